@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/BuildingReader.h"
+
+namespace stackmason {
+namespace {
+
+std::span<const std::uint8_t> Bytes(const std::string& text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+// The small example building: 3 x 2 x 2, layer 1 row 1 holds 1, 0, 2 and layer 2 row 1
+// holds 0, 3, 0; the other cells are air.
+const std::string kExample =
+    "3x2x2;stackmason.zip\r\n------\r\nlayer 1\r\n0/1\r\n///\r\n\r\nlayer 2\r\n/2/\r\n///\r\n\r\n";
+
+BlockGrid ExampleGrid() {
+    BlockGrid grid(3, 2, 2);
+    grid.At(1, 1, 1) = 1;
+    grid.At(3, 1, 1) = 2;
+    grid.At(2, 1, 2) = 3;
+    return grid;
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+// Reads layers into a grid of the given sizes, as the editor does after its size fields
+// have settled the sizes.
+BlockGrid ReadWithSizes(const std::string& text, int width, int length, int height) {
+    LineReader lines(Bytes(text));
+    ReadHeader(lines);
+    BlockGrid grid(width, length, height);
+    ReadLayers(lines, grid);
+    return grid;
+}
+
+TEST(LineReader, EndsLinesAtCrLfCrLfAndNul) {
+    const std::string text = std::string("a\r\nb\nc\rd") + '\0' + "e\n\rf";
+    LineReader lines(Bytes(text));
+    for (const char* expected : {"a", "b", "c", "d", "e", "", "f"})
+        EXPECT_EQ(lines.NextLine(), expected);
+    EXPECT_TRUE(lines.AtEnd());
+    EXPECT_EQ(lines.NextLine(), "");
+    EXPECT_EQ(lines.NextLine(), "");
+}
+
+TEST(LineReader, FindsLineEndsInsideLongRuns) {
+    std::string text(1000, 'z');
+    text[517] = '\n';
+    text[530] = '\0';
+    LineReader lines(Bytes(text));
+    EXPECT_EQ(lines.NextLine().size(), 517u);
+    EXPECT_EQ(lines.NextLine().size(), 12u);
+    EXPECT_EQ(lines.NextLine().size(), 469u);
+    EXPECT_TRUE(lines.AtEnd());
+}
+
+TEST(BuildingHeader, TakesSizesAndPackName) {
+    const BuildingHeader header = ParseHeaderLine("29x20x18;stackmason.zip");
+    EXPECT_EQ(header.width, 29);
+    EXPECT_EQ(header.length, 20);
+    EXPECT_EQ(header.height, 18);
+    EXPECT_EQ(header.packName, "stackmason.zip");
+}
+
+TEST(BuildingHeader, PackNameRules) {
+    EXPECT_EQ(ParseHeaderLine("3x2x2").packName, "3x2x2");
+    EXPECT_EQ(ParseHeaderLine("3x2x2;").packName, "");
+    EXPECT_EQ(ParseHeaderLine("3x2x2;a;b.zip").packName, "a;b.zip");
+    const BuildingHeader noSemicolon = ParseHeaderLine("3x2x2");
+    EXPECT_EQ(noSemicolon.height, 2);
+}
+
+TEST(BuildingHeader, SizeFieldsAreLeadingDecimalNumbers) {
+    const BuildingHeader spaced = ParseHeaderLine(" \t+4x-2x 7;box.zip");
+    EXPECT_EQ(spaced.width, 4);
+    EXPECT_EQ(spaced.length, -2);
+    EXPECT_EQ(spaced.height, 7);
+
+    const BuildingHeader broken = ParseHeaderLine("ax$10x");
+    EXPECT_EQ(broken.width, 0);
+    EXPECT_EQ(broken.length, 0);
+    EXPECT_EQ(broken.height, 0);
+
+    const BuildingHeader missing = ParseHeaderLine("12x5");
+    EXPECT_EQ(missing.width, 12);
+    EXPECT_EQ(missing.length, 5);
+    EXPECT_EQ(missing.height, 0);
+
+    // A pack name holding "x" does not disturb the sizes before it.
+    EXPECT_EQ(ParseHeaderLine("3x2x2;xx.zip").height, 2);
+}
+
+TEST(BuildingReader, ReadsTheExample) {
+    const BuildingFile file = ReadBuildingFile(Bytes(kExample));
+    EXPECT_EQ(kExample.size(), 72u);
+    EXPECT_EQ(file.header.packName, "stackmason.zip");
+    EXPECT_EQ(file.grid, ExampleGrid());
+}
+
+TEST(BuildingReader, AnyLineEndGivesTheSameBuilding) {
+    EXPECT_EQ(ReadBuildingFile(Bytes(Replace(kExample, "\r\n", "\n"))).grid, ExampleGrid());
+    EXPECT_EQ(ReadBuildingFile(Bytes(Replace(kExample, "\r\n", "\r"))).grid, ExampleGrid());
+    EXPECT_EQ(ReadBuildingFile(Bytes(Replace(kExample, "\r\n", std::string(1, '\0')))).grid, ExampleGrid());
+}
+
+TEST(BuildingReader, TitlesSeparatorAndTrailingContentAreNotRead) {
+    std::string text = Replace(kExample, "layer 1", "layer 7");
+    text = Replace(text, "------", "anything");
+    text += "layer 3\r\n222\r\n";
+    EXPECT_EQ(ReadBuildingFile(Bytes(text)).grid, ExampleGrid());
+}
+
+TEST(BuildingReader, CellBytesAreStoredUnchecked) {
+    const std::string text = "3x1x1;p\r\n------\r\nlayer 1\r\n#\xFF/\r\n\r\n";
+    const BlockGrid grid = ReadBuildingFile(Bytes(text)).grid;
+    EXPECT_EQ(grid.At(1, 1, 1), 35 - 47);
+    EXPECT_EQ(grid.At(2, 1, 1), 208);
+    EXPECT_EQ(grid.At(3, 1, 1), 0);
+}
+
+TEST(BuildingReader, ShortFilesLeaveTheRestAir) {
+    EXPECT_EQ(ReadBuildingFile(Bytes("")).grid, BlockGrid(0, 0, 0));
+    EXPECT_EQ(ReadBuildingFile(Bytes("3x2x2;p")).grid, BlockGrid(3, 2, 2));
+    BlockGrid firstRowOnly(3, 2, 2);
+    firstRowOnly.At(1, 1, 1) = 1;
+    firstRowOnly.At(3, 1, 1) = 2;
+    EXPECT_EQ(ReadBuildingFile(Bytes("3x2x2;p\r\n------\r\nlayer 1\r\n0/1")).grid, firstRowOnly);
+}
+
+TEST(BuildingReader, RowOfWrongLengthShiftsTheRestIntoLaterLayers) {
+    // Layer 1's second row is one byte short: it ends layer 1, the empty line after it is
+    // taken as layer 2's title, and the line "layer 2" ends layer 2 at once. Layer 3 then
+    // takes "111" as its title and "222" as its first row.
+    const std::string text =
+        "3x2x3;p\r\n------\r\nlayer 1\r\n000\r\n00\r\n\r\nlayer 2\r\n111\r\n222\r\n\r\n"
+        "layer 3\r\n333\r\n333\r\n\r\n";
+    const BlockGrid grid = ReadBuildingFile(Bytes(text)).grid;
+    for (int x = 1; x <= 3; ++x) {
+        EXPECT_EQ(grid.At(x, 1, 1), 1);
+        EXPECT_EQ(grid.At(x, 2, 1), 0);
+        EXPECT_EQ(grid.At(x, 1, 2), 0);
+        EXPECT_EQ(grid.At(x, 2, 2), 0);
+        EXPECT_EQ(grid.At(x, 1, 3), 3);
+        EXPECT_EQ(grid.At(x, 2, 3), 0);
+    }
+}
+
+TEST(BuildingReader, RowsBeyondTheLengthAreDroppedUpToTheLayerEnd) {
+    const std::string text = "2x1x2;p\r\n------\r\nlayer 1\r\n00\r\n11\r\n22\r\n\r\nlayer 2\r\n33\r\n\r\n";
+    const BlockGrid grid = ReadBuildingFile(Bytes(text)).grid;
+    EXPECT_EQ(grid.At(1, 1, 1), 1);
+    EXPECT_EQ(grid.At(2, 1, 1), 1);
+    EXPECT_EQ(grid.At(1, 1, 2), 4);
+    EXPECT_EQ(grid.At(2, 1, 2), 4);
+}
+
+TEST(BuildingReader, ZeroWidthEndsAtTheEndOfTheFile) {
+    const BuildingFile file = ReadBuildingFile(Bytes("0x5x256;p\r\n------\r\nlayer 1\r\n\r\n\r\n"));
+    EXPECT_EQ(file.grid, BlockGrid(0, 5, 256));
+}
+
+TEST(BuildingReader, WidthBeyondTheGridReadsAsAir) {
+    // A 600-wide header read into a 30-wide grid: every row of 600 bytes ends its layer.
+    const std::string text = "600x2x2;p.zip\r\n------\r\nlayer 1\r\n" + std::string(600, '0') + "\r\n" +
+                             std::string(600, '0') + "\r\n\r\n";
+    EXPECT_EQ(ReadWithSizes(text, 30, 2, 2), BlockGrid(30, 2, 2));
+}
+
+TEST(BuildingReader, HeaderSizesAreClampedIntoTheBuildingLimits) {
+    const BuildingFile huge = ReadBuildingFile(Bytes("2000000000x-5x999999;p\r\n"));
+    EXPECT_EQ(huge.header.width, 2000000000);
+    EXPECT_EQ(huge.grid.Width(), 512);
+    EXPECT_EQ(huge.grid.Length(), 0);
+    EXPECT_EQ(huge.grid.Height(), 256);
+}
+
+TEST(BuildingReader, NeverWritesTheIndexZeroPlanes) {
+    BlockGrid grid = ReadWithSizes(Replace(kExample, "///", "000"), 3, 2, 2);
+    for (int x = 0; x <= 3; ++x)
+        for (int y = 0; y <= 2; ++y)
+            for (int h = 0; h <= 2; ++h)
+                if (x == 0 || y == 0 || h == 0) {
+                    EXPECT_EQ(grid.At(x, y, h), 0) << x << "," << y << "," << h;
+                }
+    EXPECT_EQ(grid.At(2, 2, 2), 1);
+}
+
+}  // namespace
+}  // namespace stackmason

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace stackmason::test {
+
+struct ArchiveEntry {
+    std::string name;                // a name ending in "/" becomes a folder entry
+    std::vector<std::uint8_t> bytes;
+};
+
+// A zip archive holding the entries in this order, deflated.
+std::vector<std::uint8_t> MakeZip(const std::vector<ArchiveEntry>& entries);
+
+// Writes bytes to path, replacing the file.
+void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+}  // namespace stackmason::test
