@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "common/Constants.h"
 #include "common/NumberParser.h"
@@ -30,12 +32,32 @@ std::size_t FindLineEnd(const std::uint8_t* data, std::size_t from, std::size_t 
     return i;
 }
 
-void StoreRow(std::string_view row, BlockGrid& grid, int y, int h) {
-    BlockCode* cell = grid.Data() + grid.Index(1, y, h);
-    const std::size_t stride = static_cast<std::size_t>(grid.Length() + 1) * (grid.Height() + 1);
-    for (const char byte : row) {
-        *cell = static_cast<std::uint8_t>(byte) - kCellByteOffset;
-        cell += stride;
+// Layers are gathered in groups before their cells are stored: the grid keeps the layers of
+// a column next to each other, so storing a group column by column fills whole cache lines
+// instead of touching a new one for every cell.
+constexpr int kLayerGroup = 16;
+
+// Reads one layer's title and rows. Rows 1..length are noted in rows[y * kLayerGroup]; rows
+// beyond are read and dropped up to the line that ends the layer.
+void CollectLayerRows(LineReader& lines, std::size_t width, int length, const char** rows) {
+    lines.NextLine();
+    for (int y = 1; !lines.AtEnd(); ++y) {
+        const std::string_view row = lines.NextLine();
+        if (row.size() != width)
+            return;
+        if (y <= length)
+            rows[static_cast<std::size_t>(y) * kLayerGroup] = row.data();
+    }
+}
+
+void StoreLayerGroup(const std::vector<const char*>& rows, int firstLayer, int layerCount, BlockGrid& grid) {
+    for (int x = 1; x <= grid.Width(); ++x) {
+        for (int y = 1; y <= grid.Length(); ++y) {
+            const char* const* layerRows = &rows[static_cast<std::size_t>(y) * kLayerGroup];
+            BlockCode* cells = grid.Data() + grid.Index(x, y, firstLayer);
+            for (int g = 0; g < layerCount; ++g)
+                cells[g] = static_cast<std::uint8_t>(layerRows[g][x - 1]) - kCellByteOffset;
+        }
     }
 }
 
@@ -81,15 +103,15 @@ BuildingHeader ReadHeader(LineReader& lines) {
 
 void ReadLayers(LineReader& lines, BlockGrid& grid) {
     const std::size_t width = static_cast<std::size_t>(grid.Width());
-    for (int h = 1; h <= grid.Height() && !lines.AtEnd(); ++h) {
-        lines.NextLine();
-        for (int y = 1; !lines.AtEnd(); ++y) {
-            const std::string_view row = lines.NextLine();
-            if (row.size() != width)
-                break;
-            if (y <= grid.Length())
-                StoreRow(row, grid, y, h);
-        }
+    std::vector<const char*> rows(static_cast<std::size_t>(grid.Length() + 1) * kLayerGroup);
+    // Rows a layer does not hold read as a row of air.
+    const std::string airRow(width, static_cast<char>(kCellByteOffset));
+    for (int first = 1; first <= grid.Height() && !lines.AtEnd(); first += kLayerGroup) {
+        const int count = std::min(kLayerGroup, grid.Height() - first + 1);
+        std::fill(rows.begin(), rows.end(), airRow.data());
+        for (int g = 0; g < count && !lines.AtEnd(); ++g)
+            CollectLayerRows(lines, width, grid.Length(), rows.data() + g);
+        StoreLayerGroup(rows, first, count, grid);
     }
 }
 

@@ -39,10 +39,11 @@ BuildingHeader ParseHeaderLine(std::string_view line);
 // Reads the header line and the separator line that follows it (which is not looked at).
 BuildingHeader ReadHeader(LineReader& lines);
 
-// Reads the layers that follow the header into grid, using the grid's sizes: per layer a
-// title line (not looked at), then rows of exactly Width() bytes, one cell each (byte - 47),
-// up to the first line of another length, which ends the layer. Rows beyond Length() are read
-// and dropped; cells the data does not reach stay as they are. Stops at the end of the data.
+// Reads the layers that follow the header into grid, an all-air grid whose sizes are the ones
+// in force: per layer a title line (not looked at), then rows of exactly Width() bytes, one
+// cell each (byte - 47), up to the first line of another length, which ends the layer. Rows
+// beyond Length() are read and dropped; cells the data does not reach stay air. Stops at the
+// end of the data, whatever the sizes say.
 void ReadLayers(LineReader& lines, BlockGrid& grid);
 
 struct BuildingFile {
