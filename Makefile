@@ -20,7 +20,7 @@ test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	$(BUILD_DIR)/bin/stackmason_bench
+	@for program in $(BUILD_DIR)/bin/*_bench; do echo "== $$program"; $$program || exit 1; done
 
 clean:
 	rm -rf $(BUILD_DIR)
