@@ -1,0 +1,79 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/BlockGrid.h"
+#include "common/Image.h"
+#include "editor/model/EditorPorts.h"
+#include "editor/model/FrontPlane.h"
+#include "editor/model/SelectorModel.h"
+#include "editor/model/SpinModel.h"
+
+namespace stackmason {
+
+enum class ViewMode { TopView = 0, FrontView = 1 };
+
+struct CellPosition {
+    int column = 0;
+    int row = 0;
+    friend bool operator==(const CellPosition&, const CellPosition&) = default;
+};
+
+inline constexpr int kToolbarHeight = 90;
+inline constexpr int kCanvasMargin = 5;
+
+// The editor's whole state: the building, the working plane, the block pictures, the models
+// of the controls the operations read and write, and the flags of the tools. There is one
+// of it per editor window; the shell owns it and every operation takes it by reference.
+struct Editor {
+    Editor(CanvasPainter& painter, WindowPort& window, DialogPort& dialogs)
+        : painter(painter), window(window), dialogs(dialogs) {}
+
+    int CurrentLayer() const { return layerSpin.Value(); }
+    BlockCode SelectedBlock() const { return selector.Selected(); }
+    bool InTopView() const { return viewMode == ViewMode::TopView; }
+
+    CanvasPainter& painter;
+    WindowPort& window;
+    DialogPort& dialogs;
+
+    // Sizes of the building in force; the grid's extents always match them.
+    int gridWidth = 0;
+    int gridLength = 0;
+    int gridHeight = 0;
+    BlockGrid grid;
+    FrontPlane frontPlane;
+
+    ViewMode viewMode = ViewMode::TopView;
+    int topViewLayer = 0;
+    int frontViewLayer = 1;
+    int canvasWidth = 0;
+    int canvasHeight = 0;
+
+    bool silhouetteOn = false;
+    bool randomBrushActive = false;
+    CellPosition cursorCell;
+    CellPosition lastDrawnCell;
+    std::string lengthText;
+    bool lineArmed = false;
+    CellPosition lineStart;
+    BlockGrid brushCells;
+    int copiedLayer = -1;
+
+    std::string texturePackName = "stackmason.zip";
+    std::string versionText = "Version 0.1.49";
+    // Element 0 is the air picture; element n the picture of block code n. All 32 x 32.
+    std::vector<Image> blockImages;
+
+    SpinModel widthSpin{1, 512, 29};
+    SpinModel lengthSpin{1, 512, 20};
+    SpinModel heightSpin{1, 256, 18};
+    // Its value is the current layer: a height in TopView, an x in FrontView.
+    SpinModel layerSpin{1, 256, 8};
+    SelectorModel selector;
+    // Label of the context menu's view toggle: the view it switches to.
+    std::string viewToggleLabel = "FrontView";
+};
+
+}  // namespace stackmason

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace stackmason {
+
+// What the editor's operations need from the window around them. The Qt shell implements
+// these; tests use fakes, so every user action can run without a display.
+
+// The canvas as the operations see it: the repaints, which read the editor's state.
+class CanvasPainter {
+public:
+    virtual ~CanvasPainter() = default;
+    // Gives the surface the size of the current layout; new pixels show the margin colour.
+    virtual void ResizeCanvas(int width, int height) = 0;
+    // A new building's first paint: the air picture in every building cell, then the label.
+    virtual void PaintEmptyTopView() = 0;
+    virtual void RedrawCanvas() = 0;
+    virtual void DrawCell(int a, int b) = 0;
+};
+
+// The main window's part in the operations.
+class WindowPort {
+public:
+    virtual ~WindowPort() = default;
+    virtual int ClientWidth() const = 0;
+    virtual int ClientHeight() const = 0;
+    // Places the scroller and sizes its scrollable area and the canvas inside it.
+    virtual void PlaceCanvasScroller(int x, int y, int width, int height, int canvasWidth, int canvasHeight) = 0;
+    virtual void FocusCanvasScroller() = 0;
+    virtual void SetTitle(const std::string& title) = 0;
+    // Scroll position of the canvas in its scroller, and scrolling it (clamped by the scroller).
+    virtual int ScrollX() const = 0;
+    virtual int ScrollY() const = 0;
+    virtual void ScrollTo(int x, int y) = 0;
+    // Drops the mouse and key events that queued up while a long operation ran.
+    virtual void DropPendingEvents() = 0;
+};
+
+// A file requester's question and the user's answer.
+struct FileRequest {
+    std::string title;
+    // Pairs of label and pattern, e.g. {"txt", "*.txt"}.
+    std::vector<std::pair<std::string, std::string>> filters;
+    int selectedFilter = 0;
+    std::string startName;
+};
+struct FileChoice {
+    std::string path;
+    int filter = 0;
+};
+
+// Modal questions, file requesters and the start of other programs.
+class DialogPort {
+public:
+    virtual ~DialogPort() = default;
+    virtual void ShowError(const std::string& text) = 0;
+    // A Yes/No question titled "Info"; true for Yes.
+    virtual bool AskYesNo(const std::string& text) = 0;
+    virtual std::optional<FileChoice> AskOpenFile(const FileRequest& request) = 0;
+    virtual std::optional<FileChoice> AskSaveFile(const FileRequest& request) = 0;
+    // Starts program with one argument in workingDirectory and waits for its end; false when
+    // it could not start.
+    virtual bool RunAndWait(const std::string& program, const std::string& argument,
+                            const std::string& workingDirectory) = 0;
+    virtual void ShowInfoWindow() = 0;
+};
+
+}  // namespace stackmason

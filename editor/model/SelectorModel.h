@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/Image.h"
+
+namespace stackmason {
+
+// The block selector's items without the widget: item i stands for block code i, item 0 is
+// "Air". Each item has a text, a 32 x 32 picture without transparency and one integer (the
+// block id the schematic files use).
+class SelectorModel {
+public:
+    struct Item {
+        std::string text;
+        Image image;
+        std::int32_t data = 0;
+    };
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    const Item& ItemAt(int index) const { return items_[static_cast<std::size_t>(index)]; }
+    // -1 when nothing is selected (right after Clear).
+    int Selected() const { return selected_; }
+
+    void Clear();
+    // Appends an item; its picture is flattened onto white, as the selector shows no alpha.
+    void Add(std::string text, const Image& image);
+    // Selecting an index that has no item leaves the selection as it is.
+    void Select(int index);
+    void SetData(int index, std::int32_t data);
+    std::int32_t Data(int index) const;
+
+    void SetListener(std::function<void()> listener) { listener_ = std::move(listener); }
+
+private:
+    void Changed();
+
+    std::vector<Item> items_;
+    int selected_ = -1;
+    std::function<void()> listener_;
+};
+
+}  // namespace stackmason

@@ -1,0 +1,65 @@
+#include "editor/model/Views.h"
+
+#include <algorithm>
+
+#include "common/Constants.h"
+#include "editor/model/BuildingOperations.h"
+
+namespace stackmason {
+
+int CanvasWidthFor(const Editor& editor) {
+    const int cells = editor.InTopView() ? editor.gridWidth : editor.gridLength;
+    return cells * kTileSize + kCanvasMargin;
+}
+
+int CanvasHeightFor(const Editor& editor) {
+    const int cells = editor.InTopView() ? editor.gridLength : editor.gridHeight;
+    return cells * kTileSize + kCanvasMargin;
+}
+
+void ApplyCanvasLayout(Editor& editor) {
+    editor.canvasWidth = CanvasWidthFor(editor);
+    editor.canvasHeight = CanvasHeightFor(editor);
+    editor.painter.ResizeCanvas(editor.canvasWidth, editor.canvasHeight);
+    const int width = editor.window.ClientWidth();
+    const int height = std::max(0, editor.window.ClientHeight() - kToolbarHeight);
+    editor.window.PlaceCanvasScroller(0, kToolbarHeight, width, height, editor.canvasWidth, editor.canvasHeight);
+}
+
+void ShowFrontView(Editor& editor) {
+    editor.viewMode = ViewMode::FrontView;
+    editor.topViewLayer = editor.CurrentLayer();
+    editor.viewToggleLabel = "TopView";
+    ApplyCanvasLayout(editor);
+    editor.layerSpin.SetRange(1, editor.gridWidth);
+    editor.layerSpin.SetValue(editor.frontViewLayer);
+    RefreshFrontPlane(editor);
+    editor.painter.RedrawCanvas();
+}
+
+void ShowTopView(Editor& editor) {
+    editor.viewMode = ViewMode::TopView;
+    editor.frontViewLayer = editor.CurrentLayer();
+    ApplyCanvasLayout(editor);
+    editor.layerSpin.SetRange(1, editor.gridHeight);
+    editor.layerSpin.SetValue(editor.topViewLayer);
+    editor.viewToggleLabel = "FrontView";
+    editor.painter.RedrawCanvas();
+}
+
+void ToggleView(Editor& editor) {
+    if (editor.InTopView())
+        ShowFrontView(editor);
+    else
+        ShowTopView(editor);
+}
+
+void ShowReplacedBuilding(Editor& editor) {
+    editor.topViewLayer = 0;
+    editor.frontViewLayer = 1;
+    editor.layerSpin.SetValue(1);
+    editor.viewMode = ViewMode::TopView;
+    ShowTopView(editor);
+}
+
+}  // namespace stackmason
