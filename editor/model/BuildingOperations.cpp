@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <new>
+#include <stdexcept>
+#include <string>
 
 #include "editor/model/Views.h"
 

@@ -27,8 +27,8 @@ inline constexpr int kCanvasMargin = 5;
 // of the controls the operations read and write, and the flags of the tools. There is one
 // of it per editor window; the shell owns it and every operation takes it by reference.
 struct Editor {
-    Editor(CanvasPainter& painter, WindowPort& window, DialogPort& dialogs)
-        : painter(painter), window(window), dialogs(dialogs) {}
+    Editor(CanvasPainter& canvasPainter, WindowPort& windowPort, DialogPort& dialogPort)
+        : painter(canvasPainter), window(windowPort), dialogs(dialogPort) {}
 
     int CurrentLayer() const { return layerSpin.Value(); }
     BlockCode SelectedBlock() const { return selector.Selected(); }
