@@ -19,6 +19,11 @@ public:
     virtual void PaintEmptyTopView() = 0;
     virtual void RedrawCanvas() = 0;
     virtual void DrawCell(int a, int b) = 0;
+    // The quick repaint after a fill in TopView: every cell of the current layer as the picture
+    // of its code (air as the air picture), then the view label. No background pass, no
+    // silhouette, and the keyboard focus stays where it is. A painter without a quick path
+    // repaints fully.
+    virtual void PaintLayerCells() { RedrawCanvas(); }
 };
 
 // The main window's part in the operations.
