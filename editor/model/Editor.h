@@ -65,6 +65,8 @@ struct Editor {
     std::string versionText = "Version 0.1.49";
     // Element 0 is the air picture; element n the picture of block code n. All 32 x 32.
     std::vector<Image> blockImages;
+    // Raised whenever blockImages is rebuilt, so that cached compositions are dropped.
+    int blockImagesGeneration = 0;
 
     SpinModel widthSpin{1, 512, 29};
     SpinModel lengthSpin{1, 512, 20};

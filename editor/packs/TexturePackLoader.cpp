@@ -27,6 +27,7 @@ void AddBlock(Editor& editor, std::string text, Image picture, std::int32_t bloc
 void LoadTexturePack(Editor& editor) {
     editor.selector.Clear();
     editor.blockImages.clear();
+    ++editor.blockImagesGeneration;
     AddBlock(editor, "Air", AirImage(), 0);
 
     const std::optional<TexturePackArchive> archive = TexturePackArchive::Open(editor.texturePackName);

@@ -1,0 +1,132 @@
+#include "editor/canvas/CanvasRenderer.h"
+
+#include "editor/packs/BuiltInPictures.h"
+
+namespace stackmason {
+namespace {
+
+constexpr int kSilhouetteOpacity = 125;
+constexpr Rgba kLabelText{68, 68, 68, 255};
+constexpr Rgba kLabelBackground{161, 161, 161, 255};
+constexpr int kLabelX = 5;
+constexpr int kLabelY = 5;
+constexpr std::int32_t kPlaceholderKey = -1;
+constexpr std::int32_t kLabelKeys[2] = {0, 1};
+
+}  // namespace
+
+Image BlockLetterLabel(const std::string& text, Rgba textColour, Rgba background) {
+    const int advance = 7;
+    Image label(static_cast<int>(text.size()) * advance + 2, 13, background);
+    for (std::size_t i = 0; i < text.size(); ++i)
+        for (int y = 3; y < 10; ++y)
+            for (int x = 0; x < 5; ++x)
+                label.SetPixel(1 + static_cast<int>(i) * advance + x, y, textColour);
+    return label;
+}
+
+CanvasRenderer::CanvasRenderer(PixelSurface& surface)
+    : surface_(surface), labelRenderer_(BlockLetterLabel), placeholder_(PlaceholderImage()) {
+    SetLabelRenderer(BlockLetterLabel);
+}
+
+void CanvasRenderer::SetLabelRenderer(LabelRenderer renderer) {
+    labelRenderer_ = std::move(renderer);
+    labels_[0] = labelRenderer_("TopView", kLabelText, kLabelBackground);
+    labels_[1] = labelRenderer_("FrontView", kLabelText, kLabelBackground);
+    surface_.ForgetKeys();
+}
+
+void CanvasRenderer::ResizeCanvas(int width, int height) {
+    surface_.Resize(width, height);
+}
+
+void CanvasRenderer::PaintEmptyTopView() {
+    ForgetPicturesIfReloaded();
+    const Editor& editor = *editor_;
+    for (int y = 1; y <= editor.gridLength; ++y)
+        for (int x = 1; x <= editor.gridWidth; ++x)
+            DrawCode(x - 1, y - 1, 0, 255);
+    DrawViewLabel();
+}
+
+void CanvasRenderer::RedrawCanvas() {
+    ForgetPicturesIfReloaded();
+    if (editor_->InTopView())
+        RedrawTopView();
+    else
+        RedrawFrontView();
+    editor_->window.FocusCanvasScroller();
+}
+
+void CanvasRenderer::RedrawTopView() {
+    const Editor& editor = *editor_;
+    const int layer = editor.CurrentLayer();
+    for (int row = 0; row < editor.gridLength; ++row)
+        for (int column = 0; column < editor.gridWidth; ++column)
+            DrawCode(column, row, 0, 255);
+    for (int row = 0; row < editor.gridLength; ++row)
+        for (int column = 0; column < editor.gridWidth; ++column) {
+            const BlockCode value = editor.grid.At(column + 1, row + 1, layer);
+            if (editor.silhouetteOn) {
+                const BlockCode below = editor.grid.At(column + 1, row + 1, layer - 1);
+                if (below > 0)
+                    DrawCode(column, row, below, kSilhouetteOpacity);
+                if (value != 0)
+                    DrawCode(column, row, value, 255);
+            } else {
+                DrawCode(column, row, value, 255);
+            }
+        }
+    DrawViewLabel();
+}
+
+void CanvasRenderer::RedrawFrontView() {
+    const Editor& editor = *editor_;
+    const int slice = editor.CurrentLayer();
+    const int height = editor.gridHeight;
+    for (int row = 0; row <= height; ++row)
+        for (int column = 0; column < editor.gridLength; ++column)
+            DrawCode(column, row, editor.grid.At(slice, column + 1, height - row), 255);
+    DrawViewLabel();
+    if (editor.silhouetteOn && slice >= 2)
+        for (int row = 0; row <= height; ++row)
+            for (int column = 0; column < editor.gridLength; ++column) {
+                const BlockCode behind = editor.grid.At(slice - 1, column + 1, height - row);
+                if (behind != 0)
+                    DrawCode(column, row, behind, kSilhouetteOpacity);
+            }
+}
+
+void CanvasRenderer::DrawCell(int a, int b) {
+    ForgetPicturesIfReloaded();
+    const Editor& editor = *editor_;
+    const BlockCode code = editor.InTopView() ? editor.grid.At(a, b, editor.CurrentLayer()) : editor.frontPlane.At(a, b);
+    DrawCode(a - 1, b - 1, code, 255);
+}
+
+void CanvasRenderer::DrawViewLabel() {
+    const int view = editor_->InTopView() ? 0 : 1;
+    surface_.DrawOpaque(kLabelX, kLabelY, labels_[view], kLabelKeys[view]);
+}
+
+void CanvasRenderer::DrawCode(int column, int row, BlockCode code, int opacity) {
+    const std::vector<Image>& pictures = editor_->blockImages;
+    if (code < 0 || static_cast<std::size_t>(code) >= pictures.size())
+        surface_.DrawTile(column, row, placeholder_, kPlaceholderKey, opacity);
+    else
+        surface_.DrawTile(column, row, pictures[static_cast<std::size_t>(code)], code, opacity);
+}
+
+void CanvasRenderer::ForgetPicturesIfReloaded() {
+    const std::vector<Image>& pictures = editor_->blockImages;
+    if (pictures.data() != knownPictures_ || pictures.size() != knownPictureCount_ ||
+        editor_->blockImagesGeneration != knownGeneration_) {
+        surface_.ForgetKeys();
+        knownPictures_ = pictures.data();
+        knownPictureCount_ = pictures.size();
+        knownGeneration_ = editor_->blockImagesGeneration;
+    }
+}
+
+}  // namespace stackmason

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <unordered_map>
+#include <vector>
+
+#include "common/Constants.h"
+#include "editor/canvas/PixelSurface.h"
+
+namespace stackmason {
+
+// The canvas's pixels, kept as one shared 32 x 32 tile per cell. Since every paint puts a
+// whole picture on a cell, a cell's pixels follow from the tile it had and the picture drawn,
+// so equal compositions share one tile: a 512 x 512 cell canvas costs a megabyte of tile
+// numbers instead of a gigabyte of pixels, and a full repaint is a lookup per cell.
+class TileCanvas final : public PixelSurface {
+public:
+    using Tile = std::array<Rgba, kTileSize * kTileSize>;
+    using TileId = std::uint32_t;
+
+    TileCanvas();
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    int Columns() const { return columns_; }
+    int Rows() const { return rows_; }
+    TileId TileAt(int column, int row) const { return cells_[CellIndex(column, row)]; }
+    const Tile& TilePixels(TileId id) const { return tiles_[id]; }
+    std::size_t TileCount() const { return tiles_.size(); }
+    Rgba Pixel(int x, int y) const;
+
+    void Resize(int width, int height) override;
+    void DrawTile(int column, int row, const Image& picture, std::int32_t key, int opacity) override;
+    void DrawOpaque(int x, int y, const Image& picture, std::int32_t key) override;
+    void ForgetKeys() override;
+
+    // Told the pixel rectangle that changed, so a widget can repaint it.
+    void SetChangeListener(std::function<void(int x, int y, int width, int height)> listener) {
+        listener_ = std::move(listener);
+    }
+    // Told when tile numbers were renumbered (every cached tile picture is stale).
+    void SetRenumberListener(std::function<void()> listener) { renumberListener_ = std::move(listener); }
+
+private:
+    std::size_t CellIndex(int column, int row) const { return static_cast<std::size_t>(row) * columns_ + column; }
+    TileId Compose(TileId under, const Image& picture, std::int32_t key, int opacity);
+    TileId ComposeFragment(TileId under, const Image& picture, std::int32_t key, int offsetX, int offsetY);
+    TileId AddTile(const Tile& tile);
+    void CompactIfLarge();
+    void Changed(int x, int y, int width, int height);
+
+    int width_ = 0;
+    int height_ = 0;
+    int columns_ = 0;
+    int rows_ = 0;
+    std::vector<TileId> cells_;
+    std::vector<Tile> tiles_;
+    // (tile under, picture key, opacity or fragment offset) -> composed tile.
+    std::unordered_map<std::uint64_t, TileId> compositions_;
+    // (tile under, picture key, picture offset) -> tile with part of an opaque picture copied on.
+    std::unordered_map<std::uint64_t, TileId> fragments_;
+    std::size_t tileLimit_ = 8192;
+    std::function<void(int, int, int, int)> listener_;
+    std::function<void()> renumberListener_;
+};
+
+}  // namespace stackmason
