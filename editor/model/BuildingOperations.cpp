@@ -35,7 +35,7 @@ bool AllocateBuilding(Editor& editor, int width, int length, int height) {
     return true;
 }
 
-void NewBuilding(Editor& editor) {
+bool NewBuilding(Editor& editor) {
     const int width = editor.widthSpin.Value();
     const int length = editor.lengthSpin.Value();
     const int height = editor.heightSpin.Value();
@@ -44,7 +44,7 @@ void NewBuilding(Editor& editor) {
         editor.widthSpin.SetValue(editor.gridWidth);
         editor.lengthSpin.SetValue(editor.gridLength);
         editor.heightSpin.SetValue(editor.gridHeight);
-        return;
+        return false;
     }
     editor.viewMode = ViewMode::TopView;
     ApplyCanvasLayout(editor);
@@ -62,6 +62,7 @@ void NewBuilding(Editor& editor) {
     editor.topViewLayer = 0;
     editor.frontViewLayer = 1;
     editor.viewToggleLabel = "FrontView";
+    return true;
 }
 
 void ClearGrid(Editor& editor, int width, int length, int height) {

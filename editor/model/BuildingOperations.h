@@ -6,8 +6,8 @@ namespace stackmason {
 
 // Replaces the building with an empty one of the size shown in the size fields and shows it
 // in TopView on layer 1. When the grid cannot be allocated, the old building, its sizes and
-// the size fields stay and an "Error" box says so.
-void NewBuilding(Editor& editor);
+// the size fields stay and an "Error" box says so; the result is then false.
+bool NewBuilding(Editor& editor);
 
 // Sets every cell of x 0..X, y 0..Y, h 0..H to air, the index-0 planes included.
 void ClearGrid(Editor& editor, int width, int length, int height);
