@@ -1,0 +1,179 @@
+#include "tools/packgen/PackContents.h"
+
+#include <map>
+
+#include "common/BlockNames.h"
+#include "tools/packgen/Painters.h"
+
+namespace packgen {
+namespace {
+
+// Faces are drawn at 16 pixels for the classic look; blocks with fine carving or knitting
+// are drawn at 32 so that the editor's 32-pixel tiles show them unscaled.
+constexpr int kSmall = 16;
+constexpr int kLarge = 32;
+
+class PackList {
+public:
+    void Add(std::string name, Image image, Encoding encoding = Encoding::Png) {
+        pictures_.push_back({std::move(name), std::move(image), encoding});
+    }
+    std::vector<PackPicture> Take() { return std::move(pictures_); }
+
+private:
+    std::vector<PackPicture> pictures_;
+};
+
+// The sixteen wool colours in the order of their data values 0 to 15.
+struct WoolColour {
+    const char* name;
+    std::uint32_t rgb;
+};
+constexpr WoolColour kWoolColours[16] = {
+    {"white", 0xe4e8e8},  {"orange", 0xe8761a},     {"magenta", 0xb84cb0}, {"light_blue", 0x4aa8d8},
+    {"yellow", 0xecc430}, {"lime", 0x70b82a},       {"pink", 0xe08eaa},    {"gray", 0x464c50},
+    {"light_gray", 0x9a9a94}, {"cyan", 0x20888e},   {"purple", 0x7a32aa},  {"blue", 0x383ca0},
+    {"brown", 0x74492a},  {"green", 0x566e22},      {"red", 0xa42c28},     {"black", 0x1e1e22},
+};
+
+// Entries 1 to 12: the ground a building stands on, fluids and the common ores.
+void AddGround(PackList& pack) {
+    pack.Add("stone_001.png", Stone(kSmall));
+    pack.Add("grass_002.png", GrassStrip(kSmall));
+    pack.Add("dirt_003.png", Dirt(kSmall));
+    pack.Add("cobblestone_004.png", Cobblestone(kSmall));
+    pack.Add("sand_012.png", Sand(kSmall));
+    pack.Add("gravel_013.png", Gravel(kSmall));
+    pack.Add("bedrock_007.png", Bedrock(kSmall));
+    pack.Add("t.water_009.png", Water(kSmall));
+    pack.Add("lava_011.png", Lava(kSmall));
+    pack.Add("coal_ore_016.png", Ore(kSmall, Rgb(0x262626), 601));
+    pack.Add("iron_ore_015.png", Ore(kSmall, Rgb(0xd2a688), 602));
+    pack.Add("gold_ore_014.png", Ore(kSmall, Rgb(0xf2dc3c), 603));
+}
+
+// Entries 13 to 28, whose positions give the wool's data value.
+void AddWool(PackList& pack) {
+    for (const WoolColour& colour : kWoolColours)
+        pack.Add(std::string(colour.name) + "_wool_035.png", Wool(kLarge, Rgb(colour.rgb)));
+}
+
+// Entries 29 to 52: rarer ores, the everyday building blocks, furniture, mineral blocks.
+void AddBuildingBlocks(PackList& pack) {
+    pack.Add("diamond_ore_056.png", Ore(kSmall, Rgb(0x6ae8e8), 604));
+    pack.Add("redstone_ore_073.png", Ore(kSmall, Rgb(0xd01010), 605));
+    pack.Add("lapis_ore_021.png", Ore(kSmall, Rgb(0x2448b8), 606));
+    pack.Add("emerald_ore_129.png", Ore(kSmall, Rgb(0x20d060), 607));
+    pack.Add("bricks_045.png", BrickBlock(kLarge));
+    pack.Add("mossy_cobblestone_048.png", MossyCobblestone(kSmall));
+    pack.Add("obsidian_049.png", Obsidian(kSmall));
+    pack.Add("t.glass_020.png", Glass(kLarge));
+    pack.Add("t.leaves_018.png", Leaves(kSmall));
+    pack.Add("t.torch_050.png", Torch(kSmall));
+    pack.Add("snow_080.png", SnowBlock(kSmall));
+    pack.Add("t.ice_079.png", Ice(kSmall));
+    pack.Add("clay_082.png", Clay(kSmall, Rgb(0x9ea4b0)));
+    pack.Add("bookshelf_047.png", BookshelfStrip(kSmall));
+    pack.Add("crafting_table_058.png", CraftingTableStrip(kSmall));
+    pack.Add("furnace_061.png", FurnaceStrip(kSmall));
+    pack.Add("chest_054.png", ChestStrip(kSmall));
+    pack.Add("tnt_046.png", TntStrip(kSmall));
+    pack.Add("pumpkin_086.png", PumpkinStrip(kSmall, false));
+    pack.Add("jack_o_lantern_091.png", PumpkinStrip(kSmall, true));
+    pack.Add("gold_block_041.png", Mineral(kSmall, Rgb(0xf0cc30), MineralKind::Shiny));
+    pack.Add("iron_block_042.png", Mineral(kSmall, Rgb(0xd8d8d8), MineralKind::Plated));
+    pack.Add("diamond_block_057.png", Mineral(kSmall, Rgb(0x60d8d0), MineralKind::Faceted));
+    pack.Add("lapis_block_022.png", Mineral(kSmall, Rgb(0x244a9e), MineralKind::Grainy));
+}
+
+// Entries 53 to 71: quartz, sandstone, stone bricks and the stairs and slabs between them.
+void AddCutStone(PackList& pack) {
+    pack.Add("chiseled_quartz_155.png", Quartz(kLarge, QuartzKind::Chiseled));
+    pack.Add("quartz_pillar_155.png", QuartzPillarStrip(kLarge));
+    pack.Add("quartz_block_155.png", Quartz(kLarge, QuartzKind::Block));
+    pack.Add("double_stone_slab_043.png", DoubleStoneSlab(kSmall));
+    pack.Add("stone_slab_044.png", AsSlab(DoubleStoneSlab(kSmall)));
+    pack.Add("chiseled_sandstone_024.png", Sandstone(kLarge, SandstoneKind::Chiseled, kYellowSand));
+    pack.Add("sandstone_024.png", Sandstone(kLarge, SandstoneKind::Plain, kYellowSand));
+    pack.Add("smooth_sandstone_024.png", Sandstone(kLarge, SandstoneKind::Smooth, kYellowSand));
+    pack.Add("cobblestone_stairs_067.png", AsStairs(Cobblestone(kSmall)));
+    pack.Add("oak_stairs_053.png", AsStairs(Planks(kSmall, kOak)));
+    pack.Add("brick_stairs_108.png", AsStairs(BrickBlock(kLarge)));
+    pack.Add("stone_brick_stairs_109.png", AsStairs(StoneBricks(kLarge, StoneBrickKind::Plain)));
+    pack.Add("stone_bricks_098.png", StoneBricks(kLarge, StoneBrickKind::Plain));
+    pack.Add("chiseled_stone_bricks_098.png", StoneBricks(kLarge, StoneBrickKind::Chiseled));
+    pack.Add("mossy_stone_bricks_098.png", StoneBricks(kLarge, StoneBrickKind::Mossy));
+    pack.Add("cracked_stone_bricks_098.png", StoneBricks(kLarge, StoneBrickKind::Cracked));
+    pack.Add("t.glass_pane_102.png", GlassPane(kLarge));
+    pack.Add("t.iron_bars_101.png", IronBars(kSmall));
+    pack.Add("t.fence_085.png", Fence(kSmall));
+}
+
+// Entries 72 to 81: logs and planks, whose positions give the kind of wood.
+void AddWood(PackList& pack) {
+    pack.Add("birch_log_017.png", LogStrip(kSmall, kBirch));
+    pack.Add("jungle_log_017.png", LogStrip(kSmall, kJungle));
+    pack.Add("oak_log_017.png", LogStrip(kSmall, kOak));
+    pack.Add("spruce_log_017.png", LogStrip(kSmall, kSpruce));
+    pack.Add("t.ladder_065.png", Ladder(kSmall));
+    pack.Add("wooden_door_064.png", Door(kSmall));
+    pack.Add("oak_planks_005.png", Planks(kSmall, kOak));
+    pack.Add("spruce_planks_005.png", Planks(kSmall, kSpruce));
+    pack.Add("birch_planks_005.png", Planks(kSmall, kBirch));
+    pack.Add("jungle_planks_005.png", Planks(kSmall, kJungle));
+}
+
+// Entries 82 on: the Nether and the End, newer building blocks and decoration.
+void AddDecoration(PackList& pack) {
+    pack.Add("netherrack_087.png", Netherrack(kLarge), Encoding::Jpeg);
+    pack.Add("soul_sand_088.png", SoulSand(kSmall));
+    pack.Add("glowstone_089.png", Glowstone(kSmall));
+    pack.Add("nether_bricks_112.png", NetherBrick(kSmall));
+    pack.Add("nether_quartz_ore_153.png", NetherQuartzOre(kSmall));
+    pack.Add("end_stone_121.png", EndStone(kSmall));
+    pack.Add("mycelium_110.png", MyceliumStrip(kSmall));
+    pack.Add("emerald_block_133.png", Mineral(kSmall, Rgb(0x2ac860), MineralKind::Faceted));
+    pack.Add("redstone_block_152.png", Mineral(kSmall, Rgb(0xb01a0a), MineralKind::Grainy));
+    pack.Add("coal_block_173.png", Mineral(kSmall, Rgb(0x1e1e1e), MineralKind::Grainy));
+    pack.Add("hardened_clay_172.png", Clay(kLarge, Rgb(0x96604a)), Encoding::Jpeg);
+    pack.Add("packed_ice_174.png", PackedIce(kSmall));
+    pack.Add("hay_block_170.png", HayBaleStrip(kSmall));
+    pack.Add("melon_103.png", MelonStrip(kSmall));
+    pack.Add("cactus_081.png", CactusStrip(kSmall));
+    pack.Add("sponge_019.png", Sponge(kSmall));
+    pack.Add("note_block_025.png", NoteBlock(kSmall));
+    pack.Add("prismarine_168.png", Prismarine(kSmall));
+    pack.Add("sea_lantern_169.png", SeaLantern(kSmall));
+    pack.Add("red_sandstone_179.png", Sandstone(kLarge, SandstoneKind::Plain, kRedSand));
+    pack.Add("t.mob_spawner_052.png", Spawner(kSmall));
+    pack.Add("t.white_stained_glass_095.png", StainedGlass(kLarge, Rgb(0xf0f0f0)));
+    pack.Add("t.red_stained_glass_095.png", StainedGlass(kLarge, Rgb(0xa83030)));
+    pack.Add("t.blue_stained_glass_095.png", StainedGlass(kLarge, Rgb(0x3444b0)));
+    pack.Add("snow_layer_078.png", SnowLayer(kSmall));
+}
+
+}  // namespace
+
+std::vector<PackPicture> StackmasonPictures() {
+    PackList pack;
+    AddGround(pack);
+    AddWool(pack);
+    AddBuildingBlocks(pack);
+    AddCutStone(pack);
+    AddWood(pack);
+    AddDecoration(pack);
+    return pack.Take();
+}
+
+std::vector<PackPicture> FirstOfEachBlockId(const std::vector<PackPicture>& pictures) {
+    std::map<std::int32_t, const PackPicture*> firstById;
+    for (const PackPicture& picture : pictures)
+        firstById.emplace(stackmason::BlockIdFromEntryName(picture.name), &picture);
+    std::vector<PackPicture> result;
+    for (const auto& [id, picture] : firstById)
+        if (id != 0)
+            result.push_back(*picture);
+    return result;
+}
+
+}  // namespace packgen
