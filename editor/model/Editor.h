@@ -1,5 +1,6 @@
 #pragma once
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,8 @@ struct Editor {
     bool lineArmed = false;
     CellPosition lineStart;
     BlockGrid brushCells;
+    // Seeded once per run; tests seed it themselves.
+    std::mt19937 random{std::random_device{}()};
     int copiedLayer = -1;
 
     std::string texturePackName = "stackmason.zip";

@@ -42,6 +42,9 @@ public:
     virtual void ScrollTo(int x, int y) = 0;
     // Drops the mouse and key events that queued up while a long operation ran.
     virtual void DropPendingEvents() = 0;
+    virtual bool LayerSpinHasFocus() const { return false; }
+    // Opens the context menu at the mouse cursor.
+    virtual void OpenContextMenu() {}
 };
 
 // A file requester's question and the user's answer.

@@ -1,0 +1,137 @@
+#include "editor/canvas/CanvasInput.h"
+
+#include <cmath>
+#include <string>
+
+#include "common/Constants.h"
+#include "editor/canvas/LineAndBrush.h"
+
+namespace stackmason {
+namespace {
+
+using Kind = CanvasEvent::Kind;
+
+bool LeftDraws(const CanvasEvent& e) { return e.kind == Kind::LeftPress || (e.kind == Kind::Move && e.left); }
+bool RightDraws(const CanvasEvent& e) { return e.kind == Kind::RightPress || (e.kind == Kind::Move && e.right); }
+
+// trunc(v / 32 + 1) in floating point, toward zero.
+int TopViewCellOf(int pixel) { return static_cast<int>(std::trunc(pixel / static_cast<double>(kTileSize) + 1.0)); }
+int TruncatedCellOf(int pixel) { return static_cast<int>(std::trunc(pixel / static_cast<double>(kTileSize))); }
+
+void SetTitleReadout(Editor& editor) {
+    editor.window.SetTitle("Stack Mason  " + std::to_string(editor.cursorCell.column) + "/" +
+                           std::to_string(editor.cursorCell.row) + editor.lengthText);
+}
+
+void DrawDownward(Editor& editor, int x, int y, int layer) {
+    int count = 0;
+    for (int i = layer; i >= 1 && editor.grid.At(x, y, i) < 2; --i)
+        ++count;
+    const BlockCode value = editor.SelectedBlock();
+    for (int i = layer; i >= layer - count; --i)
+        editor.grid.At(x, y, i) = value;
+    editor.painter.DrawCell(x, y);
+    editor.lastDrawnCell = {x, y};
+}
+
+void DeleteDownward(Editor& editor, int x, int y, int layer) {
+    const BlockCode run = editor.grid.At(x, y, layer);
+    int count = 0;
+    for (int i = layer; i >= 1 && editor.grid.At(x, y, i) == run; --i)
+        ++count;
+    for (int i = layer; i >= layer - count; --i)
+        editor.grid.At(x, y, i) = 0;
+    editor.painter.DrawCell(x, y);
+}
+
+void HandleTopView(Editor& editor, const CanvasEvent& e) {
+    const int x = TopViewCellOf(e.x);
+    const int y = TopViewCellOf(e.y);
+    editor.cursorCell = {x, y};
+    const CellPosition last = editor.lastDrawnCell;
+    const int length = y == last.row ? x - last.column + 1 : y - last.row + 1;
+    editor.lengthText = "  Length: " + std::to_string(length);
+
+    const bool inside = x >= 1 && x <= editor.gridWidth && y >= 1 && y <= editor.gridLength;
+    if (!inside)
+        return;
+    const int layer = editor.CurrentLayer();
+    if (e.ctrl && e.kind == Kind::LeftPress) {
+        editor.selector.Select(editor.grid.At(x, y, layer));
+        editor.window.FocusCanvasScroller();
+        return;
+    }
+    if (e.shift && e.kind == Kind::LeftPress) {
+        if (!editor.lineArmed) {
+            editor.lineStart = {x, y};
+            editor.lineArmed = true;
+        } else {
+            DrawLine(editor, editor.lineStart.column, editor.lineStart.row, x, y);
+            editor.lineArmed = false;
+        }
+        return;
+    }
+    if (LeftDraws(e) && !e.alt) {
+        if (editor.randomBrushActive) {
+            PlaceRandomBrush(editor, x, y);
+            return;
+        }
+        editor.grid.At(x, y, layer) = editor.SelectedBlock();
+        editor.painter.DrawCell(x, y);
+        editor.lastDrawnCell = {x, y};
+    }
+    if (RightDraws(e) && !e.alt) {
+        if (editor.randomBrushActive) {
+            editor.randomBrushActive = false;
+            editor.brushCells = BlockGrid();
+            return;
+        }
+        editor.grid.At(x, y, layer) = 0;
+        editor.painter.DrawCell(x, y);
+    }
+    if (LeftDraws(e) && e.alt)
+        DrawDownward(editor, x, y, layer);
+    if (RightDraws(e) && e.alt)
+        DeleteDownward(editor, x, y, layer);
+}
+
+void HandleFrontView(Editor& editor, const CanvasEvent& e) {
+    const int column = TruncatedCellOf(e.x) + 1;
+    const int row = TruncatedCellOf(e.y);
+    editor.cursorCell = {column, row};
+    const int height = editor.gridHeight;
+    const bool inside = column >= 1 && column <= editor.gridLength && row >= 0 && row <= height - 1;
+    if (!inside)
+        return;
+    const int slice = editor.CurrentLayer();
+    if (e.ctrl && LeftDraws(e)) {
+        editor.selector.Select(editor.grid.At(slice, column, height - row));
+        editor.window.FocusCanvasScroller();
+        return;
+    }
+    if (LeftDraws(e)) {
+        const BlockCode value = editor.SelectedBlock();
+        editor.frontPlane.At(column, row + 1) = value;
+        editor.painter.DrawCell(column, row + 1);
+        editor.lastDrawnCell = {column, row};
+        editor.grid.At(slice, column, height - row) = value;
+    }
+    if (RightDraws(e)) {
+        editor.frontPlane.At(column, row + 1) = 0;
+        editor.grid.At(slice, column, height - row) = 0;
+        editor.painter.DrawCell(column, row + 1);
+    }
+}
+
+}  // namespace
+
+void HandleCanvasEvent(Editor& editor, const CanvasEvent& event) {
+    editor.window.FocusCanvasScroller();
+    SetTitleReadout(editor);
+    if (editor.InTopView())
+        HandleTopView(editor, event);
+    else
+        HandleFrontView(editor, event);
+}
+
+}  // namespace stackmason

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "editor/canvas/CanvasEvent.h"
+#include "editor/model/Editor.h"
+
+namespace stackmason {
+
+// Turns one canvas event into edits: draw, delete, pick, downward runs, the line tool and the
+// random brush, and keeps the window title as a readout of the cell under the pointer (one
+// event late).
+void HandleCanvasEvent(Editor& editor, const CanvasEvent& event);
+
+}  // namespace stackmason
