@@ -1,0 +1,169 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "CommandTestEditor.h"
+#include "editor/commands/FillArea.h"
+#include "editor/commands/LayerCommands.h"
+#include "editor/model/Views.h"
+
+namespace stackmason {
+namespace {
+
+using testing::CommandTestEditor;
+using testing::Layer;
+using testing::SameCells;
+using testing::Slice;
+using testing::WorkingCells;
+
+// Layer pictures as text, one string per row y, one character per column x: '.' is air,
+// a digit is that block code.
+void DrawLayer(BlockGrid& grid, int h, const std::vector<std::string>& rows) {
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (std::size_t c = 0; c < rows[r].size(); ++c)
+            grid.At(static_cast<int>(c) + 1, static_cast<int>(r) + 1, h) =
+                rows[r][c] == '.' ? 0 : rows[r][c] - '0';
+}
+
+std::vector<std::string> LayerText(const BlockGrid& grid, int h) {
+    std::vector<std::string> rows;
+    for (int y = 1; y <= grid.Length(); ++y) {
+        std::string row;
+        for (int x = 1; x <= grid.Width(); ++x)
+            row += grid.At(x, y, h) == 0 ? '.' : static_cast<char>('0' + grid.At(x, y, h));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+void FillAt(Editor& editor, int column, int row, int block) {
+    editor.cursorCell = {column, row};
+    editor.selector.Select(block);
+    FillArea(editor);
+}
+
+TEST(FillArea, TopViewFillsTheConnectedAreaOfTheStartCode) {
+    CommandTestEditor t(5, 4, 3);
+    Editor& e = t.editor;
+    e.grid.At(2, 2, 0) = 3;
+    e.grid.At(1, 1, 2) = 4;
+    BlockGrid expected = e.grid;
+    for (int x = 1; x <= 5; ++x)
+        for (int y = 1; y <= 4; ++y)
+            expected.At(x, y, 1) = 2;
+    FillAt(e, 3, 2, 2);
+    EXPECT_TRUE(SameCells(e.grid, expected)) << "the whole empty layer, nothing beside it";
+    EXPECT_EQ(t.painter.layerPaints, 1);
+    EXPECT_EQ(t.painter.redraws, 0);
+
+    FillAt(e, 5, 4, 2);
+    EXPECT_TRUE(SameCells(e.grid, expected)) << "the same block again";
+
+    t.painter.Reset();
+    for (const CellPosition outside : {CellPosition{0, 1}, CellPosition{6, 1}, CellPosition{1, 0}, CellPosition{1, 5}}) {
+        FillAt(e, outside.column, outside.row, 3);
+        EXPECT_TRUE(SameCells(e.grid, expected)) << outside.column << "/" << outside.row;
+    }
+    EXPECT_EQ(t.painter.layerPaints + t.painter.redraws, 0);
+
+    e.selector.Clear();
+    e.cursorCell = {1, 1};
+    FillArea(e);
+    EXPECT_TRUE(SameCells(e.grid, expected)) << "no block selected";
+}
+
+TEST(FillArea, TopViewStopsAtOtherCodesAndAtCorners) {
+    CommandTestEditor t(7, 6, 2);
+    Editor& e = t.editor;
+    DrawLayer(e.grid, 2, {".......",
+                          ".11111.",
+                          ".1...1.",
+                          ".1...13",
+                          ".11111.",
+                          "......."});
+    e.layerSpin.SetValue(2);
+    FillAt(e, 4, 3, 2);
+    EXPECT_EQ(LayerText(e.grid, 2), (std::vector<std::string>{".......", ".11111.", ".12221.", ".122213",
+                                                              ".11111.", "......."}));
+    FillAt(e, 1, 1, 4);
+    EXPECT_EQ(LayerText(e.grid, 2), (std::vector<std::string>{"4444444", "4111114", "4122214", "4122213",
+                                                              "4111114", "4444444"}));
+    FillAt(e, 2, 2, 5);
+    EXPECT_EQ(LayerText(e.grid, 2), (std::vector<std::string>{"4444444", "4555554", "4522254", "4522253",
+                                                              "4555554", "4444444"}));
+    EXPECT_EQ(Layer(e.grid, 1), Layer(BlockGrid(7, 6, 2), 1));
+
+    CommandTestEditor corners(4, 4, 1);
+    DrawLayer(corners.editor.grid, 1, {"..11", "..11", "11..", "11.."});
+    FillAt(corners.editor, 1, 1, 2);
+    EXPECT_EQ(LayerText(corners.editor.grid, 1), (std::vector<std::string>{"2211", "2211", "11..", "11.."}));
+}
+
+TEST(FillArea, FrontViewFillsTheSliceAboveAWallAndRewritesTheWorkingPlane) {
+    CommandTestEditor t(5, 6, 4);
+    Editor& e = t.editor;
+    for (int y = 1; y <= 6; ++y)
+        for (int h = 1; h <= (y == 4 ? 1 : 2); ++h)
+            e.grid.At(2, y, h) = 1;
+    e.grid.At(1, 3, 4) = 5;  // slice 1, above: the working plane shows it until the fill
+    ShowFrontView(e);
+    e.layerSpin.SetValue(2);  // wheel step: no refresh
+    ASSERT_EQ(e.frontPlane.At(3, 1), 5);
+    t.painter.Reset();
+
+    BlockGrid expected = e.grid;
+    for (int y = 1; y <= 6; ++y)
+        for (int h = (y == 4 ? 2 : 3); h <= 4; ++h)
+            expected.At(2, y, h) = 3;
+    FillAt(e, 3, 0, 3);  // top row of the picture
+    EXPECT_TRUE(SameCells(e.grid, expected)) << "ground of slice 2 and the other slices untouched";
+    EXPECT_EQ(t.painter.redraws, 1);
+    EXPECT_EQ(t.painter.layerPaints, 0);
+    std::vector<BlockCode> picture;
+    for (int p = 1; p <= 4; ++p)
+        for (int y = 1; y <= 6; ++y)
+            picture.push_back(e.grid.At(2, y, 5 - p));
+    EXPECT_EQ(WorkingCells(e.frontPlane), picture);
+
+    t.painter.Reset();
+    FillAt(e, 3, 4, 2);  // the ground strip below the lowest row
+    FillAt(e, 7, 1, 2);
+    EXPECT_TRUE(SameCells(e.grid, expected));
+    EXPECT_EQ(t.painter.redraws, 0);
+
+    DuplicateLayer(e);
+    EXPECT_EQ(e.CurrentLayer(), 3);
+    EXPECT_EQ(Slice(e.grid, 3), Slice(e.grid, 2));
+}
+
+TEST(FillArea, FloodsTheLargestLayerAndLongCorridorsWithoutRecursion) {
+    CommandTestEditor t(512, 512, 1);
+    Editor& e = t.editor;
+    FillAt(e, 200, 300, 1);
+    int filled = 0;
+    for (int x = 1; x <= 512; ++x)
+        for (int y = 1; y <= 512; ++y)
+            filled += e.grid.At(x, y, 1) == 1 ? 1 : 0;
+    EXPECT_EQ(filled, 512 * 512);
+
+    // A corridor winding through every row: walls on the even rows, open at alternate ends.
+    e.grid.Clear();
+    int air = 0;
+    for (int y = 1; y <= 512; ++y)
+        for (int x = 1; x <= 512; ++x) {
+            const bool gap = (y % 4 == 2 && x == 512) || (y % 4 == 0 && x == 1);
+            e.grid.At(x, y, 1) = (y % 2 == 0 && !gap) ? 1 : 0;
+            air += e.grid.At(x, y, 1) == 0 ? 1 : 0;
+        }
+    FillAt(e, 1, 1, 2);
+    int reached = 0;
+    for (int x = 1; x <= 512; ++x)
+        for (int y = 1; y <= 512; ++y)
+            reached += e.grid.At(x, y, 1) == 2 ? 1 : 0;
+    EXPECT_EQ(reached, air);
+    EXPECT_EQ(e.grid.At(1, 511, 1), 2) << "the far end of the corridor";
+}
+
+}  // namespace
+}  // namespace stackmason
