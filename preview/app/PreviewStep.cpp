@@ -1,0 +1,7 @@
+#include "preview/app/PreviewStep.h"
+
+namespace orbitscope {
+
+volatile std::sig_atomic_t PreviewStep = 0;
+
+}  // namespace orbitscope

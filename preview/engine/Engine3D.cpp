@@ -1,0 +1,266 @@
+#include "preview/engine/Engine3D.h"
+
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "preview/engine/EngineRenderer.h"
+
+namespace orbitscope {
+namespace {
+
+constexpr int kLogFlag = 1;
+constexpr int kBlendingAlpha = 3;
+constexpr int kAntialiasing4x = 4;
+
+std::uint8_t ToByte(float value) { return static_cast<std::uint8_t>(std::lround(std::clamp(value, 0.0f, 255.0f))); }
+
+// The picture's pixel laid over the texture's with straight (not premultiplied) alpha.
+stackmason::Rgba Over(stackmason::Rgba top, stackmason::Rgba below, float opacity) {
+    const float ta = static_cast<float>(top.a) / 255.0f * opacity;
+    const float ba = static_cast<float>(below.a) / 255.0f;
+    const float a = ta + ba * (1.0f - ta);
+    if (a <= 0.0f)
+        return {0, 0, 0, 0};
+    auto mix = [&](std::uint8_t t, std::uint8_t b) {
+        return ToByte((static_cast<float>(t) * ta + static_cast<float>(b) * ba * (1.0f - ta)) / a);
+    };
+    return {mix(top.r, below.r), mix(top.g, below.g), mix(top.b, below.b), ToByte(a * 255.0f)};
+}
+
+}  // namespace
+
+Engine3D::Engine3D() = default;
+Engine3D::~Engine3D() = default;
+
+int Engine3D::InitEngine3D(int flags, const std::string& logPath) {
+    if ((flags & kLogFlag) != 0)
+        log_.open(logPath, std::ios::trunc);
+    Log("Engine3D starting");
+    // The engine draws through the system's OpenGL library; without it there is nothing to do.
+    void* library = dlopen("libGL.so.1", RTLD_LAZY | RTLD_LOCAL);
+    if (library == nullptr) {
+        const char* why = dlerror();
+        Log(std::string("cannot load libGL.so.1: ") + (why ? why : "unknown reason"));
+        return 0;
+    }
+    dlclose(library);
+    Log("OpenGL library found");
+    return 1;
+}
+
+void Engine3D::Add3DArchive(const std::string& path, int kind) {
+    Log("resource location '" + path + "' of kind " + std::to_string(kind) + " noted; nothing is loaded from it");
+}
+
+void Engine3D::AntialiasingMode(int mode) {
+    samples_ = mode == kAntialiasing4x ? 4 : 0;
+    Log("anti-aliasing mode " + std::to_string(mode) + ": " + std::to_string(samples_) + " samples asked for");
+}
+
+bool Engine3D::AttachScreen(int width, int height) {
+    screenWidth_ = width;
+    screenHeight_ = height;
+    Log(std::string("OpenGL ") + reinterpret_cast<const char*>(glGetString(GL_VERSION)) + " on " +
+        reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    std::string why;
+    renderer_ = EngineRenderer::Create(why);
+    if (!renderer_)
+        Log("shaders failed: " + why);
+    return renderer_ != nullptr;
+}
+
+void Engine3D::CreateCamera(int camera, float leftPercent, float topPercent, float widthPercent, float heightPercent) {
+    engine::ViewCamera& view = cameras_.Create(camera);
+    view.left = leftPercent;
+    view.top = topPercent;
+    view.width = widthPercent;
+    view.height = heightPercent;
+}
+
+void Engine3D::MoveCamera(int camera, const glm::vec3& offset, Move move) {
+    if (auto view = cameras_.Find(camera))
+        move == Move::Absolute ? view->camera.MoveAbsolute(offset) : view->camera.MoveRelative(offset);
+}
+
+void Engine3D::RotateCamera(int camera, float pitch, float yaw, float roll, Move move) {
+    if (auto view = cameras_.Find(camera))
+        move == Move::Absolute ? view->camera.RotateAbsolute(pitch, yaw, roll)
+                               : view->camera.RotateRelative(pitch, yaw, roll);
+}
+
+void Engine3D::CameraLookAt(int camera, const glm::vec3& target) {
+    if (auto view = cameras_.Find(camera))
+        view->camera.LookAt(target);
+}
+
+void Engine3D::CameraBackColor(int camera, int red, int green, int blue) {
+    if (auto view = cameras_.Find(camera))
+        view->background = glm::vec3(red, green, blue) / 255.0f;
+}
+
+void Engine3D::CameraRenderMode(int camera, int mode) {
+    if (auto view = cameras_.Find(camera))
+        view->renderMode = mode;
+}
+
+void Engine3D::CreateLight(int light, int red, int green, int blue, const glm::vec3& position, int kind) {
+    engine::Light& made = lights_.Create(light);
+    made.colour = glm::vec3(red, green, blue) / 255.0f;
+    made.position = position;
+    made.kind = kind;
+}
+
+void Engine3D::LightAttenuation(int light, float range, float constant) {
+    if (auto found = lights_.Find(light)) {
+        found->range = range;
+        found->constant = constant;
+    }
+}
+
+void Engine3D::LightLookAt(int light, const glm::vec3& target) {
+    auto found = lights_.Find(light);
+    if (found && glm::length(target - found->position) > 0.0f)
+        found->direction = glm::normalize(target - found->position);
+}
+
+void Engine3D::CreateTexture(int texture, int width, int height) {
+    textures_.Create(texture).pixels = stackmason::Image(std::max(width, 0), std::max(height, 0));
+}
+
+void Engine3D::DrawTextureImage(int texture, const stackmason::Image& picture, int x, int y, int opacity) {
+    auto target = textures_.Find(texture);
+    if (!target)
+        return;
+    stackmason::Image& pixels = target->pixels;
+    const float share = static_cast<float>(std::clamp(opacity, 0, 255)) / 255.0f;
+    const int right = std::min(pixels.Width(), x + picture.Width());
+    const int bottom = std::min(pixels.Height(), y + picture.Height());
+    for (int ty = std::max(y, 0); ty < bottom; ++ty)
+        for (int tx = std::max(x, 0); tx < right; ++tx)
+            pixels.SetPixel(tx, ty, Over(picture.Pixel(tx - x, ty - y), pixels.Pixel(tx, ty), share));
+    target->changed = true;
+}
+
+void Engine3D::CreateMaterial(int material, int texture) { materials_.Create(material).texture = textures_.Find(texture); }
+
+void Engine3D::MaterialBlendingMode(int material, int mode) {
+    if (auto found = materials_.Find(material))
+        found->blended = mode == kBlendingAlpha;
+}
+
+void Engine3D::CreatePlane(int mesh, float sizeX, float sizeZ, int segmentsX, int segmentsZ, float repeatX,
+                           float repeatZ) {
+    meshes_.Create(mesh).data =
+        std::make_shared<MeshData>(MakePlane(sizeX, sizeZ, segmentsX, segmentsZ, repeatX, repeatZ));
+}
+
+void Engine3D::CreateCube(int mesh, float edge) { meshes_.Create(mesh).data = std::make_shared<MeshData>(MakeCube(edge)); }
+
+void Engine3D::CreateEntity(int entity, int mesh, int material, const glm::vec3& position) {
+    auto foundMesh = meshes_.Find(mesh);
+    if (!foundMesh)
+        return;
+    engine::Entity& made = entities_.Create(entity);
+    made.mesh = std::move(foundMesh);
+    made.material = materials_.Find(material);
+    made.position = position;
+}
+
+float Engine3D::EntityX(int entity) const { auto e = entities_.Find(entity); return e ? e->position.x : 0.0f; }
+float Engine3D::EntityY(int entity) const { auto e = entities_.Find(entity); return e ? e->position.y : 0.0f; }
+float Engine3D::EntityZ(int entity) const { auto e = entities_.Find(entity); return e ? e->position.z : 0.0f; }
+
+void Engine3D::CreateStaticGeometry(int geometry, float width, float height, float length, bool shadows) {
+    geometries_.Create(geometry).region = {width, height, length};
+    Log("static geometry " + std::to_string(geometry) + (shadows ? " with" : " without") + " shadows");
+}
+
+void Engine3D::AddStaticGeometryEntity(int geometry, int entity, const glm::vec3& position, CubeFaceMask faces) {
+    auto target = geometries_.Find(geometry);
+    auto source = entities_.Find(entity);
+    if (!target || !source || target->built)
+        return;
+    // A kind per mesh and material pair; a handful of kinds, so a scan is enough.
+    int kind = -1;
+    for (std::size_t k = 0; k < target->kindMeshes.size() && kind < 0; ++k)
+        if (target->kindMeshes[k] == source->mesh && target->kindMaterials[k] == source->material)
+            kind = static_cast<int>(k);
+    if (kind < 0) {
+        kind = target->builder.AddKind(source->mesh->data);
+        target->kindMeshes.push_back(source->mesh);
+        target->kindMaterials.push_back(source->material);
+    }
+    target->builder.AddInstance(kind, position, faces);
+}
+
+void Engine3D::BuildStaticGeometry(int geometry) {
+    auto target = geometries_.Find(geometry);
+    if (!target || target->built)
+        return;
+    for (StaticBatchData& data : target->builder.Build()) {
+        engine::StaticBatch& batch = target->batches.emplace_back();
+        batch.material = target->kindMaterials[static_cast<std::size_t>(data.kind)];
+        batch.faces = data.FaceCount();
+        batch.bytes = data.ByteSize();
+        batch.data = std::move(data);
+    }
+    target->kindMeshes.clear();
+    target->kindMaterials.clear();
+    target->built = true;
+    Log("static geometry " + std::to_string(geometry) + " built: " + std::to_string(StaticGeometryFaces(geometry)) +
+        " faces in " + std::to_string(target->batches.size()) + " batches");
+}
+
+void Engine3D::FreeEntity(int entity) { entities_.Free(entity); }
+void Engine3D::FreeMaterial(int material) { materials_.Free(material); }
+void Engine3D::FreeTexture(int texture) { textures_.Free(texture); }
+
+void Engine3D::RenderWorld() {
+    if (!renderer_)
+        return;
+    const engine::Light* light = nullptr;
+    lights_.ForEach([&](const engine::Light& l) { light = light ? light : &l; });
+    cameras_.ForEach([&](engine::ViewCamera& view) {
+        renderer_->Render(view, light, entities_, geometries_, screenWidth_, screenHeight_);
+    });
+}
+
+const Camera* Engine3D::CameraOf(int camera) const {
+    auto view = cameras_.Find(camera);
+    return view ? &view->camera : nullptr;
+}
+
+int Engine3D::RenderModeOf(int camera) const {
+    auto view = cameras_.Find(camera);
+    return view ? view->renderMode : 0;
+}
+
+std::int64_t Engine3D::StaticGeometryFaces(int geometry) const {
+    std::int64_t faces = 0;
+    if (auto target = geometries_.Find(geometry))
+        for (const engine::StaticBatch& batch : target->batches)
+            faces += batch.faces;
+    return faces;
+}
+
+std::size_t Engine3D::StaticGeometryBytes(int geometry) const {
+    std::size_t bytes = 0;
+    if (auto target = geometries_.Find(geometry))
+        for (const engine::StaticBatch& batch : target->batches)
+            bytes += batch.bytes;
+    return bytes;
+}
+
+int Engine3D::StaticGeometryBatchCount(int geometry) const {
+    auto target = geometries_.Find(geometry);
+    return target ? static_cast<int>(target->batches.size()) : 0;
+}
+
+void Engine3D::Log(const std::string& line) {
+    if (log_.is_open())
+        log_ << line << '\n' << std::flush;
+}
+
+}  // namespace orbitscope

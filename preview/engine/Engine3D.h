@@ -1,0 +1,115 @@
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include <glm/vec3.hpp>
+
+#include "common/Image.h"
+#include "preview/engine/CubeFaces.h"
+#include "preview/engine/EngineObjects.h"
+
+namespace orbitscope {
+
+class EngineRenderer;
+
+// Orbitscope's 3-D engine over OpenGL 3.3 core. Cameras, lights, textures, materials, meshes,
+// entities and static geometries are addressed by small numbers of the caller's choosing;
+// creating an object under a number in use replaces it, and operations on numbers that
+// name nothing do nothing. Everything except RenderWorld works without a graphics context:
+// pixels and vertices reach the graphics card at the first frame that draws them.
+class Engine3D {
+public:
+    enum class Move { Absolute, Relative };
+
+    Engine3D();
+    ~Engine3D();
+    Engine3D(const Engine3D&) = delete;
+    Engine3D& operator=(const Engine3D&) = delete;
+
+    // Flag 1 writes the engine's log to logPath. Fails when the OpenGL library cannot be
+    // loaded. Non-zero on success.
+    int InitEngine3D(int flags, const std::string& logPath);
+    void Add3DArchive(const std::string& path, int kind);
+    // Mode 4 asks for 4x multisampling; 0 for none.
+    void AntialiasingMode(int mode);
+    int MultisampleSamples() const { return samples_; }
+    // Called once the screen's OpenGL 3.3 core context is current. False when the shaders
+    // cannot be built.
+    bool AttachScreen(int width, int height);
+
+    void CreateCamera(int camera, float leftPercent, float topPercent, float widthPercent, float heightPercent);
+    void MoveCamera(int camera, const glm::vec3& offset, Move move);
+    void RotateCamera(int camera, float pitch, float yaw, float roll, Move move);
+    void CameraLookAt(int camera, const glm::vec3& target);
+    void CameraBackColor(int camera, int red, int green, int blue);
+    // 0 filled, 1 wireframe, 2 points; shown from the next frame.
+    void CameraRenderMode(int camera, int mode);
+
+    // Kind 2 is a spot light; kinds 0 (point) and 1 (directional) are known as well.
+    void CreateLight(int light, int red, int green, int blue, const glm::vec3& position, int kind);
+    void LightAttenuation(int light, float range, float constant);
+    void LightLookAt(int light, const glm::vec3& target);
+
+    // A width x height texture of transparent black pixels.
+    void CreateTexture(int texture, int width, int height);
+    // The 2-D drawing into a texture: picture at (x, y), clipped to the texture, laid over
+    // what is there with its own alpha times opacity / 255 (255 draws it as it is).
+    void DrawTextureImage(int texture, const stackmason::Image& picture, int x, int y, int opacity);
+    void CreateMaterial(int material, int texture);
+    // Mode 3 is alpha blending; any other mode draws the material opaque.
+    void MaterialBlendingMode(int material, int mode);
+
+    void CreatePlane(int mesh, float sizeX, float sizeZ, int segmentsX, int segmentsZ, float repeatX, float repeatZ);
+    void CreateCube(int mesh, float edge);
+
+    void CreateEntity(int entity, int mesh, int material, const glm::vec3& position = glm::vec3(0.0f));
+    float EntityX(int entity) const;
+    float EntityY(int entity) const;
+    float EntityZ(int entity) const;
+
+    void CreateStaticGeometry(int geometry, float width, float height, float length, bool shadows);
+    // One instance of the entity's mesh and material at position. For a cube mesh only the
+    // faces in faces are drawn.
+    void AddStaticGeometryEntity(int geometry, int entity, const glm::vec3& position,
+                                 CubeFaceMask faces = kAllCubeFaces);
+    // Merges the instances into one batch per material; they stay drawn after their
+    // templates are freed.
+    void BuildStaticGeometry(int geometry);
+
+    void FreeEntity(int entity);
+    void FreeMaterial(int material);
+    void FreeTexture(int texture);
+
+    // Draws every camera's view into the screen.
+    void RenderWorld();
+
+    // What the engine holds, for the program's tests and figures.
+    const Camera* CameraOf(int camera) const;
+    int RenderModeOf(int camera) const;
+    std::int64_t StaticGeometryFaces(int geometry) const;
+    std::size_t StaticGeometryBytes(int geometry) const;
+    int StaticGeometryBatchCount(int geometry) const;
+    bool HasEntity(int entity) const { return entities_.Find(entity) != nullptr; }
+
+private:
+    void Log(const std::string& line);
+    std::shared_ptr<engine::Material> MaterialOf(int material) const { return materials_.Find(material); }
+
+    std::ofstream log_;
+    int samples_ = 0;
+    int screenWidth_ = 0;
+    int screenHeight_ = 0;
+    engine::ObjectTable<engine::ViewCamera> cameras_;
+    engine::ObjectTable<engine::Light> lights_;
+    engine::ObjectTable<engine::Texture> textures_;
+    engine::ObjectTable<engine::Material> materials_;
+    engine::ObjectTable<engine::Mesh> meshes_;
+    engine::ObjectTable<engine::Entity> entities_;
+    engine::ObjectTable<engine::StaticGeometry> geometries_;
+    std::unique_ptr<EngineRenderer> renderer_;
+};
+
+}  // namespace orbitscope

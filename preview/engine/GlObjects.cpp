@@ -1,0 +1,112 @@
+#include "preview/engine/GlObjects.h"
+
+#include <cstddef>
+
+namespace orbitscope {
+
+void DeleteGlTexture(GLuint name) { glDeleteTextures(1, &name); }
+void DeleteGlBuffer(GLuint name) { glDeleteBuffers(1, &name); }
+void DeleteGlVertexArray(GLuint name) { glDeleteVertexArrays(1, &name); }
+void DeleteGlProgram(GLuint name) { glDeleteProgram(name); }
+
+namespace {
+
+GLuint NewName(void (*generate)(GLsizei, GLuint*)) {
+    GLuint name = 0;
+    generate(1, &name);
+    return name;
+}
+
+}  // namespace
+
+GpuMesh::GpuMesh(const StaticBatchData& data)
+    : vertexArray_(NewName(glGenVertexArrays)),
+      vertices_(NewName(glGenBuffers)),
+      indices_(NewName(glGenBuffers)),
+      indexCount_(static_cast<GLsizei>(data.indices.size())) {
+    glBindVertexArray(vertexArray_.Get());
+    glBindBuffer(GL_ARRAY_BUFFER, vertices_.Get());
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.vertices.size() * sizeof(StaticVertex)),
+                 data.vertices.data(), GL_STATIC_DRAW);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices_.Get());
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.indices.size() * sizeof(std::uint32_t)),
+                 data.indices.data(), GL_STATIC_DRAW);
+    constexpr auto kStride = static_cast<GLsizei>(sizeof(StaticVertex));
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, kStride, reinterpret_cast<void*>(offsetof(StaticVertex, position)));
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 3, GL_BYTE, GL_TRUE, kStride, reinterpret_cast<void*>(offsetof(StaticVertex, normal)));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, kStride, reinterpret_cast<void*>(offsetof(StaticVertex, uv)));
+    glBindVertexArray(0);
+}
+
+void GpuMesh::Draw(GLenum primitive) const {
+    glBindVertexArray(vertexArray_.Get());
+    glDrawElements(primitive, indexCount_, GL_UNSIGNED_INT, nullptr);
+}
+
+GlTexture UploadTexture(const stackmason::Image& pixels) {
+    GlTexture texture(NewName(glGenTextures));
+    glBindTexture(GL_TEXTURE_2D, texture.Get());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const bool empty = pixels.IsEmpty();
+    const stackmason::Rgba none{};
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, empty ? 1 : pixels.Width(), empty ? 1 : pixels.Height(), 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, empty ? static_cast<const void*>(&none) : pixels.Pixels().data());
+    glGenerateMipmap(GL_TEXTURE_2D);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST_MIPMAP_LINEAR);
+    return texture;
+}
+
+namespace {
+
+GLuint CompileShader(GLenum kind, const char* source, std::string& log) {
+    const GLuint shader = glCreateShader(kind);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint ok = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (ok == GL_TRUE)
+        return shader;
+    char text[2048] = {};
+    glGetShaderInfoLog(shader, sizeof text - 1, nullptr, text);
+    log += text;
+    glDeleteShader(shader);
+    return 0;
+}
+
+}  // namespace
+
+GlProgram LinkProgram(const char* vertexSource, const char* fragmentSource, std::string& log) {
+    const GLuint vertex = CompileShader(GL_VERTEX_SHADER, vertexSource, log);
+    const GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, fragmentSource, log);
+    if (vertex == 0 || fragment == 0) {
+        glDeleteShader(vertex);
+        glDeleteShader(fragment);
+        return {};
+    }
+    GlProgram program(glCreateProgram());
+    glAttachShader(program.Get(), vertex);
+    glAttachShader(program.Get(), fragment);
+    glBindAttribLocation(program.Get(), 0, "aPosition");
+    glBindAttribLocation(program.Get(), 1, "aNormal");
+    glBindAttribLocation(program.Get(), 2, "aUv");
+    glLinkProgram(program.Get());
+    glDeleteShader(vertex);
+    glDeleteShader(fragment);
+    GLint ok = GL_FALSE;
+    glGetProgramiv(program.Get(), GL_LINK_STATUS, &ok);
+    if (ok != GL_TRUE) {
+        char text[2048] = {};
+        glGetProgramInfoLog(program.Get(), sizeof text - 1, nullptr, text);
+        log += text;
+        return {};
+    }
+    return program;
+}
+
+}  // namespace orbitscope

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <epoxy/gl.h>
+
+#include "common/Image.h"
+#include "preview/engine/StaticGeometryBatches.h"
+
+namespace orbitscope {
+
+// Owns one OpenGL object name; 0 means none, so that objects made without a graphics
+// context never call into OpenGL.
+template <void (*Delete)(GLuint)>
+class GlName {
+public:
+    GlName() = default;
+    explicit GlName(GLuint name) : name_(name) {}
+    GlName(GlName&& other) noexcept : name_(std::exchange(other.name_, 0)) {}
+    GlName& operator=(GlName&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            name_ = std::exchange(other.name_, 0);
+        }
+        return *this;
+    }
+    ~GlName() { Reset(); }
+    GLuint Get() const { return name_; }
+    void Reset() {
+        if (name_ != 0)
+            Delete(name_);
+        name_ = 0;
+    }
+
+private:
+    GLuint name_ = 0;
+};
+
+void DeleteGlTexture(GLuint name);
+void DeleteGlBuffer(GLuint name);
+void DeleteGlVertexArray(GLuint name);
+void DeleteGlProgram(GLuint name);
+
+using GlTexture = GlName<DeleteGlTexture>;
+using GlBuffer = GlName<DeleteGlBuffer>;
+using GlVertexArray = GlName<DeleteGlVertexArray>;
+using GlProgram = GlName<DeleteGlProgram>;
+
+// Vertices and triangles on the graphics card, drawn in one call.
+class GpuMesh {
+public:
+    // Needs a current context. The data can be let go afterwards.
+    explicit GpuMesh(const StaticBatchData& data);
+    void Draw(GLenum primitive = GL_TRIANGLES) const;
+
+private:
+    GlVertexArray vertexArray_;
+    GlBuffer vertices_;
+    GlBuffer indices_;
+    GLsizei indexCount_ = 0;
+};
+
+// An RGBA texture that repeats, sharp up close and smoothed with mipmaps far away.
+GlTexture UploadTexture(const stackmason::Image& pixels);
+
+// Compiles and links a vertex and a fragment shader; on failure gives 0 and the compiler's
+// words in log.
+GlProgram LinkProgram(const char* vertexSource, const char* fragmentSource, std::string& log);
+
+}  // namespace orbitscope

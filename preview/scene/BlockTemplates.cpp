@@ -1,0 +1,43 @@
+#include "preview/scene/BlockTemplates.h"
+
+#include <algorithm>
+
+#include "common/BlockNames.h"
+#include "common/TexturePackArchive.h"
+
+namespace orbitscope {
+namespace {
+
+stackmason::Image ClipToTexture(const stackmason::Image& picture, int textureSize) {
+    if (picture.Width() <= textureSize && picture.Height() <= textureSize)
+        return picture;
+    return stackmason::CutRect(picture, 0, 0, std::min(picture.Width(), textureSize),
+                               std::min(picture.Height(), textureSize));
+}
+
+}  // namespace
+
+BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextureSize) {
+    BlockTemplates result;
+    result.textureSize = initialTextureSize;
+    const auto pack = stackmason::TexturePackArchive::Open(packPath);
+    if (!pack)
+        return result;
+    const int count = pack->EntryCount();
+    result.templates.resize(static_cast<std::size_t>(std::max(count, 0)));
+    for (int index = 0; index < count; ++index) {
+        BlockTemplate& entry = result.templates[static_cast<std::size_t>(index)];
+        entry.entryName = pack->Entry(index).name;
+        entry.blended = stackmason::IsBlendedEntryName(entry.entryName);
+        std::optional<stackmason::Image> picture = pack->ReadEntryImage(index);
+        if (!picture || picture->IsEmpty())
+            continue;
+        if (index == 0)
+            result.textureSize = picture->Height();
+        entry.textured = true;
+        entry.picture = ClipToTexture(*picture, result.textureSize);
+    }
+    return result;
+}
+
+}  // namespace orbitscope

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/Image.h"
+
+namespace orbitscope {
+
+// What one texture pack entry gives the scene: the picture its texture receives, already
+// clipped to T x T (of a six-face strip only the leftmost square is left), and whether
+// the block is drawn alpha-blended.
+struct BlockTemplate {
+    std::string entryName;
+    bool textured = false;      // false for folders and entries that do not decode
+    bool blended = false;
+    stackmason::Image picture;  // at most T x T, placed at the texture's top-left corner
+};
+
+// One template per pack entry: templates[i - 1] belongs to BlockCode i.
+struct BlockTemplates {
+    int textureSize = 0;  // T
+    std::vector<BlockTemplate> templates;
+
+    int Count() const { return static_cast<int>(templates.size()); }
+    // Whether code names a template: 1..Count().
+    bool HasTemplate(int code) const { return code >= 1 && code <= Count(); }
+};
+
+// Walks the pack at packPath entry by entry. T is the first entry's picture height, or
+// initialTextureSize when the pack is missing or its first entry does not decode.
+BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextureSize);
+
+}  // namespace orbitscope

@@ -1,0 +1,105 @@
+#include "preview/scene/PreviewScene.h"
+
+#include "common/ImageDecoding.h"
+#include "preview/PreviewConfig.h"
+#include "preview/app/PreviewStep.h"
+#include "preview/scene/BlockPlacement.h"
+#include "preview/scene/BlockTemplates.h"
+
+namespace orbitscope {
+namespace {
+
+constexpr int kGround = 0;
+constexpr int kLight = 0;
+constexpr int kCubeMesh = 1;
+constexpr int kBlocks = 0;
+constexpr int kOpaque = 255;
+
+glm::vec3 GroundCentre(const Engine3D& engine) {
+    return {engine.EntityX(kGround), engine.EntityY(kGround), engine.EntityZ(kGround)};
+}
+
+void CreateTemplate(Engine3D& engine, int code, const BlockTemplate& entry, int textureSize) {
+    PREVIEW_STEP();
+    engine.CreateTexture(code, textureSize, textureSize);
+    PREVIEW_STEP();
+    if (entry.textured)
+        engine.DrawTextureImage(code, entry.picture, 0, 0, config::kTemplateOpacity);
+    PREVIEW_STEP();
+    engine.CreateMaterial(code, code);
+    PREVIEW_STEP();
+    if (entry.blended)
+        engine.MaterialBlendingMode(code, config::kBlendingModeAlpha);
+    PREVIEW_STEP();
+    engine.CreateEntity(code, kCubeMesh, code);
+}
+
+}  // namespace
+
+void CreateLightAndGround(Engine3D& engine, const PreviewBuilding& building, std::span<const std::uint8_t> groundPng) {
+    const auto x = static_cast<float>(building.width);
+    const auto y = static_cast<float>(building.length);
+    const auto h = static_cast<float>(building.height);
+    PREVIEW_STEP();
+    engine.CreateLight(kLight, 255, 255, 255,
+                       {2.0f * h + config::kLightOffsetX, 2.0f * y + config::kLightOffsetY, config::kLightZ},
+                       config::kLightKindSpot);
+    PREVIEW_STEP();
+    engine.LightAttenuation(kLight, config::kLightRange, config::kLightConstant);
+
+    PREVIEW_STEP();
+    const std::optional<stackmason::Image> grass = stackmason::DecodePng(groundPng);
+    PREVIEW_STEP();
+    engine.CreateTexture(kGround, config::kGroundTextureSize, config::kGroundTextureSize);
+    PREVIEW_STEP();
+    if (grass)
+        engine.DrawTextureImage(kGround, *grass, 0, 0, kOpaque);
+    PREVIEW_STEP();
+    engine.CreateMaterial(kGround, kGround);
+    PREVIEW_STEP();
+    const float margin = static_cast<float>(config::kGroundMargin);
+    engine.CreatePlane(kGround, 2.0f * x + margin, 2.0f * y + margin, config::kGroundSegments, config::kGroundSegments, x, y);
+    PREVIEW_STEP();
+    engine.CreateEntity(kGround, kGround, kGround, glm::vec3(0.0f));
+    PREVIEW_STEP();
+    engine.LightLookAt(kLight, GroundCentre(engine));
+}
+
+BlockFigures BuildBlocks(Engine3D& engine, PreviewBuilding& building) {
+    BlockFigures figures;
+    PREVIEW_STEP();
+    engine.CreateCube(kCubeMesh, config::kBlockSize);
+    PREVIEW_STEP();
+    const BlockTemplates templates = LoadBlockTemplates(building.packName, config::kGroundTextureSize);
+    figures.templates = templates.Count();
+    figures.textureSize = templates.textureSize;
+    for (int code = 1; code <= templates.Count(); ++code)
+        CreateTemplate(engine, code, templates.templates[static_cast<std::size_t>(code - 1)], templates.textureSize);
+
+    PREVIEW_STEP();
+    engine.CreateStaticGeometry(kBlocks, 2.0f * static_cast<float>(building.length),
+                                2.0f * static_cast<float>(building.height), 2.0f * static_cast<float>(building.width),
+                                false);
+    PREVIEW_STEP();
+    const BlockKinds kinds(templates);
+    ForEachBlockInstance(building.grid, kinds, [&](stackmason::BlockCode code, const glm::vec3& position, CubeFaceMask faces) {
+        engine.AddStaticGeometryEntity(kBlocks, code, position, faces);
+        ++figures.instances;
+    });
+    PREVIEW_STEP();
+    engine.BuildStaticGeometry(kBlocks);
+    figures.faces = engine.StaticGeometryFaces(kBlocks);
+    for (int code = 1; code <= templates.Count(); ++code) {
+        PREVIEW_STEP();
+        engine.FreeEntity(code);
+        PREVIEW_STEP();
+        engine.FreeMaterial(code);
+        PREVIEW_STEP();
+        engine.FreeTexture(code);
+    }
+    PREVIEW_STEP();
+    building.grid = stackmason::BlockGrid();
+    return figures;
+}
+
+}  // namespace orbitscope
