@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "common/BlockGrid.h"
+#include "editor/model/SelectorModel.h"
+
+namespace stackmason {
+
+// Between block codes (positions in the loaded texture pack) and the Minecraft block ids and
+// data values of schematic files. The ids are the selector items' data.
+
+// The data value a block gets in a schematic: some Minecraft blocks tell their variants
+// (wood kinds, wool colours, stairs turned) apart by it, and which variant an entry is
+// follows from where the pack keeps it.
+std::uint8_t BlockDataValue(std::int32_t blockId, BlockCode code);
+
+// What each code of the pack is exported as: the low byte of its id and its data value.
+// Air and codes outside the pack export as 0, 0.
+struct ExportedBlocks {
+    std::vector<std::uint8_t> ids;
+    std::vector<std::uint8_t> dataValues;
+
+    std::uint8_t IdOf(BlockCode code) const { return InPack(code) ? ids[static_cast<std::size_t>(code)] : 0; }
+    std::uint8_t DataValueOf(BlockCode code) const {
+        return InPack(code) ? dataValues[static_cast<std::size_t>(code)] : 0;
+    }
+    bool InPack(BlockCode code) const { return code >= 0 && static_cast<std::size_t>(code) < ids.size(); }
+};
+ExportedBlocks ExportedBlocksOf(const SelectorModel& selector);
+
+// The code every stored id byte becomes on import: the first pack entry (from 1 up) with that
+// id; otherwise air for 0 and code 2 for any other byte (code 1 in a pack of one block). A
+// selector holding only air maps everything to air.
+std::array<BlockCode, 256> ImportedCodesOf(const SelectorModel& selector);
+
+}  // namespace stackmason

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+#include "editor/model/Editor.h"
+
+namespace stackmason {
+
+// The exchange file with the 3-D preview, in the current directory.
+inline constexpr const char* kPreviewFileName = "preview.tmp";
+// The pack a schematic import switches to, since schematic block ids are Minecraft's.
+inline constexpr const char* kSchematicPackName = "minecraft.zip";
+
+// The Save button (toPreview false): asks for a name and a type, then writes a building
+// file or exports a schematic. For the 3-D preview (toPreview true): writes "preview.tmp"
+// in the current directory without asking.
+void SaveBuilding(Editor& editor, bool toPreview);
+
+// The Load button: asks for a file and a type, then replaces the building by the file's,
+// leaving TopView on layer 1. A file that cannot be read changes nothing.
+void LoadBuilding(Editor& editor);
+
+// Writes the building file at exactly this path. Refuses, with an "Error" box naming how
+// many cells are affected, a building that would not load back the same. True when written.
+bool WriteBuildingToFile(Editor& editor, const std::string& path);
+
+}  // namespace stackmason

@@ -1,0 +1,133 @@
+#include "editor/files/CompressedFileReader.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace stackmason {
+namespace {
+
+constexpr std::size_t kInputBytes = 256 * 1024;
+constexpr std::size_t kSkipBytes = 64 * 1024;
+
+bool LooksGzip(const std::uint8_t* bytes) { return bytes[0] == 0x1F && bytes[1] == 0x8B; }
+
+// A zlib stream begins with a deflate method byte whose pair with the next is a multiple of
+// 31. An NBT file begins with a compound's type, 0x0A, which never passes this test.
+bool LooksZlib(const std::uint8_t* bytes) { return (bytes[0] & 0x0F) == 8 && ((bytes[0] << 8) | bytes[1]) % 31 == 0; }
+
+}  // namespace
+
+CompressedFileReader::CompressedFileReader(const std::string& path, std::uint64_t limit)
+    : file_(std::fopen(path.c_str(), "rb")), input_(kInputBytes), limit_(limit) {
+    if (!file_) {
+        problem_ = Problem::CannotOpen;
+        return;
+    }
+    if (!FillInput() || inputEnd_ < 2)
+        return;
+    compressed_ = LooksGzip(input_.data()) || LooksZlib(input_.data());
+    if (!compressed_)
+        return;
+    // 15 window bits plus 32: zlib tells gzip and zlib headers apart itself.
+    if (inflateInit2(&stream_, 15 + 32) != Z_OK) {
+        SetProblem(Problem::Damaged);
+        return;
+    }
+    inflateReady_ = true;
+}
+
+CompressedFileReader::~CompressedFileReader() {
+    if (inflateReady_)
+        inflateEnd(&stream_);
+}
+
+void CompressedFileReader::SetProblem(Problem problem) {
+    if (problem_ == Problem::None)
+        problem_ = problem;
+}
+
+bool CompressedFileReader::FillInput() {
+    if (inputStart_ < inputEnd_)
+        return true;
+    inputStart_ = 0;
+    inputEnd_ = std::fread(input_.data(), 1, input_.size(), file_.get());
+    if (inputEnd_ == 0 && std::ferror(file_.get()))
+        SetProblem(Problem::ReadError);
+    return inputEnd_ > 0;
+}
+
+std::size_t CompressedFileReader::Read(std::uint8_t* out, std::size_t size) {
+    if (problem_ != Problem::None || !file_)
+        return 0;
+    if (handedOut_ + size > limit_) {
+        SetProblem(Problem::TooLarge);
+        return 0;
+    }
+    const std::size_t got = compressed_ ? ReadInflated(out, size) : ReadPlain(out, size);
+    handedOut_ += got;
+    return got;
+}
+
+std::size_t CompressedFileReader::ReadPlain(std::uint8_t* out, std::size_t size) {
+    std::size_t got = 0;
+    while (got < size) {
+        if (inputStart_ == inputEnd_ && size - got >= input_.size()) {
+            const std::size_t direct = std::fread(out + got, 1, size - got, file_.get());
+            if (direct == 0 && std::ferror(file_.get()))
+                SetProblem(Problem::ReadError);
+            got += direct;
+            break;
+        }
+        if (!FillInput())
+            break;
+        const std::size_t take = std::min(size - got, inputEnd_ - inputStart_);
+        std::memcpy(out + got, input_.data() + inputStart_, take);
+        inputStart_ += take;
+        got += take;
+    }
+    return got;
+}
+
+std::size_t CompressedFileReader::ReadInflated(std::uint8_t* out, std::size_t size) {
+    std::size_t got = 0;
+    while (got < size) {
+        if (!FillInput())
+            break;
+        // Tools may write several gzip members one after the other.
+        if (streamEnded_) {
+            if (inflateReset(&stream_) != Z_OK) {
+                SetProblem(Problem::Damaged);
+                break;
+            }
+            streamEnded_ = false;
+        }
+        stream_.next_in = input_.data() + inputStart_;
+        stream_.avail_in = static_cast<uInt>(inputEnd_ - inputStart_);
+        const std::size_t want = std::min<std::size_t>(size - got, 1u << 30);
+        stream_.next_out = out + got;
+        stream_.avail_out = static_cast<uInt>(want);
+        const int result = inflate(&stream_, Z_NO_FLUSH);
+        got += want - stream_.avail_out;
+        inputStart_ = inputEnd_ - stream_.avail_in;
+        if (result == Z_STREAM_END) {
+            streamEnded_ = true;
+        } else if (result != Z_OK && result != Z_BUF_ERROR) {
+            SetProblem(Problem::Damaged);
+            break;
+        }
+    }
+    return got;
+}
+
+bool CompressedFileReader::Skip(std::uint64_t count) {
+    std::uint8_t scratch[kSkipBytes];
+    while (count > 0) {
+        const std::size_t step = static_cast<std::size_t>(std::min<std::uint64_t>(count, sizeof scratch));
+        if (Read(scratch, step) != step)
+            return false;
+        count -= step;
+    }
+    return true;
+}
+
+}  // namespace stackmason

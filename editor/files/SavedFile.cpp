@@ -1,0 +1,28 @@
+#include "editor/files/SavedFile.h"
+
+#include "editor/files/AtomicFileWriter.h"
+
+namespace stackmason {
+
+bool SaveFileReporting(DialogPort& dialogs, const std::string& path, const std::function<void(ByteSink&)>& write) {
+    AtomicFileWriter file(path);
+    if (!file.Created()) {
+        dialogs.ShowError("Could Not Create File !");
+        return false;
+    }
+    write(file);
+    switch (file.Commit()) {
+    case AtomicFileWriter::Result::Written:
+        return true;
+    case AtomicFileWriter::Result::CannotCreate:
+        dialogs.ShowError("Could Not Create File !");
+        return false;
+    case AtomicFileWriter::Result::WriteFailed:
+        break;
+    }
+    dialogs.ShowError("Could not write the file " + path + " (" + file.FailureReason() +
+                      "). Nothing was saved; a file that was there before is unchanged.");
+    return false;
+}
+
+}  // namespace stackmason

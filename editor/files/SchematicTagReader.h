@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "editor/files/CompressedFileReader.h"
+
+namespace stackmason {
+
+// The root tags a schematic is made of, as far as the file holds them.
+struct SchematicTags {
+    std::optional<std::int64_t> width;
+    std::optional<std::int64_t> height;
+    std::optional<std::int64_t> length;
+    bool blocksFound = false;
+    std::unique_ptr<std::uint8_t[]> blocks;
+    std::uint64_t blockCount = 0;
+};
+
+// Walks an NBT stream's root compound, reading past every tag of every type at any depth,
+// and keeps what a schematic needs from the root's own tags: Width, Height and Length (any
+// integer tag) and the Blocks byte array. Lengths in the data are never trusted for more
+// than the bytes that actually follow, except Blocks, whose space is reserved only up to
+// the cells of the largest building.
+class SchematicTagReader {
+public:
+    explicit SchematicTagReader(CompressedFileReader& input) : input_(input) {}
+
+    // False when the data is no well-formed NBT compound; Problem() then says why.
+    bool ReadRoot();
+    const std::string& Problem() const { return problem_; }
+    SchematicTags& Tags() { return tags_; }
+
+private:
+    bool ReadExact(void* out, std::size_t size);
+    bool ReadByte(std::uint8_t& value);
+    bool ReadUnsigned(int bytes, std::uint64_t& value);
+    bool ReadLength(std::int32_t& value);
+    bool ReadName(std::string& name);
+    bool SkipName();
+    bool SkipBytes(std::uint64_t count);
+    bool ReadRootEntry(std::uint8_t type, const std::string& name);
+    bool ReadSize(std::uint8_t type, const std::string& name, std::optional<std::int64_t>& size);
+    bool ReadBlocks(std::uint8_t type);
+    bool SkipPayload(std::uint8_t type, int depth);
+    bool SkipList(int depth);
+    bool SkipCompound(int depth);
+    bool Fail(std::string problem);
+    bool Truncated();
+
+    CompressedFileReader& input_;
+    std::string problem_;
+    SchematicTags tags_;
+};
+
+}  // namespace stackmason
