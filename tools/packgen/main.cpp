@@ -60,9 +60,9 @@ int WriteSheet(const std::string& packPath, const std::string& sheetPath) {
     }
     const std::vector<std::uint8_t> bytes = packgen::EncodePng(*sheet);
     std::FILE* file = std::fopen(sheetPath.c_str(), "wb");
-    const bool written = file != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    if (file != nullptr && std::fclose(file) != 0)
-        return 1;
+    bool written = file != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    if (file != nullptr)
+        written = std::fclose(file) == 0 && written;
     if (!written)
         std::fprintf(stderr, "stackmason-packgen: cannot write %s\n", sheetPath.c_str());
     return written ? 0 : 1;
