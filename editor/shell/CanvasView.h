@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "editor/canvas/CanvasEvent.h"
+#include "editor/canvas/TileCanvas.h"
+
+namespace stackmason {
+
+// The canvas widget: shows the visible part of a TileCanvas and reports every mouse event
+// on it, moves outside it included while a button is held.
+class CanvasView final : public QWidget {
+public:
+    CanvasView(TileCanvas& canvas, QWidget* parent);
+
+    void SetEventHandler(std::function<void(const CanvasEvent&)> handler) { handler_ = std::move(handler); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void Report(CanvasEvent::Kind kind, QPointF position, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
+    void ReportPress(QMouseEvent* event);
+
+    TileCanvas& canvas_;
+    std::function<void(const CanvasEvent&)> handler_;
+};
+
+}  // namespace stackmason

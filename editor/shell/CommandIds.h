@@ -1,0 +1,43 @@
+#pragma once
+
+namespace stackmason {
+
+// One id space for the context menu's items and the keyboard shortcuts.
+enum CommandId : int {
+    kCopyLayer = 1,
+    kPasteLayer = 2,
+    kInsertLayer = 3,
+    kRemoveLayer = 4,
+    kFillArea = 5,
+    kSilhouette = 6,
+    kToggleView = 7,
+    kOrbitscope = 8,
+    kFlipAxis = 9,
+    kLoadBrush = 10,
+    kRandomBrush = 11,
+    kRotateLayers = 16,
+    kScrollUp = 20,
+    kScrollLeft = 21,
+    kScrollDown = 22,
+    kScrollRight = 23,
+    kSelectTexturePack = 24,
+    kShowContextMenu = 25,
+    kClearLayer = 26,
+    kConfirmLayer = 76,
+};
+
+// The context menu's entries in order; id 0 is a separator. The view item's label follows
+// the view (the editor's viewToggleLabel).
+struct MenuEntry {
+    int id;
+    const char* label;
+};
+inline constexpr MenuEntry kContextMenuEntries[] = {
+    {kCopyLayer, "CopyLayer"},   {kPasteLayer, "PasteLayer"},   {kInsertLayer, "InsertLayer"},
+    {kRemoveLayer, "RemoveLayer"}, {kFillArea, "FillArea"},     {kSilhouette, "Silhouette"},
+    {kToggleView, "FrontView"},  {kLoadBrush, "LoadBrush"},     {kRandomBrush, "RandomBrush"},
+    {kFlipAxis, "FlipAxis"},     {0, nullptr},                  {kOrbitscope, "Orbitscope"},
+    {0, nullptr},                {kSelectTexturePack, "Select TexturePack"},
+};
+
+}  // namespace stackmason

@@ -1,0 +1,60 @@
+#include "editor/shell/QtDialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProcess>
+
+namespace stackmason {
+
+void QtDialogs::ShowError(const std::string& text) {
+    QMessageBox::critical(parent_, "Error", QString::fromStdString(text), QMessageBox::Ok);
+}
+
+bool QtDialogs::AskYesNo(const std::string& text) {
+    return QMessageBox::question(parent_, "Info", QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+std::optional<FileChoice> QtDialogs::AskOpenFile(const FileRequest& request) { return AskFile(request, false); }
+std::optional<FileChoice> QtDialogs::AskSaveFile(const FileRequest& request) { return AskFile(request, true); }
+
+std::optional<FileChoice> QtDialogs::AskFile(const FileRequest& request, bool save) {
+    QFileDialog dialog(parent_, QString::fromStdString(request.title), QDir::currentPath());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // The editor adds extensions itself, by the filter chosen.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    QStringList filters;
+    for (const auto& [label, pattern] : request.filters)
+        filters << QString::fromStdString(label + " (" + pattern + ")");
+    dialog.setNameFilters(filters);
+    if (request.selectedFilter >= 0 && request.selectedFilter < filters.size())
+        dialog.selectNameFilter(filters[request.selectedFilter]);
+    if (!request.startName.empty())
+        dialog.selectFile(QString::fromStdString(request.startName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return FileChoice{dialog.selectedFiles().first().toStdString(),
+                      static_cast<int>(filters.indexOf(dialog.selectedNameFilter()))};
+}
+
+bool QtDialogs::RunAndWait(const std::string& program, const std::string& argument,
+                           const std::string& workingDirectory) {
+    QProcess process;
+    process.setWorkingDirectory(QString::fromStdString(workingDirectory));
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(QString::fromStdString(program), {QString::fromStdString(argument)});
+    if (!process.waitForStarted(-1))
+        return false;
+    process.waitForFinished(-1);
+    return true;
+}
+
+void QtDialogs::ShowInfoWindow() {
+    if (showInfo_)
+        showInfo_();
+}
+
+}  // namespace stackmason

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QWidget>
+
+#include "editor/model/Editor.h"
+
+namespace stackmason {
+
+// The buttons' and hooks' operations, kept apart from the window that routes to them.
+void RunLoadButton(Editor& editor);
+void RunSaveButton(Editor& editor);
+void RunDuplicateLayer(Editor& editor);
+// The modal help window, centred over parent.
+void ShowInfoWindowOver(QWidget& parent);
+
+}  // namespace stackmason
