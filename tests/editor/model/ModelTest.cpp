@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include "editor/model/BuildingOperations.h"
+#include "editor/model/Views.h"
+#include "tests/editor/support/FakePorts.h"
+
+namespace stackmason {
+namespace {
+
+using testing::EditorFixture;
+
+void MakeBuilding(Editor& editor, int width, int length, int height) {
+    editor.widthSpin.SetValue(width);
+    editor.lengthSpin.SetValue(length);
+    editor.heightSpin.SetValue(height);
+    NewBuilding(editor);
+}
+
+TEST(SpinModel, KeepsItsValueInsideItsRange) {
+    SpinModel spin(1, 256, 8);
+    spin.SetRange(1, 18);
+    EXPECT_EQ(spin.Value(), 8);
+    spin.SetValue(40);
+    EXPECT_EQ(spin.Value(), 18);
+    spin.SetValue(-3);
+    EXPECT_EQ(spin.Value(), 1);
+    spin.SetText("12");
+    EXPECT_EQ(spin.Value(), 12);
+    for (const char* rejected : {"19", "0", "", "1x", "-4", "99999999999"}) {
+        spin.SetText(rejected);
+        EXPECT_EQ(spin.Value(), 12) << rejected;
+        EXPECT_EQ(spin.Text(), rejected);
+    }
+    spin.SetRange(1, 5);
+    EXPECT_EQ(spin.Value(), 5);
+    EXPECT_EQ(spin.Text(), "5");
+}
+
+TEST(NewBuilding, MakesAnEmptyBuildingInTopViewOnLayerOne) {
+    EditorFixture f;
+    Editor& e = f.editor;
+    e.selector.Add("Air", Image(32, 32));
+    e.selector.Add("stone", Image(32, 32));
+    e.lastDrawnCell = {3, 4};
+    e.copiedLayer = 2;
+    NewBuilding(e);
+
+    EXPECT_EQ(e.gridWidth, 29);
+    EXPECT_EQ(e.gridLength, 20);
+    EXPECT_EQ(e.gridHeight, 18);
+    EXPECT_EQ(e.grid.CellCount(), 30u * 21 * 19);
+    EXPECT_EQ(e.CurrentLayer(), 1);
+    EXPECT_EQ(e.layerSpin.Maximum(), 18);
+    EXPECT_EQ(e.SelectedBlock(), 1);
+    EXPECT_EQ(e.canvasWidth, 933);
+    EXPECT_EQ(e.canvasHeight, 645);
+    EXPECT_EQ(e.viewToggleLabel, "FrontView");
+    EXPECT_EQ(e.topViewLayer, 0);
+    EXPECT_EQ(e.frontViewLayer, 1);
+    // The scroller sits under the toolbar, as wide as the window.
+    EXPECT_EQ(f.window.scroller.y, 90);
+    EXPECT_EQ(f.window.scroller.width, 939);
+    EXPECT_EQ(f.window.scroller.height, 651);
+    // Tool state survives a new building.
+    EXPECT_EQ(e.lastDrawnCell, (CellPosition{3, 4}));
+    EXPECT_EQ(e.copiedLayer, 2);
+
+    // Every cell is air again, the ground included, and the sizes follow the fields.
+    e.grid.At(5, 5, 0) = 3;
+    e.grid.At(29, 20, 18) = 3;
+    MakeBuilding(e, 1, 1, 1);
+    EXPECT_EQ(e.grid.CellCount(), 8u);
+    EXPECT_EQ(e.canvasWidth, 37);
+    EXPECT_EQ(e.canvasHeight, 37);
+    for (std::size_t i = 0; i < e.grid.CellCount(); ++i)
+        EXPECT_EQ(e.grid.Data()[i], 0);
+}
+
+TEST(NewBuilding, WithOnlyAirInThePackSelectsAir) {
+    EditorFixture f;
+    f.editor.selector.Add("Air", Image(32, 32));
+    NewBuilding(f.editor);
+    EXPECT_EQ(f.editor.SelectedBlock(), 0);
+}
+
+TEST(Views, EachViewKeepsItsOwnLayer) {
+    EditorFixture f;
+    Editor& e = f.editor;
+    NewBuilding(e);
+    e.layerSpin.SetValue(5);
+    ShowFrontView(e);
+    EXPECT_EQ(e.CurrentLayer(), 1);
+    EXPECT_EQ(e.layerSpin.Maximum(), 29);
+    EXPECT_EQ(e.canvasWidth, 645);
+    EXPECT_EQ(e.canvasHeight, 581);
+    EXPECT_EQ(e.viewToggleLabel, "TopView");
+    e.layerSpin.SetValue(3);
+    ShowTopView(e);
+    EXPECT_EQ(e.CurrentLayer(), 5);
+    EXPECT_EQ(e.viewToggleLabel, "FrontView");
+    ToggleView(e);
+    EXPECT_EQ(e.CurrentLayer(), 3);
+    ToggleView(e);
+    EXPECT_EQ(e.CurrentLayer(), 5);
+
+    // The common ending of a load: TopView on layer 1 (the stored layer 0 is clamped).
+    ShowReplacedBuilding(e);
+    EXPECT_TRUE(e.InTopView());
+    EXPECT_EQ(e.CurrentLayer(), 1);
+    EXPECT_EQ(e.frontViewLayer, 1);
+}
+
+TEST(Views, WorkingPlaneFollowsTheSliceAndTheHeight) {
+    EditorFixture f;
+    Editor& e = f.editor;
+    MakeBuilding(e, 4, 3, 5);
+    e.grid.At(2, 3, 5) = 7;  // top row, third column of slice 2
+    e.grid.At(2, 1, 1) = 8;  // bottom row
+    e.grid.At(1, 1, 1) = 9;  // another slice
+    e.frontViewLayer = 2;
+    ShowFrontView(e);
+    EXPECT_EQ(e.frontPlane.At(3, 1), 7);
+    EXPECT_EQ(e.frontPlane.At(1, 5), 8);
+    EXPECT_EQ(e.frontPlane.At(1, 4), 0);
+
+    // A taller building (as after inserting a layer in TopView) gets a taller plane.
+    ShowTopView(e);
+    BlockGrid taller(4, 3, 6);
+    taller.At(2, 3, 6) = 4;
+    e.grid = taller;
+    e.gridHeight = 6;
+    ShowFrontView(e);
+    EXPECT_TRUE(e.frontPlane.HasExtents(3, 6));
+    EXPECT_EQ(e.frontPlane.At(3, 1), 4);
+
+    // Toggling twice changes no cell.
+    const BlockGrid before = e.grid;
+    ToggleView(e);
+    ToggleView(e);
+    EXPECT_EQ(e.grid, before);
+}
+
+}  // namespace
+}  // namespace stackmason
