@@ -93,8 +93,11 @@ std::size_t CompressedFileReader::ReadInflated(std::uint8_t* out, std::size_t si
     while (got < size) {
         if (!FillInput())
             break;
-        // Tools may write several gzip members one after the other.
+        // Tools may write several gzip members one after the other; anything else after the
+        // stream is padding.
         if (streamEnded_) {
+            if (input_[inputStart_] != 0x1F)
+                break;
             if (inflateReset(&stream_) != Z_OK) {
                 SetProblem(Problem::Damaged);
                 break;
@@ -117,6 +120,15 @@ std::size_t CompressedFileReader::ReadInflated(std::uint8_t* out, std::size_t si
         }
     }
     return got;
+}
+
+bool CompressedFileReader::ReachEndIntact() {
+    if (!compressed_)
+        return problem_ == Problem::None;
+    std::uint8_t scratch[kSkipBytes];
+    while (!streamEnded_ && problem_ == Problem::None && Read(scratch, sizeof scratch) > 0) {
+    }
+    return streamEnded_ && problem_ == Problem::None;
 }
 
 bool CompressedFileReader::Skip(std::uint64_t count) {

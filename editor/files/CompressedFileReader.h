@@ -26,6 +26,9 @@ public:
     std::size_t Read(std::uint8_t* out, std::size_t size);
     // Reads past count bytes; false when the content ends first.
     bool Skip(std::uint64_t count);
+    // For compressed content: reads on to the end of the compressed stream, whose check sum
+    // shows whether the data came through whole. True for intact and for plain content.
+    bool ReachEndIntact();
 
     Problem GetProblem() const { return problem_; }
     bool Compressed() const { return compressed_; }

@@ -39,6 +39,10 @@ SchematicReadResult ReadSchematicFile(const std::string& path) {
     SchematicTagReader reader(input);
     if (!reader.ReadRoot())
         return Refused(path, reader.Problem());
+    if (!input.ReachEndIntact())
+        return Refused(path, input.GetProblem() == CompressedFileReader::Problem::TooLarge
+                                 ? "it holds far more data than a schematic of the largest building"
+                                 : "its compressed data is cut short or damaged");
     SchematicTags& tags = reader.Tags();
     for (const std::string& problem : {CheckSize(tags.width, "Width", kMaxGridWidth),
                                        CheckSize(tags.length, "Length", kMaxGridLength),

@@ -1,0 +1,84 @@
+#include "FilesTestSupport.h"
+
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "editor/model/BuildingOperations.h"
+#include "tests/support/TestArchives.h"
+#include "tests/support/TestImages.h"
+
+namespace stackmason::testing {
+
+std::optional<FileChoice> ScriptedDialogs::Answer(const FileRequest& request) {
+    requests.push_back(request);
+    if (answers.empty())
+        return std::nullopt;
+    std::optional<FileChoice> answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+TemporaryWorkingDirectory::TemporaryWorkingDirectory() : previous_(std::filesystem::current_path()) {
+    std::random_device random;
+    path_ = std::filesystem::temp_directory_path() / ("stackmason-files-" + std::to_string(random()));
+    std::filesystem::create_directories(path_);
+    std::filesystem::current_path(path_);
+}
+
+TemporaryWorkingDirectory::~TemporaryWorkingDirectory() {
+    std::filesystem::current_path(previous_);
+    std::error_code error;
+    std::filesystem::remove_all(path_, error);
+}
+
+FilesTestEditor::FilesTestEditor(int width, int length, int height) {
+    editor.widthSpin.SetValue(width);
+    editor.lengthSpin.SetValue(length);
+    editor.heightSpin.SetValue(height);
+    NewBuilding(editor);
+}
+
+void WritePack(const std::string& path, const std::vector<std::string>& entryNames) {
+    const std::vector<std::uint8_t> picture = test::EncodePng(test::CoordinateImage(32, 32));
+    std::vector<test::ArchiveEntry> entries;
+    for (const std::string& name : entryNames)
+        entries.push_back({name, picture});
+    test::WriteFile(path, test::MakeZip(entries));
+}
+
+void FillSelector(Editor& editor, const std::vector<std::int32_t>& blockIds) {
+    editor.selector.Clear();
+    editor.selector.Add("Air", Image(32, 32));
+    for (std::int32_t id : blockIds) {
+        editor.selector.Add("block " + std::to_string(id), Image(32, 32));
+        editor.selector.SetData(editor.selector.Count() - 1, id);
+    }
+}
+
+std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string ReadText(const std::string& path) {
+    const std::vector<std::uint8_t> bytes = ReadBytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) { test::WriteFile(path, bytes); }
+
+void WriteText(const std::string& path, const std::string& text) {
+    WriteBytes(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+std::vector<BlockCode> BuildingCells(const Editor& editor) {
+    std::vector<BlockCode> cells;
+    for (int x = 1; x <= editor.gridWidth; ++x)
+        for (int y = 1; y <= editor.gridLength; ++y)
+            for (int h = 1; h <= editor.gridHeight; ++h)
+                cells.push_back(editor.grid.At(x, y, h));
+    return cells;
+}
+
+}  // namespace stackmason::testing
