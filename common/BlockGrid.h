@@ -35,6 +35,11 @@ public:
     // Every cell air, the index-0 planes included.
     void Clear();
 
+    // Gives the same cells, in the same storage order, new extents with the same cell count,
+    // for operations that rearrange the cells in place. False, and nothing changes, when the
+    // counts differ.
+    bool Reshape(int width, int length, int height);
+
     BlockCode* Data() { return cells_.data(); }
     const BlockCode* Data() const { return cells_.data(); }
 

@@ -1,21 +1,63 @@
 #include "editor/commands/FlipAxis.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <new>
+#include <stdexcept>
 #include <utility>
+#include <vector>
 
-#include "editor/model/BuildingOperations.h"
 #include "editor/model/Views.h"
 
 namespace stackmason {
 namespace {
 
-// Column (x, y) of the old grid becomes column (y, x) of the new one, layers 1..H; the new
-// ground stays air. Both columns are contiguous, so this is one copy per column.
-void CopySwapped(const BlockGrid& from, BlockGrid& to) {
-    const int height = from.Height();
-    for (int x = 0; x <= from.Width(); ++x)
-        for (int y = 0; y <= from.Length(); ++y)
-            std::copy_n(from.Data() + from.Index(x, y, 1), height, to.Data() + to.Index(y, x, 1));
+// The grid's columns (x, y), each a run of H + 1 codes, form an (X + 1) x (Y + 1) matrix
+// stored row by row; swapping the axes transposes it. Done in place by following the cycles
+// of the permutation, so even the largest building needs no second grid of 270 MB.
+class ColumnTranspose {
+public:
+    // Takes the little memory the transpose needs; throws std::bad_alloc before any cell moves.
+    explicit ColumnTranspose(const BlockGrid& grid)
+        : rows_(static_cast<std::size_t>(grid.Width()) + 1), columns_(static_cast<std::size_t>(grid.Length()) + 1),
+          run_(static_cast<std::size_t>(grid.Height()) + 1), moved_(rows_ * columns_, false), spare_(run_) {}
+
+    void Apply(BlockGrid& grid) {
+        BlockCode* cells = grid.Data();
+        const std::size_t count = rows_ * columns_;
+        // Entry i = x * (Y + 1) + y goes to y * (X + 1) + x = (i * (X + 1)) mod (count - 1);
+        // the first and the last entry stay.
+        for (std::size_t start = 1; start + 1 < count; ++start) {
+            if (moved_[start])
+                continue;
+            std::copy_n(Column(cells, start), run_, spare_.begin());
+            std::size_t target = start;
+            for (;;) {
+                moved_[target] = true;
+                const std::size_t source = target * columns_ % (count - 1);
+                if (source == start)
+                    break;
+                std::copy_n(Column(cells, source), run_, Column(cells, target));
+                target = source;
+            }
+            std::copy_n(spare_.begin(), run_, Column(cells, target));
+        }
+    }
+
+private:
+    BlockCode* Column(BlockCode* cells, std::size_t entry) const { return cells + entry * run_; }
+
+    std::size_t rows_;
+    std::size_t columns_;
+    std::size_t run_;
+    std::vector<bool> moved_;
+    std::vector<BlockCode> spare_;
+};
+
+void ClearGround(BlockGrid& grid) {
+    for (int x = 0; x <= grid.Width(); ++x)
+        for (int y = 0; y <= grid.Length(); ++y)
+            grid.At(x, y, 0) = 0;
 }
 
 }  // namespace
@@ -23,23 +65,30 @@ void CopySwapped(const BlockGrid& from, BlockGrid& to) {
 void FlipAxis(Editor& editor) {
     if (!editor.InTopView())
         ShowTopView(editor);
-    const int width = editor.gridWidth;
-    const int length = editor.gridLength;
+    const int width = editor.gridLength;
+    const int length = editor.gridWidth;
     const int height = editor.gridHeight;
-    BlockGrid old = std::move(editor.grid);
-    // Replaces the working plane with an empty one of the new extents as well.
-    if (!AllocateBuilding(editor, length, width, height)) {
-        editor.grid = std::move(old);
+    try {
+        FrontPlane plane(length, height);
+        ColumnTranspose transpose(editor.grid);
+        transpose.Apply(editor.grid);
+        editor.frontPlane = std::move(plane);
+    } catch (const std::bad_alloc&) {
+        editor.dialogs.ShowError("Not enough memory to swap the axes. The building is unchanged.");
+        return;
+    } catch (const std::length_error&) {
         editor.dialogs.ShowError("Not enough memory to swap the axes. The building is unchanged.");
         return;
     }
-    CopySwapped(old, editor.grid);
-    old = BlockGrid();
+    editor.grid.Reshape(width, length, height);
+    ClearGround(editor.grid);
+    editor.gridWidth = width;
+    editor.gridLength = length;
 
-    editor.widthSpin.SetValue(editor.gridWidth);
-    editor.lengthSpin.SetValue(editor.gridLength);
-    editor.heightSpin.SetValue(editor.gridHeight);
-    editor.layerSpin.SetRange(1, editor.gridHeight);
+    editor.widthSpin.SetValue(width);
+    editor.lengthSpin.SetValue(length);
+    editor.heightSpin.SetValue(height);
+    editor.layerSpin.SetRange(1, height);
     // Lays the canvas out for the new sizes and repaints.
     ShowReplacedBuilding(editor);
 }

@@ -70,14 +70,15 @@ struct BenchEditor {
     Editor editor{painter, window, dialogs};
 };
 
+// The square building, and an oblong one whose column matrix has irregular cycles.
 void BM_FlipAxis(benchmark::State& state) {
-    auto bench = std::make_unique<BenchEditor>(512, 512, 256);
+    auto bench = std::make_unique<BenchEditor>(512, static_cast<int>(state.range(0)), 256);
     bench->Furnish();
     for (auto _ : state)
         FlipAxis(bench->editor);
     benchmark::DoNotOptimize(bench->editor.grid.Data());
 }
-BENCHMARK(BM_FlipAxis)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FlipAxis)->Arg(512)->Arg(300)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_RotateLayers(benchmark::State& state) {
     auto bench = std::make_unique<BenchEditor>(512, 512, 256);

@@ -119,7 +119,7 @@ TEST(FlipAxis, KeepsTheOldBuildingWhenMemoryRunsOut) {
     const std::vector<BlockCode> plane = WorkingCells(e.frontPlane);
     t.painter.Reset();
     {
-        AllocationLimit limit(50000);
+        AllocationLimit limit(200);
         FlipAxis(e);
     }
     EXPECT_TRUE(SameCells(e.grid, before));
