@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "editor/model/BuildingOperations.h"
+#include "editor/packs/BuiltInPictures.h"
+#include "editor/packs/TexturePackLoader.h"
+#include "tests/editor/support/FakePorts.h"
+#include "tests/support/TestArchives.h"
+#include "tests/support/TestImages.h"
+
+namespace stackmason {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::EditorFixture;
+using namespace stackmason::test;
+
+// Runs each test in a folder of its own, as the editor opens packs from the current directory.
+class PackFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previous_ = fs::current_path();
+        folder_ = fs::temp_directory_path() / ("stackmason-packs-" + std::to_string(::getpid()));
+        fs::create_directories(folder_);
+        fs::current_path(folder_);
+    }
+    void TearDown() override {
+        fs::current_path(previous_);
+        fs::remove_all(folder_);
+    }
+    fs::path previous_, folder_;
+};
+
+std::vector<std::uint8_t> Png(int width, int height, Rgba colour) { return EncodePng(Image(width, height, colour)); }
+
+TEST_F(PackFolder, EntriesBecomeBlocksInArchiveOrder) {
+    Image strip(96, 16, Rgba{10, 20, 30, 255});
+    for (int y = 0; y < 16; ++y)
+        for (int x = 16; x < 96; ++x)
+            strip.SetPixel(x, y, {200, 0, 0, 255});
+    WriteFile("stackmason.zip", MakeZip({{"c_003.png", Png(16, 16, {1, 2, 3, 255})},
+                                         {"b_002.png", EncodePng(strip)},
+                                         {"folder/", {}},
+                                         {"t.water_009.png", Png(32, 16, {0, 0, 255, 128})},
+                                         {"broken_005.png", {1, 2, 3, 4}},
+                                         {"x12.png", EncodeJpeg(Image(8, 8, Rgba{90, 90, 90, 255}))}}));
+    EditorFixture f;
+    LoadTexturePack(f.editor);
+    const SelectorModel& s = f.editor.selector;
+    ASSERT_EQ(s.Count(), 7);
+    ASSERT_EQ(f.editor.blockImages.size(), 7u);
+    const char* texts[] = {"Air", "c_003", "b_002", "folder/", "t.water_009", "broken_005", "x12"};
+    const int ids[] = {0, 3, 2, 0, 9, 5, 0};
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(s.ItemAt(i).text, texts[i]);
+        EXPECT_EQ(s.Data(i), ids[i]) << i;
+        EXPECT_EQ(f.editor.blockImages[i].Width(), 32);
+        EXPECT_EQ(f.editor.blockImages[i].Height(), 32);
+    }
+    EXPECT_EQ(f.editor.blockImages[0], AirImage());
+    // A strip shows its leftmost face; a 32 x 16 picture is squeezed whole, alpha kept.
+    EXPECT_EQ(f.editor.blockImages[2].Pixel(31, 31), (Rgba{10, 20, 30, 255}));
+    EXPECT_EQ(f.editor.blockImages[4].Pixel(31, 31), (Rgba{0, 0, 255, 128}));
+    // Entries without a picture keep their place with the placeholder.
+    EXPECT_EQ(f.editor.blockImages[3], PlaceholderImage());
+    EXPECT_EQ(f.editor.blockImages[5], PlaceholderImage());
+    // The selector's own pictures carry no transparency.
+    EXPECT_EQ(s.ItemAt(4).image.Pixel(0, 0).a, 255);
+
+    NewBuilding(f.editor);
+    EXPECT_EQ(f.editor.SelectedBlock(), 1);
+}
+
+TEST_F(PackFolder, MissingOrDamagedPackLeavesAirAlone) {
+    EditorFixture f;
+    LoadTexturePack(f.editor);
+    EXPECT_EQ(f.editor.selector.Count(), 1);
+    EXPECT_EQ(f.editor.selector.ItemAt(0).text, "Air");
+    WriteFile("stackmason.zip", {'P', 'K', 3, 4, 0, 0, 1});
+    LoadTexturePack(f.editor);
+    EXPECT_EQ(f.editor.selector.Count(), 1);
+    EXPECT_TRUE(f.dialogs.errors.empty());
+}
+
+TEST_F(PackFolder, SelectingAPackAsksThenMakesANewBuilding) {
+    WriteFile("other.zip", MakeZip({{"a_001.png", Png(16, 16, {5, 5, 5, 255})}}));
+    EditorFixture f;
+    Editor& e = f.editor;
+    LoadTexturePack(e);
+    NewBuilding(e);
+    e.grid.At(1, 1, 1) = 4;
+
+    f.dialogs.answerYes = false;
+    SelectTexturePack(e);
+    EXPECT_EQ(e.grid.At(1, 1, 1), 4);
+    EXPECT_TRUE(f.dialogs.requests.empty());
+    EXPECT_EQ(f.dialogs.questions.back(),
+              " All unsaved data will be lost if you select another texturepack. Are you sure ?");
+
+    f.dialogs.answerYes = true;
+    f.dialogs.fileAnswers.push_back(std::nullopt);  // cancelled
+    SelectTexturePack(e);
+    EXPECT_EQ(e.grid.At(1, 1, 1), 4);
+    ASSERT_EQ(f.dialogs.requests.size(), 1u);
+    EXPECT_EQ(f.dialogs.requests[0].title, "Choose a ZIP-Archiv");
+    EXPECT_EQ(f.dialogs.requests[0].filters[0].first, "zip (*.zip)");
+    EXPECT_EQ(f.dialogs.requests[0].filters[0].second, "*.zip");
+
+    f.dialogs.fileAnswers.push_back(FileChoice{(folder_ / "other.zip").string(), 0});
+    SelectTexturePack(e);
+    EXPECT_EQ(e.texturePackName, "other.zip");
+    EXPECT_EQ(e.selector.Count(), 2);
+    EXPECT_EQ(e.grid.At(1, 1, 1), 0);
+    EXPECT_EQ(fs::current_path(), folder_);
+
+    // A pack chosen in another folder is looked for here by its name, and not found.
+    f.dialogs.fileAnswers.push_back(FileChoice{"/nowhere/else/third.zip", 0});
+    SelectTexturePack(e);
+    EXPECT_EQ(e.selector.Count(), 1);
+    EXPECT_EQ(e.SelectedBlock(), 0);
+}
+
+}  // namespace
+}  // namespace stackmason

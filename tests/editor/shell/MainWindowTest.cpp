@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QTest>
+#include <QWheelEvent>
+#include <filesystem>
+
+#include "editor/shell/BlockSelectorBox.h"
+#include "editor/shell/CanvasView.h"
+#include "editor/shell/MainWindow.h"
+#include "editor/shell/SpinField.h"
+#include "tests/editor/support/FakePorts.h"
+
+namespace stackmason {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A started main window in a folder holding the default packs, with scripted dialogs.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previous_ = fs::current_path();
+        folder_ = fs::temp_directory_path() / ("stackmason-shell-" + std::to_string(::getpid()));
+        fs::create_directories(folder_);
+        fs::copy_file(fs::path(STACKMASON_PACK_DIR) / "stackmason.zip", folder_ / "stackmason.zip",
+                      fs::copy_options::overwrite_existing);
+        fs::current_path(folder_);
+        auto dialogs = std::make_unique<testing::FakeDialogs>();
+        dialogs_ = dialogs.get();
+        window_ = std::make_unique<MainWindow>(std::move(dialogs));
+        window_->Start();
+        window_->show();
+        window_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    }
+    void TearDown() override {
+        window_.reset();
+        fs::current_path(previous_);
+        fs::remove_all(folder_);
+    }
+
+    QLineEdit* SpinText(int id) { return window_->Control(id).findChild<QLineEdit*>(); }
+    void Wheel(int delta) {
+        QWidget& target = window_->CanvasWidget();
+        const QPointF at(40, 40);
+        QWheelEvent event(at, target.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&target, &event);
+    }
+
+    fs::path previous_, folder_;
+    testing::FakeDialogs* dialogs_ = nullptr;
+    std::unique_ptr<MainWindow> window_;
+};
+
+TEST_F(MainWindowTest, StartsWithTheFirstBuildingShown) {
+    EXPECT_EQ(window_->windowTitle(), "Stackmason  0/0  Length: 0");
+    EXPECT_EQ(window_->width(), 939);
+    EXPECT_EQ(window_->height(), 741);
+    EXPECT_EQ(SpinText(6)->text(), "29");
+    EXPECT_EQ(SpinText(7)->text(), "20");
+    EXPECT_EQ(SpinText(8)->text(), "18");
+    EXPECT_EQ(SpinText(9)->text(), "1");
+    EXPECT_EQ(window_->Control(9).geometry(), QRect(660, 16, 70, 45));
+    auto& selector = static_cast<QComboBox&>(window_->Control(10));
+    EXPECT_GE(selector.count(), 85);
+    EXPECT_EQ(selector.currentIndex(), 1);
+    EXPECT_EQ(selector.itemText(0), "Air");
+    EXPECT_EQ(window_->CanvasWidget().size(), QSize(933, 645));
+    EXPECT_EQ(window_->Scroller().geometry(), QRect(0, 90, 939, 651));
+    EXPECT_EQ(window_->Control(3).font().family(), "Arial");
+    EXPECT_EQ(window_->Control(3).font().pointSize(), 12);
+    EXPECT_EQ(static_cast<QSpinBox&>(window_->Control(6)).alignment() & Qt::AlignRight, Qt::AlignRight);
+}
+
+TEST_F(MainWindowTest, WheelChangesTheLayerWithinItsRange) {
+    Editor& e = window_->State();
+    Wheel(120);
+    EXPECT_EQ(e.CurrentLayer(), 2);
+    Wheel(-120);
+    Wheel(-120);
+    EXPECT_EQ(e.CurrentLayer(), 1);
+    e.layerSpin.SetValue(18);
+    e.grid.At(1, 1, 18) = 2;
+    Wheel(120);
+    EXPECT_EQ(e.CurrentLayer(), 18);
+    // The repaint happens at the end of the range too.
+    EXPECT_NE(window_->Canvas().Pixel(10, 28), window_->Canvas().Pixel(40, 28));
+    EXPECT_EQ(SpinText(9)->text(), "18");
+}
+
+TEST_F(MainWindowTest, ReleaseOverTheLayerFieldClearsItsTextButNotOverItsArrows) {
+    QWidget& spin = window_->Control(9);
+    QTest::mouseClick(&spin, Qt::LeftButton, {}, QPoint(60, 15));  // the up arrow steps, nothing is cleared
+    EXPECT_EQ(SpinText(9)->text(), "2");
+    EXPECT_EQ(window_->State().CurrentLayer(), 2);
+    QTest::mouseClick(SpinText(9), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(SpinText(9)->text(), "");
+    EXPECT_EQ(window_->State().CurrentLayer(), 2);
+}
+
+TEST_F(MainWindowTest, MiddleButtonOpensTheContextMenu) {
+    QTest::mouseClick(&window_->CanvasWidget(), Qt::MiddleButton, {}, QPoint(50, 50));
+    QMenu& menu = window_->ContextMenu();
+    EXPECT_TRUE(menu.isVisible());
+    QStringList labels;
+    for (QAction* action : menu.actions())
+        labels << (action->isSeparator() ? "-" : action->text());
+    EXPECT_EQ(labels.join(","), "CopyLayer,PasteLayer,InsertLayer,RemoveLayer,FillArea,Silhouette,FrontView,"
+                                "LoadBrush,RandomBrush,FlipAxis,-,Orbitscope,-,Select TexturePack");
+    menu.close();
+    QTest::keyClick(window_.get(), Qt::Key_Tab);
+    QTest::mouseClick(&window_->CanvasWidget(), Qt::MiddleButton, {}, QPoint(50, 50));
+    EXPECT_EQ(menu.actions()[6]->text(), "TopView");
+    menu.close();
+}
+
+TEST_F(MainWindowTest, MaximisedWindowKeepsTheCanvasSize) {
+    window_->showMaximized();
+    QApplication::processEvents();
+    window_->resize(1200, 900);
+    QApplication::processEvents();
+    EXPECT_EQ(window_->Scroller().geometry(), QRect(0, 90, 1200, 810));
+    EXPECT_EQ(window_->CanvasWidget().size(), QSize(933, 645));
+}
+
+}  // namespace
+}  // namespace stackmason
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
