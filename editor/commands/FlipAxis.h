@@ -6,8 +6,8 @@ namespace stackmason {
 
 // Swaps the x and y axes of the whole building: every layer is mirrored about its diagonal,
 // width and length trade places, the layers keep their order and the ground becomes air. Ends
-// in TopView on layer 1. When the swapped building does not fit in memory, the old one stays
-// as it was and an "Error" box says so.
+// in TopView on layer 1. The cells are moved in place; when even the little memory the swap
+// needs besides cannot be had, the building stays as it was and an "Error" box says so.
 void FlipAxis(Editor& editor);
 
 }  // namespace stackmason
