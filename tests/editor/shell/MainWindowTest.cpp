@@ -129,6 +129,37 @@ TEST_F(MainWindowTest, MaximisedWindowKeepsTheCanvasSize) {
     EXPECT_EQ(window_->CanvasWidget().size(), QSize(933, 645));
 }
 
+TEST_F(MainWindowTest, MouseOnTheCanvasDrawsAndTheTitleFollows) {
+    Editor& e = window_->State();
+    CanvasView& canvas = window_->CanvasWidget();
+    auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held,
+                    Qt::KeyboardModifiers modifiers = {}) {
+        QMouseEvent event(type, QPointF(at), canvas.mapToGlobal(QPointF(at)), button, held, modifiers);
+        QApplication::sendEvent(&canvas, &event);
+    };
+    send(QEvent::MouseButtonPress, {48, 48}, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, {80, 48}, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseMove, {112, 48}, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseMove, {-40, 48}, Qt::NoButton, Qt::LeftButton);  // outside: nothing
+    send(QEvent::MouseButtonRelease, {-40, 48}, Qt::LeftButton, Qt::NoButton);
+    for (int x = 2; x <= 4; ++x)
+        EXPECT_EQ(e.grid.At(x, 2, 1), 1) << x;
+    EXPECT_EQ(e.grid.At(1, 2, 1), 0);
+    EXPECT_EQ(window_->windowTitle(), "Stack Mason  0/2  Length: -3");
+    // Double click with Shift: first point, then a one-cell line; right drag deletes.
+    send(QEvent::MouseButtonPress, {200, 200}, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
+    send(QEvent::MouseButtonDblClick, {200, 200}, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(e.grid.At(7, 7, 1), 1);
+    EXPECT_FALSE(e.lineArmed);
+    send(QEvent::MouseButtonPress, {80, 48}, Qt::RightButton, Qt::RightButton);
+    send(QEvent::MouseMove, {112, 48}, Qt::NoButton, Qt::RightButton);
+    EXPECT_EQ(e.grid.At(3, 2, 1), 0);
+    EXPECT_EQ(e.grid.At(4, 2, 1), 0);
+    // The canvas shows what was drawn: block 1 at (7, 7), air at (4, 2).
+    EXPECT_EQ(window_->Canvas().Pixel(6 * 32 + 5, 6 * 32 + 5), e.blockImages[1].Pixel(5, 5));
+    EXPECT_EQ(window_->Canvas().Pixel(3 * 32 + 10, 32 + 10), e.blockImages[0].Pixel(10, 10));
+}
+
 }  // namespace
 }  // namespace stackmason
 
