@@ -16,6 +16,7 @@
 #include "editor/shell/CanvasView.h"
 #include "editor/shell/CommandIds.h"
 #include "editor/shell/DispatchCommand.h"
+#include "editor/shell/InfoWindow.h"
 #include "editor/shell/KeyRouting.h"
 #include "editor/shell/LabelText.h"
 #include "editor/shell/QtDialogs.h"

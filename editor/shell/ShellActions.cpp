@@ -5,6 +5,5 @@ namespace stackmason {
 void RunLoadButton(Editor&) {}
 void RunSaveButton(Editor&) {}
 void RunDuplicateLayer(Editor&) {}
-void ShowInfoWindowOver(QWidget&) {}
 
 }  // namespace stackmason

@@ -10,7 +10,5 @@ namespace stackmason {
 void RunLoadButton(Editor& editor);
 void RunSaveButton(Editor& editor);
 void RunDuplicateLayer(Editor& editor);
-// The modal help window, centred over parent.
-void ShowInfoWindowOver(QWidget& parent);
 
 }  // namespace stackmason
