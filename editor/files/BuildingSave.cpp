@@ -1,5 +1,7 @@
 #include "editor/files/BuildingFiles.h"
 
+#include <new>
+
 #include "editor/files/BuildingWriter.h"
 #include "editor/files/FileRequests.h"
 #include "editor/files/SavedFile.h"
@@ -22,17 +24,23 @@ std::string UnwritableCellsMessage(std::size_t cells) {
 }  // namespace
 
 bool WriteBuildingToFile(Editor& editor, const std::string& path) {
-    if (const std::size_t unwritable = CountUnwritableCells(editor.grid); unwritable > 0) {
-        editor.dialogs.ShowError(UnwritableCellsMessage(unwritable));
-        return false;
-    }
     if (!PackNameFitsHeader(editor.texturePackName)) {
         editor.dialogs.ShowError("The building was not saved: the texture pack's name holds a line break. "
                                  "Nothing was written.");
         return false;
     }
-    return SaveFileReporting(editor.dialogs, path,
-                             [&](ByteSink& sink) { WriteBuildingFile(editor.grid, editor.texturePackName, sink); });
+    EncodedBuilding encoded;
+    try {
+        encoded = EncodeBuildingFile(editor.grid, editor.texturePackName);
+    } catch (const std::bad_alloc&) {
+        editor.dialogs.ShowError(NoMemoryToSaveMessage(path));
+        return false;
+    }
+    if (encoded.unwritableCells > 0) {
+        editor.dialogs.ShowError(UnwritableCellsMessage(encoded.unwritableCells));
+        return false;
+    }
+    return SaveFileReporting(editor.dialogs, path, encoded.Bytes());
 }
 
 void SaveBuilding(Editor& editor, bool toPreview) {

@@ -1,20 +1,17 @@
 #include "editor/files/BuildingWriter.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "common/Constants.h"
+#include "editor/files/ColumnTiles.h"
 
 namespace stackmason {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kSeparator = "------\r\n";
-
-// The grid keeps the layers of one column next to each other, the file keeps rows of one
-// layer together. Encoding a group of layers at once, column by column, reads every cache
-// line of the grid once while the group's text stays small enough for the caches.
-constexpr int kLayerGroup = 16;
 
 std::uint8_t CellByte(BlockCode code) { return static_cast<std::uint8_t>(code + kCellByteOffset); }
 
@@ -24,55 +21,58 @@ std::uint64_t LayerTextSize(int width, int length, int layer) {
     return LayerTitle(layer).size() + std::uint64_t(length) * (std::uint64_t(width) + 2) + kLineEnd.size();
 }
 
-void Append(std::vector<std::uint8_t>& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
+std::uint8_t* Put(std::uint8_t* at, std::string_view text) {
+    std::memcpy(at, text.data(), text.size());
+    return at + text.size();
+}
 
-// Lays out the text of layers first..first+count-1 with every row's CR LF in place and
-// returns, per layer, the offset of its first row.
-std::vector<std::size_t> LayOutLayerGroup(int width, int length, int first, int count, std::vector<std::uint8_t>& text) {
-    text.clear();
-    std::vector<std::size_t> rowStarts;
-    const std::string row = std::string(static_cast<std::size_t>(width), '/') + "\r\n";
-    for (int layer = first; layer < first + count; ++layer) {
-        Append(text, LayerTitle(layer));
-        rowStarts.push_back(text.size());
-        for (int y = 1; y <= length; ++y)
-            Append(text, row);
-        Append(text, kLineEnd);
+// Writes everything but the cells: header, separator, titles, every row's CR LF and the
+// empty line of each layer. Returns where each layer's first row starts.
+std::vector<std::uint8_t*> LayOutText(const BlockGrid& grid, std::string_view packName, std::uint8_t* out) {
+    const std::size_t width = static_cast<std::size_t>(grid.Width());
+    out = Put(out, BuildingHeaderLine(grid.Width(), grid.Length(), grid.Height(), packName));
+    out = Put(out, kLineEnd);
+    out = Put(out, kSeparator);
+    std::vector<std::uint8_t*> rowStarts;
+    for (int layer = 1; layer <= grid.Height(); ++layer) {
+        out = Put(out, LayerTitle(layer));
+        rowStarts.push_back(out);
+        for (int y = 1; y <= grid.Length(); ++y)
+            out = Put(out + width, kLineEnd);
+        out = Put(out, kLineEnd);
     }
     return rowStarts;
 }
 
-void FillLayerGroup(const BlockGrid& grid, int first, const std::vector<std::size_t>& rowStarts,
-                    std::vector<std::uint8_t>& text) {
-    const int count = static_cast<int>(rowStarts.size());
-    const std::size_t rowStride = static_cast<std::size_t>(grid.Width()) + 2;
-    std::uint8_t* starts[kLayerGroup];
-    for (int g = 0; g < count; ++g)
-        starts[g] = text.data() + rowStarts[static_cast<std::size_t>(g)];
-    for (int x = 1; x <= grid.Width(); ++x) {
-        for (int y = 1; y <= grid.Length(); ++y) {
-            const BlockCode* cells = grid.Data() + grid.Index(x, y, first);
-            const std::size_t at = static_cast<std::size_t>(y - 1) * rowStride + static_cast<std::size_t>(x - 1);
-            for (int g = 0; g < count; ++g)
-                starts[g][at] = CellByte(cells[g]);
+// The same test as CellCodeRoundTrips, in a form the compiler turns into vector code.
+std::size_t CountUnwritable(const BlockCode* cells, std::size_t count) {
+    std::uint32_t unwritable = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t shifted = static_cast<std::uint32_t>(cells[i]) + (kCellByteOffset - 1);
+        unwritable += static_cast<std::uint32_t>(shifted > 254u) | static_cast<std::uint32_t>(cells[i] == '\n' - kCellByteOffset) |
+                      static_cast<std::uint32_t>(cells[i] == '\r' - kCellByteOffset);
+    }
+    return unwritable;
+}
+
+// Fills the cells of one tile: kTileColumns columns (fewer at the right edge) of kTileRows
+// rows (fewer at the far edge), all layers; tile byte (h, r, c) is at
+// (h * kTileRows + r) * kTileColumns + c. The grid's fields are held in locals, since byte
+// stores could alias them and force reloads. Returns the tile's cells that do not round-trip.
+std::size_t FillTile(const BlockCode* firstColumn, const TileShape& shape, std::uint8_t* tile) {
+    std::size_t unwritable = 0;
+    for (std::size_t c = 0; c < shape.columns; ++c) {
+        for (std::size_t r = 0; r < shape.rows; ++r) {
+            const BlockCode* column = firstColumn + c * shape.xStride + r * shape.yStride;
+            unwritable += CountUnwritable(column, shape.height);
+            for (std::size_t h = 0; h < shape.height; ++h)
+                tile[(h * kTileRows + r) * kTileColumns + c] = CellByte(column[h]);
         }
     }
+    return unwritable;
 }
 
 }  // namespace
-
-std::size_t CountUnwritableCells(const BlockGrid& grid) {
-    std::size_t count = 0;
-    const int height = grid.Height();
-    for (int x = 1; x <= grid.Width(); ++x) {
-        for (int y = 1; y <= grid.Length(); ++y) {
-            const BlockCode* cells = grid.Data() + grid.Index(x, y, 1);
-            for (int h = 0; h < height; ++h)
-                count += CellCodeRoundTrips(cells[h]) ? 0 : 1;
-        }
-    }
-    return count;
-}
 
 std::string BuildingHeaderLine(int width, int length, int height, std::string_view packName) {
     return std::to_string(width) + "x" + std::to_string(length) + "x" + std::to_string(height) + ";" +
@@ -86,18 +86,32 @@ std::uint64_t BuildingFileSize(int width, int length, int height, std::size_t he
     return size;
 }
 
-void WriteBuildingFile(const BlockGrid& grid, std::string_view packName, ByteSink& sink) {
-    std::vector<std::uint8_t> text;
-    Append(text, BuildingHeaderLine(grid.Width(), grid.Length(), grid.Height(), packName));
-    Append(text, kLineEnd);
-    Append(text, kSeparator);
-    sink.Write(text);
-    for (int first = 1; first <= grid.Height(); first += kLayerGroup) {
-        const int count = std::min(kLayerGroup, grid.Height() - first + 1);
-        const std::vector<std::size_t> rowStarts = LayOutLayerGroup(grid.Width(), grid.Length(), first, count, text);
-        FillLayerGroup(grid, first, rowStarts, text);
-        sink.Write(text);
+EncodedBuilding EncodeBuildingFile(const BlockGrid& grid, std::string_view packName) {
+    EncodedBuilding encoded;
+    encoded.size = static_cast<std::size_t>(BuildingFileSize(
+        grid.Width(), grid.Length(), grid.Height(),
+        BuildingHeaderLine(grid.Width(), grid.Length(), grid.Height(), packName).size()));
+    encoded.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(encoded.size);
+    const std::vector<std::uint8_t*> rowStarts = LayOutText(grid, packName, encoded.bytes.get());
+
+    const std::size_t width = static_cast<std::size_t>(grid.Width());
+    const std::size_t length = static_cast<std::size_t>(grid.Length());
+    const std::size_t rowStride = width + 2;
+    TileShape shape = TileShapeOf(grid);
+    const BlockCode* const cells = grid.Data() + grid.Index(1, 1, 1);
+    std::vector<std::uint8_t> tile(shape.height * kTileRows * kTileColumns);
+    for (std::size_t x0 = 0; x0 < width; x0 += kTileColumns) {
+        shape.columns = std::min(kTileColumns, width - x0);
+        for (std::size_t y0 = 0; y0 < length; y0 += kTileRows) {
+            shape.rows = std::min(kTileRows, length - y0);
+            encoded.unwritableCells += FillTile(cells + x0 * shape.xStride + y0 * shape.yStride, shape, tile.data());
+            for (std::size_t h = 0; h < shape.height; ++h)
+                for (std::size_t r = 0; r < shape.rows; ++r)
+                    std::memcpy(rowStarts[h] + (y0 + r) * rowStride + x0,
+                                tile.data() + (h * kTileRows + r) * kTileColumns, shape.columns);
+        }
     }
+    return encoded;
 }
 
 }  // namespace stackmason

@@ -2,11 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "common/BlockGrid.h"
-#include "editor/files/ByteSink.h"
 
 namespace stackmason {
 
@@ -21,15 +22,21 @@ constexpr bool CellCodeRoundTrips(BlockCode code) {
     return byte >= 1 && byte <= 255 && byte != '\n' && byte != '\r';
 }
 
-// The cells x 1..X, y 1..Y, h 1..H whose code does not round-trip.
-std::size_t CountUnwritableCells(const BlockGrid& grid);
-
 std::string BuildingHeaderLine(int width, int length, int height, std::string_view packName);
 
-// Number of bytes WriteBuildingFile produces for these sizes and header line length.
+// Number of bytes of the file for these sizes and header line length.
 std::uint64_t BuildingFileSize(int width, int length, int height, std::size_t headerLength);
 
-// Writes the whole file for the grid's cells with the grid's sizes.
-void WriteBuildingFile(const BlockGrid& grid, std::string_view packName, ByteSink& sink);
+struct EncodedBuilding {
+    std::unique_ptr<std::uint8_t[]> bytes;
+    std::size_t size = 0;
+    // Cells x 1..X, y 1..Y, h 1..H whose code does not round-trip.
+    std::size_t unwritableCells = 0;
+
+    std::span<const std::uint8_t> Bytes() const { return {bytes.get(), size}; }
+};
+
+// The whole file for the grid's cells with the grid's sizes.
+EncodedBuilding EncodeBuildingFile(const BlockGrid& grid, std::string_view packName);
 
 }  // namespace stackmason

@@ -4,13 +4,13 @@
 
 namespace stackmason {
 
-bool SaveFileReporting(DialogPort& dialogs, const std::string& path, const std::function<void(ByteSink&)>& write) {
+bool SaveFileReporting(DialogPort& dialogs, const std::string& path, std::span<const std::uint8_t> bytes) {
     AtomicFileWriter file(path);
     if (!file.Created()) {
         dialogs.ShowError("Could Not Create File !");
         return false;
     }
-    write(file);
+    file.Write(bytes);
     switch (file.Commit()) {
     case AtomicFileWriter::Result::Written:
         return true;
@@ -23,6 +23,10 @@ bool SaveFileReporting(DialogPort& dialogs, const std::string& path, const std::
     dialogs.ShowError("Could not write the file " + path + " (" + file.FailureReason() +
                       "). Nothing was saved; a file that was there before is unchanged.");
     return false;
+}
+
+std::string NoMemoryToSaveMessage(const std::string& path) {
+    return "Not enough memory to save " + path + ". Nothing was written.";
 }
 
 }  // namespace stackmason

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <functional>
+#include <cstdint>
+#include <span>
 #include <string>
 
-#include "editor/files/ByteSink.h"
 #include "editor/model/EditorPorts.h"
 
 namespace stackmason {
@@ -11,6 +11,9 @@ namespace stackmason {
 // Saves a file through AtomicFileWriter and tells the user what went wrong: "Could Not
 // Create File !" when the file cannot be created, an "Error" box with the reason when the
 // writing fails (the earlier file of that name is then kept). Returns true when written.
-bool SaveFileReporting(DialogPort& dialogs, const std::string& path, const std::function<void(ByteSink&)>& write);
+bool SaveFileReporting(DialogPort& dialogs, const std::string& path, std::span<const std::uint8_t> bytes);
+
+// The "Error" text when the memory to encode a file cannot be had.
+std::string NoMemoryToSaveMessage(const std::string& path);
 
 }  // namespace stackmason

@@ -1,3 +1,5 @@
+#include <new>
+
 #include "editor/files/SavedFile.h"
 #include "editor/files/SchematicFiles.h"
 #include "editor/files/SchematicWriter.h"
@@ -5,8 +7,14 @@
 namespace stackmason {
 
 void ExportSchematic(Editor& editor, const std::string& path) {
-    const ExportedBlocks blocks = ExportedBlocksOf(editor.selector);
-    SaveFileReporting(editor.dialogs, path, [&](ByteSink& sink) { WriteSchematic(editor.grid, blocks, sink); });
+    EncodedSchematic encoded;
+    try {
+        encoded = EncodeSchematic(editor.grid, ExportedBlocksOf(editor.selector));
+    } catch (const std::bad_alloc&) {
+        editor.dialogs.ShowError(NoMemoryToSaveMessage(path));
+        return;
+    }
+    SaveFileReporting(editor.dialogs, path, encoded.Bytes());
 }
 
 }  // namespace stackmason

@@ -1,30 +1,43 @@
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <vector>
 
 #include "editor/files/BlockIdMapping.h"
+#include "editor/files/ColumnTiles.h"
 #include "editor/files/SchematicFiles.h"
 #include "editor/model/BuildingOperations.h"
 
 namespace stackmason {
 namespace {
 
-// The grid keeps a column's layers together, the file a layer's rows: a group of layers at
-// a time fills whole cache lines of the grid.
-constexpr int kLayerGroup = 16;
+// Sets the cells of one tile: columns x0 + 1 .. x0 + columns of row y + 1, all layers. The
+// table is held in a local, since the cell stores could alias it.
+void FillTile(const std::uint8_t* idTile, std::size_t columns, std::size_t height, std::size_t xStride,
+              const std::array<BlockCode, 256>& codeOf, BlockCode* firstColumn) {
+    const std::array<BlockCode, 256> codes = codeOf;
+    for (std::size_t c = 0; c < columns; ++c) {
+        BlockCode* column = firstColumn + c * xStride;
+        for (std::size_t h = 0; h < height; ++h)
+            column[h] = codes[idTile[h * kTileColumns + c]];
+    }
+}
 
 void FillGrid(BlockGrid& grid, const Schematic& schematic, const std::array<BlockCode, 256>& codes) {
-    const std::size_t layerCells = static_cast<std::size_t>(grid.Width()) * static_cast<std::size_t>(grid.Length());
-    for (int first = 1; first <= grid.Height(); first += kLayerGroup) {
-        const int count = std::min(kLayerGroup, grid.Height() - first + 1);
-        const std::uint8_t* ids = schematic.blocks.get() + static_cast<std::size_t>(first - 1) * layerCells;
-        for (int x = 1; x <= grid.Width(); ++x) {
-            for (int y = 1; y <= grid.Length(); ++y) {
-                BlockCode* cells = grid.Data() + grid.Index(x, y, first);
-                const std::size_t at = static_cast<std::size_t>(y - 1) * static_cast<std::size_t>(grid.Width()) +
-                                       static_cast<std::size_t>(x - 1);
-                for (int g = 0; g < count; ++g)
-                    cells[g] = codes[ids[static_cast<std::size_t>(g) * layerCells + at]];
-            }
+    const std::size_t width = static_cast<std::size_t>(grid.Width());
+    const std::size_t length = static_cast<std::size_t>(grid.Length());
+    const std::size_t height = static_cast<std::size_t>(grid.Height());
+    const std::size_t layerCells = width * length;
+    const std::size_t xStride = grid.Index(1, 0, 0);
+    BlockCode* const cells = grid.Data() + grid.Index(1, 1, 1);
+    const std::uint8_t* const ids = schematic.blocks.get();
+    std::vector<std::uint8_t> tile(height * kTileColumns);
+    for (std::size_t x0 = 0; x0 < width; x0 += kTileColumns) {
+        const std::size_t columns = std::min(kTileColumns, width - x0);
+        for (std::size_t y = 0; y < length; ++y) {
+            for (std::size_t h = 0; h < height; ++h)
+                std::memcpy(tile.data() + h * kTileColumns, ids + h * layerCells + y * width + x0, columns);
+            FillTile(tile.data(), columns, height, xStride, codes, cells + x0 * xStride + y * grid.Index(0, 1, 0));
         }
     }
 }

@@ -1,18 +1,17 @@
 #include "editor/files/SchematicWriter.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string_view>
 #include <vector>
+
+#include "editor/files/ColumnTiles.h"
 
 namespace stackmason {
 namespace {
 
 enum TagType : std::uint8_t { kTagEnd = 0, kTagShort = 2, kTagByteArray = 7, kTagString = 8, kTagList = 9, kTagCompound = 10 };
-
-// As for the text file: a group of layers at a time, so that the grid is read in its own
-// order while the group's part of each array stays small.
-constexpr int kLayerGroup = 16;
 
 class TagWriter {
 public:
@@ -38,11 +37,7 @@ public:
         Byte(kTagCompound);
         Int(0);
     }
-    // Hands the bytes so far to the sink and starts afresh.
-    void FlushTo(ByteSink& sink) {
-        sink.Write(bytes_);
-        bytes_.clear();
-    }
+    const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
 
 private:
     std::vector<std::uint8_t> bytes_;
@@ -53,21 +48,44 @@ std::uint32_t CellCount(const BlockGrid& grid) {
            static_cast<std::uint32_t>(grid.Height());
 }
 
-// Fills the data values of layers first..first+count-1 into groupData (indexed from the
-// group's first cell) and the ids into their place in the whole blocks array.
-void EncodeLayerGroup(const BlockGrid& grid, const ExportedBlocks& blocks, int first, int count,
-                      std::uint8_t* groupData, std::uint8_t* allIds) {
-    const std::size_t layerCells = static_cast<std::size_t>(grid.Width()) * static_cast<std::size_t>(grid.Length());
-    std::uint8_t* ids = allIds + static_cast<std::size_t>(first - 1) * layerCells;
-    for (int x = 1; x <= grid.Width(); ++x) {
-        for (int y = 1; y <= grid.Length(); ++y) {
-            const BlockCode* cells = grid.Data() + grid.Index(x, y, first);
-            const std::size_t at = static_cast<std::size_t>(y - 1) * static_cast<std::size_t>(grid.Width()) +
-                                   static_cast<std::size_t>(x - 1);
-            for (int g = 0; g < count; ++g) {
-                const std::size_t index = static_cast<std::size_t>(g) * layerCells + at;
-                groupData[index] = blocks.DataValueOf(cells[g]);
-                ids[index] = blocks.IdOf(cells[g]);
+// Fills one tile: columns x0 + 1 .. x0 + columns of row y + 1, all layers, as data values
+// and as ids. The tables are held in locals, since byte stores could alias them.
+void FillTile(const BlockCode* firstColumn, std::size_t xStride, std::size_t columns, std::size_t height,
+              const ExportedBlocks& blocks, std::uint8_t* dataTile, std::uint8_t* idTile) {
+    const std::uint8_t* const idTable = blocks.ids.data();
+    const std::uint8_t* const dataTable = blocks.dataValues.data();
+    const std::uint32_t tableSize = static_cast<std::uint32_t>(blocks.ids.size());
+    for (std::size_t c = 0; c < columns; ++c) {
+        const BlockCode* column = firstColumn + c * xStride;
+        for (std::size_t h = 0; h < height; ++h) {
+            // Codes outside the pack, negative ones included, export as air.
+            const std::uint32_t code = static_cast<std::uint32_t>(column[h]);
+            const bool inPack = code < tableSize;
+            dataTile[h * kTileColumns + c] = inPack ? dataTable[code] : 0;
+            idTile[h * kTileColumns + c] = inPack ? idTable[code] : 0;
+        }
+    }
+}
+
+// Both arrays, whose cell (x, y, h) is at ((h - 1) * Y + (y - 1)) * X + (x - 1).
+void FillArrays(const BlockGrid& grid, const ExportedBlocks& blocks, std::uint8_t* data, std::uint8_t* ids) {
+    const std::size_t width = static_cast<std::size_t>(grid.Width());
+    const std::size_t length = static_cast<std::size_t>(grid.Length());
+    const std::size_t height = static_cast<std::size_t>(grid.Height());
+    const std::size_t layerCells = width * length;
+    const std::size_t xStride = grid.Index(1, 0, 0);
+    const BlockCode* const cells = grid.Data() + grid.Index(1, 1, 1);
+    std::vector<std::uint8_t> dataTile(height * kTileColumns);
+    std::vector<std::uint8_t> idTile(height * kTileColumns);
+    for (std::size_t x0 = 0; x0 < width; x0 += kTileColumns) {
+        const std::size_t columns = std::min(kTileColumns, width - x0);
+        for (std::size_t y = 0; y < length; ++y) {
+            const BlockCode* firstColumn = cells + x0 * xStride + y * grid.Index(0, 1, 0);
+            FillTile(firstColumn, xStride, columns, height, blocks, dataTile.data(), idTile.data());
+            for (std::size_t h = 0; h < height; ++h) {
+                const std::size_t at = h * layerCells + y * width + x0;
+                std::memcpy(data + at, dataTile.data() + h * kTileColumns, columns);
+                std::memcpy(ids + at, idTile.data() + h * kTileColumns, columns);
             }
         }
     }
@@ -79,40 +97,37 @@ std::uint64_t SchematicFileSize(int width, int length, int height) {
     return 124 + 2 * std::uint64_t(width) * std::uint64_t(length) * std::uint64_t(height);
 }
 
-void WriteSchematic(const BlockGrid& grid, const ExportedBlocks& blocks, ByteSink& sink) {
+EncodedSchematic EncodeSchematic(const BlockGrid& grid, const ExportedBlocks& blocks) {
     const std::uint32_t cellCount = CellCount(grid);
-    TagWriter tags;
-    tags.Header(kTagCompound, "Schematic");
-    tags.Header(kTagShort, "Height");
-    tags.Short(grid.Height());
-    tags.Header(kTagShort, "Length");
-    tags.Short(grid.Length());
-    tags.Header(kTagShort, "Width");
-    tags.Short(grid.Width());
-    tags.EmptyList("Entities");
-    tags.EmptyList("TileEntities");
-    tags.Header(kTagString, "Materials");
-    tags.Text("Alpha");
-    tags.Header(kTagByteArray, "Data");
-    tags.Int(cellCount);
-    tags.FlushTo(sink);
+    EncodedSchematic encoded;
+    encoded.size = static_cast<std::size_t>(SchematicFileSize(grid.Width(), grid.Length(), grid.Height()));
+    encoded.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(encoded.size);
 
-    // The ids are kept whole, since their array follows the whole data array.
-    const auto ids = std::make_unique_for_overwrite<std::uint8_t[]>(cellCount);
-    const std::size_t layerCells = static_cast<std::size_t>(grid.Width()) * static_cast<std::size_t>(grid.Length());
-    std::vector<std::uint8_t> groupData(layerCells * kLayerGroup);
-    for (int first = 1; first <= grid.Height(); first += kLayerGroup) {
-        const int count = std::min(kLayerGroup, grid.Height() - first + 1);
-        EncodeLayerGroup(grid, blocks, first, count, groupData.data(), ids.get());
-        sink.Write({groupData.data(), layerCells * static_cast<std::size_t>(count)});
-    }
+    TagWriter head;
+    head.Header(kTagCompound, "Schematic");
+    head.Header(kTagShort, "Height");
+    head.Short(grid.Height());
+    head.Header(kTagShort, "Length");
+    head.Short(grid.Length());
+    head.Header(kTagShort, "Width");
+    head.Short(grid.Width());
+    head.EmptyList("Entities");
+    head.EmptyList("TileEntities");
+    head.Header(kTagString, "Materials");
+    head.Text("Alpha");
+    head.Header(kTagByteArray, "Data");
+    head.Int(cellCount);
+    TagWriter middle;
+    middle.Header(kTagByteArray, "Blocks");
+    middle.Int(cellCount);
 
-    tags.Header(kTagByteArray, "Blocks");
-    tags.Int(cellCount);
-    tags.FlushTo(sink);
-    sink.Write({ids.get(), cellCount});
-    tags.Byte(kTagEnd);
-    tags.FlushTo(sink);
+    std::uint8_t* out = encoded.bytes.get();
+    out = std::copy(head.Bytes().begin(), head.Bytes().end(), out);
+    std::uint8_t* data = out;
+    out = std::copy(middle.Bytes().begin(), middle.Bytes().end(), out + cellCount);
+    FillArrays(grid, blocks, data, out);
+    out[cellCount] = kTagEnd;
+    return encoded;
 }
 
 }  // namespace stackmason

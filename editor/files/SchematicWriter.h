@@ -1,10 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <span>
 
 #include "common/BlockGrid.h"
 #include "editor/files/BlockIdMapping.h"
-#include "editor/files/ByteSink.h"
 
 namespace stackmason {
 
@@ -16,7 +17,14 @@ namespace stackmason {
 // 124 + 2N bytes for N cells.
 std::uint64_t SchematicFileSize(int width, int length, int height);
 
-// Writes the whole file for the grid's cells with the grid's sizes.
-void WriteSchematic(const BlockGrid& grid, const ExportedBlocks& blocks, ByteSink& sink);
+struct EncodedSchematic {
+    std::unique_ptr<std::uint8_t[]> bytes;
+    std::size_t size = 0;
+
+    std::span<const std::uint8_t> Bytes() const { return {bytes.get(), size}; }
+};
+
+// The whole file for the grid's cells with the grid's sizes.
+EncodedSchematic EncodeSchematic(const BlockGrid& grid, const ExportedBlocks& blocks);
 
 }  // namespace stackmason
