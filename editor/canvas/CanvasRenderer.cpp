@@ -105,6 +105,16 @@ void CanvasRenderer::DrawCell(int a, int b) {
     DrawCode(a - 1, b - 1, code, 255);
 }
 
+void CanvasRenderer::PaintLayerCells() {
+    ForgetPicturesIfReloaded();
+    const Editor& editor = *editor_;
+    const int layer = editor.CurrentLayer();
+    for (int y = 1; y <= editor.gridLength; ++y)
+        for (int x = 1; x <= editor.gridWidth; ++x)
+            DrawCode(x - 1, y - 1, editor.grid.At(x, y, layer), 255);
+    DrawViewLabel();
+}
+
 void CanvasRenderer::DrawViewLabel() {
     const int view = editor_->InTopView() ? 0 : 1;
     surface_.DrawOpaque(kLabelX, kLabelY, labels_[view], kLabelKeys[view]);

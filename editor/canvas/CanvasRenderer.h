@@ -25,6 +25,7 @@ public:
     void PaintEmptyTopView() override;
     void RedrawCanvas() override;
     void DrawCell(int a, int b) override;
+    void PaintLayerCells() override;
 
 private:
     void RedrawTopView();

@@ -66,6 +66,8 @@ struct Editor {
 
     std::string texturePackName = "stackmason.zip";
     std::string versionText = "Version 0.1.49";
+    // Where the editor's program lies; the preview program is looked for there first.
+    std::string programFolder;
     // Element 0 is the air picture; element n the picture of block code n. All 32 x 32.
     std::vector<Image> blockImages;
     // Raised whenever blockImages is rebuilt, so that cached compositions are dropped.

@@ -1,8 +1,13 @@
 #include "editor/shell/DispatchCommand.h"
 
+#include "editor/commands/FillArea.h"
+#include "editor/commands/FlipAxis.h"
+#include "editor/commands/LayerCommands.h"
+#include "editor/commands/RotateLayers.h"
 #include "editor/model/Views.h"
 #include "editor/packs/TexturePackLoader.h"
 #include "editor/shell/CommandIds.h"
+#include "editor/shell/PreviewLaunch.h"
 
 namespace stackmason {
 namespace {
@@ -17,6 +22,35 @@ void ScrollBy(Editor& editor, int dx, int dy) {
 
 void DispatchCommand(Editor& editor, int commandId) {
     switch (commandId) {
+    case kCopyLayer:
+        CopyLayer(editor);
+        break;
+    case kPasteLayer:
+        PasteLayer(editor);
+        break;
+    case kInsertLayer:
+        InsertLayer(editor);
+        break;
+    case kRemoveLayer:
+        RemoveLayer(editor);
+        break;
+    case kFillArea:
+        FillArea(editor);
+        break;
+    case kOrbitscope:
+        LaunchPreview(editor);
+        break;
+    case kFlipAxis:
+        if (!editor.InTopView())
+            ShowTopView(editor);
+        FlipAxis(editor);
+        break;
+    case kRotateLayers:
+        RotateLayers(editor);
+        break;
+    case kClearLayer:
+        ClearLayer(editor);
+        break;
     case kSilhouette:
         editor.silhouetteOn = !editor.silhouetteOn;
         editor.painter.RedrawCanvas();

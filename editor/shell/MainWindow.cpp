@@ -9,6 +9,8 @@
 #include <QScrollBar>
 
 #include "editor/canvas/CanvasInput.h"
+#include "editor/commands/LayerCommands.h"
+#include "editor/files/BuildingFiles.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/model/Views.h"
 #include "editor/packs/TexturePackLoader.h"
@@ -20,7 +22,6 @@
 #include "editor/shell/KeyRouting.h"
 #include "editor/shell/LabelText.h"
 #include "editor/shell/QtDialogs.h"
-#include "editor/shell/ShellActions.h"
 #include "editor/shell/SpinField.h"
 
 namespace stackmason {
@@ -53,6 +54,7 @@ bool IsInputEvent(QEvent::Type type) {
 MainWindow::MainWindow(std::unique_ptr<DialogPort> dialogs)
     : renderer_(tiles_), dialogs_(DialogsOrQt(std::move(dialogs), this)), editor_(renderer_, *this, *dialogs_) {
     renderer_.Attach(editor_);
+    editor_.programFolder = QCoreApplication::applicationDirPath().toStdString();
     renderer_.SetLabelRenderer(RenderLabelText);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
@@ -117,8 +119,8 @@ void MainWindow::BuildControls() {
     canvasView_->SetEventHandler([this](const CanvasEvent& event) { HandleCanvasEvent(editor_, event); });
 
     layerSpin_->SetStepListener([this] { editor_.painter.RedrawCanvas(); });
-    connect(loadButton_, &QPushButton::clicked, this, [this] { RunLoadButton(editor_); });
-    connect(saveButton_, &QPushButton::clicked, this, [this] { RunSaveButton(editor_); });
+    connect(loadButton_, &QPushButton::clicked, this, [this] { LoadBuilding(editor_); });
+    connect(saveButton_, &QPushButton::clicked, this, [this] { SaveBuilding(editor_, false); });
     connect(newButton_, &QPushButton::clicked, this, [this] { NewBuilding(editor_); });
     connect(infoButton_, &QPushButton::clicked, this, [this] { editor_.dialogs.ShowInfoWindow(); });
 }
@@ -229,7 +231,7 @@ bool MainWindow::HandleKeyPress(QKeyEvent* event) {
 bool MainWindow::HandleKeyRelease(QKeyEvent* event) {
     if (event->key() == Qt::Key_D && !event->isAutoRepeat() &&
         QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier))
-        RunDuplicateLayer(editor_);
+        DuplicateLayer(editor_);
     return false;
 }
 

@@ -1,9 +1,0 @@
-#include "editor/shell/ShellActions.h"
-
-namespace stackmason {
-
-void RunLoadButton(Editor&) {}
-void RunSaveButton(Editor&) {}
-void RunDuplicateLayer(Editor&) {}
-
-}  // namespace stackmason
