@@ -229,8 +229,7 @@ bool MainWindow::HandleKeyPress(QKeyEvent* event) {
 }
 
 bool MainWindow::HandleKeyRelease(QKeyEvent* event) {
-    if (event->key() == Qt::Key_D && !event->isAutoRepeat() &&
-        QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier))
+    if (event->key() == Qt::Key_D && !event->isAutoRepeat() && event->modifiers().testFlag(Qt::ControlModifier))
         DuplicateLayer(editor_);
     return false;
 }

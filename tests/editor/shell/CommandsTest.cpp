@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "editor/model/BuildingOperations.h"
+#include "editor/model/Views.h"
+#include "editor/shell/CanvasView.h"
+#include "editor/shell/CommandIds.h"
+#include "editor/shell/DispatchCommand.h"
+#include "editor/shell/MainWindow.h"
+#include "editor/shell/PreviewLaunch.h"
+#include "editor/shell/QtDialogs.h"
+#include "tests/editor/support/FakePorts.h"
+
+namespace stackmason {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A folder of its own as the current directory, holding the default pack.
+class WorkFolder {
+public:
+    explicit WorkFolder(const std::string& name) : previous_(fs::current_path()) {
+        path = fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
+        fs::create_directories(path);
+        fs::copy_file(fs::path(STACKMASON_PACK_DIR) / "stackmason.zip", path / "stackmason.zip",
+                      fs::copy_options::overwrite_existing);
+        fs::current_path(path);
+    }
+    ~WorkFolder() {
+        fs::current_path(previous_);
+        fs::remove_all(path);
+    }
+    fs::path path;
+
+private:
+    fs::path previous_;
+};
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct StartedWindow {
+    StartedWindow() {
+        auto fake = std::make_unique<testing::FakeDialogs>();
+        dialogs = fake.get();
+        window = std::make_unique<MainWindow>(std::move(fake));
+        window->Start();
+        window->show();
+        window->activateWindow();
+        QApplication::setActiveWindow(window.get());
+        QTest::qWaitForWindowExposed(window.get());
+    }
+    Editor& E() { return window->State(); }
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
+        QTest::keyClick(focus, key, modifiers);
+    }
+    WorkFolder folder{"stackmason-commands"};
+    testing::FakeDialogs* dialogs = nullptr;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST(Shortcuts, ActWhicheverControlHasTheFocus) {
+    StartedWindow w;
+    Editor& e = w.E();
+    // Backspace in a spin field clears the layer instead of deleting a digit.
+    e.grid.At(2, 2, 1) = 5;
+    w.window->Control(6).setFocus();
+    QTest::keyClick(w.window->Control(6).findChild<QLineEdit*>(), Qt::Key_Backspace);
+    EXPECT_EQ(w.window->Control(6).findChild<QLineEdit*>()->text(), "29");
+    EXPECT_EQ(e.grid.At(2, 2, 1), 0);
+
+    // Tab switches the view back and forth.
+    w.Key(Qt::Key_Tab);
+    EXPECT_FALSE(e.InTopView());
+    EXPECT_EQ(e.viewToggleLabel, "TopView");
+    w.Key(Qt::Key_Tab);
+    EXPECT_TRUE(e.InTopView());
+
+    // C on layer 3, V on layers 5 and 6.
+    e.layerSpin.SetValue(3);
+    e.grid.At(4, 4, 3) = 7;
+    w.Key(Qt::Key_C);
+    e.layerSpin.SetValue(5);
+    w.Key(Qt::Key_V);
+    e.layerSpin.SetValue(6);
+    w.Key(Qt::Key_V);
+    EXPECT_EQ(e.grid.At(4, 4, 5), 7);
+    EXPECT_EQ(e.grid.At(4, 4, 6), 7);
+
+    // Ctrl+D acts on the key-up of D while Ctrl is held.
+    e.layerSpin.SetValue(3);
+    QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : w.window.get();
+    QTest::keyPress(focus, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(e.grid.At(4, 4, 4), 0);
+    QTest::keyRelease(focus, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(e.grid.At(4, 4, 4), 7);
+    QTest::keyPress(focus, Qt::Key_D, Qt::ControlModifier);
+    QTest::keyRelease(focus, Qt::Key_D, Qt::NoModifier);  // Ctrl let go first
+    EXPECT_EQ(e.grid.At(4, 4, 5), 7);
+    EXPECT_EQ(e.CurrentLayer(), 4);
+
+    // Ctrl+R in FrontView changes nothing; R in FrontView first shows TopView, then flips.
+    w.Key(Qt::Key_Tab);
+    const BlockGrid before = e.grid;
+    w.Key(Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(e.grid, before);
+    w.Key(Qt::Key_R);
+    EXPECT_TRUE(e.InTopView());
+    EXPECT_EQ(e.gridWidth, 20);
+    EXPECT_EQ(e.gridLength, 29);
+    EXPECT_EQ(e.grid.At(4, 4, 3), 7);
+}
+
+TEST(Shortcuts, ReturnShowsTheTypedLayerOnlyFromTheLayerField) {
+    StartedWindow w;
+    Editor& e = w.E();
+    e.grid.At(1, 1, 5) = 3;
+    auto* text = w.window->Control(9).findChild<QLineEdit*>();
+    QTest::mouseClick(text, Qt::LeftButton, {}, QPoint(8, 10));
+    EXPECT_EQ(text->text(), "");
+    QTest::keyClicks(text, "5");
+    EXPECT_EQ(e.CurrentLayer(), 5);
+    const Rgba before = w.window->Canvas().Pixel(16, 28);
+    w.window->Control(10).setFocus();
+    QTest::keyClick(&w.window->Control(10), Qt::Key_Return);
+    EXPECT_EQ(w.window->Canvas().Pixel(16, 28), before);
+    w.window->Control(9).setFocus();
+    QTest::keyClick(text, Qt::Key_Return);
+    EXPECT_NE(w.window->Canvas().Pixel(16, 28), before);
+
+    // W, A, S, D scroll by 30 within the range.
+    w.window->Scroller().horizontalScrollBar()->setValue(0);
+    e.widthSpin.SetValue(100);
+    NewBuilding(e);
+    QApplication::processEvents();
+    w.Key(Qt::Key_D);
+    w.Key(Qt::Key_D);
+    EXPECT_EQ(w.window->Scroller().horizontalScrollBar()->value(), 60);
+    w.Key(Qt::Key_A);
+    w.Key(Qt::Key_A);
+    w.Key(Qt::Key_A);
+    EXPECT_EQ(w.window->Scroller().horizontalScrollBar()->value(), 0);
+}
+
+TEST(Dispatch, MessagesFlagsAndUnknownIds) {
+    WorkFolder folder("stackmason-dispatch");
+    testing::EditorFixture f;
+    Editor& e = f.editor;
+    NewBuilding(e);
+    DispatchCommand(e, kLoadBrush);
+    ASSERT_EQ(f.dialogs.errors.size(), 1u);
+    EXPECT_EQ(f.dialogs.errors[0], "I'm sorry, this feature is currently not available!");
+    DispatchCommand(e, kRandomBrush);
+    EXPECT_TRUE(e.randomBrushActive);
+    DispatchCommand(e, kSilhouette);
+    EXPECT_TRUE(e.silhouetteOn);
+    const BlockGrid before = e.grid;
+    for (int id : {0, 12, 13, 17, 75, 77, 1000, -1})
+        DispatchCommand(e, id);
+    EXPECT_EQ(e.grid, before);
+    EXPECT_EQ(f.dialogs.errors.size(), 1u);
+}
+
+TEST(PreviewLaunch, RunsTheProgramOnTheExchangeFileAndDeletesIt) {
+    WorkFolder folder("stackmason-preview");
+    const fs::path programs = folder.path / "bin";
+    fs::create_directories(programs);
+    {
+        std::ofstream script(programs / "orbitscope");
+        script << "#!/bin/sh\necho \"$# $1 $(pwd)\" > launched.txt\ncp \"$1\" seen.tmp\n";
+    }
+    fs::permissions(programs / "orbitscope", fs::perms::owner_all);
+
+    TileCanvas canvas;
+    CanvasRenderer renderer(canvas);
+    testing::FakeWindow window;
+    QtDialogs dialogs(nullptr);
+    Editor e(renderer, window, dialogs);
+    renderer.Attach(e);
+    e.programFolder = programs.string();
+    NewBuilding(e);
+    e.grid.At(1, 1, 1) = 1;
+    DispatchCommand(e, kOrbitscope);
+
+    EXPECT_EQ(ReadText("launched.txt"), "1 preview.tmp " + folder.path.string() + "\n");
+    EXPECT_EQ(ReadText("seen.tmp").substr(0, 24), "29x20x18;stackmason.zip\r");
+    EXPECT_FALSE(fs::exists("preview.tmp"));
+
+    // Without the program nothing is said and the file goes all the same.
+    e.programFolder = (folder.path / "nowhere").string();
+    fs::remove(programs / "orbitscope");
+    DispatchCommand(e, kOrbitscope);
+    EXPECT_FALSE(fs::exists("preview.tmp"));
+    EXPECT_EQ(FindPreviewProgram(e.programFolder), "orbitscope");
+}
+
+}  // namespace
+}  // namespace stackmason
