@@ -1,10 +1,20 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 
 namespace stackmason {
 
-// The modal help window, centred over parent; returns when it has been closed.
+// The modal help window, centred over parent and titled with the version text of the
+// editor whose main window parent is. While it is open every input event meant for another
+// window is dropped, and a close of any window closes the help instead. Returns when it has
+// been closed.
 void ShowInfoWindowOver(QWidget& parent);
+
+// The same with the title given, for a parent that is no main window.
+void ShowInfoWindowOver(QWidget& parent, const QString& title);
+
+// The built-in help document, Qt rich text.
+QString InfoHelpDocument();
 
 }  // namespace stackmason

@@ -1,0 +1,282 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QWheelEvent>
+#include <filesystem>
+#include <functional>
+#include <set>
+
+#include "editor/shell/CanvasView.h"
+#include "editor/shell/InfoWindow.h"
+#include "editor/shell/MainWindow.h"
+#include "editor/shell/SpinField.h"
+#include "tests/editor/support/FakePorts.h"
+
+namespace stackmason {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Row {
+    const char* key;
+    const char* text;
+};
+
+// A started main window in a folder holding the default pack, with the help shown over it.
+class InfoWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previous_ = fs::current_path();
+        folder_ = fs::temp_directory_path() / ("stackmason-info-" + std::to_string(::getpid()));
+        fs::create_directories(folder_);
+        fs::copy_file(fs::path(STACKMASON_PACK_DIR) / "stackmason.zip", folder_ / "stackmason.zip",
+                      fs::copy_options::overwrite_existing);
+        fs::current_path(folder_);
+        auto dialogs = std::make_unique<testing::FakeDialogs>();
+        dialogs_ = dialogs.get();
+        window_ = std::make_unique<MainWindow>(std::move(dialogs));
+        window_->Start();
+        window_->show();
+        window_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    }
+    void TearDown() override {
+        window_.reset();
+        fs::current_path(previous_);
+        fs::remove_all(folder_);
+    }
+
+    // Runs check while the help is open; closes the help afterwards if check left it open,
+    // so that a failing check cannot leave the test waiting for ever.
+    void WhileOpen(const std::function<void(QWidget& info, QTextBrowser& text)>& check) {
+        bool ran = false;
+        QTimer::singleShot(0, window_.get(), [&] {
+            QWidget* info = OpenHelp();
+            if (!info)
+                return;
+            ran = true;
+            check(*info, *info->findChild<QTextBrowser*>());
+            if (info->isVisible())
+                info->close();
+        });
+        ShowInfoWindowOver(*window_);
+        EXPECT_TRUE(ran);
+    }
+
+    static QWidget* OpenHelp() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->findChild<QTextBrowser*>(QString(), Qt::FindDirectChildrenOnly))
+                return w;
+        return nullptr;
+    }
+
+    void Wheel(int delta) {
+        QWidget& target = window_->CanvasWidget();
+        const QPointF at(40, 40);
+        QWheelEvent event(at, target.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&target, &event);
+    }
+
+    fs::path previous_, folder_;
+    testing::FakeDialogs* dialogs_ = nullptr;
+    std::unique_ptr<MainWindow> window_;
+};
+
+QStringList Lines(const QTextBrowser& text) { return text.toPlainText().split(QChar::LineFeed); }
+
+QTextCharFormat FirstFormat(const QTextBlock& block) { return block.begin().fragment().charFormat(); }
+
+void ExpectRows(const QStringList& lines, const std::vector<Row>& rows, int width) {
+    for (const Row& row : rows) {
+        const QString line = QString(row.key).leftJustified(width) + "-> " + row.text;
+        EXPECT_TRUE(lines.contains(line)) << line.toStdString();
+    }
+}
+
+TEST_F(InfoWindowTest, FixedWindowCentredOverTheMainWindowHoldingTheHelp) {
+    WhileOpen([&](QWidget& info, QTextBrowser& text) {
+        EXPECT_EQ(info.windowTitle(), "Version 0.1.49");
+        EXPECT_EQ(info.size(), QSize(610, 340));
+        EXPECT_EQ(info.minimumSize(), info.maximumSize());
+        const Qt::WindowFlags flags = info.windowFlags();
+        EXPECT_TRUE(flags.testFlag(Qt::WindowTitleHint));
+        EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+        EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+        EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+        EXPECT_LE((info.geometry().center() - window_->geometry().center()).manhattanLength(), 2);
+        EXPECT_EQ(text.geometry(), QRect(2, 2, 608, 338));
+        EXPECT_TRUE(text.isReadOnly());
+
+        const QStringList lines = Lines(text);
+        ASSERT_GE(lines.size(), 6);
+        EXPECT_EQ(lines.mid(0, 3), QStringList({"", "", ""}));
+        EXPECT_EQ(lines[3], QString(40, '-'));
+        EXPECT_EQ(lines[4], "Have Fun With Stack Mason!");
+        EXPECT_EQ(lines[5], QString(40, '-'));
+        qsizetype previous = 5;
+        for (const char* heading : {"Keys:", "ContextMenu:", "3D Preview:", "TIPS :", "UPDATES:", "KNOWN BUGS:", "TODO:"}) {
+            const qsizetype at = lines.indexOf(heading);
+            EXPECT_GT(at, previous) << heading;
+            previous = at;
+        }
+        ExpectRows(lines,
+                   {{"LeftMouse", "draws a tile"},
+                    {"RightMouse", "deletes a tile"},
+                    {"MiddleMouse/Menuekey", "shows contextmenu"},
+                    {"Ctrl+LeftMouse", "pick tile"},
+                    {"Alt+LeftMouse", "draws blocks from current layer downwards"},
+                    {"Alt+RightMouse", "deletes blocks downwards"},
+                    {"MouseWheel", "scrolls layer up/down"},
+                    {"Tab Key", "switches between topview/frontview"},
+                    {"Ctrl+D", "duplicates a layer (works additive)"},
+                    {"Shift+LeftMouse", "draws a line"},
+                    {"W,A,S,D", "scrolls the drawingarea"},
+                    {"Press C,V", "copy layer/paste layer"},
+                    {"Press F", "fills area"},
+                    {"Press R", "flips axis (x<->y)"},
+                    {"Press Ctrl+R", "rotates all z-layers 90\u00b0"},
+                    {"Backspace", "clears layer"}},
+                   21);
+        ExpectRows(lines,
+                   {{"Copy & Paste Layer", "works now in frontview too"},
+                    {"Insert Layer", "inserts an empty layer (TopView only)"},
+                    {"Remove Layer", "removes a layer (TopView only)"},
+                    {"FillArea", "fills an area with current block"},
+                    {"Silhouette(on/off)", "shows underlying layer with transparency"},
+                    {"FrontView/TopView", "switches between front- and topview"},
+                    {"RandomBrush", "draws a random brush"},
+                    {"FlipAxis", "flips axis (x<->y)"},
+                    {"3D Preview", "opens the Orbitscope window"},
+                    {"select texturepack", "loads another texture pack"}},
+                   21);
+        ExpectRows(lines,
+                   {{"W,A,S,D", "move camera"},
+                    {"Mouse", "rotate camera"},
+                    {"F1", "reset camera"},
+                    {"F2", "toggle rendermodes"},
+                    {"Escape", "close 3D Preview"}},
+                   8);
+        EXPECT_TRUE(text.toPlainText().contains("*****************"));
+        EXPECT_TRUE(text.toPlainText().contains("512x512x256"));
+        EXPECT_TRUE(text.toPlainText().contains("t.test.png"));
+    });
+}
+
+TEST_F(InfoWindowTest, HelpIsFormattedInOneIndentedFontWithALilacBannerAndBoldHeadings) {
+    WhileOpen([&](QWidget&, QTextBrowser& text) {
+        const QTextDocument& document = *text.document();
+        std::set<qreal> nameSizes;
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            const QString line = block.text();
+            EXPECT_EQ(block.blockFormat().leftMargin(), 19) << line.toStdString();
+            if (line.isEmpty())
+                continue;
+            const QTextCharFormat format = FirstFormat(block);
+            EXPECT_EQ(format.fontFamilies().toStringList().value(0), "Courier New") << line.toStdString();
+            const bool banner = block.blockNumber() >= 3 && block.blockNumber() <= 5;
+            const bool heading = QStringList{"Keys:", "ContextMenu:", "3D Preview:", "UPDATES:", "KNOWN BUGS:", "TODO:"}
+                                     .contains(line);
+            EXPECT_EQ(format.fontWeight() == QFont::Bold, banner || heading) << line.toStdString();
+            if (banner) {
+                EXPECT_EQ(format.foreground().color(), QColor(156, 133, 192));
+                if (line.startsWith('-')) {
+                    EXPECT_EQ(format.fontPointSize(), 14);
+                }
+                for (auto it = block.begin(); !it.atEnd(); ++it) {
+                    const QTextFragment fragment = it.fragment();
+                    EXPECT_EQ(fragment.charFormat().foreground().color(), QColor(156, 133, 192));
+                    if (fragment.text().size() == 1 && fragment.text()[0].isLetter())
+                        nameSizes.insert(fragment.charFormat().fontPointSize());
+                }
+            } else if (heading) {
+                EXPECT_EQ(format.fontPointSize(), 11) << line.toStdString();
+            } else if (line != "TIPS :") {
+                EXPECT_EQ(format.fontPointSize(), 10) << line.toStdString();
+                EXPECT_NE(format.foreground().color(), QColor(156, 133, 192));
+            }
+        }
+        ASSERT_GE(nameSizes.size(), 4u);
+        EXPECT_EQ(*nameSizes.begin(), 11);
+        EXPECT_EQ(*nameSizes.rbegin(), 16);
+    });
+}
+
+TEST_F(InfoWindowTest, KeepsItsTopLeftCornerOnTheScreen) {
+    const QRect screen = window_->screen()->availableGeometry();
+    window_->move(screen.left() - 900, screen.top() - 800);
+    WhileOpen([&](QWidget& info, QTextBrowser&) { EXPECT_EQ(info.frameGeometry().topLeft(), screen.topLeft()); });
+    window_->move(screen.right() + 600, screen.bottom() + 600);
+    WhileOpen([&](QWidget& info, QTextBrowser&) {
+        EXPECT_TRUE(screen.contains(info.frameGeometry())) << info.frameGeometry().x();
+    });
+}
+
+TEST_F(InfoWindowTest, InputForTheMainWindowIsDroppedAndItsCloseEndsOnlyTheHelp) {
+    Editor& e = window_->State();
+    e.grid.At(1, 1, 1) = 2;
+    WhileOpen([&](QWidget& info, QTextBrowser& text) {
+        QTest::keyClick(window_.get(), Qt::Key_Tab);
+        QTest::keyClick(&window_->CanvasWidget(), Qt::Key_Backspace);
+        QTest::keyClick(&window_->CanvasWidget(), Qt::Key_D, Qt::ControlModifier);
+        QTest::keyClick(&window_->LayerSpinField(), Qt::Key_Up);
+        Wheel(120);
+        QTest::mouseClick(&window_->CanvasWidget(), Qt::LeftButton, {}, QPoint(48, 48));
+        QTest::mouseClick(&window_->CanvasWidget(), Qt::MiddleButton, {}, QPoint(48, 48));
+        QTest::mouseClick(&window_->Control(5), Qt::LeftButton);   // New would clear the grid
+        QTest::mouseClick(&window_->Control(15), Qt::LeftButton);  // "?" again
+        EXPECT_FALSE(window_->ContextMenu().isVisible());
+        // The help's own keys still arrive.
+        QTest::keyClick(&text, Qt::Key_A, Qt::ControlModifier);
+        EXPECT_TRUE(text.textCursor().hasSelection());
+
+        QCloseEvent close;
+        QApplication::sendEvent(window_.get(), &close);
+        EXPECT_FALSE(close.isAccepted());
+        EXPECT_FALSE(info.isVisible());
+        EXPECT_TRUE(window_->isVisible());
+    });
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_EQ(OpenHelp(), nullptr);
+    EXPECT_TRUE(e.InTopView());
+    EXPECT_EQ(e.CurrentLayer(), 1);
+    EXPECT_EQ(e.grid.At(1, 1, 1), 2);
+    EXPECT_EQ(e.grid.At(1, 1, 2), 0);
+    EXPECT_EQ(e.grid.At(2, 2, 1), 0);
+    EXPECT_EQ(dialogs_->infoCount, 0);
+    QApplication::processEvents();
+    EXPECT_TRUE(e.InTopView());
+    EXPECT_EQ(e.grid.At(1, 1, 1), 2);
+
+    // Once the help is closed the main window acts again, and closes for real.
+    QTest::keyClick(window_.get(), Qt::Key_Tab);
+    EXPECT_FALSE(e.InTopView());
+    EXPECT_TRUE(window_->close());
+}
+
+TEST_F(InfoWindowTest, ShowsTheSameTextEachTime) {
+    QString first, second;
+    WhileOpen([&](QWidget& info, QTextBrowser& text) {
+        first = text.toHtml();
+        text.verticalScrollBar()->setValue(text.verticalScrollBar()->maximum());
+        info.close();  // its own close box
+    });
+    WhileOpen([&](QWidget&, QTextBrowser& text) {
+        second = text.toHtml();
+        EXPECT_EQ(text.verticalScrollBar()->value(), 0);
+    });
+    EXPECT_FALSE(first.isEmpty());
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(InfoHelpDocument().count("<p"), first.count("<p"));
+}
+
+}  // namespace
+}  // namespace stackmason
