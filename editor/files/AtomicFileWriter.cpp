@@ -37,7 +37,20 @@ bool TargetMayBeReplaced(const std::string& target, struct stat& status, bool& e
 
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(std::string targetPath) : targetPath_(std::move(targetPath)) {
+namespace {
+
+// A link is followed, so that the rename replaces the file it names rather than the link.
+std::string ResolvedTarget(std::string target) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(target, error))
+        return target;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(target, error);
+    return error ? target : resolved.string();
+}
+
+}  // namespace
+
+AtomicFileWriter::AtomicFileWriter(std::string targetPath) : targetPath_(ResolvedTarget(std::move(targetPath))) {
     if (!CreateTemporary())
         failureReason_ = std::strerror(errno);
 }

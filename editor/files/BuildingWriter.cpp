@@ -13,7 +13,6 @@ namespace {
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kSeparator = "------\r\n";
 
-std::uint8_t CellByte(BlockCode code) { return static_cast<std::uint8_t>(code + kCellByteOffset); }
 
 std::string LayerTitle(int layer) { return "layer " + std::to_string(layer) + "\r\n"; }
 
@@ -44,32 +43,24 @@ std::vector<std::uint8_t*> LayOutText(const BlockGrid& grid, std::string_view pa
     return rowStarts;
 }
 
-// The same test as CellCodeRoundTrips, in a form the compiler turns into vector code.
+// The test of CellCodeRoundTrips for a run of cells, in a form the compiler turns into
+// vector code.
 std::size_t CountUnwritable(const BlockCode* cells, std::size_t count) {
     std::uint32_t unwritable = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        const std::uint32_t shifted = static_cast<std::uint32_t>(cells[i]) + (kCellByteOffset - 1);
-        unwritable += static_cast<std::uint32_t>(shifted > 254u) | static_cast<std::uint32_t>(cells[i] == '\n' - kCellByteOffset) |
-                      static_cast<std::uint32_t>(cells[i] == '\r' - kCellByteOffset);
+        const std::uint32_t byte = static_cast<std::uint32_t>(cells[i]) + kCellByteOffset;
+        unwritable += static_cast<std::uint32_t>(byte - 1 > 254u) | static_cast<std::uint32_t>(byte == '\n') |
+                      static_cast<std::uint32_t>(byte == '\r');
     }
     return unwritable;
 }
 
-// Fills the cells of one tile: kTileColumns columns (fewer at the right edge) of kTileRows
-// rows (fewer at the far edge), all layers; tile byte (h, r, c) is at
-// (h * kTileRows + r) * kTileColumns + c. The grid's fields are held in locals, since byte
-// stores could alias them and force reloads. Returns the tile's cells that do not round-trip.
-std::size_t FillTile(const BlockCode* firstColumn, const TileShape& shape, std::uint8_t* tile) {
-    std::size_t unwritable = 0;
-    for (std::size_t c = 0; c < shape.columns; ++c) {
-        for (std::size_t r = 0; r < shape.rows; ++r) {
-            const BlockCode* column = firstColumn + c * shape.xStride + r * shape.yStride;
-            unwritable += CountUnwritable(column, shape.height);
-            for (std::size_t h = 0; h < shape.height; ++h)
-                tile[(h * kTileRows + r) * kTileColumns + c] = CellByte(column[h]);
-        }
-    }
-    return unwritable;
+// Converts the cells of one column, all layers, into bytes. Returns those that do not
+// round-trip.
+std::size_t ConvertColumn(const BlockCode* column, std::size_t height, std::uint8_t* bytes) {
+    for (std::size_t h = 0; h < height; ++h)
+        bytes[h] = static_cast<std::uint8_t>(column[h] + kCellByteOffset);
+    return CountUnwritable(column, height);
 }
 
 }  // namespace
@@ -96,19 +87,22 @@ EncodedBuilding EncodeBuildingFile(const BlockGrid& grid, std::string_view packN
 
     const std::size_t width = static_cast<std::size_t>(grid.Width());
     const std::size_t length = static_cast<std::size_t>(grid.Length());
+    const std::size_t height = static_cast<std::size_t>(grid.Height());
     const std::size_t rowStride = width + 2;
-    TileShape shape = TileShapeOf(grid);
+    const std::size_t xStride = grid.Index(1, 0, 0);
+    const std::size_t yStride = grid.Index(0, 1, 0);
+    const std::size_t columnBytes = TileColumnBytes(height);
     const BlockCode* const cells = grid.Data() + grid.Index(1, 1, 1);
-    std::vector<std::uint8_t> tile(shape.height * kTileRows * kTileColumns);
+    std::vector<std::uint8_t> tile(columnBytes * kTileColumns);
     for (std::size_t x0 = 0; x0 < width; x0 += kTileColumns) {
-        shape.columns = std::min(kTileColumns, width - x0);
-        for (std::size_t y0 = 0; y0 < length; y0 += kTileRows) {
-            shape.rows = std::min(kTileRows, length - y0);
-            encoded.unwritableCells += FillTile(cells + x0 * shape.xStride + y0 * shape.yStride, shape, tile.data());
-            for (std::size_t h = 0; h < shape.height; ++h)
-                for (std::size_t r = 0; r < shape.rows; ++r)
-                    std::memcpy(rowStarts[h] + (y0 + r) * rowStride + x0,
-                                tile.data() + (h * kTileRows + r) * kTileColumns, shape.columns);
+        const std::size_t columns = std::min(kTileColumns, width - x0);
+        for (std::size_t y = 0; y < length; ++y) {
+            const BlockCode* firstColumn = cells + x0 * xStride + y * yStride;
+            for (std::size_t c = 0; c < columns; ++c)
+                encoded.unwritableCells +=
+                    ConvertColumn(firstColumn + c * xStride, height, tile.data() + c * columnBytes);
+            const std::size_t at = y * rowStride + x0;
+            WriteTileToLayers(tile.data(), columns, height, [&](std::size_t h) { return rowStarts[h] + at; });
         }
     }
     return encoded;

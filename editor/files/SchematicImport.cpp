@@ -11,16 +11,13 @@
 namespace stackmason {
 namespace {
 
-// Sets the cells of one tile: columns x0 + 1 .. x0 + columns of row y + 1, all layers. The
-// table is held in a local, since the cell stores could alias it.
-void FillTile(const std::uint8_t* idTile, std::size_t columns, std::size_t height, std::size_t xStride,
-              const std::array<BlockCode, 256>& codeOf, BlockCode* firstColumn) {
+// Sets the cells of one column, all layers, from the tile's ids of it. The table is held in
+// a local, since the cell stores could alias it.
+void FillColumn(const std::uint8_t* ids, std::size_t height, const std::array<BlockCode, 256>& codeOf,
+                BlockCode* column) {
     const std::array<BlockCode, 256> codes = codeOf;
-    for (std::size_t c = 0; c < columns; ++c) {
-        BlockCode* column = firstColumn + c * xStride;
-        for (std::size_t h = 0; h < height; ++h)
-            column[h] = codes[idTile[h * kTileColumns + c]];
-    }
+    for (std::size_t h = 0; h < height; ++h)
+        column[h] = codes[ids[h]];
 }
 
 void FillGrid(BlockGrid& grid, const Schematic& schematic, const std::array<BlockCode, 256>& codes) {
@@ -29,15 +26,19 @@ void FillGrid(BlockGrid& grid, const Schematic& schematic, const std::array<Bloc
     const std::size_t height = static_cast<std::size_t>(grid.Height());
     const std::size_t layerCells = width * length;
     const std::size_t xStride = grid.Index(1, 0, 0);
+    const std::size_t yStride = grid.Index(0, 1, 0);
+    const std::size_t columnBytes = TileColumnBytes(height);
     BlockCode* const cells = grid.Data() + grid.Index(1, 1, 1);
     const std::uint8_t* const ids = schematic.blocks.get();
-    std::vector<std::uint8_t> tile(height * kTileColumns);
+    std::vector<std::uint8_t> tile(columnBytes * kTileColumns);
     for (std::size_t x0 = 0; x0 < width; x0 += kTileColumns) {
         const std::size_t columns = std::min(kTileColumns, width - x0);
         for (std::size_t y = 0; y < length; ++y) {
-            for (std::size_t h = 0; h < height; ++h)
-                std::memcpy(tile.data() + h * kTileColumns, ids + h * layerCells + y * width + x0, columns);
-            FillTile(tile.data(), columns, height, xStride, codes, cells + x0 * xStride + y * grid.Index(0, 1, 0));
+            const std::size_t at = y * width + x0;
+            ReadTileFromLayers(tile.data(), columns, height, [&](std::size_t h) { return ids + h * layerCells + at; });
+            BlockCode* firstColumn = cells + x0 * xStride + y * yStride;
+            for (std::size_t c = 0; c < columns; ++c)
+                FillColumn(tile.data() + c * columnBytes, height, codes, firstColumn + c * xStride);
         }
     }
 }

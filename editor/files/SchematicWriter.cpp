@@ -48,22 +48,19 @@ std::uint32_t CellCount(const BlockGrid& grid) {
            static_cast<std::uint32_t>(grid.Height());
 }
 
-// Fills one tile: columns x0 + 1 .. x0 + columns of row y + 1, all layers, as data values
-// and as ids. The tables are held in locals, since byte stores could alias them.
-void FillTile(const BlockCode* firstColumn, std::size_t xStride, std::size_t columns, std::size_t height,
-              const ExportedBlocks& blocks, std::uint8_t* dataTile, std::uint8_t* idTile) {
+// Converts the cells of one column, all layers, into data values and ids. The tables are
+// held in locals, since byte stores could alias them.
+void ConvertColumn(const BlockCode* column, std::size_t height, const ExportedBlocks& blocks,
+                   std::uint8_t* dataValues, std::uint8_t* ids) {
     const std::uint8_t* const idTable = blocks.ids.data();
     const std::uint8_t* const dataTable = blocks.dataValues.data();
     const std::uint32_t tableSize = static_cast<std::uint32_t>(blocks.ids.size());
-    for (std::size_t c = 0; c < columns; ++c) {
-        const BlockCode* column = firstColumn + c * xStride;
-        for (std::size_t h = 0; h < height; ++h) {
-            // Codes outside the pack, negative ones included, export as air.
-            const std::uint32_t code = static_cast<std::uint32_t>(column[h]);
-            const bool inPack = code < tableSize;
-            dataTile[h * kTileColumns + c] = inPack ? dataTable[code] : 0;
-            idTile[h * kTileColumns + c] = inPack ? idTable[code] : 0;
-        }
+    for (std::size_t h = 0; h < height; ++h) {
+        // Codes outside the pack, negative ones included, export as air.
+        const std::uint32_t code = static_cast<std::uint32_t>(column[h]);
+        const bool inPack = code < tableSize;
+        dataValues[h] = inPack ? dataTable[code] : 0;
+        ids[h] = inPack ? idTable[code] : 0;
     }
 }
 
@@ -74,19 +71,21 @@ void FillArrays(const BlockGrid& grid, const ExportedBlocks& blocks, std::uint8_
     const std::size_t height = static_cast<std::size_t>(grid.Height());
     const std::size_t layerCells = width * length;
     const std::size_t xStride = grid.Index(1, 0, 0);
+    const std::size_t yStride = grid.Index(0, 1, 0);
+    const std::size_t columnBytes = TileColumnBytes(height);
     const BlockCode* const cells = grid.Data() + grid.Index(1, 1, 1);
-    std::vector<std::uint8_t> dataTile(height * kTileColumns);
-    std::vector<std::uint8_t> idTile(height * kTileColumns);
+    std::vector<std::uint8_t> dataTile(columnBytes * kTileColumns);
+    std::vector<std::uint8_t> idTile(columnBytes * kTileColumns);
     for (std::size_t x0 = 0; x0 < width; x0 += kTileColumns) {
         const std::size_t columns = std::min(kTileColumns, width - x0);
         for (std::size_t y = 0; y < length; ++y) {
-            const BlockCode* firstColumn = cells + x0 * xStride + y * grid.Index(0, 1, 0);
-            FillTile(firstColumn, xStride, columns, height, blocks, dataTile.data(), idTile.data());
-            for (std::size_t h = 0; h < height; ++h) {
-                const std::size_t at = h * layerCells + y * width + x0;
-                std::memcpy(data + at, dataTile.data() + h * kTileColumns, columns);
-                std::memcpy(ids + at, idTile.data() + h * kTileColumns, columns);
-            }
+            const BlockCode* firstColumn = cells + x0 * xStride + y * yStride;
+            for (std::size_t c = 0; c < columns; ++c)
+                ConvertColumn(firstColumn + c * xStride, height, blocks, dataTile.data() + c * columnBytes,
+                              idTile.data() + c * columnBytes);
+            const std::size_t at = y * width + x0;
+            WriteTileToLayers(dataTile.data(), columns, height, [&](std::size_t h) { return data + h * layerCells + at; });
+            WriteTileToLayers(idTile.data(), columns, height, [&](std::size_t h) { return ids + h * layerCells + at; });
         }
     }
 }

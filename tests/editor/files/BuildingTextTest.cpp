@@ -46,6 +46,10 @@ std::vector<std::string> FilesIn(const std::filesystem::path& folder) {
 TEST(BuildingText, WorkedExampleSavesLoadsAndPreviewsByteForByte) {
     FilesTestEditor test(3, 2, 2);
     FillWorkedExample(test.editor);
+    // The index-0 planes, the ground included, are not saved.
+    test.editor.grid.At(0, 1, 1) = 4;
+    test.editor.grid.At(1, 0, 1) = 4;
+    test.editor.grid.At(2, 2, 0) = 4;
     Save(test, "example");
     EXPECT_EQ(ReadText("example.txt"), kWorkedExample);
     EXPECT_EQ(kWorkedExample.size(), 72u);
@@ -148,6 +152,13 @@ TEST(BuildingText, LoadFollowsTheReadingRules) {
     EXPECT_EQ(BuildingCells(test.editor), (std::vector<BlockCode>{-12, 2}));
     Save(test, "hash.txt");
     EXPECT_EQ(ReadText("hash.txt"), "2x1x1;pack\r\n------\r\nlayer 1\r\n#1\r\n\r\n");
+
+    // Saving through a link replaces the file the link names and keeps the link.
+    std::filesystem::create_symlink("hash.txt", "link.txt");
+    test.editor.grid.At(1, 1, 1) = 3;
+    Save(test, "link.txt");
+    EXPECT_TRUE(std::filesystem::is_symlink("link.txt"));
+    EXPECT_EQ(ReadText("hash.txt"), "2x1x1;pack\r\n------\r\nlayer 1\r\n21\r\n\r\n");
 
     // A header without ";" is the pack name whole; one ending in ";" names no pack.
     WriteText("nosemi.txt", "2x2x1\r\n------\r\nlayer 1\r\n01\r\n");
