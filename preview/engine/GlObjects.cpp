@@ -1,5 +1,6 @@
 #include "preview/engine/GlObjects.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace orbitscope {
@@ -46,15 +47,54 @@ void GpuMesh::Draw(GLenum primitive) const {
     glDrawElements(primitive, indexCount_, GL_UNSIGNED_INT, nullptr);
 }
 
+namespace {
+
+// The next smaller mipmap level. Colours are averaged weighted by their alpha, so that
+// transparent texels (transparent black, as new textures are) do not darken the edges of
+// see-through blocks in the distance; alpha is the plain average.
+stackmason::Image HalveWeighted(const stackmason::Image& source) {
+    const int width = std::max(source.Width() / 2, 1);
+    const int height = std::max(source.Height() / 2, 1);
+    stackmason::Image half(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            int sum[4] = {0, 0, 0, 0};
+            int samples = 0;
+            for (int dy = 0; dy < 2; ++dy)
+                for (int dx = 0; dx < 2; ++dx) {
+                    const int sx = std::min(2 * x + dx, source.Width() - 1);
+                    const int sy = std::min(2 * y + dy, source.Height() - 1);
+                    const stackmason::Rgba p = source.Pixel(sx, sy);
+                    sum[0] += p.r * p.a;
+                    sum[1] += p.g * p.a;
+                    sum[2] += p.b * p.a;
+                    sum[3] += p.a;
+                    ++samples;
+                }
+            auto colour = [&](int channel) {
+                return static_cast<std::uint8_t>(sum[3] == 0 ? 0 : (sum[channel] + sum[3] / 2) / sum[3]);
+            };
+            half.SetPixel(x, y, {colour(0), colour(1), colour(2), static_cast<std::uint8_t>((sum[3] + samples / 2) / samples)});
+        }
+    return half;
+}
+
+}  // namespace
+
 GlTexture UploadTexture(const stackmason::Image& pixels) {
     GlTexture texture(NewName(glGenTextures));
     glBindTexture(GL_TEXTURE_2D, texture.Get());
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    const bool empty = pixels.IsEmpty();
-    const stackmason::Rgba none{};
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, empty ? 1 : pixels.Width(), empty ? 1 : pixels.Height(), 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, empty ? static_cast<const void*>(&none) : pixels.Pixels().data());
-    glGenerateMipmap(GL_TEXTURE_2D);
+    stackmason::Image level = pixels.IsEmpty() ? stackmason::Image(1, 1) : pixels;
+    for (GLint number = 0;; ++number) {
+        glTexImage2D(GL_TEXTURE_2D, number, GL_RGBA8, level.Width(), level.Height(), 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     level.Pixels().data());
+        if (level.Width() == 1 && level.Height() == 1) {
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, number);
+            break;
+        }
+        level = HalveWeighted(level);
+    }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
