@@ -15,6 +15,7 @@ namespace {
 
 // The handler can only reach the reporter through the process: signals carry no context.
 ErrorReporter* installedReporter = nullptr;
+volatile std::sig_atomic_t reporting = 0;
 
 const char* SignalDescription(int signal) {
     switch (signal) {
@@ -28,6 +29,10 @@ const char* SignalDescription(int signal) {
 }
 
 [[noreturn]] void ReportAndEnd(const std::string& description) {
+    // A second fatal error while the first is being shown ends the program at once.
+    if (reporting != 0)
+        _exit(0);
+    reporting = 1;
     if (installedReporter)
         installedReporter->ShowError(FatalErrorText(description, PreviewStep));
     _exit(0);
@@ -68,8 +73,9 @@ void InstallFatalErrorHandler(ErrorReporter& reporter) {
     struct sigaction action {};
     action.sa_handler = OnFatalSignal;
     sigemptyset(&action.sa_mask);
-    // A fault inside the report itself ends the process the ordinary way instead of looping.
-    action.sa_flags = SA_ONSTACK | SA_RESETHAND | SA_NODEFER;
+    // No signal is held back while the report shows, so that a fault inside it ends the
+    // process instead of hanging it.
+    action.sa_flags = SA_ONSTACK | SA_NODEFER;
     for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
         sigaction(signal, &action, nullptr);
     std::set_terminate(OnUncaughtException);

@@ -95,6 +95,17 @@ void ThrowAt(int step) noexcept {
 
 int* volatile nowhere = nullptr;
 
+// A report that fails itself.
+struct CrashingReporter final : ErrorReporter {
+    void ShowError(const std::string&) override { *nowhere = 2; }
+};
+
+void CrashWhileReporting() {
+    static CrashingReporter reporter;
+    InstallFatalErrorHandler(reporter);
+    std::raise(SIGBUS);
+}
+
 TEST(FatalErrorHandler, ReportsTheRunningStepAndEndsWithExitCodeZero) {
     EXPECT_EQ(FatalErrorText("Invalid memory access", 42), "Invalid memory access Line: 42");
     GTEST_FLAG_SET(death_test_style, "threadsafe");
@@ -108,6 +119,7 @@ TEST(FatalErrorHandler, ReportsTheRunningStepAndEndsWithExitCodeZero) {
             *nowhere = 1;
         },
         testing::ExitedWithCode(0), "\\[Invalid memory access Line: 55\\]");
+    EXPECT_EXIT(CrashWhileReporting(), testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
