@@ -11,6 +11,7 @@
 #include "editor/files/BuildingFiles.h"
 #include "editor/files/BuildingWriter.h"
 #include "editor/files/FileRequests.h"
+#include "editor/files/SavedFile.h"
 #include "editor/files/SchematicFiles.h"
 #include "editor/files/SchematicWriter.h"
 #include "editor/model/BuildingOperations.h"
@@ -135,6 +136,16 @@ void BM_FwriteTextBytes(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
 }
 BENCHMARK(BM_FwriteTextBytes)->ArgName("fsync")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The safe way of writing alone (temporary file, flush, sync, rename) with the same bytes.
+void BM_SafeWriteTextBytes(benchmark::State& state) {
+    BenchEditor& bench = LargestBuilding();
+    const std::vector<std::uint8_t> bytes(TextBytes(), '/');
+    for (auto _ : state)
+        SaveFileReporting(bench.dialogs, "safe.txt", bytes);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+}
+BENCHMARK(BM_SafeWriteTextBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_SaveBuilding(benchmark::State& state) {
     BenchEditor& bench = LargestBuilding();
