@@ -29,6 +29,11 @@ bool IsUserInput(QEvent::Type type) {
     case QEvent::ShortcutOverride:
     case QEvent::Shortcut:
     case QEvent::Wheel:
+    case QEvent::Enter:  // the canvas shows the cell under the pointer on entering
+    case QEvent::Leave:
+    case QEvent::HoverEnter:
+    case QEvent::HoverLeave:
+    case QEvent::HoverMove:
     case QEvent::ContextMenu:
     case QEvent::ToolTip:
     case QEvent::WhatsThis:
