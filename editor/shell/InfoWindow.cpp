@@ -9,7 +9,6 @@
 #include <QWindow>
 #include <algorithm>
 
-#include "editor/shell/MainWindow.h"
 
 namespace stackmason {
 namespace {
@@ -171,9 +170,5 @@ void ShowInfoWindowOver(QWidget& parent, const QString& title) {
     window.RunUntilClosed();
 }
 
-void ShowInfoWindowOver(QWidget& parent) {
-    auto* main = dynamic_cast<MainWindow*>(&parent);
-    ShowInfoWindowOver(parent, main ? QString::fromStdString(main->State().versionText) : parent.windowTitle());
-}
 
 }  // namespace stackmason

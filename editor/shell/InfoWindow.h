@@ -5,13 +5,9 @@
 
 namespace stackmason {
 
-// The modal help window, centred over parent and titled with the version text of the
-// editor whose main window parent is. While it is open every input event meant for another
-// window is dropped, and a close of any window closes the help instead. Returns when it has
-// been closed.
-void ShowInfoWindowOver(QWidget& parent);
-
-// The same with the title given, for a parent that is no main window.
+// The modal help window, centred over parent. While it is open every input event meant for
+// another window is dropped, and a close of any window closes the help instead. Returns when
+// it has been closed.
 void ShowInfoWindowOver(QWidget& parent, const QString& title);
 
 // The built-in help document, Qt rich text.

@@ -65,7 +65,8 @@ MainWindow::MainWindow(std::unique_ptr<DialogPort> dialogs)
     BuildControls();
     BuildContextMenu();
     if (auto* qtDialogs = dynamic_cast<QtDialogs*>(dialogs_.get()))
-        qtDialogs->SetInfoWindow([this] { ShowInfoWindowOver(*this); });
+        qtDialogs->SetInfoWindow(
+            [this] { ShowInfoWindowOver(*this, QString::fromStdString(editor_.versionText)); });
     qApp->installEventFilter(this);
 }
 
@@ -221,6 +222,8 @@ void MainWindow::HandleWheel(QWheelEvent* event) {
 }
 
 bool MainWindow::HandleKeyPress(QKeyEvent* event) {
+    if (event->key() == Qt::Key_D)
+        dHeld_ = true;
     const std::optional<int> command = ShortcutCommand(event->key(), event->modifiers());
     if (!command)
         return false;
@@ -229,7 +232,11 @@ bool MainWindow::HandleKeyPress(QKeyEvent* event) {
 }
 
 bool MainWindow::HandleKeyRelease(QKeyEvent* event) {
-    if (event->key() == Qt::Key_D && !event->isAutoRepeat() && event->modifiers().testFlag(Qt::ControlModifier))
+    // Only a D pressed here counts: its press may have gone to the help window.
+    if (event->key() != Qt::Key_D || event->isAutoRepeat() || !dHeld_)
+        return false;
+    dHeld_ = false;
+    if (event->modifiers().testFlag(Qt::ControlModifier))
         DuplicateLayer(editor_);
     return false;
 }

@@ -89,6 +89,7 @@ private:
     int wheelRemainder_ = 0;
     bool droppingInput_ = false;
     bool started_ = false;
+    bool dHeld_ = false;
 };
 
 }  // namespace stackmason

@@ -62,7 +62,7 @@ protected:
             if (info->isVisible())
                 info->close();
         });
-        ShowInfoWindowOver(*window_);
+        ShowInfoWindowOver(*window_, QString::fromStdString(window_->State().versionText));
         EXPECT_TRUE(ran);
     }
 
