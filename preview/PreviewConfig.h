@@ -22,6 +22,9 @@ inline constexpr float kBlockSize = 2.0f;
 inline constexpr int kGroundTextureSize = 64;   // also T until the pack's first image is read
 inline constexpr int kGroundMargin = 10;        // world units the ground reaches past the building
 inline constexpr int kGroundSegments = 50;
+// T follows the pack's first picture up to this side; a larger first picture would make
+// every one of the pack's textures that large.
+inline constexpr int kMaxTextureSize = 512;
 inline constexpr int kTemplateOpacity = 130;    // of 255, when a block image is drawn into its texture
 inline constexpr int kBlendingModeAlpha = 3;
 inline constexpr int kLightKindSpot = 2;

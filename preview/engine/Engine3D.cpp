@@ -64,6 +64,10 @@ bool Engine3D::AttachScreen(int width, int height) {
     screenHeight_ = height;
     Log(std::string("OpenGL ") + reinterpret_cast<const char*>(glGetString(GL_VERSION)) + " on " +
         reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    GLint samples = 0;
+    glGetIntegerv(GL_SAMPLES, &samples);
+    Log("screen " + std::to_string(width) + " x " + std::to_string(height) + " with " + std::to_string(samples) +
+        " samples per pixel");
     std::string why;
     renderer_ = EngineRenderer::Create(why);
     if (!renderer_)

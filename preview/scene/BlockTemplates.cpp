@@ -17,7 +17,7 @@ stackmason::Image ClipToTexture(const stackmason::Image& picture, int textureSiz
 
 }  // namespace
 
-BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextureSize) {
+BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextureSize, int maxTextureSize) {
     BlockTemplates result;
     result.textureSize = initialTextureSize;
     const auto pack = stackmason::TexturePackArchive::Open(packPath);
@@ -33,7 +33,7 @@ BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextur
         if (!picture || picture->IsEmpty())
             continue;
         if (index == 0)
-            result.textureSize = picture->Height();
+            result.textureSize = std::min(picture->Height(), maxTextureSize);
         entry.textured = true;
         entry.picture = ClipToTexture(*picture, result.textureSize);
     }

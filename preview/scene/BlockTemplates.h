@@ -27,8 +27,9 @@ struct BlockTemplates {
     bool HasTemplate(int code) const { return code >= 1 && code <= Count(); }
 };
 
-// Walks the pack at packPath entry by entry. T is the first entry's picture height, or
-// initialTextureSize when the pack is missing or its first entry does not decode.
-BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextureSize);
+// Walks the pack at packPath entry by entry. T is the first entry's picture height, at most
+// maxTextureSize, or initialTextureSize when the pack is missing or its first entry does not
+// decode.
+BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextureSize, int maxTextureSize);
 
 }  // namespace orbitscope

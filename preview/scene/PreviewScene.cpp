@@ -70,7 +70,7 @@ BlockFigures BuildBlocks(Engine3D& engine, PreviewBuilding& building) {
     PREVIEW_STEP();
     engine.CreateCube(kCubeMesh, config::kBlockSize);
     PREVIEW_STEP();
-    const BlockTemplates templates = LoadBlockTemplates(building.packName, config::kGroundTextureSize);
+    const BlockTemplates templates = LoadBlockTemplates(building.packName, config::kGroundTextureSize, config::kMaxTextureSize);
     figures.templates = templates.Count();
     figures.textureSize = templates.textureSize;
     for (int code = 1; code <= templates.Count(); ++code)

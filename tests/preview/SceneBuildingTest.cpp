@@ -76,7 +76,7 @@ TEST(BlockTemplates, OneTemplatePerEntryWithSizeClippingAndBlending) {
          {"blocks/", {}},
          {"blocks/t.ice_079.png", test::SolidPng(8, 8, {0, 255, 255, 128})},
          {"broken_004.png", {'n', 'o', 'p', 'e'}}});
-    const BlockTemplates templates = LoadBlockTemplates(path, 64);
+    const BlockTemplates templates = LoadBlockTemplates(path, 64, 512);
     ASSERT_EQ(templates.Count(), 8);
     EXPECT_EQ(templates.textureSize, 16);
     EXPECT_TRUE(templates.HasTemplate(1));
@@ -104,11 +104,16 @@ TEST(BlockTemplates, OneTemplatePerEntryWithSizeClippingAndBlending) {
 
     const std::string brokenFirst = test::WritePack(
         "broken_first.zip", {{"broken_001.png", {'x'}}, {"stone_002.png", test::SolidPng(32, 32, {1, 2, 3, 255})}});
-    const BlockTemplates afterBroken = LoadBlockTemplates(brokenFirst, 64);
+    const BlockTemplates afterBroken = LoadBlockTemplates(brokenFirst, 64, 512);
     EXPECT_EQ(afterBroken.textureSize, 64);
     EXPECT_EQ(afterBroken.templates[1].picture.Width(), 32);
+    EXPECT_EQ(LoadBlockTemplates(brokenFirst, 64, 16).templates[1].picture.Width(), 32);  // T = 64 stays
+    const std::string tall = test::WritePack("tall.zip", {{"tall_001.png", test::SolidPng(8, 40, {1, 2, 3, 255})}});
+    const BlockTemplates capped = LoadBlockTemplates(tall, 64, 32);
+    EXPECT_EQ(capped.textureSize, 32);
+    EXPECT_EQ(capped.templates[0].picture.Height(), 32);
 
-    const BlockTemplates none = LoadBlockTemplates("/nonexistent/pack.zip", 64);
+    const BlockTemplates none = LoadBlockTemplates("/nonexistent/pack.zip", 64, 512);
     EXPECT_EQ(none.Count(), 0);
     EXPECT_EQ(none.textureSize, 64);
 }
