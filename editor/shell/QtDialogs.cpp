@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 
@@ -32,8 +33,12 @@ std::optional<FileChoice> QtDialogs::AskFile(const FileRequest& request, bool sa
     dialog.setNameFilters(filters);
     if (request.selectedFilter >= 0 && request.selectedFilter < filters.size())
         dialog.selectNameFilter(filters[request.selectedFilter]);
-    if (!request.startName.empty())
-        dialog.selectFile(QString::fromStdString(request.startName));
+    // A start name that is a folder is where the requester opens; any other is a file name.
+    const QString start = QString::fromStdString(request.startName);
+    if (!start.isEmpty() && QFileInfo(start).isDir())
+        dialog.setDirectory(start);
+    else if (!start.isEmpty())
+        dialog.selectFile(start);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return FileChoice{dialog.selectedFiles().first().toStdString(),
