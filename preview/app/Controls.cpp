@@ -2,6 +2,7 @@
 
 #include "preview/PreviewConfig.h"
 #include "preview/app/PreviewStep.h"
+#include "preview/app/RenderModeCounter.h"
 #include "preview/engine/Engine3D.h"
 
 namespace orbitscope {
@@ -22,16 +23,6 @@ KeyActions ReadKeys(const KeySnapshot& keys) {
     actions.nextRenderMode = keys.Released(PreviewKey::F2);
     actions.endAfterFrame = keys.Held(PreviewKey::Escape);
     return actions;
-}
-
-std::optional<int> RenderModeCounter::Step() {
-    ++counter_;
-    std::optional<int> mode;
-    if (counter_ >= 0 && counter_ <= 2)
-        mode = counter_;
-    if (counter_ == 2)
-        counter_ = -1;
-    return mode;
 }
 
 void CreatePreviewCamera(Engine3D& engine) {

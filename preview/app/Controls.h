@@ -2,11 +2,11 @@
 
 #include <array>
 #include <cstddef>
-#include <optional>
 
 namespace orbitscope {
 
 class Engine3D;
+class RenderModeCounter;
 
 // The keys Orbitscope reads, by their position on a US keyboard.
 enum class PreviewKey : std::size_t { A, D, W, S, F1, F2, Escape, Count };
@@ -37,16 +37,6 @@ struct KeyActions {
 
 // A wins over D and W over S; F1 and F2 act on release; Escape held ends the loop.
 KeyActions ReadKeys(const KeySnapshot& keys);
-
-// Steps 0 -> 1 -> 2 -> -1 -> 0 ...; each step says which render mode to set, if any.
-class RenderModeCounter {
-public:
-    std::optional<int> Step();
-    int Value() const { return counter_; }
-
-private:
-    int counter_ = 0;
-};
 
 // Camera 0 at its home, turned to its start angles, with the background colour.
 void CreatePreviewCamera(Engine3D& engine);

@@ -2,6 +2,7 @@
 
 #include "preview/PreviewConfig.h"
 #include "preview/app/Controls.h"
+#include "preview/app/RenderModeCounter.h"
 #include "preview/app/PreviewStep.h"
 #include "preview/app/SdlScreen.h"
 #include "preview/engine/Engine3D.h"

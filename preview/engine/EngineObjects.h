@@ -9,7 +9,9 @@
 #include "common/Image.h"
 #include "preview/engine/Camera.h"
 #include "preview/engine/GlObjects.h"
+#include "preview/engine/GpuMesh.h"
 #include "preview/engine/MeshData.h"
+#include "preview/engine/ObjectTable.h"
 #include "preview/engine/StaticGeometryBatches.h"
 
 // The engine's objects as Engine3D keeps them. Pixels and vertices stay in memory until the
@@ -70,39 +72,6 @@ struct StaticGeometry {
     std::vector<std::shared_ptr<Material>> kindMaterials;
     std::vector<StaticBatch> batches;
     bool built = false;
-};
-
-// Objects addressed by small numbers; a number can be reused once its object is freed.
-template <class T>
-class ObjectTable {
-public:
-    T& Create(int number) {
-        if (number < 0)
-            number = 0;
-        if (static_cast<std::size_t>(number) >= slots_.size())
-            slots_.resize(static_cast<std::size_t>(number) + 1);
-        slots_[static_cast<std::size_t>(number)] = std::make_shared<T>();
-        return *slots_[static_cast<std::size_t>(number)];
-    }
-    std::shared_ptr<T> Find(int number) const {
-        if (number < 0 || static_cast<std::size_t>(number) >= slots_.size())
-            return nullptr;
-        return slots_[static_cast<std::size_t>(number)];
-    }
-    void Free(int number) {
-        if (number >= 0 && static_cast<std::size_t>(number) < slots_.size())
-            slots_[static_cast<std::size_t>(number)].reset();
-    }
-    template <class F>
-    void ForEach(F&& f) const {
-        for (const auto& slot : slots_)
-            if (slot)
-                f(*slot);
-    }
-    void Clear() { slots_.clear(); }
-
-private:
-    std::vector<std::shared_ptr<T>> slots_;
 };
 
 }  // namespace orbitscope::engine

@@ -8,7 +8,6 @@
 #include <epoxy/gl.h>
 
 #include "common/Image.h"
-#include "preview/engine/StaticGeometryBatches.h"
 
 namespace orbitscope {
 
@@ -48,20 +47,6 @@ using GlTexture = GlName<DeleteGlTexture>;
 using GlBuffer = GlName<DeleteGlBuffer>;
 using GlVertexArray = GlName<DeleteGlVertexArray>;
 using GlProgram = GlName<DeleteGlProgram>;
-
-// Vertices and triangles on the graphics card, drawn in one call.
-class GpuMesh {
-public:
-    // Needs a current context. The data can be let go afterwards.
-    explicit GpuMesh(const StaticBatchData& data);
-    void Draw(GLenum primitive = GL_TRIANGLES) const;
-
-private:
-    GlVertexArray vertexArray_;
-    GlBuffer vertices_;
-    GlBuffer indices_;
-    GLsizei indexCount_ = 0;
-};
 
 // An RGBA texture that repeats, sharp up close and smoothed with mipmaps far away.
 GlTexture UploadTexture(const stackmason::Image& pixels);

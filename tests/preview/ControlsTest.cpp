@@ -3,6 +3,7 @@
 #include <glm/geometric.hpp>
 
 #include "preview/app/Controls.h"
+#include "preview/app/RenderModeCounter.h"
 #include "preview/engine/Camera.h"
 #include "preview/engine/Engine3D.h"
 
