@@ -6,6 +6,8 @@
 #include "preview/engine/Engine3D.h"
 
 namespace orbitscope {
+
+constexpr int kPreviewStepBase = 2000;
 namespace {
 
 constexpr int kCamera = 0;

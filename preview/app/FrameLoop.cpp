@@ -9,6 +9,8 @@
 
 namespace orbitscope {
 
+constexpr int kPreviewStepBase = 3000;
+
 void RunFrameLoop(Engine3D& engine, SdlScreen& screen) {
     RenderModeCounter renderModes;
     bool quit = false;

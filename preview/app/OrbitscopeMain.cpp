@@ -12,6 +12,8 @@
 #include "preview/scene/PreviewBuilding.h"
 #include "preview/scene/PreviewScene.h"
 
+constexpr int kPreviewStepBase = 0;
+
 int main(int argc, char** argv) {
     using namespace orbitscope;
     SdlErrorReporter reporter;

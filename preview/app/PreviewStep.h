@@ -10,5 +10,9 @@ extern volatile std::sig_atomic_t PreviewStep;
 
 }  // namespace orbitscope
 
-// Marks the start of a step of start-up, scene building or the frame loop.
-#define PREVIEW_STEP() (::orbitscope::PreviewStep = __LINE__)
+// Marks the start of a step of start-up, scene building or the frame loop. The number is
+// the file's step base plus the source line, so that a report names file and line at once:
+// every file that marks steps defines its own kPreviewStepBase, a multiple of 1000 (no file
+// is that long). 0 is the program's main file, 1000 start-up, 2000 the controls, 3000 the
+// frame loop and 4000 the scene.
+#define PREVIEW_STEP() (::orbitscope::PreviewStep = kPreviewStepBase + __LINE__)

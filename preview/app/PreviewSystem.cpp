@@ -4,6 +4,8 @@
 #include "preview/app/PreviewStep.h"
 
 namespace orbitscope {
+
+constexpr int kPreviewStepBase = 1000;
 namespace {
 
 bool Fail(ErrorReporter& reporter, const char* message) {

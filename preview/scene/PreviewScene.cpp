@@ -7,6 +7,8 @@
 #include "preview/scene/BlockTemplates.h"
 
 namespace orbitscope {
+
+constexpr int kPreviewStepBase = 4000;
 namespace {
 
 constexpr int kGround = 0;
