@@ -5,7 +5,7 @@
 
 #include "editor/model/BuildingOperations.h"
 #include "editor/packs/BuiltInPictures.h"
-#include "tests/editor/support/FakePorts.h"
+#include "tests/editor/support/EditorFixture.h"
 
 namespace stackmason {
 namespace {

@@ -11,41 +11,10 @@
 #include "editor/commands/LayerCommands.h"
 #include "editor/commands/RotateLayers.h"
 #include "editor/model/BuildingOperations.h"
+#include "tests/editor/support/FakePorts.h"
 
 namespace stackmason {
 namespace {
-
-class SilentPainter : public CanvasPainter {
-public:
-    void ResizeCanvas(int, int) override {}
-    void PaintEmptyTopView() override {}
-    void RedrawCanvas() override {}
-    void DrawCell(int, int) override {}
-    void PaintLayerCells() override {}
-};
-
-class SilentWindow : public WindowPort {
-public:
-    int ClientWidth() const override { return 1000; }
-    int ClientHeight() const override { return 700; }
-    void PlaceCanvasScroller(int, int, int, int, int, int) override {}
-    void FocusCanvasScroller() override {}
-    void SetTitle(const std::string&) override {}
-    int ScrollX() const override { return 0; }
-    int ScrollY() const override { return 0; }
-    void ScrollTo(int, int) override {}
-    void DropPendingEvents() override {}
-};
-
-class SilentDialogs : public DialogPort {
-public:
-    void ShowError(const std::string&) override {}
-    bool AskYesNo(const std::string&) override { return false; }
-    std::optional<FileChoice> AskOpenFile(const FileRequest&) override { return std::nullopt; }
-    std::optional<FileChoice> AskSaveFile(const FileRequest&) override { return std::nullopt; }
-    bool RunAndWait(const std::string&, const std::string&, const std::string&) override { return false; }
-    void ShowInfoWindow() override {}
-};
 
 struct BenchEditor {
     BenchEditor(int width, int length, int height) {
@@ -64,9 +33,9 @@ struct BenchEditor {
                     editor.grid.At(x, y, h) = (x + y + h) % 3 == 0 ? (x + h) % 7 + 1 : 0;
     }
 
-    SilentPainter painter;
-    SilentWindow window;
-    SilentDialogs dialogs;
+    testing::CountingPainter painter;
+    testing::FakeWindow window;
+    testing::FakeDialogs dialogs;
     Editor editor{painter, window, dialogs};
 };
 

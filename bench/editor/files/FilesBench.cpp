@@ -15,33 +15,13 @@
 #include "editor/files/SchematicFiles.h"
 #include "editor/files/SchematicWriter.h"
 #include "editor/model/BuildingOperations.h"
+#include "tests/editor/support/FakePorts.h"
 
 // Save, load, export and import of the largest building, 512 x 512 x 256 cells of a mix of
 // blocks, each next to plain fwrite or fread of as many bytes in the same folder.
 
 namespace stackmason {
 namespace bench {
-
-class QuietPainter : public CanvasPainter {
-public:
-    void ResizeCanvas(int, int) override {}
-    void PaintEmptyTopView() override {}
-    void RedrawCanvas() override {}
-    void DrawCell(int, int) override {}
-};
-
-class QuietWindow : public WindowPort {
-public:
-    int ClientWidth() const override { return 1000; }
-    int ClientHeight() const override { return 700; }
-    void PlaceCanvasScroller(int, int, int, int, int, int) override {}
-    void FocusCanvasScroller() override {}
-    void SetTitle(const std::string&) override {}
-    int ScrollX() const override { return 0; }
-    int ScrollY() const override { return 0; }
-    void ScrollTo(int, int) override {}
-    void DropPendingEvents() override {}
-};
 
 // Always chooses the same file; errors end the benchmark.
 class FixedChoiceDialogs : public DialogPort {
@@ -60,8 +40,8 @@ public:
 };
 
 struct BenchEditor {
-    QuietPainter painter;
-    QuietWindow window;
+    testing::CountingPainter painter;
+    testing::FakeWindow window;
     FixedChoiceDialogs dialogs;
     Editor editor{painter, window, dialogs};
 };

@@ -11,17 +11,6 @@ namespace {
 
 using Kind = CanvasEvent::Kind;
 
-// Records the repaints the handler asks for.
-class RecordingPainter final : public CanvasPainter {
-public:
-    void ResizeCanvas(int, int) override {}
-    void PaintEmptyTopView() override {}
-    void RedrawCanvas() override { ++redraws; }
-    void DrawCell(int a, int b) override { cells.push_back({a, b}); }
-    int redraws = 0;
-    std::vector<CellPosition> cells;
-};
-
 struct InputFixture {
     explicit InputFixture(int width = 29, int length = 20, int height = 18) {
         for (int i = 0; i <= 210; ++i)
@@ -44,7 +33,7 @@ struct InputFixture {
     void RightAt(int cx, int cy, bool alt = false) { Send(Kind::RightPress, Centre(cx), Centre(cy), false, true, false, alt); }
     BlockCode At(int x, int y, int h) const { return editor.grid.At(x, y, h); }
 
-    RecordingPainter painter;
+    testing::CountingPainter painter;
     testing::FakeWindow window;
     testing::FakeDialogs dialogs;
     Editor editor{painter, window, dialogs};
@@ -174,6 +163,30 @@ TEST(CanvasInput, LineToolArmsDrawsAndDisarms) {
     DrawLine(e, 25, 15, 25, 20);
     for (int y = 15; y <= 20; ++y)
         EXPECT_EQ(f.At(25, y, 3), 4);
+}
+
+// A line armed on a larger building and finished after a new, smaller one was made: only
+// the part of the line that lies on the building is drawn.
+TEST(CanvasInput, LineArmedBeforeANewBuildingStaysOnTheBuilding) {
+    InputFixture f(29, 20, 4);
+    Editor& e = f.editor;
+    e.selector.Select(4);
+    f.LeftAt(29, 1, true);
+    ASSERT_TRUE(e.lineArmed);
+    e.widthSpin.SetValue(5);
+    e.lengthSpin.SetValue(5);
+    NewBuilding(e);
+    e.selector.Select(4);
+    f.LeftAt(1, 5, true);
+    EXPECT_FALSE(e.lineArmed);
+    int count = 0;
+    for (int x = 0; x <= 5; ++x)
+        for (int y = 0; y <= 5; ++y)
+            count += f.At(x, y, 1) == 4;
+    // Of the line from (29, 1) to (1, 5) the cells with x 1..5 lie on the building.
+    EXPECT_GE(count, 5);
+    EXPECT_EQ(f.At(1, 5, 1), 4);
+    EXPECT_EQ(f.At(0, 5, 1), 0);
 }
 
 TEST(CanvasInput, FrontViewWritesPlaneAndGridTogether) {

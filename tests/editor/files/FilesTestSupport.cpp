@@ -10,15 +10,6 @@
 
 namespace stackmason::testing {
 
-std::optional<FileChoice> ScriptedDialogs::Answer(const FileRequest& request) {
-    requests.push_back(request);
-    if (answers.empty())
-        return std::nullopt;
-    std::optional<FileChoice> answer = answers.front();
-    answers.pop_front();
-    return answer;
-}
-
 TemporaryWorkingDirectory::TemporaryWorkingDirectory() : previous_(std::filesystem::current_path()) {
     std::random_device random;
     path_ = std::filesystem::temp_directory_path() / ("stackmason-files-" + std::to_string(random()));

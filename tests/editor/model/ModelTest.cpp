@@ -2,7 +2,7 @@
 
 #include "editor/model/BuildingOperations.h"
 #include "editor/model/Views.h"
-#include "tests/editor/support/FakePorts.h"
+#include "tests/editor/support/EditorFixture.h"
 
 namespace stackmason {
 namespace {

@@ -5,7 +5,7 @@
 #include "editor/model/BuildingOperations.h"
 #include "editor/packs/BuiltInPictures.h"
 #include "editor/packs/TexturePackLoader.h"
-#include "tests/editor/support/FakePorts.h"
+#include "tests/editor/support/EditorFixture.h"
 #include "tests/support/TestArchives.h"
 #include "tests/support/TestImages.h"
 
@@ -99,7 +99,7 @@ TEST_F(PackFolder, SelectingAPackAsksThenMakesANewBuilding) {
               " All unsaved data will be lost if you select another texturepack. Are you sure ?");
 
     f.dialogs.answerYes = true;
-    f.dialogs.fileAnswers.push_back(std::nullopt);  // cancelled
+    f.dialogs.answers.push_back(std::nullopt);  // cancelled
     SelectTexturePack(e);
     EXPECT_EQ(e.grid.At(1, 1, 1), 4);
     ASSERT_EQ(f.dialogs.requests.size(), 1u);
@@ -107,7 +107,7 @@ TEST_F(PackFolder, SelectingAPackAsksThenMakesANewBuilding) {
     EXPECT_EQ(f.dialogs.requests[0].filters[0].first, "zip (*.zip)");
     EXPECT_EQ(f.dialogs.requests[0].filters[0].second, "*.zip");
 
-    f.dialogs.fileAnswers.push_back(FileChoice{(folder_ / "other.zip").string(), 0});
+    f.dialogs.answers.push_back(FileChoice{(folder_ / "other.zip").string(), 0});
     SelectTexturePack(e);
     EXPECT_EQ(e.texturePackName, "other.zip");
     EXPECT_EQ(e.selector.Count(), 2);
@@ -115,7 +115,7 @@ TEST_F(PackFolder, SelectingAPackAsksThenMakesANewBuilding) {
     EXPECT_EQ(fs::current_path(), folder_);
 
     // A pack chosen in another folder is looked for here by its name, and not found.
-    f.dialogs.fileAnswers.push_back(FileChoice{"/nowhere/else/third.zip", 0});
+    f.dialogs.answers.push_back(FileChoice{"/nowhere/else/third.zip", 0});
     SelectTexturePack(e);
     EXPECT_EQ(e.selector.Count(), 1);
     EXPECT_EQ(e.SelectedBlock(), 0);

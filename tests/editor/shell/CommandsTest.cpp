@@ -17,7 +17,7 @@
 #include "editor/shell/MainWindow.h"
 #include "editor/shell/PreviewLaunch.h"
 #include "editor/shell/QtDialogs.h"
-#include "tests/editor/support/FakePorts.h"
+#include "tests/editor/support/EditorFixture.h"
 
 namespace stackmason {
 namespace {

@@ -13,7 +13,7 @@
 #include "editor/shell/CanvasView.h"
 #include "editor/shell/MainWindow.h"
 #include "editor/shell/SpinField.h"
-#include "tests/editor/support/FakePorts.h"
+#include "tests/editor/support/EditorFixture.h"
 
 namespace stackmason {
 namespace {

@@ -1,21 +1,53 @@
 #pragma once
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "editor/canvas/CanvasRenderer.h"
-#include "editor/canvas/TileCanvas.h"
 #include "editor/model/Editor.h"
 #include "editor/model/EditorPorts.h"
 
+// Stand-ins for the window around the editor's operations, shared by every editor test and
+// benchmark: they record what the operations ask for and answer from a script.
 namespace stackmason::testing {
 
-// A window that records what the operations ask of it.
+// Counts the repaints asked for and keeps the cells drawn one by one.
+class CountingPainter : public CanvasPainter {
+public:
+    void ResizeCanvas(int width, int height) override {
+        ++resizes;
+        canvasWidth = width;
+        canvasHeight = height;
+    }
+    void PaintEmptyTopView() override {}
+    void RedrawCanvas() override { ++redraws; }
+    void DrawCell(int a, int b) override {
+        ++cellDraws;
+        cells.push_back({a, b});
+    }
+    void PaintLayerCells() override { ++layerPaints; }
+
+    void Reset() {
+        resizes = redraws = cellDraws = layerPaints = 0;
+        cells.clear();
+    }
+
+    int resizes = 0;
+    int redraws = 0;
+    int cellDraws = 0;
+    int layerPaints = 0;
+    int canvasWidth = 0;
+    int canvasHeight = 0;
+    std::vector<CellPosition> cells;
+};
+
+// A main window of the editor's start size that records the scroller, focus, title and
+// scrolling it is asked for.
 class FakeWindow final : public WindowPort {
 public:
-    int ClientWidth() const override { return 939; }
-    int ClientHeight() const override { return 741; }
+    int ClientWidth() const override { return clientWidth; }
+    int ClientHeight() const override { return clientHeight; }
     void PlaceCanvasScroller(int x, int y, int width, int height, int, int) override {
         scroller = {x, y, width, height};
     }
@@ -27,20 +59,23 @@ public:
         scrollX = x;
         scrollY = y;
     }
-    void DropPendingEvents() override { ++dropCount; }
+    void DropPendingEvents() override { ++dropped; }
 
     struct Rect {
         int x = 0, y = 0, width = 0, height = 0;
     } scroller;
+    int clientWidth = 939;
+    int clientHeight = 741;
     int focusCount = 0;
-    int dropCount = 0;
+    int dropped = 0;
     int scrollX = 0;
     int scrollY = 0;
     std::string title;
 };
 
-// Dialogs with scripted answers; every message shown is kept.
-class FakeDialogs final : public DialogPort {
+// Dialogs with scripted answers: each file requester takes the next answer (nothing means
+// cancelled, as does an empty script). Every message and question shown is kept.
+class FakeDialogs : public DialogPort {
 public:
     void ShowError(const std::string& text) override { errors.push_back(text); }
     bool AskYesNo(const std::string& text) override {
@@ -55,10 +90,13 @@ public:
     }
     void ShowInfoWindow() override { ++infoCount; }
 
+    void Choose(std::string path, int filter) { answers.push_back(FileChoice{std::move(path), filter}); }
+    void Cancel() { answers.push_back(std::nullopt); }
+
     std::vector<std::string> errors;
     std::vector<std::string> questions;
     std::vector<FileRequest> requests;
-    std::deque<std::optional<FileChoice>> fileAnswers;
+    std::deque<std::optional<FileChoice>> answers;
     std::vector<std::string> runs;
     bool answerYes = true;
     bool runSucceeds = true;
@@ -67,23 +105,12 @@ public:
 private:
     std::optional<FileChoice> Answer(const FileRequest& request) {
         requests.push_back(request);
-        if (fileAnswers.empty())
+        if (answers.empty())
             return std::nullopt;
-        auto answer = fileAnswers.front();
-        fileAnswers.pop_front();
+        std::optional<FileChoice> answer = answers.front();
+        answers.pop_front();
         return answer;
     }
-};
-
-// An editor over a real tile canvas and fake window and dialogs.
-struct EditorFixture {
-    EditorFixture() { renderer.Attach(editor); }
-
-    TileCanvas canvas;
-    CanvasRenderer renderer{canvas};
-    FakeWindow window;
-    FakeDialogs dialogs;
-    Editor editor{renderer, window, dialogs};
 };
 
 }  // namespace stackmason::testing
