@@ -21,8 +21,14 @@ void DrawLine(Editor& editor, int x0, int y0, int x1, int y1) {
 
     const int layer = editor.CurrentLayer();
     const BlockCode value = editor.SelectedBlock();
+    // The start was armed on the building that was shown then; a new or loaded building may be
+    // smaller, so only the cells that lie on this one are drawn.
+    auto draw = [&](int cx, int cy) {
+        if (cx >= 1 && cx <= editor.gridWidth && cy >= 1 && cy <= editor.gridLength)
+            editor.grid.At(cx, cy, layer) = value;
+    };
     int x = x0, y = y0;
-    editor.grid.At(x, y, layer) = value;
+    draw(x, y);
     int error = longSide / 2;
     for (int step = 0; step < longSide; ++step) {
         error -= shortSide;
@@ -34,7 +40,7 @@ void DrawLine(Editor& editor, int x0, int y0, int x1, int y1) {
             x += straightX;
             y += straightY;
         }
-        editor.grid.At(x, y, layer) = value;
+        draw(x, y);
     }
     editor.painter.RedrawCanvas();
 }
