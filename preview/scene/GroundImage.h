@@ -6,7 +6,7 @@
 namespace orbitscope {
 
 // The ground's grass picture: a 64 x 64 24-bit RGB PNG drawn at build time by
-// preview/tools/GroundImageGenerator.cpp.
+// tools/groundgen/GroundImageGenerator.cpp.
 std::span<const std::uint8_t> GroundImagePng();
 
 }  // namespace orbitscope
