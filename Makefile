@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build test bench run clean
+.PHONY: deps configure build test bench run clean fuzz sanitize
 
 deps:
 	@tools/install-deps.sh
@@ -28,6 +28,31 @@ run: build
 	mkdir -p workspace
 	cp -n $(BUILD_DIR)/packs/stackmason.zip $(BUILD_DIR)/packs/minecraft.zip workspace/ 2>/dev/null || true
 	cd workspace && ../$(BUILD_DIR)/bin/stackmason
+
+# libFuzzer targets (clang, with ASan and UBSan) for every reader of outside data; each runs
+# FUZZ_SECONDS, two at a time. Seeds are written from the project's own files into
+# $(FUZZ_DIR)/fuzz/seeds; the corpora grow in $(FUZZ_DIR)/fuzz/corpus between runs.
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+	    -DCMAKE_CXX_COMPILER=clang++ -DSTACKMASON_FUZZ=ON -DSTACKMASON_BENCHMARKS=OFF
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_targets
+	fuzz/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+# The whole test suite built with GCC's AddressSanitizer (leak checking included) and
+# UndefinedBehaviorSanitizer, asserts on, and run; the first fault stops its test.
+SANITIZE_DIR ?= build-sanitize
+SANITIZE_FLAGS = -O1 -g -fno-omit-frame-pointer -fsanitize=address,undefined
+SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer-suppressions.txt:print_suppressions=0 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Sanitize -DSTACKMASON_BENCHMARKS=OFF \
+	    -DCMAKE_C_FLAGS_SANITIZE="$(SANITIZE_FLAGS)" -DCMAKE_CXX_FLAGS_SANITIZE="$(SANITIZE_FLAGS)" \
+	    -DCMAKE_EXE_LINKER_FLAGS_SANITIZE="-fsanitize=address,undefined"
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && $(SANITIZE_ENV) ctest --output-on-failure -j $(JOBS)
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -1,0 +1,169 @@
+// Writes the fuzz targets' seed corpora from the project's own material: building files and
+// schematics that the editor's writers produce for small random buildings, and the entries
+// of the default texture packs. Usage: make_fuzz_seeds <seed folder> <pack file>...
+#include <zlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "common/TexturePackArchive.h"
+#include "editor/files/BuildingFiles.h"
+#include "editor/files/BuildingWriter.h"
+#include "editor/files/SchematicFiles.h"
+#include "editor/model/BuildingOperations.h"
+#include "editor/packs/TexturePackLoader.h"
+#include "fuzz/FuzzSupport.h"
+#include "tests/support/TestArchives.h"
+#include "tests/support/TestImages.h"
+
+namespace {
+
+using namespace stackmason;
+namespace fs = std::filesystem;
+
+void WriteSeed(const fs::path& folder, const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    fs::create_directories(folder);
+    std::ofstream out(folder / name, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::uint8_t> ReadWhole(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
+
+BlockGrid RandomGrid(std::mt19937& random, int maxCode) {
+    std::uniform_int_distribution<int> side(1, 6);
+    BlockGrid grid(side(random), side(random), side(random));
+    std::uniform_int_distribution<int> code(0, maxCode);
+    for (int x = 1; x <= grid.Width(); ++x)
+        for (int y = 1; y <= grid.Length(); ++y)
+            for (int h = 1; h <= grid.Height(); ++h)
+                grid.At(x, y, h) = random() % 3 == 0 ? code(random) : 0;
+    return grid;
+}
+
+std::vector<std::uint8_t> Encoded(const BlockGrid& grid, std::string_view pack) {
+    const EncodedBuilding file = EncodeBuildingFile(grid, pack);
+    const auto bytes = file.Bytes();
+    return {bytes.begin(), bytes.end()};
+}
+
+void BuildingSeeds(const fs::path& folder, std::mt19937& random) {
+    for (int i = 0; i < 12; ++i)
+        WriteSeed(folder, "random" + std::to_string(i), Encoded(RandomGrid(random, 40), "stackmason.zip"));
+    WriteSeed(folder, "lf-only", Bytes("2x1x2;p.zip\n------\nlayer 1\n0/\n\nlayer 2\n/1\n\n"));
+    WriteSeed(folder, "no-semicolon", Bytes("3x1x1\r\n------\r\nlayer 1\r\n012\r\n\r\n"));
+    WriteSeed(folder, "too-wide", Bytes("600x2x1;p.zip\r\n------\r\nlayer 1\r\n00\r\n\r\n"));
+    WriteSeed(folder, "flat", Bytes("0x3x2;p\r\n-\r\nlayer 1\r\n\r\n\r\n"));
+    WriteSeed(folder, "extra-rows", Bytes("2x1x1;p\r\n-\r\nlayer 1\r\n00\r\n11\r\n22\r\n\r\n"));
+    WriteSeed(folder, "odd-bytes", Bytes(std::string("2x2x1; s\x00p\r\n-\r\nlayer 1\r\n#\xff\r\n ,\r\n\r\n", 30)));
+}
+
+// Blocks of the pack's first entries, with air between.
+void SchematicSeeds(const fs::path& folder, std::mt19937& random, const std::string& minecraftPack) {
+    fuzz::NullPainter painter;
+    fuzz::NullWindow window;
+    fuzz::CountingDialogs dialogs;
+    Editor editor{painter, window, dialogs};
+    editor.texturePackName = minecraftPack;
+    LoadTexturePack(editor);
+    const int codes = std::max(1, editor.selector.Count() - 1);
+    const fs::path scratch = fuzz::ScratchFolder();
+    for (int i = 0; i < 8; ++i) {
+        const BlockGrid grid = RandomGrid(random, codes);
+        AllocateBuilding(editor, grid.Width(), grid.Length(), grid.Height());
+        editor.grid = grid;
+        const fs::path plain = scratch / "seed.schematic";
+        ExportSchematic(editor, plain.string());
+        const std::vector<std::uint8_t> bytes = ReadWhole(plain);
+        WriteSeed(folder, "plain" + std::to_string(i), bytes);
+        // The same file as Minecraft tools store it: gzip-compressed.
+        const fs::path packed = scratch / "seed.gz";
+        gzFile out = gzopen(packed.c_str(), "wb");
+        gzwrite(out, bytes.data(), static_cast<unsigned>(bytes.size()));
+        gzclose(out);
+        WriteSeed(folder, "gzip" + std::to_string(i), ReadWhole(packed));
+    }
+}
+
+// Groups of a few consecutive entries of each pack, and pictures the packs do not have:
+// a JPEG, a six-face strip, a folder.
+std::vector<std::vector<fuzz::ZipEntry>> EntryGroups(const std::vector<std::string>& packs) {
+    std::vector<std::vector<fuzz::ZipEntry>> groups;
+    for (const std::string& path : packs) {
+        const auto archive = TexturePackArchive::Open(path);
+        if (!archive) {
+            std::cerr << "cannot open " << path << "\n";
+            continue;
+        }
+        std::vector<fuzz::ZipEntry> group;
+        for (int i = 0; i < archive->EntryCount() && groups.size() < 24; ++i) {
+            const auto bytes = archive->ReadEntry(i);
+            group.push_back({archive->Entry(i).name, bytes.value_or(std::vector<std::uint8_t>{})});
+            if (group.size() == 3) {
+                groups.push_back(std::move(group));
+                group.clear();
+            }
+        }
+    }
+    groups.push_back({{"stone_001.jpg", test::EncodeJpeg(test::CoordinateImage(16, 16))},
+                      {"t.strip_020.png", test::EncodePng(test::CoordinateImage(96, 16))},
+                      {"folder/", {}},
+                      {"wide_003.png", test::EncodePng(test::CoordinateImage(32, 16))}});
+    return groups;
+}
+
+std::vector<std::uint8_t> WithPrefix(std::uint8_t first, const std::vector<std::uint8_t>& bytes) {
+    std::vector<std::uint8_t> out{first};
+    out.insert(out.end(), bytes.begin(), bytes.end());
+    return out;
+}
+
+void PackSeeds(const fs::path& folder, const std::vector<std::vector<fuzz::ZipEntry>>& groups) {
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        WriteSeed(folder, "entries" + std::to_string(i), WithPrefix(1, fuzz::EncodeEntries(groups[i])));
+        std::vector<test::ArchiveEntry> deflated;
+        for (const fuzz::ZipEntry& entry : groups[i])
+            deflated.push_back({entry.name, entry.bytes});
+        WriteSeed(folder, "archive" + std::to_string(i), WithPrefix(0, test::MakeZip(deflated)));
+    }
+}
+
+void PreviewSeeds(const fs::path& folder, std::mt19937& random, const std::vector<std::vector<fuzz::ZipEntry>>& groups) {
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        const std::vector<std::uint8_t> preview = Encoded(RandomGrid(random, 4), i % 5 == 4 ? "other.zip" : "pack.zip");
+        std::vector<std::uint8_t> seed{static_cast<std::uint8_t>(preview.size()),
+                                       static_cast<std::uint8_t>(preview.size() >> 8)};
+        seed.insert(seed.end(), preview.begin(), preview.end());
+        const std::vector<std::uint8_t> entries = fuzz::EncodeEntries(groups[i]);
+        seed.insert(seed.end(), entries.begin(), entries.end());
+        WriteSeed(folder, "scene" + std::to_string(i), seed);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::cerr << "usage: make_fuzz_seeds <seed folder> <minecraft pack> [other packs...]\n";
+        return 2;
+    }
+    const fs::path seeds = argv[1];
+    const std::vector<std::string> packs(argv + 2, argv + argc);
+    std::mt19937 random(20240608);
+    BuildingSeeds(seeds / "building_file", random);
+    SchematicSeeds(seeds / "schematic", random, packs.front());
+    const auto groups = EntryGroups(packs);
+    PackSeeds(seeds / "texture_pack", groups);
+    PreviewSeeds(seeds / "preview_scene", random, groups);
+    std::error_code error;
+    fs::remove_all(fuzz::ScratchFolder(), error);
+    return 0;
+}

@@ -1,0 +1,99 @@
+// The schematic import on a file of the input's bytes, and on the same bytes gzip-compressed.
+// A refused file must leave the building as it was with one "Error" message; an imported one
+// must give a grid of the sizes the file states, holding the mapped ids of its Blocks array.
+#include <zlib.h>
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "common/Image.h"
+#include "editor/files/BlockIdMapping.h"
+#include "editor/files/SchematicFiles.h"
+#include "editor/files/SchematicReader.h"
+#include "editor/model/BuildingOperations.h"
+#include "editor/model/Editor.h"
+#include "fuzz/FuzzSupport.h"
+
+namespace {
+
+using namespace stackmason;
+using fuzz::Require;
+
+std::vector<std::uint8_t> Gzip(std::span<const std::uint8_t> bytes) {
+    z_stream stream{};
+    deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
+    std::vector<std::uint8_t> out(deflateBound(&stream, static_cast<uLong>(bytes.size())) + 32);
+    stream.next_in = const_cast<Bytef*>(bytes.data());
+    stream.avail_in = static_cast<uInt>(bytes.size());
+    stream.next_out = out.data();
+    stream.avail_out = static_cast<uInt>(out.size());
+    deflate(&stream, Z_FINISH);
+    out.resize(stream.total_out);
+    deflateEnd(&stream);
+    return out;
+}
+
+struct ImportEditor {
+    ImportEditor() {
+        // A few blocks with Minecraft ids, one id twice, so that the mapping has work to do.
+        const Image picture(32, 32, Rgba{10, 20, 30, 255});
+        const std::int32_t ids[] = {0, 1, 35, 35, 155, 0, 255};
+        for (std::size_t i = 0; i < std::size(ids); ++i) {
+            editor.selector.Add(i == 0 ? "Air" : "b", picture);
+            editor.selector.SetData(static_cast<int>(i), ids[i]);
+        }
+        AllocateBuilding(editor, 3, 2, 2);
+        editor.grid.At(1, 1, 1) = 4;
+    }
+    fuzz::NullPainter painter;
+    fuzz::NullWindow window;
+    fuzz::CountingDialogs dialogs;
+    Editor editor{painter, window, dialogs};
+};
+
+// Imports the file at path and checks what the editor is left with. True when imported.
+bool ImportAndCheck(const std::string& path) {
+    ImportEditor fixture;
+    Editor& editor = fixture.editor;
+    const BlockGrid before = editor.grid;
+    const bool imported = ImportSchematic(editor, path);
+    if (!imported) {
+        Require(fixture.dialogs.errors.size() == 1, "a refusal shows one message");
+        Require(editor.grid == before && editor.gridWidth == 3 && editor.gridLength == 2 && editor.gridHeight == 2,
+                "a refusal keeps the building");
+        return false;
+    }
+    Require(fixture.dialogs.errors.empty(), "an import shows no message");
+    Require(editor.gridWidth >= 1 && editor.gridWidth <= 512 && editor.gridLength >= 1 && editor.gridLength <= 512 &&
+                editor.gridHeight >= 1 && editor.gridHeight <= 256,
+            "sizes inside the limits");
+    Require(editor.grid.Width() == editor.gridWidth && editor.grid.Length() == editor.gridLength &&
+                editor.grid.Height() == editor.gridHeight,
+            "grid extents");
+    Require(editor.frontPlane.HasExtents(editor.gridLength, editor.gridHeight), "working plane extents");
+
+    const SchematicReadResult read = ReadSchematicFile(path);
+    Require(read.schematic.has_value(), "the file reads again");
+    const Schematic& schematic = *read.schematic;
+    const auto codes = ImportedCodesOf(editor.selector);
+    std::size_t i = 0;
+    for (int h = 1; h <= schematic.height; ++h)
+        for (int y = 1; y <= schematic.length; ++y)
+            for (int x = 1; x <= schematic.width; ++x)
+                Require(editor.grid.At(x, y, h) == codes[schematic.blocks[i++]], "cell holds its mapped id");
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::span<const std::uint8_t> bytes(data, size);
+    const bool plain = ImportAndCheck(fuzz::WriteScratchFile("plain.schematic", bytes));
+    // A plain NBT file and its gzip form hold the same content.
+    if (size > 0 && data[0] == 0x0A) {
+        const bool packed = ImportAndCheck(fuzz::WriteScratchFile("packed.schematic", Gzip(bytes)));
+        fuzz::Require(plain == packed, "gzip changes nothing");
+    }
+    return 0;
+}
