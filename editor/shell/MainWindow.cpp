@@ -23,6 +23,7 @@
 #include "editor/shell/LabelText.h"
 #include "editor/shell/QtDialogs.h"
 #include "editor/shell/SpinField.h"
+#include "editor/shell/UserInput.h"
 
 namespace stackmason {
 namespace {
@@ -32,21 +33,6 @@ constexpr int kSpinArrowWidth = 23;
 
 std::unique_ptr<DialogPort> DialogsOrQt(std::unique_ptr<DialogPort> dialogs, QWidget* parent) {
     return dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>(parent);
-}
-
-bool IsInputEvent(QEvent::Type type) {
-    switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::Wheel:
-        return true;
-    default:
-        return false;
-    }
 }
 
 }  // namespace
@@ -244,7 +230,7 @@ bool MainWindow::HandleKeyRelease(QKeyEvent* event) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (!IsOwnWidget(watched) || !started_)
         return false;
-    if (droppingInput_ && IsInputEvent(event->type()))
+    if (droppingInput_ && IsUserInput(event->type()))
         return true;
     switch (event->type()) {
     case QEvent::MouseButtonRelease: {

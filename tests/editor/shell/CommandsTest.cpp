@@ -17,32 +17,13 @@
 #include "editor/shell/MainWindow.h"
 #include "editor/shell/PreviewLaunch.h"
 #include "editor/shell/QtDialogs.h"
+#include "tests/editor/shell/ShellTestSupport.h"
 #include "tests/editor/support/EditorFixture.h"
 
 namespace stackmason {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A folder of its own as the current directory, holding the default pack.
-class WorkFolder {
-public:
-    explicit WorkFolder(const std::string& name) : previous_(fs::current_path()) {
-        path = fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
-        fs::create_directories(path);
-        fs::copy_file(fs::path(STACKMASON_PACK_DIR) / "stackmason.zip", path / "stackmason.zip",
-                      fs::copy_options::overwrite_existing);
-        fs::current_path(path);
-    }
-    ~WorkFolder() {
-        fs::current_path(previous_);
-        fs::remove_all(path);
-    }
-    fs::path path;
-
-private:
-    fs::path previous_;
-};
 
 std::string ReadText(const fs::path& path) {
     std::ifstream in(path);
@@ -52,24 +33,14 @@ std::string ReadText(const fs::path& path) {
 }
 
 struct StartedWindow {
-    StartedWindow() {
-        auto fake = std::make_unique<testing::FakeDialogs>();
-        dialogs = fake.get();
-        window = std::make_unique<MainWindow>(std::move(fake));
-        window->Start();
-        window->show();
-        window->activateWindow();
-        QApplication::setActiveWindow(window.get());
-        QTest::qWaitForWindowExposed(window.get());
-    }
+    testing::PackFolder folder{"stackmason-commands"};
+    testing::FakeDialogs* dialogs = nullptr;
+    std::unique_ptr<MainWindow> window = testing::StartMainWindow(dialogs);
     Editor& E() { return window->State(); }
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
         QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
         QTest::keyClick(focus, key, modifiers);
     }
-    WorkFolder folder{"stackmason-commands"};
-    testing::FakeDialogs* dialogs = nullptr;
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST(Shortcuts, ActWhicheverControlHasTheFocus) {
@@ -156,7 +127,7 @@ TEST(Shortcuts, ReturnShowsTheTypedLayerOnlyFromTheLayerField) {
 }
 
 TEST(Dispatch, MessagesFlagsAndUnknownIds) {
-    WorkFolder folder("stackmason-dispatch");
+    testing::PackFolder folder("stackmason-dispatch");
     testing::EditorFixture f;
     Editor& e = f.editor;
     NewBuilding(e);
@@ -175,7 +146,7 @@ TEST(Dispatch, MessagesFlagsAndUnknownIds) {
 }
 
 TEST(PreviewLaunch, RunsTheProgramOnTheExchangeFileAndDeletesIt) {
-    WorkFolder folder("stackmason-preview");
+    testing::PackFolder folder("stackmason-preview");
     const fs::path programs = folder.path / "bin";
     fs::create_directories(programs);
     {

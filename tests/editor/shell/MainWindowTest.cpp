@@ -7,41 +7,28 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QWheelEvent>
-#include <filesystem>
 
 #include "editor/shell/BlockSelectorBox.h"
 #include "editor/shell/CanvasView.h"
 #include "editor/shell/MainWindow.h"
 #include "editor/shell/SpinField.h"
+#include "tests/editor/shell/ShellTestSupport.h"
 #include "tests/editor/support/EditorFixture.h"
 
 namespace stackmason {
 namespace {
 
-namespace fs = std::filesystem;
 
 // A started main window in a folder holding the default packs, with scripted dialogs.
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        previous_ = fs::current_path();
-        folder_ = fs::temp_directory_path() / ("stackmason-shell-" + std::to_string(::getpid()));
-        fs::create_directories(folder_);
-        fs::copy_file(fs::path(STACKMASON_PACK_DIR) / "stackmason.zip", folder_ / "stackmason.zip",
-                      fs::copy_options::overwrite_existing);
-        fs::current_path(folder_);
-        auto dialogs = std::make_unique<testing::FakeDialogs>();
-        dialogs_ = dialogs.get();
-        window_ = std::make_unique<MainWindow>(std::move(dialogs));
-        window_->Start();
-        window_->show();
-        window_->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        folder_ = std::make_unique<testing::PackFolder>("stackmason-shell");
+        window_ = testing::StartMainWindow(dialogs_);
     }
     void TearDown() override {
         window_.reset();
-        fs::current_path(previous_);
-        fs::remove_all(folder_);
+        folder_.reset();
     }
 
     QLineEdit* SpinText(int id) { return window_->Control(id).findChild<QLineEdit*>(); }
@@ -53,7 +40,7 @@ protected:
         QApplication::sendEvent(&target, &event);
     }
 
-    fs::path previous_, folder_;
+    std::unique_ptr<testing::PackFolder> folder_;
     testing::FakeDialogs* dialogs_ = nullptr;
     std::unique_ptr<MainWindow> window_;
 };
