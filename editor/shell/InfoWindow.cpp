@@ -11,7 +11,6 @@
 
 #include "editor/shell/UserInput.h"
 
-
 namespace stackmason {
 namespace {
 
