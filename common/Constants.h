@@ -20,6 +20,11 @@ inline constexpr int kMaxImageSide = 8192;
 // Archive entries that claim more than this are refused before their buffer is allocated.
 inline constexpr std::uint64_t kMaxEntryBytes = 64ull * 1024 * 1024;
 
+// A pack's entries beyond this many are left out, by both programs alike: every entry costs
+// the editor two 32 x 32 pictures and the preview a texture, and a building file can name
+// only the first 208 block types anyway.
+inline constexpr int kMaxPackEntries = 4096;
+
 // Building and preview files larger than this are refused. The largest building the editor
 // writes is about 68 MB.
 inline constexpr std::uint64_t kMaxBuildingFileBytes = 256ull * 1024 * 1024;

@@ -40,7 +40,7 @@ std::optional<TexturePackArchive> TexturePackArchive::OpenFromMemory(std::span<c
 
 int TexturePackArchive::EntryCount() const {
     const zip_int64_t count = zip_get_num_entries(archive_.get(), 0);
-    return count < 0 ? 0 : static_cast<int>(std::min<zip_int64_t>(count, 1 << 30));
+    return count < 0 ? 0 : static_cast<int>(std::min<zip_int64_t>(count, kMaxPackEntries));
 }
 
 PackEntry TexturePackArchive::Entry(int index) const {

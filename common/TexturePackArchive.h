@@ -29,6 +29,7 @@ public:
     // The archive in bytes; the archive keeps its own copy.
     static std::optional<TexturePackArchive> OpenFromMemory(std::span<const std::uint8_t> bytes);
 
+    // At most kMaxPackEntries; the entries beyond are left out.
     int EntryCount() const;
     // Entry index (0-based). An entry the directory cannot describe has an empty name.
     PackEntry Entry(int index) const;

@@ -80,6 +80,17 @@ TEST(TexturePackArchive, RefusesAnEntryThatClaimsTooMuch) {
     EXPECT_FALSE(pack->ReadEntry(0));
 }
 
+// Entries beyond the cap are left out, whatever the archive's directory claims.
+TEST(TexturePackArchive, EntriesBeyondTheCapAreLeftOut) {
+    std::vector<test::ArchiveEntry> entries;
+    for (int i = 0; i < kMaxPackEntries + 3; ++i)
+        entries.push_back({"b" + std::to_string(i) + "_001.png", {}});
+    const auto pack = TexturePackArchive::OpenFromMemory(test::MakeZip(entries));
+    ASSERT_TRUE(pack);
+    EXPECT_EQ(pack->EntryCount(), kMaxPackEntries);
+    EXPECT_EQ(pack->Entry(kMaxPackEntries - 1).name, "b" + std::to_string(kMaxPackEntries - 1) + "_001.png");
+}
+
 TEST(TexturePackArchive, DamagedArchivesNeverCrash) {
     const std::vector<std::uint8_t> good = ThreeBlockArchive();
     for (std::size_t at = 0; at < good.size(); at += 3) {
