@@ -11,6 +11,10 @@
 namespace stackmason {
 namespace {
 
+// Enough for the coefficients of a progressive 4096 x 4096 colour picture, far beyond any
+// block texture; baseline pictures need only a few rows at a time.
+constexpr long kMaxJpegWorkBytes = 128l * 1024 * 1024;
+
 // libjpeg reports errors through error_exit, which must not return: jump back to the decoder.
 struct JumpingErrorManager {
     jpeg_error_mgr base;
@@ -44,6 +48,10 @@ bool DecodeInto(JpegDecodeState& state, std::span<const std::uint8_t> bytes) {
         info.image_height > kMaxImageSide)
         return false;
     info.out_color_space = JCS_RGB;
+    // A progressive picture keeps every coefficient of the whole image until its last scan:
+    // 2 bytes per pixel and component, which a header naming 8192 x 8192 pixels and several
+    // components would make gigabytes. The library refuses what goes beyond this.
+    info.mem->max_memory_to_use = kMaxJpegWorkBytes;
     jpeg_start_decompress(&info);
     if (info.output_components != 3)
         return false;
