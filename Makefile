@@ -44,15 +44,25 @@ fuzz: deps
 # UndefinedBehaviorSanitizer, asserts on, and run; the first fault stops its test.
 SANITIZE_DIR ?= build-sanitize
 SANITIZE_FLAGS = -O1 -g -fno-omit-frame-pointer -fsanitize=address,undefined
-SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1 \
-	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer-suppressions.txt:print_suppressions=0 \
+SANITIZE_ASAN = detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1
+SANITIZE_ENV = LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer-suppressions.txt:print_suppressions=0 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+# Tests that fault on purpose to see the program's own handler take over; the sanitizers
+# stop them at the fault first, as they should.
+SANITIZE_SKIP = FatalErrorHandler.ReportsTheRunningStepAndEndsWithExitCodeZero
+# Frames drawn through Mesa under Xvfb: the driver's allocations at exit cannot be told
+# apart from ours once it is unloaded, so these run without leak checking (the same scene
+# code runs with it in preview_tests).
+SANITIZE_GL = preview_gl_tests
 sanitize: deps
 	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Sanitize -DSTACKMASON_BENCHMARKS=OFF \
 	    -DCMAKE_C_FLAGS_SANITIZE="$(SANITIZE_FLAGS)" -DCMAKE_CXX_FLAGS_SANITIZE="$(SANITIZE_FLAGS)" \
 	    -DCMAKE_EXE_LINKER_FLAGS_SANITIZE="-fsanitize=address,undefined"
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
-	cd $(SANITIZE_DIR) && $(SANITIZE_ENV) ctest --output-on-failure -j $(JOBS)
+	cd $(SANITIZE_DIR) && $(SANITIZE_ENV) ASAN_OPTIONS=$(SANITIZE_ASAN) \
+	    ctest --output-on-failure -j $(JOBS) -E '$(SANITIZE_SKIP)|$(SANITIZE_GL)'
+	cd $(SANITIZE_DIR) && $(SANITIZE_ENV) ASAN_OPTIONS=$(SANITIZE_ASAN):detect_leaks=0 \
+	    ctest --output-on-failure -R '$(SANITIZE_GL)'
 
 clean:
 	rm -rf $(BUILD_DIR)
