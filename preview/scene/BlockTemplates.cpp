@@ -1,6 +1,7 @@
 #include "preview/scene/BlockTemplates.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "common/BlockNames.h"
 #include "common/TexturePackArchive.h"
@@ -15,6 +16,18 @@ stackmason::Image ClipToTexture(const stackmason::Image& picture, int textureSiz
                                std::min(picture.Height(), textureSize));
 }
 
+// Every entry gets a T x T texture, and its picture is kept that large until the textures are
+// made; whatever the pack's first picture says, all of them together stay within this.
+constexpr std::int64_t kTextureBudgetBytes = 256ll << 20;
+
+int LargestSideWithinBudget(int entries) {
+    const std::int64_t perEntry = kTextureBudgetBytes / (std::int64_t{4} * std::max(entries, 1));
+    int side = 1;
+    while (std::int64_t{side + 1} * (side + 1) <= perEntry)
+        ++side;
+    return side;
+}
+
 }  // namespace
 
 BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextureSize, int maxTextureSize) {
@@ -24,6 +37,7 @@ BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextur
     if (!pack)
         return result;
     const int count = pack->EntryCount();
+    maxTextureSize = std::min(maxTextureSize, LargestSideWithinBudget(count));
     result.templates.resize(static_cast<std::size_t>(std::max(count, 0)));
     for (int index = 0; index < count; ++index) {
         BlockTemplate& entry = result.templates[static_cast<std::size_t>(index)];

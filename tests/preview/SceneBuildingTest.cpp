@@ -118,6 +118,20 @@ TEST(BlockTemplates, OneTemplatePerEntryWithSizeClippingAndBlending) {
     EXPECT_EQ(none.textureSize, 64);
 }
 
+// A pack of many entries whose first picture is large would make every texture that large:
+// the textures of the whole pack stay within their budget, 4096 entries get at most 128.
+TEST(BlockTemplates, ManyEntriesShrinkTheTextureSize) {
+    std::vector<stackmason::test::ArchiveEntry> entries{{"big_001.png", test::SolidPng(256, 256, {1, 2, 3, 255})}};
+    for (int i = 1; i < 4096; ++i)
+        entries.push_back({"e" + std::to_string(i) + "_002.png", {'x'}});
+    const BlockTemplates many = LoadBlockTemplates(test::WritePack("many.zip", entries), 64, 512);
+    EXPECT_EQ(many.Count(), 4096);
+    EXPECT_EQ(many.textureSize, 128);
+    EXPECT_EQ(many.templates[0].picture.Width(), 128);
+    const std::string few = test::WritePack("few.zip", {entries[0]});
+    EXPECT_EQ(LoadBlockTemplates(few, 64, 512).textureSize, 256);
+}
+
 TEST(BlockPlacement, PositionsAndSkippedCells) {
     EXPECT_EQ(BlockPosition(1, 1, 1, 10, 10), glm::vec3(-8, 1, -8));
     EXPECT_EQ(BlockPosition(10, 3, 2, 10, 4), glm::vec3(10, 3, 2));
