@@ -153,6 +153,23 @@ TEST(CanvasInput, LineToolArmsDrawsAndDisarms) {
     EXPECT_EQ(f.At(10, 10, 3), 4);
     EXPECT_FALSE(e.lineArmed);
 
+    // A line armed on a larger building and finished on a smaller one writes only the cells
+    // that lie on the smaller one.
+    f.LeftAt(28, 19, true);
+    e.widthSpin.SetValue(6);
+    e.lengthSpin.SetValue(5);
+    NewBuilding(e);
+    e.selector.Select(4);
+    f.LeftAt(2, 2, true);
+    EXPECT_FALSE(e.lineArmed);
+    EXPECT_EQ(f.At(2, 2, 1), 4);
+    EXPECT_EQ(f.At(6, 5, 1), 4);  // the last cell on the way that lies inside
+    e.widthSpin.SetValue(29);
+    e.lengthSpin.SetValue(20);
+    NewBuilding(e);
+    e.selector.Select(4);
+    e.layerSpin.SetValue(3);
+
     // Lines of slope 1 and -1, a column, and x-major runs.
     DrawLine(e, 1, 1, 4, 4);
     for (int i = 1; i <= 4; ++i)
