@@ -85,26 +85,17 @@ EncodedBuilding EncodeBuildingFile(const BlockGrid& grid, std::string_view packN
     encoded.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(encoded.size);
     const std::vector<std::uint8_t*> rowStarts = LayOutText(grid, packName, encoded.bytes.get());
 
-    const std::size_t width = static_cast<std::size_t>(grid.Width());
-    const std::size_t length = static_cast<std::size_t>(grid.Length());
     const std::size_t height = static_cast<std::size_t>(grid.Height());
-    const std::size_t rowStride = width + 2;
-    const std::size_t xStride = grid.Index(1, 0, 0);
-    const std::size_t yStride = grid.Index(0, 1, 0);
+    const std::size_t rowStride = static_cast<std::size_t>(grid.Width()) + 2;
     const std::size_t columnBytes = TileColumnBytes(height);
-    const BlockCode* const cells = grid.Data() + grid.Index(1, 1, 1);
     std::vector<std::uint8_t> tile(columnBytes * kTileColumns);
-    for (std::size_t x0 = 0; x0 < width; x0 += kTileColumns) {
-        const std::size_t columns = std::min(kTileColumns, width - x0);
-        for (std::size_t y = 0; y < length; ++y) {
-            const BlockCode* firstColumn = cells + x0 * xStride + y * yStride;
-            for (std::size_t c = 0; c < columns; ++c)
-                encoded.unwritableCells +=
-                    ConvertColumn(firstColumn + c * xStride, height, tile.data() + c * columnBytes);
-            const std::size_t at = y * rowStride + x0;
-            WriteTileToLayers(tile.data(), columns, height, [&](std::size_t h) { return rowStarts[h] + at; });
-        }
-    }
+    ForEachColumnTile(grid, [&](const ColumnTile& t) {
+        for (std::size_t c = 0; c < t.columns; ++c)
+            encoded.unwritableCells +=
+                ConvertColumn(grid.Data() + t.firstCell + c * t.columnStride, height, tile.data() + c * columnBytes);
+        const std::size_t at = t.LayerOffset(rowStride);
+        WriteTileToLayers(tile.data(), t.columns, height, [&](std::size_t h) { return rowStarts[h] + at; });
+    });
     return encoded;
 }
 

@@ -22,6 +22,35 @@ inline constexpr std::size_t kTileColumns = 64;
 // Bytes per column in a tile: the height rounded up to whole blocks of 8.
 inline constexpr std::size_t TileColumnBytes(std::size_t height) { return (height + 7) / 8 * 8; }
 
+// One tile of the building's cells: columns x0 + 1 .. x0 + columns of row y + 1, every layer.
+// firstCell is the grid index of the cell (x0 + 1, y + 1, 1); the next column's cells follow
+// columnStride further on.
+struct ColumnTile {
+    std::size_t x0;
+    std::size_t y;
+    std::size_t columns;
+    std::size_t firstCell;
+    std::size_t columnStride;
+    // The offset of the tile's first cell inside each layer of a file body that keeps a
+    // layer's rows together, rowStride bytes per row.
+    std::size_t LayerOffset(std::size_t rowStride) const { return y * rowStride + x0; }
+};
+
+// Visits every tile of the building x 1..X, y 1..Y, x0 outermost as the grid is stored.
+template <typename Visit>
+void ForEachColumnTile(const BlockGrid& grid, Visit visit) {
+    const std::size_t width = static_cast<std::size_t>(grid.Width());
+    const std::size_t length = static_cast<std::size_t>(grid.Length());
+    const std::size_t xStride = grid.Index(1, 0, 0);
+    const std::size_t yStride = grid.Index(0, 1, 0);
+    const std::size_t first = grid.Index(1, 1, 1);
+    for (std::size_t x0 = 0; x0 < width; x0 += kTileColumns) {
+        const std::size_t columns = std::min(kTileColumns, width - x0);
+        for (std::size_t y = 0; y < length; ++y)
+            visit(ColumnTile{x0, y, columns, first + x0 * xStride + y * yStride, xStride});
+    }
+}
+
 // Turns round an 8 x 8 block of bytes held as 8 words, row r's byte k in bits 8k to 8k + 7.
 inline void TransposeBlock(std::uint64_t rows[8]) {
     static_assert(std::endian::native == std::endian::little, "the tiles take words as bytes in little-endian order");

@@ -22,25 +22,17 @@ void FillColumn(const std::uint8_t* ids, std::size_t height, const std::array<Bl
 
 void FillGrid(BlockGrid& grid, const Schematic& schematic, const std::array<BlockCode, 256>& codes) {
     const std::size_t width = static_cast<std::size_t>(grid.Width());
-    const std::size_t length = static_cast<std::size_t>(grid.Length());
     const std::size_t height = static_cast<std::size_t>(grid.Height());
-    const std::size_t layerCells = width * length;
-    const std::size_t xStride = grid.Index(1, 0, 0);
-    const std::size_t yStride = grid.Index(0, 1, 0);
+    const std::size_t layerCells = width * static_cast<std::size_t>(grid.Length());
     const std::size_t columnBytes = TileColumnBytes(height);
-    BlockCode* const cells = grid.Data() + grid.Index(1, 1, 1);
     const std::uint8_t* const ids = schematic.blocks.get();
     std::vector<std::uint8_t> tile(columnBytes * kTileColumns);
-    for (std::size_t x0 = 0; x0 < width; x0 += kTileColumns) {
-        const std::size_t columns = std::min(kTileColumns, width - x0);
-        for (std::size_t y = 0; y < length; ++y) {
-            const std::size_t at = y * width + x0;
-            ReadTileFromLayers(tile.data(), columns, height, [&](std::size_t h) { return ids + h * layerCells + at; });
-            BlockCode* firstColumn = cells + x0 * xStride + y * yStride;
-            for (std::size_t c = 0; c < columns; ++c)
-                FillColumn(tile.data() + c * columnBytes, height, codes, firstColumn + c * xStride);
-        }
-    }
+    ForEachColumnTile(grid, [&](const ColumnTile& t) {
+        const std::size_t at = t.LayerOffset(width);
+        ReadTileFromLayers(tile.data(), t.columns, height, [&](std::size_t h) { return ids + h * layerCells + at; });
+        for (std::size_t c = 0; c < t.columns; ++c)
+            FillColumn(tile.data() + c * columnBytes, height, codes, grid.Data() + t.firstCell + c * t.columnStride);
+    });
 }
 
 }  // namespace

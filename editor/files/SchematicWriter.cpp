@@ -67,27 +67,19 @@ void ConvertColumn(const BlockCode* column, std::size_t height, const ExportedBl
 // Both arrays, whose cell (x, y, h) is at ((h - 1) * Y + (y - 1)) * X + (x - 1).
 void FillArrays(const BlockGrid& grid, const ExportedBlocks& blocks, std::uint8_t* data, std::uint8_t* ids) {
     const std::size_t width = static_cast<std::size_t>(grid.Width());
-    const std::size_t length = static_cast<std::size_t>(grid.Length());
     const std::size_t height = static_cast<std::size_t>(grid.Height());
-    const std::size_t layerCells = width * length;
-    const std::size_t xStride = grid.Index(1, 0, 0);
-    const std::size_t yStride = grid.Index(0, 1, 0);
+    const std::size_t layerCells = width * static_cast<std::size_t>(grid.Length());
     const std::size_t columnBytes = TileColumnBytes(height);
-    const BlockCode* const cells = grid.Data() + grid.Index(1, 1, 1);
     std::vector<std::uint8_t> dataTile(columnBytes * kTileColumns);
     std::vector<std::uint8_t> idTile(columnBytes * kTileColumns);
-    for (std::size_t x0 = 0; x0 < width; x0 += kTileColumns) {
-        const std::size_t columns = std::min(kTileColumns, width - x0);
-        for (std::size_t y = 0; y < length; ++y) {
-            const BlockCode* firstColumn = cells + x0 * xStride + y * yStride;
-            for (std::size_t c = 0; c < columns; ++c)
-                ConvertColumn(firstColumn + c * xStride, height, blocks, dataTile.data() + c * columnBytes,
-                              idTile.data() + c * columnBytes);
-            const std::size_t at = y * width + x0;
-            WriteTileToLayers(dataTile.data(), columns, height, [&](std::size_t h) { return data + h * layerCells + at; });
-            WriteTileToLayers(idTile.data(), columns, height, [&](std::size_t h) { return ids + h * layerCells + at; });
-        }
-    }
+    ForEachColumnTile(grid, [&](const ColumnTile& t) {
+        for (std::size_t c = 0; c < t.columns; ++c)
+            ConvertColumn(grid.Data() + t.firstCell + c * t.columnStride, height, blocks,
+                          dataTile.data() + c * columnBytes, idTile.data() + c * columnBytes);
+        const std::size_t at = t.LayerOffset(width);
+        WriteTileToLayers(dataTile.data(), t.columns, height, [&](std::size_t h) { return data + h * layerCells + at; });
+        WriteTileToLayers(idTile.data(), t.columns, height, [&](std::size_t h) { return ids + h * layerCells + at; });
+    });
 }
 
 }  // namespace
