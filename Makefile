@@ -36,7 +36,7 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
-	    -DCMAKE_CXX_COMPILER=clang++ -DSTACKMASON_FUZZ=ON -DSTACKMASON_BENCHMARKS=OFF
+	    -DCMAKE_CXX_COMPILER=clang++ -DSTACKMASON_FUZZ=ON
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_targets
 	fuzz/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
@@ -55,7 +55,7 @@ SANITIZE_SKIP = FatalErrorHandler.ReportsTheRunningStepAndEndsWithExitCodeZero
 # code runs with it in preview_tests).
 SANITIZE_GL = preview_gl_tests
 sanitize: deps
-	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Sanitize -DSTACKMASON_BENCHMARKS=OFF \
+	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Sanitize \
 	    -DCMAKE_C_FLAGS_SANITIZE="$(SANITIZE_FLAGS)" -DCMAKE_CXX_FLAGS_SANITIZE="$(SANITIZE_FLAGS)" \
 	    -DCMAKE_EXE_LINKER_FLAGS_SANITIZE="-fsanitize=address,undefined"
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
@@ -64,5 +64,6 @@ sanitize: deps
 	cd $(SANITIZE_DIR) && $(SANITIZE_ENV) ASAN_OPTIONS=$(SANITIZE_ASAN):detect_leaks=0 \
 	    ctest --output-on-failure -R '$(SANITIZE_GL)'
 
+# Every build folder the targets above make; workspace/ holds the user's buildings and stays.
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

@@ -150,7 +150,7 @@ TEST(Rendering, TileCanvasKeepsExactlyThePixelsOfAPlainSurface) {
     ExpectSamePixels(f.tiles, f.reference.pixels);
 }
 
-TEST(Rendering, AirSilhouetteGroundStripAndLabelShowAsSpecified) {
+TEST(Rendering, AirSilhouetteGroundStripAndLabelHaveTheirColours) {
     RenderFixture f;
     Editor& e = f.editor;
     f.Make(4, 3, 3);
