@@ -4,18 +4,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/BlockDataValues.h"
 #include "common/BlockGrid.h"
 #include "editor/model/SelectorModel.h"
 
 namespace stackmason {
 
 // Between block codes (positions in the loaded texture pack) and the Minecraft block ids and
-// data values of schematic files. The ids are the selector items' data.
-
-// The data value a block gets in a schematic: some Minecraft blocks tell their variants
-// (wood kinds, wool colours, stairs turned) apart by it, and which variant an entry is
-// follows from where the pack keeps it.
-std::uint8_t BlockDataValue(std::int32_t blockId, BlockCode code);
+// data values of schematic files (BlockDataValue, common/BlockDataValues.h). The ids are the
+// selector items' data.
 
 // What each code of the pack is exported as: the low byte of its id and its data value.
 // Air and codes outside the pack export as 0, 0.
