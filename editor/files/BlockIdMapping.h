@@ -15,7 +15,7 @@ namespace stackmason {
 // selector items' data.
 
 // What each code of the pack is exported as: the low byte of its id and its data value.
-// Air and codes outside the pack export as 0, 0.
+// Air, codes outside the pack and entries without a block picture export as 0, 0.
 struct ExportedBlocks {
     std::vector<std::uint8_t> ids;
     std::vector<std::uint8_t> dataValues;
@@ -29,8 +29,9 @@ struct ExportedBlocks {
 ExportedBlocks ExportedBlocksOf(const SelectorModel& selector);
 
 // The code every stored id byte becomes on import: the first pack entry (from 1 up) with that
-// id; otherwise air for 0 and code 2 for any other byte (code 1 in a pack of one block). A
-// selector holding only air maps everything to air.
+// id; otherwise air for 0 and code 2 for any other byte (the pack's first block where code 2 is
+// none). Entries without a block picture never take part. A pack without blocks maps
+// everything to air.
 std::array<BlockCode, 256> ImportedCodesOf(const SelectorModel& selector);
 
 }  // namespace stackmason
