@@ -1,49 +1,32 @@
 #include "editor/files/BlockIdMapping.h"
 
 #include <algorithm>
-#include <initializer_list>
+#include <optional>
 
 namespace stackmason {
 namespace {
 
-// The first code of the row of variants a block id has, for the ids whose variants are a
-// run of codes in a pack: wool's sixteen colours.
-constexpr BlockCode kFirstWoolCode = 13;
-constexpr BlockCode kLastWoolCode = 28;
+// The block id a code stands for in schematic files, or nothing for air, for a code outside
+// the pack and for an entry that holds no block picture: those are never named in a file.
+std::optional<std::int32_t> SchematicIdOf(const SelectorModel& selector, BlockCode code) {
+    if (code <= 0 || !selector.IsBlockPicture(code))
+        return std::nullopt;
+    return selector.Data(code);
+}
 
-std::uint8_t DataFromRow(BlockCode code, BlockCode first, std::initializer_list<std::uint8_t> values) {
-    const BlockCode offset = code - first;
-    if (offset < 0 || offset >= static_cast<BlockCode>(values.size()))
-        return 0;
-    return values.begin()[offset];
+// The code an id that no entry has becomes: code 2 where it is a block, otherwise the first
+// block of the pack; air in a pack without blocks.
+BlockCode CodeForUnknownIds(const SelectorModel& selector) {
+    constexpr BlockCode kUsual = 2;
+    if (SchematicIdOf(selector, kUsual))
+        return kUsual;
+    for (BlockCode code = 1; code < selector.Count(); ++code)
+        if (SchematicIdOf(selector, code))
+            return code;
+    return 0;
 }
 
 }  // namespace
-
-std::uint8_t BlockDataValue(std::int32_t blockId, BlockCode code) {
-    switch (blockId) {
-    case 5:  // planks
-        return DataFromRow(code, 78, {0, 1, 2, 3});
-    case 17:  // logs
-        return DataFromRow(code, 72, {2, 3, 0, 1});
-    case 35:  // wool
-        return code >= kFirstWoolCode && code <= kLastWoolCode ? static_cast<std::uint8_t>(code - kFirstWoolCode) : 0;
-    case 24:  // sandstone
-        return DataFromRow(code, 58, {1, 0, 2});
-    case 98:  // stone bricks
-        return DataFromRow(code, 65, {0, 3, 1, 2});
-    case 155:  // quartz
-        return DataFromRow(code, 53, {1, 2, 0});
-    case 50:  // torch, standing
-        return 6;
-    case 80:  // snow block
-        return 7;
-    case 18:  // leaves that never decay
-        return 8;
-    default:
-        return 0;
-    }
-}
 
 ExportedBlocks ExportedBlocksOf(const SelectorModel& selector) {
     ExportedBlocks blocks;
@@ -51,26 +34,24 @@ ExportedBlocks ExportedBlocksOf(const SelectorModel& selector) {
     blocks.ids.assign(static_cast<std::size_t>(std::max(count, 1)), 0);
     blocks.dataValues.assign(blocks.ids.size(), 0);
     for (BlockCode code = 1; code < count; ++code) {
-        const std::int32_t id = selector.Data(code);
-        blocks.ids[static_cast<std::size_t>(code)] = static_cast<std::uint8_t>(id & 0xFF);
-        blocks.dataValues[static_cast<std::size_t>(code)] = BlockDataValue(id, code);
+        const std::optional<std::int32_t> id = SchematicIdOf(selector, code);
+        if (!id)
+            continue;
+        blocks.ids[static_cast<std::size_t>(code)] = static_cast<std::uint8_t>(*id & 0xFF);
+        blocks.dataValues[static_cast<std::size_t>(code)] = BlockDataValue(*id, code);
     }
     return blocks;
 }
 
 std::array<BlockCode, 256> ImportedCodesOf(const SelectorModel& selector) {
     std::array<BlockCode, 256> codes{};
-    const int count = selector.Count();
-    if (count <= 1)
-        return codes;
-    const BlockCode unknown = count > 2 ? 2 : 1;
-    codes.fill(unknown);
+    codes.fill(CodeForUnknownIds(selector));
     codes[0] = 0;
     // From the last entry down, so that the first entry with an id is the one that stays.
-    for (BlockCode code = count - 1; code >= 1; --code) {
-        const std::int32_t id = selector.Data(code);
-        if (id >= 0 && id <= 255)
-            codes[static_cast<std::size_t>(id)] = code;
+    for (BlockCode code = selector.Count() - 1; code >= 1; --code) {
+        const std::optional<std::int32_t> id = SchematicIdOf(selector, code);
+        if (id && *id >= 0 && *id <= 255)
+            codes[static_cast<std::size_t>(*id)] = code;
     }
     return codes;
 }

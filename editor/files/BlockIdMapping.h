@@ -4,21 +4,18 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/BlockDataValues.h"
 #include "common/BlockGrid.h"
 #include "editor/model/SelectorModel.h"
 
 namespace stackmason {
 
 // Between block codes (positions in the loaded texture pack) and the Minecraft block ids and
-// data values of schematic files. The ids are the selector items' data.
-
-// The data value a block gets in a schematic: some Minecraft blocks tell their variants
-// (wood kinds, wool colours, stairs turned) apart by it, and which variant an entry is
-// follows from where the pack keeps it.
-std::uint8_t BlockDataValue(std::int32_t blockId, BlockCode code);
+// data values of schematic files (BlockDataValue, common/BlockDataValues.h). The ids are the
+// selector items' data.
 
 // What each code of the pack is exported as: the low byte of its id and its data value.
-// Air and codes outside the pack export as 0, 0.
+// Air, codes outside the pack and entries without a block picture export as 0, 0.
 struct ExportedBlocks {
     std::vector<std::uint8_t> ids;
     std::vector<std::uint8_t> dataValues;
@@ -32,8 +29,9 @@ struct ExportedBlocks {
 ExportedBlocks ExportedBlocksOf(const SelectorModel& selector);
 
 // The code every stored id byte becomes on import: the first pack entry (from 1 up) with that
-// id; otherwise air for 0 and code 2 for any other byte (code 1 in a pack of one block). A
-// selector holding only air maps everything to air.
+// id; otherwise air for 0 and code 2 for any other byte (the pack's first block where code 2 is
+// none). Entries without a block picture never take part. A pack without blocks maps
+// everything to air.
 std::array<BlockCode, 256> ImportedCodesOf(const SelectorModel& selector);
 
 }  // namespace stackmason

@@ -21,8 +21,8 @@ void SelectorModel::Clear() {
     Changed();
 }
 
-void SelectorModel::Add(std::string text, const Image& image) {
-    items_.push_back({std::move(text), FlattenOntoWhite(image), 0});
+void SelectorModel::Add(std::string text, const Image& image, bool isBlockPicture) {
+    items_.push_back({std::move(text), FlattenOntoWhite(image), 0, isBlockPicture});
     Changed();
 }
 
@@ -40,6 +40,10 @@ void SelectorModel::SetData(int index, std::int32_t data) {
 
 std::int32_t SelectorModel::Data(int index) const {
     return index >= 0 && index < Count() ? items_[static_cast<std::size_t>(index)].data : 0;
+}
+
+bool SelectorModel::IsBlockPicture(int index) const {
+    return index >= 0 && index < Count() && items_[static_cast<std::size_t>(index)].isBlockPicture;
 }
 
 void SelectorModel::Changed() {

@@ -9,15 +9,16 @@
 namespace stackmason {
 namespace {
 
-Image BlockPictureOf(const TexturePackArchive& archive, int index) {
+// Nothing for a folder or for bytes that do not decode: such an entry is no block picture.
+std::optional<Image> BlockPictureOf(const TexturePackArchive& archive, int index) {
     std::optional<Image> decoded = archive.ReadEntryImage(index);
     if (!decoded || decoded->IsEmpty())
-        return PlaceholderImage();
+        return std::nullopt;
     return ScaleNearest(LeftmostFace(*decoded), kTileSize, kTileSize);
 }
 
-void AddBlock(Editor& editor, std::string text, Image picture, std::int32_t blockId) {
-    editor.selector.Add(std::move(text), picture);
+void AddBlock(Editor& editor, std::string text, Image picture, std::int32_t blockId, bool isBlockPicture = true) {
+    editor.selector.Add(std::move(text), picture, isBlockPicture);
     editor.selector.SetData(editor.selector.Count() - 1, blockId);
     editor.blockImages.push_back(std::move(picture));
 }
@@ -35,8 +36,10 @@ void LoadTexturePack(Editor& editor) {
         return;
     for (int index = 0; index < archive->EntryCount(); ++index) {
         const PackEntry entry = archive->Entry(index);
-        AddBlock(editor, ItemTextFromEntryName(entry.name), BlockPictureOf(*archive, index),
-                 BlockIdFromEntryName(entry.name));
+        std::optional<Image> picture = BlockPictureOf(*archive, index);
+        const bool isBlockPicture = picture.has_value();
+        AddBlock(editor, ItemTextFromEntryName(entry.name), isBlockPicture ? std::move(*picture) : PlaceholderImage(),
+                 BlockIdFromEntryName(entry.name), isBlockPicture);
     }
 }
 

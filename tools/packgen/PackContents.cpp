@@ -1,7 +1,9 @@
 #include "tools/packgen/PackContents.h"
 
+#include <algorithm>
 #include <map>
 
+#include "common/BlockDataValues.h"
 #include "common/BlockNames.h"
 #include "tools/packgen/Painters.h"
 
@@ -152,6 +154,32 @@ void AddDecoration(PackList& pack) {
     pack.Add("snow_layer_078.png", SnowLayer(kSmall));
 }
 
+// A block id's plain form and the data value the schematic export gives it.
+struct PlainForm {
+    const PackPicture* picture;
+    std::int32_t id;
+    std::uint8_t dataValue;
+};
+
+// By ascending id; pictures at position i + 1 of the pack, as in "stackmason.zip".
+std::vector<PlainForm> PlainFormOfEachBlockId(const std::vector<PackPicture>& pictures) {
+    std::map<std::int32_t, PlainForm> plainById;
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        const std::int32_t id = stackmason::BlockIdFromEntryName(pictures[i].name);
+        if (id == 0)
+            continue;
+        const PlainForm form{&pictures[i], id,
+                             stackmason::BlockDataValue(id, static_cast<stackmason::BlockCode>(i + 1))};
+        const auto [known, added] = plainById.try_emplace(id, form);
+        if (!added && form.dataValue < known->second.dataValue)
+            known->second = form;
+    }
+    std::vector<PlainForm> forms;
+    for (const auto& [id, form] : plainById)
+        forms.push_back(form);
+    return forms;
+}
+
 }  // namespace
 
 std::vector<PackPicture> StackmasonPictures() {
@@ -165,14 +193,19 @@ std::vector<PackPicture> StackmasonPictures() {
     return pack.Take();
 }
 
-std::vector<PackPicture> FirstOfEachBlockId(const std::vector<PackPicture>& pictures) {
-    std::map<std::int32_t, const PackPicture*> firstById;
-    for (const PackPicture& picture : pictures)
-        firstById.emplace(stackmason::BlockIdFromEntryName(picture.name), &picture);
+std::vector<PackPicture> SchematicImportPictures(const std::vector<PackPicture>& stackmasonPictures) {
+    std::vector<PlainForm> waiting = PlainFormOfEachBlockId(stackmasonPictures);
     std::vector<PackPicture> result;
-    for (const auto& [id, picture] : firstById)
-        if (id != 0)
-            result.push_back(*picture);
+    while (!waiting.empty()) {
+        const auto code = static_cast<stackmason::BlockCode>(result.size() + 1);
+        const auto fits = std::find_if(waiting.begin(), waiting.end(), [code](const PlainForm& form) {
+            return stackmason::BlockDataValue(form.id, code) == form.dataValue;
+        });
+        if (fits == waiting.end())
+            return {};
+        result.push_back(*fits->picture);
+        waiting.erase(fits);
+    }
     return result;
 }
 

@@ -20,8 +20,13 @@ struct PackPicture {
 // The default pack "stackmason.zip".
 std::vector<PackPicture> StackmasonPictures();
 
-// The schematic import pack "minecraft.zip": the first picture of every distinct block id
-// of pictures, by ascending id, so that import maps every id to exactly one block.
-std::vector<PackPicture> FirstOfEachBlockId(const std::vector<PackPicture>& pictures);
+// The schematic import pack "minecraft.zip", from the pictures of "stackmason.zip": one
+// entry per block id, so that import maps every id to exactly one block. As an import knows
+// the id alone, that entry is the id's plain form: the first of its pictures that the
+// schematic export gives the id's lowest data value (white wool, oak log). By ascending id,
+// except that an entry that the export's data-value table would give another variant's value
+// at its place (white wool among the wool colours' places) moves on to the first place that
+// keeps its own. Empty when no such layout is found.
+std::vector<PackPicture> SchematicImportPictures(const std::vector<PackPicture>& stackmasonPictures);
 
 }  // namespace packgen

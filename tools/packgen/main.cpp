@@ -47,8 +47,12 @@ int GeneratePacks(const std::filesystem::path& folder) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     const std::vector<packgen::PackPicture> pictures = packgen::StackmasonPictures();
-    const bool written = Write(folder / "stackmason.zip", pictures) &&
-                         Write(folder / "minecraft.zip", packgen::FirstOfEachBlockId(pictures));
+    const std::vector<packgen::PackPicture> importPictures = packgen::SchematicImportPictures(pictures);
+    if (importPictures.empty()) {
+        std::fprintf(stderr, "stackmason-packgen: no layout of minecraft.zip gives every block its data value\n");
+        return 1;
+    }
+    const bool written = Write(folder / "stackmason.zip", pictures) && Write(folder / "minecraft.zip", importPictures);
     return written ? 0 : 1;
 }
 

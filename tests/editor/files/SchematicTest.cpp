@@ -12,6 +12,8 @@
 #include "editor/files/SchematicFiles.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/packs/TexturePackLoader.h"
+#include "tests/support/TestArchives.h"
+#include "tests/support/TestImages.h"
 
 namespace stackmason::testing {
 namespace {
@@ -200,6 +202,93 @@ TEST(SchematicLoad, RandomBuildingsRoundTripThroughTheMinecraftPack) {
         EXPECT_EQ(test.window.dropped, dropped + 1);
     }
     EXPECT_TRUE(test.dialogs.errors.empty());
+}
+
+// A pack as "zip -r pack.zip pack" makes it: its folder first, then the pictures inside;
+// one entry does not decode. Neither the folder nor the broken entry is a block: they keep
+// their codes but are never named in a schematic file, so a stored 0 stays air.
+TEST(SchematicLoad, EntriesWithoutPicturesStayOutOfSchematicFiles) {
+    FilesTestEditor test(1, 1, 1);
+    const std::vector<std::uint8_t> picture = test::EncodePng(test::CoordinateImage(16, 16));
+    test::WriteFile(kSchematicPackName, test::MakeZip({{"pack/", {}},
+                                                        {"pack/stone_001.png", picture},
+                                                        {"pack/broken_004.png", {'n', 'o', 't', 'P', 'N', 'G'}},
+                                                        {"pack/dirt_003.png", picture}}));
+    const int width = 4, length = 2, height = 1;
+    const std::vector<std::uint8_t> stored = {0, 1, 3, 4, 0, 0, 77, 1};
+    WriteBytes("zipped.schematic", OurLayout(width, length, height, std::vector<std::uint8_t>(8, 0), stored));
+    test.dialogs.Choose("zipped.schematic", kSchematicFilter);
+    LoadBuilding(test.editor);
+    ASSERT_EQ(test.editor.selector.Count(), 5);
+    // Payload order is x fastest; BuildingCells walks x slowest.
+    auto cellsInPayloadOrder = [&] {
+        std::vector<BlockCode> cells;
+        for (int y = 1; y <= length; ++y)
+            for (int x = 1; x <= width; ++x)
+                cells.push_back(test.editor.grid.At(x, y, 1));
+        return cells;
+    };
+    // 0 is air; 4 names only the broken entry, so like 77 it is an unknown id (code 2).
+    EXPECT_EQ(cellsInPayloadOrder(), (std::vector<BlockCode>{0, 2, 4, 2, 0, 0, 2, 2}));
+
+    // Cells that hold the folder or the broken entry export as air, data 0.
+    test.editor.grid.At(1, 2, 1) = 1;
+    test.editor.grid.At(2, 2, 1) = 3;
+    test.dialogs.Choose("again", kSchematicFilter);
+    SaveBuilding(test.editor, false);
+    const std::vector<std::uint8_t> exported = ReadBytes("again.schematic");
+    EXPECT_EQ(exported, OurLayout(width, length, height, std::vector<std::uint8_t>(8, 0),
+                                  {0, 1, 3, 1, 0, 0, 1, 1}));
+    test.dialogs.Choose("again.schematic", kSchematicFilter);
+    LoadBuilding(test.editor);
+    EXPECT_EQ(cellsInPayloadOrder(), (std::vector<BlockCode>{0, 2, 4, 2, 0, 0, 2, 2}));
+    EXPECT_TRUE(test.dialogs.errors.empty());
+}
+
+// Packs of random entries, some without a picture, with ids that repeat, are 0 or beyond a
+// byte: whatever the pack, an entry without a picture is never what an id imports as and
+// always exports as 0, 0; a block that is the first of its id comes back from its own export.
+TEST(SchematicImport, EntriesWithoutPicturesNeverTakePartInTheIdMapping) {
+    FilesTestEditor test(1, 1, 1);
+    std::mt19937 random(5);
+    for (int round = 0; round < 400; ++round) {
+        SelectorModel& selector = test.editor.selector;
+        selector.Clear();
+        selector.Add("Air", Image(32, 32));
+        const int entries = static_cast<int>(random() % 8);
+        for (int i = 0; i < entries; ++i) {
+            selector.Add("entry", Image(32, 32), random() % 3 != 0);
+            // Few ids, so that they repeat; some beyond a byte, of which the export keeps the low byte.
+            const std::int32_t id = static_cast<std::int32_t>(random() % 6) + (random() % 4 == 0 ? 254 : 0);
+            selector.SetData(selector.Count() - 1, id);
+        }
+        const std::array<BlockCode, 256> imported = ImportedCodesOf(selector);
+        const ExportedBlocks exported = ExportedBlocksOf(selector);
+        bool anyBlock = false, anyBlockOfIdZero = false;
+        for (BlockCode code = 1; code < selector.Count(); ++code) {
+            anyBlock = anyBlock || selector.IsBlockPicture(code);
+            anyBlockOfIdZero = anyBlockOfIdZero || (selector.IsBlockPicture(code) && selector.Data(code) == 0);
+        }
+        for (int b = 0; b < 256; ++b) {
+            const BlockCode code = imported[static_cast<std::size_t>(b)];
+            EXPECT_TRUE(code == 0 || selector.IsBlockPicture(code)) << round << ": " << b << " -> " << code;
+            EXPECT_EQ(code != 0, b == 0 ? anyBlockOfIdZero : anyBlock) << round << ": " << b;
+        }
+        for (BlockCode code = 1; code < selector.Count(); ++code) {
+            const std::int32_t id = selector.Data(code);
+            if (!selector.IsBlockPicture(code)) {
+                EXPECT_EQ(exported.IdOf(code), 0) << round << ": " << code;
+                EXPECT_EQ(exported.DataValueOf(code), 0) << round << ": " << code;
+                continue;
+            }
+            EXPECT_EQ(exported.IdOf(code), id & 0xFF);
+            if (id > 255)
+                continue;
+            const BlockCode back = imported[static_cast<std::size_t>(id)];
+            EXPECT_LE(back, code) << round << ": " << code;
+            EXPECT_EQ(selector.Data(back), id) << round << ": " << code;
+        }
+    }
 }
 
 // A file as another tool could write it: Blocks first, sizes last, tags of every type among

@@ -62,9 +62,11 @@ TEST_F(PackFolder, EntriesBecomeBlocksInArchiveOrder) {
     // A strip shows its leftmost face; a 32 x 16 picture is squeezed whole, alpha kept.
     EXPECT_EQ(f.editor.blockImages[2].Pixel(31, 31), (Rgba{10, 20, 30, 255}));
     EXPECT_EQ(f.editor.blockImages[4].Pixel(31, 31), (Rgba{0, 0, 255, 128}));
-    // Entries without a picture keep their place with the placeholder.
+    // Entries without a picture keep their place with the placeholder, and are no blocks.
     EXPECT_EQ(f.editor.blockImages[3], PlaceholderImage());
     EXPECT_EQ(f.editor.blockImages[5], PlaceholderImage());
+    for (int i = 1; i < 7; ++i)
+        EXPECT_EQ(s.IsBlockPicture(i), i != 3 && i != 5) << i;
     // The selector's own pictures carry no transparency.
     EXPECT_EQ(s.ItemAt(4).image.Pixel(0, 0).a, 255);
 
