@@ -33,11 +33,13 @@ std::uint8_t BlockDataValue(std::int32_t blockId, BlockCode code) {
         return DataFromRow(code, 65, {0, 3, 1, 2});
     case 155:  // quartz
         return DataFromRow(code, 53, {1, 2, 0});
+    case 95:  // stained glass: white, red, blue
+        return DataFromRow(code, 103, {0, 14, 11});
     case 50:  // torch, standing
         return 6;
     case 80:  // snow block
         return 7;
-    case 18:  // leaves that never decay
+    case 18:  // oak leaves, with bit 3 (check for decay) set
         return 8;
     default:
         return 0;

@@ -84,7 +84,7 @@ TEST(SchematicExport, DataValuesFollowTheTable) {
         std::vector<std::uint8_t> values;
     };
     const Row rows[] = {{5, 78, {0, 1, 2, 3}},    {17, 72, {2, 3, 0, 1}}, {24, 58, {1, 0, 2}},
-                        {98, 65, {0, 3, 1, 2}},   {155, 53, {1, 2, 0}}};
+                        {98, 65, {0, 3, 1, 2}},   {155, 53, {1, 2, 0}},   {95, 103, {0, 14, 11}}};
     for (const Row& row : rows) {
         for (BlockCode code = 0; code < 120; ++code) {
             const BlockCode offset = code - row.firstCode;
