@@ -3,6 +3,8 @@
 #include <array>
 #include <map>
 
+#include <glm/geometric.hpp>
+
 #include "preview/engine/Engine3D.h"
 #include "preview/scene/BlockPlacement.h"
 #include "preview/scene/BlockTemplates.h"
@@ -281,6 +283,30 @@ TEST(PreviewScene, BuildsGroundLightTemplatesAndStaticGeometryWithoutAScreen) {
     EXPECT_FALSE(engine.HasEntity(1));
     EXPECT_FALSE(engine.HasEntity(2));
     EXPECT_EQ(building.grid.CellCount(), 1u);
+}
+
+// The light's range 900 with constant attenuation 0: a small building's scene lies well within
+// it and is lit exactly as before; across a building 512 cells wide the light would fade to
+// nothing, so there the range grows until the farthest corner keeps three quarters of it.
+TEST(PreviewScene, TheLightReachesAcrossTheWholeScene) {
+    const std::string pack = test::WritePack("light.zip", {{"stone_001.png", test::SolidPng(16, 16, {90, 90, 90, 255})}});
+    auto rangeFor = [&](int width, int length, int height) {
+        const std::vector<std::string> rows(static_cast<std::size_t>(length), std::string(static_cast<std::size_t>(width), '0'));
+        PreviewBuilding building = ReadPreviewFile(test::WritePreviewFile("light.tmp", width, length, height, pack, {rows}));
+        Engine3D engine;
+        CreateLightAndGround(engine, building, {});
+        BuildBlocks(engine, building);
+        return engine.LightRangeOf(0);
+    };
+    EXPECT_EQ(rangeFor(10, 10, 3), 900.0f);
+    EXPECT_EQ(rangeFor(29, 20, 18), 900.0f);
+    EXPECT_EQ(rangeFor(0, 0, 0), 900.0f);
+
+    // Light at (2H + 50, 2Y + 40, -60); the ground's far corner at (-(X + 5), 0, Y + 5).
+    const float range = rangeFor(512, 512, 1);
+    const float farthest = glm::length(glm::vec3(52 + 517, 1064, -60 - 517));
+    EXPECT_NEAR(1.0f - farthest / range, 0.75f, 0.001f);
+    EXPECT_EQ(Engine3D().LightRangeOf(0), 0.0f);
 }
 
 }  // namespace
