@@ -172,5 +172,39 @@ TEST_F(RenderTest, FrameLoopEndsAfterTheFrameThatTakesTheCloseRequest) {
     SUCCEED();
 }
 
+// Step 1 of a frame takes everything queued: a burst of window events ahead of the close
+// request does not hide it, and events of kinds no step reads do not pile up frame after frame
+// until SDL's queue is full and the close request can no longer be queued.
+TEST_F(RenderTest, EveryPendingEventLeavesTheQueueSoTheCloseRequestIsSeen) {
+    auto push = [](Uint32 type) {
+        SDL_Event event{};
+        event.type = type;
+        if (type == SDL_WINDOWEVENT)
+            event.window.event = SDL_WINDOWEVENT_EXPOSED;
+        return SDL_PushEvent(&event) == 1;
+    };
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_TRUE(push(SDL_WINDOWEVENT));
+    ASSERT_TRUE(push(SDL_QUIT));
+    EXPECT_TRUE(screen_.TakeWindowEvents(0));
+    EXPECT_FALSE(screen_.TakeWindowEvents(0));
+
+    for (int frame = 0; frame < 200; ++frame) {
+        for (int i = 0; i < 500; ++i)
+            ASSERT_TRUE(push(SDL_USEREVENT)) << "the queue is full in frame " << frame;
+        ASSERT_FALSE(screen_.TakeWindowEvents(0));
+    }
+    ASSERT_TRUE(push(SDL_QUIT));
+    EXPECT_TRUE(screen_.TakeWindowEvents(0));
+
+    // A key released before step 1 still counts as released at the frame's keyboard snapshot.
+    SDL_Event release{};
+    release.type = SDL_KEYUP;
+    release.key.keysym.scancode = SDL_SCANCODE_F1;
+    ASSERT_EQ(SDL_PushEvent(&release), 1);
+    EXPECT_FALSE(screen_.TakeWindowEvents(0));
+    EXPECT_TRUE(screen_.TakeKeyboardSnapshot().Released(PreviewKey::F1));
+}
+
 }  // namespace
 }  // namespace orbitscope
