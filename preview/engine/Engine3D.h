@@ -51,8 +51,9 @@ public:
     // Kind 2 is a spot light; kinds 0 (point) and 1 (directional) are known as well.
     void CreateLight(int light, int red, int green, int blue, const glm::vec3& position, int kind);
     // The light fades linearly to nothing at range. Constant attenuation 0 makes range the
-    // least reach: it stretches so that the farthest point of the scene still gets three
-    // quarters of the light (see LightRangeInScene); any other constant keeps range fixed.
+    // least reach: it stretches so that the farthest point of the scene still gets the share
+    // config::kLightFarthestShare of the light (see LightRangeInScene); any other constant
+    // keeps range fixed.
     void LightAttenuation(int light, float range, float constant);
     void LightLookAt(int light, const glm::vec3& target);
 
