@@ -53,6 +53,9 @@ inline constexpr float kFieldOfViewDegrees = 45.0f;  // vertical
 inline constexpr float kNearClip = 0.5f;
 inline constexpr float kFarClip = 8000.0f;
 inline constexpr float kAmbientLight = 0.38f;       // share of a texel's colour lit without any light
+// A light with constant attenuation 0 reaches far enough that the scene's farthest point
+// still gets this share of it; scenes up to about 45 cells wide lie within range 900 anyway.
+inline constexpr float kLightFarthestShare = 0.75f;
 inline constexpr float kSpotInnerDegrees = 50.0f;   // half-angles of the spot light's cone
 inline constexpr float kSpotOuterDegrees = 75.0f;
 inline constexpr float kPointSize = 3.0f;           // render mode 2

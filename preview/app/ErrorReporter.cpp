@@ -11,8 +11,14 @@ void SdlErrorReporter::ShowError(const std::string& text) {
     // The preview holds the pointer for mouse-look; the box needs it back to be clicked.
     if (SDL_WasInit(SDL_INIT_VIDEO) != 0)
         SDL_SetRelativeMouseMode(SDL_FALSE);
-    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Error", text.c_str(), nullptr) != 0)
-        std::fprintf(stderr, "(no message box: %s)\n", SDL_GetError());
+    ShowErrorBox(text.c_str());
+}
+
+bool ShowErrorBox(const char* text) {
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Error", text, nullptr) == 0)
+        return true;
+    std::fprintf(stderr, "(no message box: %s)\n", SDL_GetError());
+    return false;
 }
 
 }  // namespace orbitscope

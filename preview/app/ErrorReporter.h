@@ -11,6 +11,10 @@ public:
     virtual void ShowError(const std::string& text) = 0;
 };
 
+// The "Error" box with an OK button through SDL, which needs neither SDL's video system nor a
+// window of ours. False when no box could be shown.
+bool ShowErrorBox(const char* text);
+
 // Through SDL's message box; the text also goes to the standard error stream, so that a
 // run without a display still says what went wrong.
 class SdlErrorReporter final : public ErrorReporter {

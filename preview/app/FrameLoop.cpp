@@ -16,7 +16,7 @@ void RunFrameLoop(Engine3D& engine, SdlScreen& screen) {
     bool quit = false;
     for (bool end = false; !end;) {
         PREVIEW_STEP();
-        quit = screen.TakeWindowEvent(config::kEventWaitMilliseconds) || quit;
+        quit = screen.TakeWindowEvents(config::kEventWaitMilliseconds) || quit;
         PREVIEW_STEP();
         const KeySnapshot keys = screen.TakeKeyboardSnapshot();
         PREVIEW_STEP();

@@ -1,5 +1,6 @@
 // Orbitscope: shows the building of the preview file named by the first argument in 3-D.
 #include <string>
+#include <string_view>
 
 #include "preview/app/ErrorReporter.h"
 #include "preview/app/FatalErrorHandler.h"
@@ -14,11 +15,18 @@
 
 constexpr int kPreviewStepBase = 0;
 
+// The fatal-error report shows its box by running this program again with kErrorBoxArgument.
+constexpr const char* kThisProgram = "/proc/self/exe";
+
 int main(int argc, char** argv) {
     using namespace orbitscope;
+    if (argc == 3 && argv[1] == kErrorBoxArgument) {
+        ShowErrorBox(argv[2]);
+        return 0;
+    }
     SdlErrorReporter reporter;
     PREVIEW_STEP();
-    InstallFatalErrorHandler(reporter);
+    InstallFatalErrorHandler(kThisProgram);
     PREVIEW_STEP();
     PreviewBuilding building = ReadPreviewFile(argc > 1 ? argv[1] : "");
 

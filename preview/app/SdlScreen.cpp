@@ -1,6 +1,8 @@
 #include "preview/app/SdlScreen.h"
 
+#include <cstring>
 #include <optional>
+#include <span>
 
 namespace orbitscope {
 namespace {
@@ -13,6 +15,16 @@ std::optional<std::size_t> KeyOf(SDL_Scancode scancode) {
         if (kScancodes[i] == scancode)
             return i;
     return std::nullopt;
+}
+
+// SDL falls back to drivers that show nothing when there is no display; the preview would
+// then draw unseen until it is killed.
+bool ShowsOnAScreen(const char* driver) {
+    return driver != nullptr && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
+}
+
+bool IsCloseRequest(const SDL_Event& event) {
+    return event.type == SDL_QUIT || (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE);
 }
 
 void AskForContext(int samples) {
@@ -38,6 +50,10 @@ SdlScreen::~SdlScreen() {
 
 bool SdlScreen::InitVideo() {
     videoStarted_ = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+    if (videoStarted_ && !ShowsOnAScreen(SDL_GetCurrentVideoDriver())) {
+        SDL_Quit();
+        videoStarted_ = false;
+    }
     return videoStarted_;
 }
 
@@ -71,26 +87,37 @@ bool SdlScreen::OpenScreen(int flipMode) {
     return true;
 }
 
-bool SdlScreen::TakeWindowEvent(int waitMilliseconds) {
-    SDL_Event event;
+bool SdlScreen::TakeWindowEvents(int waitMilliseconds) {
     SDL_PumpEvents();
-    if (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_QUIT, SDL_SYSWMEVENT) <= 0) {
+    if (!SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) {
         SDL_Delay(static_cast<Uint32>(waitMilliseconds));
         SDL_PumpEvents();
-        if (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_QUIT, SDL_SYSWMEVENT) <= 0)
-            return false;
     }
-    return event.type == SDL_QUIT ||
-           (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE);
+    // Everything queued goes, not one event a frame: events that no step takes would pile up
+    // until SDL's queue is full and drops new ones, the close request among them. Key releases
+    // are kept for the keyboard snapshot.
+    bool closeRequested = false;
+    std::array<SDL_Event, 64> batch;
+    for (int taken; (taken = SDL_PeepEvents(batch.data(), static_cast<int>(batch.size()), SDL_GETEVENT, SDL_FIRSTEVENT,
+                                            SDL_LASTEVENT)) > 0;)
+        for (const SDL_Event& event : std::span(batch.data(), static_cast<std::size_t>(taken))) {
+            closeRequested = IsCloseRequest(event) || closeRequested;
+            NoteKeyRelease(event);
+        }
+    return closeRequested;
+}
+
+void SdlScreen::NoteKeyRelease(const SDL_Event& event) {
+    if (event.type == SDL_KEYUP)
+        if (const auto key = KeyOf(event.key.keysym.scancode))
+            releasedSinceSnapshot_[*key] = true;
 }
 
 KeySnapshot SdlScreen::TakeKeyboardSnapshot() {
     SDL_PumpEvents();
     SDL_Event event;
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_KEYDOWN, SDL_KEYMAPCHANGED) > 0)
-        if (event.type == SDL_KEYUP)
-            if (const auto key = KeyOf(event.key.keysym.scancode))
-                releasedSinceSnapshot_[*key] = true;
+        NoteKeyRelease(event);
     KeySnapshot snapshot;
     const Uint8* state = SDL_GetKeyboardState(nullptr);
     for (std::size_t i = 0; i < kScancodes.size(); ++i)

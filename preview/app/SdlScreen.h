@@ -17,7 +17,8 @@ public:
     SdlScreen(const SdlScreen&) = delete;
     SdlScreen& operator=(const SdlScreen&) = delete;
 
-    // SDL's video and event system.
+    // SDL's video and event system, on a driver that shows the window on a display: the
+    // offscreen and dummy drivers, SDL's fallbacks without one, count as a failure.
     bool InitVideo();
     bool InitKeyboard();
     bool InitMouse();
@@ -27,9 +28,9 @@ public:
     // The OpenGL context in the window. Flip mode 1 shows each frame at the display's refresh.
     bool OpenScreen(int flipMode);
 
-    // Step 1 of a frame: at most one pending window event, waiting at most waitMilliseconds.
-    // True when it asks the window to close.
-    bool TakeWindowEvent(int waitMilliseconds);
+    // Step 1 of a frame: every pending event off the queue, waiting at most waitMilliseconds
+    // when none is pending. True when one of them asks the window to close.
+    bool TakeWindowEvents(int waitMilliseconds);
     KeySnapshot TakeKeyboardSnapshot();
     MouseSnapshot TakeMouseSnapshot();
     void Flip();
@@ -37,6 +38,8 @@ public:
     SDL_Window* Window() const { return window_; }
 
 private:
+    void NoteKeyRelease(const SDL_Event& event);
+
     bool videoStarted_ = false;
     SDL_Window* window_ = nullptr;      // owned; SDL hands out raw handles
     SDL_GLContext context_ = nullptr;   // owned

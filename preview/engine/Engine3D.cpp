@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
+#include "preview/PreviewConfig.h"
 #include "preview/engine/EngineRenderer.h"
 
 namespace orbitscope {
@@ -156,11 +158,16 @@ void Engine3D::MaterialBlendingMode(int material, int mode) {
 
 void Engine3D::CreatePlane(int mesh, float sizeX, float sizeZ, int segmentsX, int segmentsZ, float repeatX,
                            float repeatZ) {
-    meshes_.Create(mesh).data =
-        std::make_shared<MeshData>(MakePlane(sizeX, sizeZ, segmentsX, segmentsZ, repeatX, repeatZ));
+    engine::Mesh& made = meshes_.Create(mesh);
+    made.data = std::make_shared<MeshData>(MakePlane(sizeX, sizeZ, segmentsX, segmentsZ, repeatX, repeatZ));
+    made.bounds = BoundsOf(*made.data, glm::vec3(0.0f));
 }
 
-void Engine3D::CreateCube(int mesh, float edge) { meshes_.Create(mesh).data = std::make_shared<MeshData>(MakeCube(edge)); }
+void Engine3D::CreateCube(int mesh, float edge) {
+    engine::Mesh& made = meshes_.Create(mesh);
+    made.data = std::make_shared<MeshData>(MakeCube(edge));
+    made.bounds = BoundsOf(*made.data, glm::vec3(0.0f));
+}
 
 void Engine3D::CreateEntity(int entity, int mesh, int material, const glm::vec3& position) {
     auto foundMesh = meshes_.Find(mesh);
@@ -208,6 +215,8 @@ void Engine3D::BuildStaticGeometry(int geometry) {
         batch.material = target->kindMaterials[static_cast<std::size_t>(data.kind)];
         batch.faces = data.FaceCount();
         batch.bytes = data.ByteSize();
+        for (const StaticVertex& vertex : data.vertices)
+            target->bounds.Add(glm::vec3(vertex.position[0], vertex.position[1], vertex.position[2]));
         batch.data = std::move(data);
     }
     target->kindMeshes.clear();
@@ -224,11 +233,34 @@ void Engine3D::FreeTexture(int texture) { textures_.Free(texture); }
 void Engine3D::RenderWorld() {
     if (!renderer_)
         return;
-    const engine::Light* light = nullptr;
-    lights_.ForEach([&](const engine::Light& l) { light = light ? light : &l; });
+    const engine::Light* first = nullptr;
+    lights_.ForEach([&](const engine::Light& l) { first = first ? first : &l; });
+    std::optional<engine::Light> light;
+    if (first) {
+        light = *first;
+        light->range = LightRangeInScene(first->range, first->constant, first->position, SceneBounds(),
+                                         config::kLightFarthestShare);
+    }
     cameras_.ForEach([&](engine::ViewCamera& view) {
-        renderer_->Render(view, light, entities_, geometries_, screenWidth_, screenHeight_);
+        renderer_->Render(view, light ? &*light : nullptr, entities_, geometries_, screenWidth_, screenHeight_);
     });
+}
+
+WorldBox Engine3D::SceneBounds() const {
+    WorldBox scene;
+    entities_.ForEach([&](const engine::Entity& entity) {
+        if (entity.mesh && !entity.mesh->bounds.IsEmpty())
+            scene.Add(WorldBox{entity.mesh->bounds.low + entity.position, entity.mesh->bounds.high + entity.position});
+    });
+    geometries_.ForEach([&](const engine::StaticGeometry& geometry) { scene.Add(geometry.bounds); });
+    return scene;
+}
+
+float Engine3D::LightRangeOf(int light) const {
+    auto found = lights_.Find(light);
+    if (!found)
+        return 0.0f;
+    return LightRangeInScene(found->range, found->constant, found->position, SceneBounds(), config::kLightFarthestShare);
 }
 
 const Camera* Engine3D::CameraOf(int camera) const {

@@ -50,6 +50,10 @@ public:
 
     // Kind 2 is a spot light; kinds 0 (point) and 1 (directional) are known as well.
     void CreateLight(int light, int red, int green, int blue, const glm::vec3& position, int kind);
+    // The light fades linearly to nothing at range. Constant attenuation 0 makes range the
+    // least reach: it stretches so that the farthest point of the scene still gets the share
+    // config::kLightFarthestShare of the light (see LightRangeInScene); any other constant
+    // keeps range fixed.
     void LightAttenuation(int light, float range, float constant);
     void LightLookAt(int light, const glm::vec3& target);
 
@@ -89,6 +93,9 @@ public:
     // What the engine holds, for the program's tests and figures.
     const Camera* CameraOf(int camera) const;
     int RenderModeOf(int camera) const;
+    // The distance at which the light fades to nothing in the scene as it stands; 0 when there
+    // is no such light.
+    float LightRangeOf(int light) const;
     std::int64_t StaticGeometryFaces(int geometry) const;
     std::size_t StaticGeometryBytes(int geometry) const;
     int StaticGeometryBatchCount(int geometry) const;
@@ -96,6 +103,8 @@ public:
 
 private:
     void Log(const std::string& line);
+    // The box round every entity and built static geometry.
+    WorldBox SceneBounds() const;
     std::shared_ptr<engine::Material> MaterialOf(int material) const { return materials_.Find(material); }
 
     std::ofstream log_;

@@ -10,6 +10,7 @@
 #include "preview/engine/Camera.h"
 #include "preview/engine/GlObjects.h"
 #include "preview/engine/GpuMesh.h"
+#include "preview/engine/LightReach.h"
 #include "preview/engine/MeshData.h"
 #include "preview/engine/ObjectTable.h"
 #include "preview/engine/StaticGeometryBatches.h"
@@ -32,6 +33,7 @@ struct Material {
 
 struct Mesh {
     std::shared_ptr<const MeshData> data;
+    WorldBox bounds;  // round the mesh's own origin
     std::unique_ptr<GpuMesh> gpu;
 };
 
@@ -71,6 +73,7 @@ struct StaticGeometry {
     std::vector<std::shared_ptr<Mesh>> kindMeshes;
     std::vector<std::shared_ptr<Material>> kindMaterials;
     std::vector<StaticBatch> batches;
+    WorldBox bounds;  // of the built batches, in world space
     bool built = false;
 };
 

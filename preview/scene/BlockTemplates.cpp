@@ -9,11 +9,24 @@
 namespace orbitscope {
 namespace {
 
-stackmason::Image ClipToTexture(const stackmason::Image& picture, int textureSize) {
-    if (picture.Width() <= textureSize && picture.Height() <= textureSize)
-        return picture;
-    return stackmason::CutRect(picture, 0, 0, std::min(picture.Width(), textureSize),
-                               std::min(picture.Height(), textureSize));
+// The picture as a texture of the first picture's size (naturalSize) would show it, clipped
+// to that square, then shrunk to textureSize by the nearest pixel when T had to stay below
+// the first picture's height. One ratio for every entry keeps the faces of a pack alike and
+// shows each picture whole, as the editor's 32 x 32 images do.
+stackmason::Image FitToTexture(const stackmason::Image& picture, int naturalSize, int textureSize) {
+    if (naturalSize <= 0 || textureSize <= 0)
+        return {};
+    const auto fitted = [&](int side) {
+        const std::int64_t kept = std::min(side, naturalSize);
+        return static_cast<int>((kept * textureSize + naturalSize - 1) / naturalSize);
+    };
+    stackmason::Image result(fitted(picture.Width()), fitted(picture.Height()));
+    for (int y = 0; y < result.Height(); ++y) {
+        const auto sy = static_cast<int>(std::int64_t{y} * naturalSize / textureSize);
+        for (int x = 0; x < result.Width(); ++x)
+            result.SetPixel(x, y, picture.Pixel(static_cast<int>(std::int64_t{x} * naturalSize / textureSize), sy));
+    }
+    return result;
 }
 
 // Every entry gets a T x T texture, and its picture is kept that large until the textures are
@@ -33,6 +46,7 @@ int LargestSideWithinBudget(int entries) {
 BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextureSize, int maxTextureSize) {
     BlockTemplates result;
     result.textureSize = initialTextureSize;
+    int naturalSize = initialTextureSize;  // T as the first picture alone would set it
     const auto pack = stackmason::TexturePackArchive::Open(packPath);
     if (!pack)
         return result;
@@ -46,10 +60,12 @@ BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextur
         std::optional<stackmason::Image> picture = pack->ReadEntryImage(index);
         if (!picture || picture->IsEmpty())
             continue;
-        if (index == 0)
-            result.textureSize = std::min(picture->Height(), maxTextureSize);
+        if (index == 0) {
+            naturalSize = picture->Height();
+            result.textureSize = std::min(naturalSize, maxTextureSize);
+        }
         entry.textured = true;
-        entry.picture = ClipToTexture(*picture, result.textureSize);
+        entry.picture = FitToTexture(*picture, naturalSize, result.textureSize);
     }
     return result;
 }

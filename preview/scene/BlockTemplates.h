@@ -8,8 +8,9 @@
 namespace orbitscope {
 
 // What one texture pack entry gives the scene: the picture its texture receives, already
-// clipped to T x T (of a six-face strip only the leftmost square is left), and whether
-// the block is drawn alpha-blended.
+// clipped to the first picture's square (of a six-face strip only the leftmost square is
+// left) and, when T stays below that square's side, shrunk by the nearest pixel to fit T x T;
+// and whether the block is drawn alpha-blended.
 struct BlockTemplate {
     std::string entryName;
     bool textured = false;      // false for folders and entries that do not decode
@@ -28,8 +29,9 @@ struct BlockTemplates {
 };
 
 // Walks the pack at packPath entry by entry. T is the first entry's picture height, at most
-// maxTextureSize, or initialTextureSize when the pack is missing or its first entry does not
-// decode.
+// maxTextureSize (and smaller still for a pack of many entries), or initialTextureSize when
+// the pack is missing or its first entry does not decode. Below the first picture's height,
+// every picture shrinks by T / that height.
 BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextureSize, int maxTextureSize);
 
 }  // namespace orbitscope

@@ -1,6 +1,9 @@
 #include "tests/preview/PreviewTestFiles.h"
 
+#include <unistd.h>
+
 #include <filesystem>
+#include <functional>
 
 #include "tests/support/TestImages.h"
 
@@ -18,6 +21,16 @@ std::string TempPath(const std::string& name) {
 std::string WriteTempFile(const std::string& name, const std::string& bytes) {
     const std::string path = TempPath(name);
     stackmason::test::WriteFile(path, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    return path;
+}
+
+std::string WriteProgram(const std::string& name, const std::string& lines) {
+    const std::string path = TempPath(std::to_string(std::hash<std::string>{}(lines)) + "-" + name);
+    if (!std::filesystem::exists(path)) {
+        const std::string temporary = WriteTempFile(std::to_string(getpid()) + "-" + name, "#!/bin/sh\n" + lines);
+        std::filesystem::permissions(temporary, std::filesystem::perms::owner_all);
+        std::filesystem::rename(temporary, path);
+    }
     return path;
 }
 

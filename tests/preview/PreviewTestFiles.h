@@ -16,6 +16,11 @@ std::string WritePreviewFile(const std::string& name, int width, int length, int
 // A file holding exactly these bytes in the temporary folder; returns its path.
 std::string WriteTempFile(const std::string& name, const std::string& bytes);
 
+// A shell script of these lines in the temporary folder, executable; returns its path. An
+// existing script of that name and these lines is left as it is, so that a death test's
+// child, which runs the test again, does not rewrite a script another child may be running.
+std::string WriteProgram(const std::string& name, const std::string& lines);
+
 // A PNG of one colour.
 std::vector<std::uint8_t> SolidPng(int width, int height, stackmason::Rgba colour);
 

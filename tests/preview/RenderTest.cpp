@@ -140,6 +140,29 @@ TEST_F(RenderTest, BlendedBlocksLetTheBackgroundThrough) {
             << "channel " << c;
 }
 
+// A slab 512 cells wide and long: its far corners lie about 1300 units from the light. They
+// must be lit like the cells under the light, not left with the ambient light alone.
+TEST_F(RenderTest, AWideSlabIsLitToItsFarCorners) {
+    const std::string pack = test::WritePack("grey.zip", {{"grey_001.png", test::SolidPng(16, 16, {200, 200, 200, 255})}});
+    BuildScene(512, 512, 1, pack, {std::vector<std::string>(512, std::string(512, '0'))});
+    // The brightness of the top face at this point, seen from close above it.
+    auto brightness = [&](const glm::vec3& top) {
+        engine_->MoveCamera(0, top + glm::vec3(0, 20, -12), Engine3D::Move::Absolute);
+        engine_->CameraLookAt(0, top);
+        return At(RenderAndRead(), Project(top))[0];
+    };
+    const int underLight = brightness({52, 2, -60});  // the light stands at (52, 1064, -60)
+    const float ambientOnly = config::kAmbientLight * 200.0f;
+    EXPECT_GT(static_cast<float>(underLight), 2.0f * ambientOnly) << underLight;
+    // The centres of the corner cells' tops: cell (x, y) is centred on (2x - 512, 2y - 512).
+    for (const glm::vec3 corner : {glm::vec3(-510, 2, -510), glm::vec3(512, 2, -510), glm::vec3(-510, 2, 512),
+                                   glm::vec3(512, 2, 512)}) {
+        const int far = brightness(corner);
+        EXPECT_GT(static_cast<float>(far), 1.6f * ambientOnly) << corner.x << "," << corner.z << ": " << far;
+        EXPECT_GT(far, underLight * 4 / 5) << corner.x << "," << corner.z << ": " << far << " against " << underLight;
+    }
+}
+
 TEST_F(RenderTest, FrameLoopEndsAfterTheFrameThatTakesTheCloseRequest) {
     BuildScene(0, 0, 0, "", {});
     SDL_Event quit{};
@@ -147,6 +170,40 @@ TEST_F(RenderTest, FrameLoopEndsAfterTheFrameThatTakesTheCloseRequest) {
     SDL_PushEvent(&quit);
     RunFrameLoop(*engine_, screen_);  // returns instead of running on
     SUCCEED();
+}
+
+// Step 1 of a frame takes everything queued: a burst of window events ahead of the close
+// request does not hide it, and events of kinds no step reads do not pile up frame after frame
+// until SDL's queue is full and the close request can no longer be queued.
+TEST_F(RenderTest, EveryPendingEventLeavesTheQueueSoTheCloseRequestIsSeen) {
+    auto push = [](Uint32 type) {
+        SDL_Event event{};
+        event.type = type;
+        if (type == SDL_WINDOWEVENT)
+            event.window.event = SDL_WINDOWEVENT_EXPOSED;
+        return SDL_PushEvent(&event) == 1;
+    };
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_TRUE(push(SDL_WINDOWEVENT));
+    ASSERT_TRUE(push(SDL_QUIT));
+    EXPECT_TRUE(screen_.TakeWindowEvents(0));
+    EXPECT_FALSE(screen_.TakeWindowEvents(0));
+
+    for (int frame = 0; frame < 200; ++frame) {
+        for (int i = 0; i < 500; ++i)
+            ASSERT_TRUE(push(SDL_USEREVENT)) << "the queue is full in frame " << frame;
+        ASSERT_FALSE(screen_.TakeWindowEvents(0));
+    }
+    ASSERT_TRUE(push(SDL_QUIT));
+    EXPECT_TRUE(screen_.TakeWindowEvents(0));
+
+    // A key released before step 1 still counts as released at the frame's keyboard snapshot.
+    SDL_Event release{};
+    release.type = SDL_KEYUP;
+    release.key.keysym.scancode = SDL_SCANCODE_F1;
+    ASSERT_EQ(SDL_PushEvent(&release), 1);
+    EXPECT_FALSE(screen_.TakeWindowEvents(0));
+    EXPECT_TRUE(screen_.TakeKeyboardSnapshot().Released(PreviewKey::F1));
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
+
+#include <glm/geometric.hpp>
 
 #include "preview/engine/Engine3D.h"
 #include "preview/scene/BlockPlacement.h"
@@ -132,6 +135,75 @@ TEST(BlockTemplates, ManyEntriesShrinkTheTextureSize) {
     EXPECT_EQ(LoadBlockTemplates(few, 64, 512).textureSize, 256);
 }
 
+// Four colours, one per quarter: red top-left, green top-right, blue bottom-left, yellow
+// bottom-right; of a strip, each face is quartered the same way.
+stackmason::Image QuadrantPicture(int width, int height) {
+    stackmason::Image picture(width, height);
+    const int face = width == 6 * height ? height : width;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const bool right = x % face >= face / 2;
+            const bool bottom = y >= height / 2;
+            picture.SetPixel(x, y, bottom ? (right ? Rgba{255, 255, 0, 255} : Rgba{0, 0, 255, 255})
+                                          : (right ? Rgba{0, 255, 0, 255} : Rgba{255, 0, 0, 255}));
+        }
+    return picture;
+}
+
+std::array<Rgba, 4> Corners(const stackmason::Image& picture) {
+    const int right = picture.Width() - 1, bottom = picture.Height() - 1;
+    return {picture.Pixel(0, 0), picture.Pixel(right, 0), picture.Pixel(0, bottom), picture.Pixel(right, bottom)};
+}
+
+// When T is held below the first picture's height (by the largest side or by the pack's
+// texture budget), every picture shrinks by the same ratio instead of losing its edges, the
+// way the editor shrinks its 32 x 32 images; what lies beyond the first picture's square is
+// still cut off first.
+TEST(BlockTemplates, PicturesAboveTheTextureSizeShrinkByOneRatio) {
+    const Rgba red{255, 0, 0, 255}, green{0, 255, 0, 255}, blue{0, 0, 255, 255}, yellow{255, 255, 0, 255};
+    const std::array<Rgba, 4> quartered{red, green, blue, yellow};
+    const std::string path = test::WritePack(
+        "shrunk.zip", {{"coords_001.png", stackmason::test::EncodePng(stackmason::test::CoordinateImage(64, 64))},
+                       {"quarters_002.png", stackmason::test::EncodePng(QuadrantPicture(64, 64))},
+                       {"strip_003.png", stackmason::test::EncodePng(QuadrantPicture(384, 64))},
+                       {"larger_004.png", stackmason::test::EncodePng(QuadrantPicture(128, 128))},
+                       {"small_005.png", stackmason::test::EncodePng(QuadrantPicture(32, 16))}});
+    const BlockTemplates templates = LoadBlockTemplates(path, 64, 48);
+    ASSERT_EQ(templates.Count(), 5);
+    EXPECT_EQ(templates.textureSize, 48);
+    const auto& coords = templates.templates[0].picture;
+    ASSERT_EQ(coords.Width(), 48);
+    ASSERT_EQ(coords.Height(), 48);
+    for (int i = 0; i < 48; ++i)  // the nearest pixel, 64 / 48 apart
+        EXPECT_EQ(coords.Pixel(i, 47 - i), (Rgba{static_cast<std::uint8_t>(i * 64 / 48),
+                                                 static_cast<std::uint8_t>((47 - i) * 64 / 48), 7, 255}));
+    EXPECT_EQ(Corners(templates.templates[1].picture), quartered);
+    EXPECT_EQ(Corners(templates.templates[2].picture), quartered);  // the strip's leftmost face
+    const auto& larger = templates.templates[3].picture;  // its top-left 64 x 64, all red
+    EXPECT_EQ(larger.Width(), 48);
+    EXPECT_EQ(Corners(larger), (std::array<Rgba, 4>{red, red, red, red}));
+    const auto& small = templates.templates[4].picture;  // the same ratio: 24 x 12, at the corner
+    EXPECT_EQ(small.Width(), 24);
+    EXPECT_EQ(small.Height(), 12);
+    EXPECT_EQ(Corners(small), quartered);
+
+    // 300 pictures of 512 pixels share the budget at T = 472; each keeps all four quarters.
+    std::vector<stackmason::test::ArchiveEntry> many{{"first_001.png", stackmason::test::EncodePng(QuadrantPicture(512, 512))}};
+    for (int i = 1; i < 300; ++i)
+        many.push_back({"e" + std::to_string(i) + "_002.png", {'x'}});
+    const BlockTemplates budgeted = LoadBlockTemplates(test::WritePack("budgeted.zip", many), 64, 512);
+    EXPECT_EQ(budgeted.textureSize, 472);
+    EXPECT_EQ(budgeted.templates[0].picture.Width(), 472);
+    EXPECT_EQ(Corners(budgeted.templates[0].picture), quartered);
+
+    // Two pictures of 1024 pixels under the 512 limit.
+    const std::vector<std::uint8_t> big = stackmason::test::EncodePng(QuadrantPicture(1024, 1024));
+    const BlockTemplates capped = LoadBlockTemplates(test::WritePack("capped.zip", {{"a_001.png", big}, {"b_002.png", big}}), 64, 512);
+    EXPECT_EQ(capped.textureSize, 512);
+    EXPECT_EQ(Corners(capped.templates[0].picture), quartered);
+    EXPECT_EQ(Corners(capped.templates[1].picture), quartered);
+}
+
 TEST(BlockPlacement, PositionsAndSkippedCells) {
     EXPECT_EQ(BlockPosition(1, 1, 1, 10, 10), glm::vec3(-8, 1, -8));
     EXPECT_EQ(BlockPosition(10, 3, 2, 10, 4), glm::vec3(10, 3, 2));
@@ -211,6 +283,30 @@ TEST(PreviewScene, BuildsGroundLightTemplatesAndStaticGeometryWithoutAScreen) {
     EXPECT_FALSE(engine.HasEntity(1));
     EXPECT_FALSE(engine.HasEntity(2));
     EXPECT_EQ(building.grid.CellCount(), 1u);
+}
+
+// The light's range 900 with constant attenuation 0: a small building's scene lies well within
+// it and is lit exactly as before; across a building 512 cells wide the light would fade to
+// nothing, so there the range grows until the farthest corner keeps three quarters of it.
+TEST(PreviewScene, TheLightReachesAcrossTheWholeScene) {
+    const std::string pack = test::WritePack("light.zip", {{"stone_001.png", test::SolidPng(16, 16, {90, 90, 90, 255})}});
+    auto rangeFor = [&](int width, int length, int height) {
+        const std::vector<std::string> rows(static_cast<std::size_t>(length), std::string(static_cast<std::size_t>(width), '0'));
+        PreviewBuilding building = ReadPreviewFile(test::WritePreviewFile("light.tmp", width, length, height, pack, {rows}));
+        Engine3D engine;
+        CreateLightAndGround(engine, building, {});
+        BuildBlocks(engine, building);
+        return engine.LightRangeOf(0);
+    };
+    EXPECT_EQ(rangeFor(10, 10, 3), 900.0f);
+    EXPECT_EQ(rangeFor(29, 20, 18), 900.0f);
+    EXPECT_EQ(rangeFor(0, 0, 0), 900.0f);
+
+    // Light at (2H + 50, 2Y + 40, -60); the ground's far corner at (-(X + 5), 0, Y + 5).
+    const float range = rangeFor(512, 512, 1);
+    const float farthest = glm::length(glm::vec3(52 + 517, 1064, -60 - 517));
+    EXPECT_NEAR(1.0f - farthest / range, 0.75f, 0.001f);
+    EXPECT_EQ(Engine3D().LightRangeOf(0), 0.0f);
 }
 
 }  // namespace

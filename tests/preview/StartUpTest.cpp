@@ -8,6 +8,7 @@
 #include "preview/app/FatalErrorHandler.h"
 #include "preview/app/PreviewStep.h"
 #include "preview/app/PreviewSystem.h"
+#include "tests/preview/PreviewTestFiles.h"
 
 namespace orbitscope {
 namespace {
@@ -71,14 +72,8 @@ TEST(StartUp, RunsInOrderAndStopsAtTheFirstFailureWithItsMessage) {
     }
 }
 
-// Writes the report where a death test can read it.
-struct StderrReporter final : ErrorReporter {
-    void ShowError(const std::string& text) override { std::fprintf(stderr, "[%s]\n", text.c_str()); }
-};
-
 void CrashAt(int step, int signal) {
-    static StderrReporter reporter;
-    InstallFatalErrorHandler(reporter);
+    InstallFatalErrorHandler(nullptr);
     PreviewStep = step;
     std::raise(signal);
 }
@@ -87,39 +82,44 @@ void Throw() { throw std::runtime_error("no more blocks"); }
 
 // Nothing catches the exception: it leaves a function that may not throw.
 void ThrowAt(int step) noexcept {
-    static StderrReporter reporter;
-    InstallFatalErrorHandler(reporter);
+    InstallFatalErrorHandler(nullptr);
     PreviewStep = step;
     Throw();
 }
 
 int* volatile nowhere = nullptr;
 
-// A report that fails itself.
-struct CrashingReporter final : ErrorReporter {
-    void ShowError(const std::string&) override { *nowhere = 2; }
-};
-
-void CrashWhileReporting() {
-    static CrashingReporter reporter;
-    InstallFatalErrorHandler(reporter);
-    std::raise(SIGBUS);
+void CrashWithBox(const std::string& boxProgram, int step) {
+    static std::string program;
+    program = boxProgram;
+    InstallFatalErrorHandler(program.c_str());
+    PreviewStep = step;
+    *nowhere = 1;
 }
 
 TEST(FatalErrorHandler, ReportsTheRunningStepAndEndsWithExitCodeZero) {
     EXPECT_EQ(FatalErrorText("Invalid memory access", 42), "Invalid memory access Line: 42");
+    EXPECT_EQ(FatalErrorText("Odd", -7), "Odd Line: -7");
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(CrashAt(117, SIGSEGV), testing::ExitedWithCode(0), "\\[Invalid memory access Line: 117\\]");
-    EXPECT_EXIT(CrashAt(9, SIGFPE), testing::ExitedWithCode(0), "Line: 9\\]");
-    EXPECT_EXIT(CrashAt(10, SIGABRT), testing::ExitedWithCode(0), "\\[Program aborted Line: 10\\]");
-    EXPECT_EXIT(ThrowAt(303), testing::ExitedWithCode(0), "\\[Uncaught exception: no more blocks Line: 303\\]");
+    EXPECT_EXIT(CrashAt(117, SIGSEGV), testing::ExitedWithCode(0), "Error: Invalid memory access Line: 117\n");
+    EXPECT_EXIT(CrashAt(9, SIGFPE), testing::ExitedWithCode(0), "Line: 9\n");
+    EXPECT_EXIT(CrashAt(10, SIGABRT), testing::ExitedWithCode(0), "Error: Program aborted Line: 10\n");
+    EXPECT_EXIT(ThrowAt(303), testing::ExitedWithCode(0), "Error: Uncaught exception: no more blocks Line: 303\n");
     EXPECT_EXIT(
         {
             CrashAt(55, 0);
             *nowhere = 1;
         },
-        testing::ExitedWithCode(0), "\\[Invalid memory access Line: 55\\]");
-    EXPECT_EXIT(CrashWhileReporting(), testing::ExitedWithCode(0), "");
+        testing::ExitedWithCode(0), "Error: Invalid memory access Line: 55\n");
+
+    // The box comes from a fresh process that is handed the text; the report waits for it,
+    // and a box that fails itself still ends the program with exit code 0.
+    const std::string box = test::WriteProgram("show-box.sh", "printf 'box[%s][%s]\\n' \"$1\" \"$2\" >&2\n");
+    EXPECT_EXIT(CrashWithBox(box, 808), testing::ExitedWithCode(0),
+                "Error: Invalid memory access Line: 808\nbox\\[--show-error-box\\]\\[Invalid memory access Line: 808\\]");
+    const std::string failingBox = test::WriteProgram("failing-box.sh", "kill -SEGV $$\n");
+    EXPECT_EXIT(CrashWithBox(failingBox, 809), testing::ExitedWithCode(0), "Line: 809");
+    EXPECT_EXIT(CrashWithBox("/nonexistent/box", 810), testing::ExitedWithCode(0), "Line: 810");
 }
 
 }  // namespace
