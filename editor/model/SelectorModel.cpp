@@ -21,6 +21,12 @@ void SelectorModel::Clear() {
     Changed();
 }
 
+void SelectorModel::TakeItemsOf(SelectorModel& other) {
+    items_.swap(other.items_);
+    selected_ = -1;
+    Changed();
+}
+
 void SelectorModel::Add(std::string text, const Image& image) {
     items_.push_back({std::move(text), FlattenOntoWhite(image), 0});
     Changed();

@@ -26,6 +26,9 @@ public:
     int Selected() const { return selected_; }
 
     void Clear();
+    // Takes over the items of a selector filled off to the side, leaving it those it had;
+    // nothing is selected afterwards. The swap cannot fail; then the listener is told.
+    void TakeItemsOf(SelectorModel& other);
     // Appends an item; its picture is flattened onto white, as the selector shows no alpha.
     void Add(std::string text, const Image& image);
     // Selecting an index that has no item leaves the selection as it is.
