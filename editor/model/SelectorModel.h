@@ -24,6 +24,9 @@ public:
     const Item& ItemAt(int index) const { return items_[static_cast<std::size_t>(index)]; }
     // -1 when nothing is selected (right after Clear).
     int Selected() const { return selected_; }
+    // Counts the times the items were replaced as a whole (Clear, TakeItemsOf), so that a
+    // widget showing them knows to start afresh rather than append.
+    int Revision() const { return revision_; }
 
     void Clear();
     // Takes over the items of a selector filled off to the side, leaving it those it had;
@@ -43,6 +46,7 @@ private:
 
     std::vector<Item> items_;
     int selected_ = -1;
+    int revision_ = 0;
     std::function<void()> listener_;
 };
 

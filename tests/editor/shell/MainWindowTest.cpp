@@ -7,6 +7,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QWheelEvent>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -149,6 +150,23 @@ TEST_F(MainWindowTest, MouseOnTheCanvasDrawsAndTheTitleFollows) {
     // The canvas shows what was drawn: block 1 at (7, 7), air at (4, 2).
     EXPECT_EQ(window_->Canvas().Pixel(6 * 32 + 5, 6 * 32 + 5), e.blockImages[1].Pixel(5, 5));
     EXPECT_EQ(window_->Canvas().Pixel(3 * 32 + 10, 32 + 10), e.blockImages[0].Pixel(10, 10));
+}
+
+TEST_F(MainWindowTest, TheBlockSelectorShowsEachPackSelected) {
+    std::filesystem::copy_file(std::filesystem::path(STACKMASON_PACK_DIR) / "minecraft.zip", "minecraft.zip");
+    Editor& e = window_->State();
+    auto& selector = static_cast<QComboBox&>(window_->Control(10));
+    // A smaller pack, then a larger one again: the list starts afresh both times.
+    for (const char* pack : {"minecraft.zip", "stackmason.zip"}) {
+        dialogs_->Choose((folder_->path / pack).string(), 0);
+        window_->ContextMenu().actions().back()->trigger();  // Select TexturePack
+        ASSERT_EQ(e.texturePackName, pack);
+        ASSERT_EQ(selector.count(), e.selector.Count()) << pack;
+        for (int i = 0; i < selector.count(); ++i)
+            ASSERT_EQ(selector.itemText(i).toStdString(), e.selector.ItemAt(i).text) << pack << " item " << i;
+        EXPECT_EQ(selector.currentIndex(), 1);
+    }
+    EXPECT_TRUE(dialogs_->errors.empty());
 }
 
 TEST_F(MainWindowTest, ActionsShortOfMemoryShowOneErrorAndChangeNothing) {
