@@ -12,17 +12,17 @@ std::optional<Image> DecodePng(std::span<const std::uint8_t> bytes) {
     png.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&png, bytes.data(), bytes.size()))
         return std::nullopt;
-    if (png.width == 0 || png.height == 0 || png.width > kMaxImageSide || png.height > kMaxImageSide) {
-        png_image_free(&png);
+    // Freed on every way out, also when the pixel memory cannot be had.
+    struct Freer {
+        png_image& image;
+        ~Freer() { png_image_free(&image); }
+    } freer{png};
+    if (png.width == 0 || png.height == 0 || png.width > kMaxImageSide || png.height > kMaxImageSide)
         return std::nullopt;
-    }
     png.format = PNG_FORMAT_RGBA;
     Image image(static_cast<int>(png.width), static_cast<int>(png.height));
-    if (!png_image_finish_read(&png, nullptr, image.Pixels().data(), 0, nullptr)) {
-        png_image_free(&png);
+    if (!png_image_finish_read(&png, nullptr, image.Pixels().data(), 0, nullptr))
         return std::nullopt;
-    }
-    png_image_free(&png);
     return image;
 }
 

@@ -61,10 +61,11 @@ std::optional<std::vector<std::uint8_t>> TexturePackArchive::ReadEntry(int index
     const PackEntry entry = Entry(index);
     if (entry.isDirectory || entry.size > kMaxEntryBytes)
         return std::nullopt;
+    // The buffer before the file, so that running short of memory leaves no file open.
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(entry.size));
     zip_file_t* file = zip_fopen_index(archive_.get(), static_cast<zip_uint64_t>(index), 0);
     if (file == nullptr)
         return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(entry.size));
     std::size_t filled = 0;
     while (filled < bytes.size()) {
         const zip_int64_t got = zip_fread(file, bytes.data() + filled, bytes.size() - filled);

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "editor/model/BuildingOperations.h"
+
 namespace stackmason {
 namespace {
 
@@ -86,8 +88,6 @@ void Flood(Picture& picture, int startColumn, int startRow, BlockCode from, Bloc
 }
 
 void CopyIntoFrontPlane(Editor& editor, Picture& picture) {
-    if (!editor.frontPlane.HasExtents(editor.gridLength, editor.gridHeight))
-        editor.frontPlane = FrontPlane(editor.gridLength, editor.gridHeight);
     for (int c = 0; c < picture.columns; ++c)
         for (int r = 0; r < picture.rows; ++r)
             editor.frontPlane.At(c + 1, r + 1) = picture.At(c, r);
@@ -110,6 +110,9 @@ void FillArea(Editor& editor) {
     const BlockCode from = picture.At(start->first, start->second);
     if (from != selected)
         Flood(picture, start->first, start->second, from, selected);
+    // All memory is taken before the first cell changes.
+    if (!editor.InTopView())
+        FitFrontPlane(editor);
     WritePicture(editor, picture);
     if (editor.InTopView()) {
         editor.painter.PaintLayerCells();

@@ -1,7 +1,5 @@
 #include "editor/commands/FlipAxis.h"
 
-#include <new>
-#include <stdexcept>
 #include <utility>
 
 #include "editor/commands/ColumnTranspose.h"
@@ -19,23 +17,17 @@ void ClearGround(BlockGrid& grid) {
 }  // namespace
 
 void FlipAxis(Editor& editor) {
-    if (!editor.InTopView())
-        ShowTopView(editor);
     const int width = editor.gridLength;
     const int length = editor.gridWidth;
     const int height = editor.gridHeight;
-    try {
-        FrontPlane plane(length, height);
-        ColumnTranspose transpose(editor.grid);
-        transpose.Apply(editor.grid);
-        editor.frontPlane = std::move(plane);
-    } catch (const std::bad_alloc&) {
-        editor.dialogs.ShowError("Not enough memory to swap the axes. The building is unchanged.");
-        return;
-    } catch (const std::length_error&) {
-        editor.dialogs.ShowError("Not enough memory to swap the axes. The building is unchanged.");
-        return;
-    }
+    // All memory is taken before anything changes, the switch to TopView included; without
+    // it nothing changes.
+    FrontPlane plane(length, height);
+    ColumnTranspose transpose(editor.grid);
+    if (!editor.InTopView())
+        ShowTopView(editor);
+    transpose.Apply(editor.grid);
+    editor.frontPlane = std::move(plane);
     editor.grid.Reshape(width, length, height);
     ClearGround(editor.grid);
     editor.gridWidth = width;

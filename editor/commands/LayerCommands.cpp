@@ -1,9 +1,7 @@
 #include "editor/commands/LayerCommands.h"
 
 #include <algorithm>
-#include <new>
-#include <optional>
-#include <stdexcept>
+#include <utility>
 
 #include "common/Constants.h"
 #include "editor/model/BuildingOperations.h"
@@ -44,21 +42,15 @@ void StampFrontPlane(Editor& editor, int x) {
 }
 
 // A grid of the old width and length with `height` layers, each column (x, y) written by
-// copyColumn(old column, new column, whether the column belongs to the building). Empty when
-// the memory cannot be had; the old grid is untouched either way.
+// copyColumn(old column, new column, whether the column belongs to the building). Throws
+// std::bad_alloc when the memory cannot be had; the old grid is untouched either way.
 template <typename ColumnCopy>
-std::optional<BlockGrid> Restacked(const BlockGrid& old, int height, ColumnCopy copyColumn) {
-    try {
-        BlockGrid grid(old.Width(), old.Length(), height);
-        for (int x = 0; x <= old.Width(); ++x)
-            for (int y = 0; y <= old.Length(); ++y)
-                copyColumn(old.Data() + old.Index(x, y, 0), grid.Data() + grid.Index(x, y, 0), x >= 1 && y >= 1);
-        return grid;
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    } catch (const std::length_error&) {
-        return std::nullopt;
-    }
+BlockGrid Restacked(const BlockGrid& old, int height, ColumnCopy copyColumn) {
+    BlockGrid grid(old.Width(), old.Length(), height);
+    for (int x = 0; x <= old.Width(); ++x)
+        for (int y = 0; y <= old.Length(); ++y)
+            copyColumn(old.Data() + old.Index(x, y, 0), grid.Data() + grid.Index(x, y, 0), x >= 1 && y >= 1);
+    return grid;
 }
 
 // Makes the restacked grid the building's, with its height shown and the layer field's range
@@ -102,11 +94,7 @@ void InsertLayer(Editor& editor) {
         std::copy_n(from, current + 1, to);
         std::copy_n(from + current + 1, height - current, to + current + 2);
     });
-    if (!grid) {
-        editor.dialogs.ShowError("Not enough memory to insert a layer. The building is unchanged.");
-        return;
-    }
-    TakeNewHeight(editor, std::move(*grid), current + 1);
+    TakeNewHeight(editor, std::move(grid), current + 1);
 }
 
 void RemoveLayer(Editor& editor) {
@@ -123,11 +111,7 @@ void RemoveLayer(Editor& editor) {
         std::copy_n(from, current, to);
         std::copy_n(from + current + 1, height - current, to + current);
     });
-    if (!grid) {
-        editor.dialogs.ShowError("Not enough memory to remove a layer. The building is unchanged.");
-        return;
-    }
-    TakeNewHeight(editor, std::move(*grid), current);
+    TakeNewHeight(editor, std::move(grid), current);
 }
 
 void DuplicateLayer(Editor& editor) {

@@ -1,7 +1,6 @@
 #include "editor/commands/RotateLayers.h"
 
 #include <algorithm>
-#include <new>
 
 #include "editor/commands/LayerTurn.h"
 
@@ -12,14 +11,10 @@ namespace stackmason {
 void RotateLayers(Editor& editor) {
     if (!editor.InTopView())
         return;
-    try {
-        LayerTurn turn(editor.grid, editor.gridWidth, editor.gridLength);
-        for (int first = 1; first <= editor.gridHeight; first += LayerTurn::kLayersPerPass)
-            turn.TurnLayers(first, std::min(LayerTurn::kLayersPerPass, editor.gridHeight - first + 1));
-    } catch (const std::bad_alloc&) {
-        editor.dialogs.ShowError("Not enough memory to turn the layers. The building is unchanged.");
-        return;
-    }
+    // The work buffer is taken before any cell moves; without it nothing changes.
+    LayerTurn turn(editor.grid, editor.gridWidth, editor.gridLength);
+    for (int first = 1; first <= editor.gridHeight; first += LayerTurn::kLayersPerPass)
+        turn.TurnLayers(first, std::min(LayerTurn::kLayersPerPass, editor.gridHeight - first + 1));
     editor.painter.RedrawCanvas();
 }
 

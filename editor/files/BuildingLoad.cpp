@@ -1,14 +1,17 @@
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "common/BuildingReader.h"
 #include "common/Constants.h"
 #include "common/FileBytes.h"
+#include "editor/files/BlockIdMapping.h"
 #include "editor/files/BuildingFiles.h"
 #include "editor/files/FileRequests.h"
 #include "editor/files/SchematicFiles.h"
 #include "editor/files/SchematicReader.h"
 #include "editor/model/BuildingOperations.h"
+#include "editor/model/UserAction.h"
 #include "editor/model/Views.h"
 #include "editor/packs/TexturePackLoader.h"
 
@@ -17,12 +20,22 @@ namespace {
 
 // A size field takes a header value only when it lies in the field's range; otherwise the
 // field keeps what it showed, and that becomes the size.
-void TakeSize(SpinModel& field, std::int32_t value) {
-    if (value >= field.Minimum() && value <= field.Maximum())
-        field.SetValue(value);
+int SizeTaken(const SpinModel& field, std::int32_t value) {
+    return value >= field.Minimum() && value <= field.Maximum() ? value : field.Value();
 }
 
-void FinishLoading(Editor& editor) {
+// Everything a load puts in place is read and made off to the side first: a file that
+// cannot be read, is refused or needs more memory than there is leaves the building, the
+// sizes, the pack, the selector and the view as they were. Only then is it put in place,
+// by swaps that cannot fail, and shown as a freshly loaded building.
+void PutLoadedBuildingInPlace(Editor& editor, StagedBuilding&& building, StagedPack&& pack) {
+    MarkEditorChanged(editor);
+    PutBuildingInPlace(editor, std::move(building));
+    PutPackInPlace(editor, std::move(pack));
+    editor.widthSpin.SetValue(editor.gridWidth);
+    editor.lengthSpin.SetValue(editor.gridLength);
+    editor.heightSpin.SetValue(editor.gridHeight);
+    SelectFirstBlock(editor);
     ShowReplacedBuilding(editor);
     editor.window.DropPendingEvents();
 }
@@ -44,34 +57,26 @@ void LoadTextBuilding(Editor& editor, const std::string& path) {
     }
     LineReader lines(*bytes);
     const BuildingHeader header = ReadHeader(lines);
-    TakeSize(editor.widthSpin, header.width);
-    TakeSize(editor.lengthSpin, header.length);
-    TakeSize(editor.heightSpin, header.height);
-    editor.texturePackName = header.packName;
-    LoadTexturePack(editor);
-    // A new building of the sizes in force, all air, is what the layers are read into.
-    if (!NewBuilding(editor))
-        return;
-    ReadLayers(lines, editor.grid);
-    FinishLoading(editor);
+    StagedPack pack = StageTexturePack(header.packName);
+    // The layers are read into an all-air building of the sizes the size fields take.
+    StagedBuilding building = StageBuilding(SizeTaken(editor.widthSpin, header.width),
+                                            SizeTaken(editor.lengthSpin, header.length),
+                                            SizeTaken(editor.heightSpin, header.height));
+    ReadLayers(lines, building.grid);
+    PutLoadedBuildingInPlace(editor, std::move(building), std::move(pack));
 }
 
-// The file is read and checked whole before the pack is switched, so that a file that is
-// refused leaves pack and building as they were.
+// The file is read and checked whole before anything else, so that a file that is refused
+// does not even cost the time of reading the pack.
 void LoadSchematicBuilding(Editor& editor, const std::string& path) {
     const SchematicReadResult read = ReadSchematicFile(path);
     if (!read.schematic) {
         editor.dialogs.ShowError(read.problem);
         return;
     }
-    editor.texturePackName = kSchematicPackName;
-    LoadTexturePack(editor);
-    PlaceSchematic(editor, *read.schematic);
-    editor.widthSpin.SetValue(editor.gridWidth);
-    editor.lengthSpin.SetValue(editor.gridLength);
-    editor.heightSpin.SetValue(editor.gridHeight);
-    editor.selector.Select(editor.selector.Count() > 1 ? 1 : 0);
-    FinishLoading(editor);
+    StagedPack pack = StageTexturePack(kSchematicPackName);
+    StagedBuilding building = StageSchematic(*read.schematic, ImportedCodesOf(pack.selector));
+    PutLoadedBuildingInPlace(editor, std::move(building), std::move(pack));
 }
 
 }  // namespace
@@ -80,6 +85,7 @@ void LoadBuilding(Editor& editor) {
     const std::optional<FileChoice> choice = editor.dialogs.AskOpenFile(LoadBuildingRequest());
     if (!choice)
         return;
+    NameRunningAction(editor, "load " + FileNamePart(choice->path));
     if (choice->filter == kSchematicFilter)
         LoadSchematicBuilding(editor, choice->path);
     else

@@ -1,11 +1,11 @@
 #include "editor/files/BuildingFiles.h"
 
-#include <new>
-
 #include "editor/files/BuildingWriter.h"
 #include "editor/files/FileRequests.h"
 #include "editor/files/SavedFile.h"
 #include "editor/files/SchematicFiles.h"
+#include "editor/model/UserAction.h"
+#include "editor/packs/TexturePackLoader.h"
 
 namespace stackmason {
 namespace {
@@ -29,13 +29,9 @@ bool WriteBuildingToFile(Editor& editor, const std::string& path) {
                                  "Nothing was written.");
         return false;
     }
-    EncodedBuilding encoded;
-    try {
-        encoded = EncodeBuildingFile(editor.grid, editor.texturePackName);
-    } catch (const std::bad_alloc&) {
-        editor.dialogs.ShowError(NoMemoryToSaveMessage(path));
-        return false;
-    }
+    // The whole file is encoded before it is created, so that running short of memory
+    // leaves an earlier file of that name as it was.
+    const EncodedBuilding encoded = EncodeBuildingFile(editor.grid, editor.texturePackName);
     if (encoded.unwritableCells > 0) {
         editor.dialogs.ShowError(UnwritableCellsMessage(encoded.unwritableCells));
         return false;
@@ -51,6 +47,7 @@ void SaveBuilding(Editor& editor, bool toPreview) {
     const std::optional<FileChoice> choice = editor.dialogs.AskSaveFile(SaveBuildingRequest());
     if (!choice)
         return;
+    NameRunningAction(editor, "save " + FileNamePart(choice->path));
     if (choice->filter == kSchematicFilter) {
         ExportSchematic(editor, WithExtension(choice->path, "schematic"));
         return;

@@ -25,8 +25,4 @@ bool SaveFileReporting(DialogPort& dialogs, const std::string& path, std::span<c
     return false;
 }
 
-std::string NoMemoryToSaveMessage(const std::string& path) {
-    return "Not enough memory to save " + path + ". Nothing was written.";
-}
-
 }  // namespace stackmason

@@ -13,7 +13,4 @@ namespace stackmason {
 // writing fails (the earlier file of that name is then kept). Returns true when written.
 bool SaveFileReporting(DialogPort& dialogs, const std::string& path, std::span<const std::uint8_t> bytes);
 
-// The "Error" text when the memory to encode a file cannot be had.
-std::string NoMemoryToSaveMessage(const std::string& path);
-
 }  // namespace stackmason

@@ -1,5 +1,3 @@
-#include <new>
-
 #include "editor/files/SavedFile.h"
 #include "editor/files/SchematicFiles.h"
 #include "editor/files/SchematicWriter.h"
@@ -7,13 +5,8 @@
 namespace stackmason {
 
 void ExportSchematic(Editor& editor, const std::string& path) {
-    EncodedSchematic encoded;
-    try {
-        encoded = EncodeSchematic(editor.grid, ExportedBlocksOf(editor.selector));
-    } catch (const std::bad_alloc&) {
-        editor.dialogs.ShowError(NoMemoryToSaveMessage(path));
-        return;
-    }
+    // Encoded whole before the file is created, as for the text save.
+    const EncodedSchematic encoded = EncodeSchematic(editor.grid, ExportedBlocksOf(editor.selector));
     SaveFileReporting(editor.dialogs, path, encoded.Bytes());
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "editor/files/SchematicReader.h"
+#include "editor/model/BuildingOperations.h"
 #include "editor/model/Editor.h"
 
 namespace stackmason {
@@ -14,11 +16,16 @@ void ExportSchematic(Editor& editor, const std::string& path);
 
 // Reads a schematic file and makes it the building, its block ids mapped onto the loaded
 // pack. A file that cannot be read, or is no schematic of a size a building can have, is
-// refused with an "Error" box naming the problem and changes nothing. True when imported.
+// refused with an "Error" box and changes nothing; the result is then false. Throws, changing
+// nothing, when the memory for the building cannot be had.
 bool ImportSchematic(Editor& editor, const std::string& path);
 
-// Replaces the building by the schematic's cells with the sizes it gives. False, with the
-// building kept and an "Error" box, when the memory for it cannot be had.
-bool PlaceSchematic(Editor& editor, const Schematic& schematic);
+// The schematic's cells as a building made off to the side, each stored id turned into the
+// code `codes` gives it. Throws std::bad_alloc when the memory cannot be had.
+StagedBuilding StageSchematic(const Schematic& schematic, const std::array<BlockCode, 256>& codes);
+
+// Replaces the building by the schematic's cells with the sizes it gives, its ids mapped
+// onto the loaded pack. Throws, with the building kept, when the memory cannot be had.
+void PlaceSchematic(Editor& editor, const Schematic& schematic);
 
 }  // namespace stackmason

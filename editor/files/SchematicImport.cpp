@@ -1,12 +1,14 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "editor/files/BlockIdMapping.h"
 #include "editor/files/ColumnTiles.h"
 #include "editor/files/SchematicFiles.h"
 #include "editor/model/BuildingOperations.h"
+#include "editor/model/UserAction.h"
 
 namespace stackmason {
 namespace {
@@ -37,15 +39,16 @@ void FillGrid(BlockGrid& grid, const Schematic& schematic, const std::array<Bloc
 
 }  // namespace
 
-bool PlaceSchematic(Editor& editor, const Schematic& schematic) {
-    if (!AllocateBuilding(editor, schematic.width, schematic.length, schematic.height)) {
-        editor.dialogs.ShowError("Not enough memory for a building of " + std::to_string(schematic.width) + " x " +
-                                 std::to_string(schematic.length) + " x " + std::to_string(schematic.height) +
-                                 " cells. The building is unchanged.");
-        return false;
-    }
-    FillGrid(editor.grid, schematic, ImportedCodesOf(editor.selector));
-    return true;
+StagedBuilding StageSchematic(const Schematic& schematic, const std::array<BlockCode, 256>& codes) {
+    StagedBuilding building = StageBuilding(schematic.width, schematic.length, schematic.height);
+    FillGrid(building.grid, schematic, codes);
+    return building;
+}
+
+void PlaceSchematic(Editor& editor, const Schematic& schematic) {
+    StagedBuilding building = StageSchematic(schematic, ImportedCodesOf(editor.selector));
+    MarkEditorChanged(editor);
+    PutBuildingInPlace(editor, std::move(building));
 }
 
 bool ImportSchematic(Editor& editor, const std::string& path) {
@@ -54,7 +57,8 @@ bool ImportSchematic(Editor& editor, const std::string& path) {
         editor.dialogs.ShowError(read.problem);
         return false;
     }
-    return PlaceSchematic(editor, *read.schematic);
+    PlaceSchematic(editor, *read.schematic);
+    return true;
 }
 
 }  // namespace stackmason

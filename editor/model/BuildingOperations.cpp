@@ -1,69 +1,58 @@
 #include "editor/model/BuildingOperations.h"
 
 #include <algorithm>
-#include <new>
-#include <stdexcept>
 #include <string>
+#include <utility>
 
+#include "editor/model/UserAction.h"
 #include "editor/model/Views.h"
 
 namespace stackmason {
-namespace {
 
-void ReportNoMemory(Editor& editor, int width, int length, int height) {
-    editor.dialogs.ShowError("Not enough memory for a building of " + std::to_string(width) + " x " +
-                             std::to_string(length) + " x " + std::to_string(height) +
-                             " cells. The building is unchanged.");
+StagedBuilding StageBuilding(int width, int length, int height) {
+    return StagedBuilding{BlockGrid(width, length, height), FrontPlane(length, height)};
 }
 
-}  // namespace
-
-bool AllocateBuilding(Editor& editor, int width, int length, int height) {
-    try {
-        BlockGrid grid(width, length, height);
-        FrontPlane plane(length, height);
-        editor.grid = std::move(grid);
-        editor.frontPlane = std::move(plane);
-    } catch (const std::bad_alloc&) {
-        return false;
-    } catch (const std::length_error&) {
-        return false;
-    }
-    editor.gridWidth = width;
-    editor.gridLength = length;
-    editor.gridHeight = height;
-    return true;
+void PutBuildingInPlace(Editor& editor, StagedBuilding&& building) noexcept {
+    editor.grid = std::move(building.grid);
+    editor.frontPlane = std::move(building.frontPlane);
+    editor.gridWidth = editor.grid.Width();
+    editor.gridLength = editor.grid.Length();
+    editor.gridHeight = editor.grid.Height();
 }
 
-bool NewBuilding(Editor& editor) {
+void AllocateBuilding(Editor& editor, int width, int length, int height) {
+    PutBuildingInPlace(editor, StageBuilding(width, length, height));
+}
+
+void NewBuilding(Editor& editor) {
     const int width = editor.widthSpin.Value();
     const int length = editor.lengthSpin.Value();
     const int height = editor.heightSpin.Value();
-    if (!AllocateBuilding(editor, width, length, height)) {
-        ReportNoMemory(editor, width, length, height);
-        editor.widthSpin.SetValue(editor.gridWidth);
-        editor.lengthSpin.SetValue(editor.gridLength);
-        editor.heightSpin.SetValue(editor.gridHeight);
-        return false;
-    }
+    NameRunningAction(editor, "make a new building of " + std::to_string(width) + " x " + std::to_string(length) +
+                                  " x " + std::to_string(height) + " cells");
+    StagedBuilding building = StageBuilding(width, length, height);
+    MarkEditorChanged(editor);
+    PutBuildingInPlace(editor, std::move(building));
+    ShowEmptyBuilding(editor);
+}
+
+void ShowEmptyBuilding(Editor& editor) {
     editor.viewMode = ViewMode::TopView;
-    ApplyCanvasLayout(editor);
-    ClearGrid(editor, width, length, height);
-    editor.painter.PaintEmptyTopView();
-
-    editor.layerSpin.SetRange(1, height);
-    editor.layerSpin.SetValue(1);
-    // A pack without blocks leaves "Air" selected.
-    editor.selector.Select(editor.selector.Count() > 1 ? 1 : 0);
-    editor.widthSpin.SetValue(width);
-    editor.lengthSpin.SetValue(length);
-    editor.heightSpin.SetValue(height);
-
     editor.topViewLayer = 0;
     editor.frontViewLayer = 1;
     editor.viewToggleLabel = "FrontView";
-    return true;
+    editor.layerSpin.SetRange(1, editor.gridHeight);
+    editor.layerSpin.SetValue(1);
+    SelectFirstBlock(editor);
+    editor.widthSpin.SetValue(editor.gridWidth);
+    editor.lengthSpin.SetValue(editor.gridLength);
+    editor.heightSpin.SetValue(editor.gridHeight);
+    ApplyCanvasLayout(editor);
+    editor.painter.PaintEmptyTopView();
 }
+
+void SelectFirstBlock(Editor& editor) { editor.selector.Select(editor.selector.Count() > 1 ? 1 : 0); }
 
 void ClearGrid(Editor& editor, int width, int length, int height) {
     BlockGrid& grid = editor.grid;
@@ -77,11 +66,15 @@ void ClearGrid(Editor& editor, int width, int length, int height) {
                 grid.At(x, y, h) = 0;
 }
 
+void FitFrontPlane(Editor& editor) {
+    if (!editor.frontPlane.HasExtents(editor.gridLength, editor.gridHeight))
+        editor.frontPlane = FrontPlane(editor.gridLength, editor.gridHeight);
+}
+
 void RefreshFrontPlane(Editor& editor) {
+    FitFrontPlane(editor);
     const int length = editor.gridLength;
     const int height = editor.gridHeight;
-    if (!editor.frontPlane.HasExtents(length, height))
-        editor.frontPlane = FrontPlane(length, height);
     const int x = std::clamp(editor.CurrentLayer(), 0, editor.gridWidth);
     for (int p = 1; p <= height; ++p)
         for (int y = 1; y <= length; ++y)

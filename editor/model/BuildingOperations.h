@@ -4,10 +4,32 @@
 
 namespace stackmason {
 
+// A building made off to the side: the grid and the working plane, all air, of one size.
+// Nothing of the editor changes until it is put in place, so that an action which cannot
+// finish preparing it leaves the editor as it was.
+struct StagedBuilding {
+    BlockGrid grid;
+    FrontPlane frontPlane;
+};
+
+// Allocates an empty building of these sizes; throws std::bad_alloc when the memory cannot
+// be had.
+StagedBuilding StageBuilding(int width, int length, int height);
+
+// Makes the staged building the editor's, its sizes included. Only moves: cannot fail.
+void PutBuildingInPlace(Editor& editor, StagedBuilding&& building) noexcept;
+
 // Replaces the building with an empty one of the size shown in the size fields and shows it
-// in TopView on layer 1. When the grid cannot be allocated, the old building, its sizes and
-// the size fields stay and an "Error" box says so; the result is then false.
-bool NewBuilding(Editor& editor);
+// in TopView on layer 1. When the grid cannot be allocated it throws before anything
+// changes: the old building, its sizes and the size fields stay.
+void NewBuilding(Editor& editor);
+
+// Shows the building just put in place as New does: empty, in TopView on layer 1, with
+// block 1 selected and the size fields showing its sizes.
+void ShowEmptyBuilding(Editor& editor);
+
+// Selects block 1 in the selector, or "Air" when the pack has no block.
+void SelectFirstBlock(Editor& editor);
 
 // Sets every cell of x 0..X, y 0..Y, h 0..H to air, the index-0 planes included.
 void ClearGrid(Editor& editor, int width, int length, int height);
@@ -16,8 +38,12 @@ void ClearGrid(Editor& editor, int width, int length, int height);
 // extents of the current sizes if it has other ones.
 void RefreshFrontPlane(Editor& editor);
 
-// Allocates an empty grid and working plane of the given sizes and makes them the building's,
-// the sizes included. Returns false, leaving everything as it was, when memory runs out.
-bool AllocateBuilding(Editor& editor, int width, int length, int height);
+// Gives the working plane the extents of the current sizes, unless it has them already;
+// throws std::bad_alloc, with the plane as it was, when the memory cannot be had.
+void FitFrontPlane(Editor& editor);
+
+// An empty building of the given sizes made the editor's at once (StageBuilding, then
+// PutBuildingInPlace); throws, changing nothing, when the memory cannot be had.
+void AllocateBuilding(Editor& editor, int width, int length, int height);
 
 }  // namespace stackmason

@@ -8,6 +8,7 @@
 #include "common/Image.h"
 #include "editor/model/EditorPorts.h"
 #include "editor/model/FrontPlane.h"
+#include "editor/model/RunningAction.h"
 #include "editor/model/SelectorModel.h"
 #include "editor/model/SpinModel.h"
 
@@ -29,13 +30,15 @@ inline constexpr int kCanvasMargin = 5;
 // of it per editor window; the shell owns it and every operation takes it by reference.
 struct Editor {
     Editor(CanvasPainter& canvasPainter, WindowPort& windowPort, DialogPort& dialogPort)
-        : painter(canvasPainter), window(windowPort), dialogs(dialogPort) {}
+        : painter(canvasPainter, action), window(windowPort), dialogs(dialogPort) {}
 
     int CurrentLayer() const { return layerSpin.Value(); }
     BlockCode SelectedBlock() const { return selector.Selected(); }
     bool InTopView() const { return viewMode == ViewMode::TopView; }
 
-    CanvasPainter& painter;
+    // Set by the error boundary around each user action; declared before the painter, which marks it.
+    RunningAction action;
+    ActionPainter painter;
     WindowPort& window;
     DialogPort& dialogs;
 

@@ -18,6 +18,14 @@ Image FlattenOntoWhite(const Image& image) {
 void SelectorModel::Clear() {
     items_.clear();
     selected_ = -1;
+    ++revision_;
+    Changed();
+}
+
+void SelectorModel::TakeItemsOf(SelectorModel& other) {
+    items_.swap(other.items_);
+    selected_ = -1;
+    ++revision_;
     Changed();
 }
 

@@ -27,8 +27,14 @@ public:
     const Item& ItemAt(int index) const { return items_[static_cast<std::size_t>(index)]; }
     // -1 when nothing is selected (right after Clear).
     int Selected() const { return selected_; }
+    // Counts the times the items were replaced as a whole (Clear, TakeItemsOf), so that a
+    // widget showing them knows to start afresh rather than append.
+    int Revision() const { return revision_; }
 
     void Clear();
+    // Takes over the items of a selector filled off to the side, leaving it those it had;
+    // nothing is selected afterwards. The swap cannot fail; then the listener is told.
+    void TakeItemsOf(SelectorModel& other);
     // Appends an item; its picture is flattened onto white, as the selector shows no alpha.
     void Add(std::string text, const Image& image, bool isBlockPicture = true);
     // Selecting an index that has no item leaves the selection as it is.
@@ -45,6 +51,7 @@ private:
 
     std::vector<Item> items_;
     int selected_ = -1;
+    int revision_ = 0;
     std::function<void()> listener_;
 };
 

@@ -26,24 +26,28 @@ void ApplyCanvasLayout(Editor& editor) {
     editor.window.PlaceCanvasScroller(0, kToolbarHeight, width, height, editor.canvasWidth, editor.canvasHeight);
 }
 
+// Each switch sets the editor's state first and lays out and repaints the canvas last, so
+// that a repaint that fails leaves the state whole.
 void ShowFrontView(Editor& editor) {
+    // The plane's memory first, so that running short of it leaves the view as it was.
+    FitFrontPlane(editor);
     editor.viewMode = ViewMode::FrontView;
     editor.topViewLayer = editor.CurrentLayer();
     editor.viewToggleLabel = "TopView";
-    ApplyCanvasLayout(editor);
     editor.layerSpin.SetRange(1, editor.gridWidth);
     editor.layerSpin.SetValue(editor.frontViewLayer);
     RefreshFrontPlane(editor);
+    ApplyCanvasLayout(editor);
     editor.painter.RedrawCanvas();
 }
 
 void ShowTopView(Editor& editor) {
     editor.viewMode = ViewMode::TopView;
     editor.frontViewLayer = editor.CurrentLayer();
-    ApplyCanvasLayout(editor);
     editor.layerSpin.SetRange(1, editor.gridHeight);
     editor.layerSpin.SetValue(editor.topViewLayer);
     editor.viewToggleLabel = "FrontView";
+    ApplyCanvasLayout(editor);
     editor.painter.RedrawCanvas();
 }
 

@@ -1,13 +1,21 @@
 #include "editor/packs/TexturePackLoader.h"
 
+#include <filesystem>
+#include <new>
+#include <system_error>
+#include <utility>
+
 #include "common/BlockNames.h"
 #include "common/Constants.h"
 #include "common/TexturePackArchive.h"
 #include "editor/model/BuildingOperations.h"
+#include "editor/model/UserAction.h"
 #include "editor/packs/BuiltInPictures.h"
 
 namespace stackmason {
 namespace {
+
+namespace fs = std::filesystem;
 
 // Nothing for a folder or for bytes that do not decode: such an entry is no block picture.
 std::optional<Image> BlockPictureOf(const TexturePackArchive& archive, int index) {
@@ -17,31 +25,62 @@ std::optional<Image> BlockPictureOf(const TexturePackArchive& archive, int index
     return ScaleNearest(LeftmostFace(*decoded), kTileSize, kTileSize);
 }
 
-void AddBlock(Editor& editor, std::string text, Image picture, std::int32_t blockId, bool isBlockPicture = true) {
-    editor.selector.Add(std::move(text), picture, isBlockPicture);
-    editor.selector.SetData(editor.selector.Count() - 1, blockId);
-    editor.blockImages.push_back(std::move(picture));
+void AddBlock(StagedPack& pack, std::string text, Image picture, std::int32_t blockId, bool isBlockPicture = true) {
+    pack.selector.Add(std::move(text), picture, isBlockPicture);
+    pack.selector.SetData(pack.selector.Count() - 1, blockId);
+    pack.blockImages.push_back(std::move(picture));
+}
+
+// The form of path the file system resolves it to; empty when it does not exist.
+fs::path ResolvedOrEmpty(const fs::path& path) {
+    std::error_code error;
+    fs::path resolved = fs::canonical(path, error);
+    if (error == std::errc::not_enough_memory)
+        throw std::bad_alloc();
+    return error ? fs::path() : resolved;
+}
+
+// Packs are opened by their bare name from the current directory, so a pack in any other
+// folder would not be found: the folders are compared as the file system resolves them.
+bool LiesInCurrentDirectory(const std::string& path) {
+    const fs::path folder = ResolvedOrEmpty(fs::absolute(fs::path(path)).parent_path());
+    return !folder.empty() && folder == ResolvedOrEmpty(fs::current_path());
+}
+
+std::string PackFolderMessage() {
+    std::error_code error;
+    return "Texture packs must be in the folder Stackmason was started in:\n" + fs::current_path(error).string() +
+           "\nCopy the pack there and select it again.";
 }
 
 }  // namespace
 
-void LoadTexturePack(Editor& editor) {
-    editor.selector.Clear();
-    editor.blockImages.clear();
-    ++editor.blockImagesGeneration;
-    AddBlock(editor, "Air", AirImage(), 0);
-
-    const std::optional<TexturePackArchive> archive = TexturePackArchive::Open(editor.texturePackName);
+StagedPack StageTexturePack(const std::string& name) {
+    StagedPack pack;
+    pack.name = name;
+    AddBlock(pack, "Air", AirImage(), 0);
+    const std::optional<TexturePackArchive> archive = TexturePackArchive::Open(name);
     if (!archive)
-        return;
+        return pack;
     for (int index = 0; index < archive->EntryCount(); ++index) {
         const PackEntry entry = archive->Entry(index);
         std::optional<Image> picture = BlockPictureOf(*archive, index);
         const bool isBlockPicture = picture.has_value();
-        AddBlock(editor, ItemTextFromEntryName(entry.name), isBlockPicture ? std::move(*picture) : PlaceholderImage(),
+        AddBlock(pack, ItemTextFromEntryName(entry.name), isBlockPicture ? std::move(*picture) : PlaceholderImage(),
                  BlockIdFromEntryName(entry.name), isBlockPicture);
     }
+    return pack;
 }
+
+void PutPackInPlace(Editor& editor, StagedPack&& pack) {
+    MarkEditorChanged(editor);
+    editor.texturePackName.swap(pack.name);
+    editor.blockImages.swap(pack.blockImages);
+    ++editor.blockImagesGeneration;
+    editor.selector.TakeItemsOf(pack.selector);
+}
+
+void LoadTexturePack(Editor& editor) { PutPackInPlace(editor, StageTexturePack(editor.texturePackName)); }
 
 void SelectTexturePack(Editor& editor) {
     if (!editor.dialogs.AskYesNo(" All unsaved data will be lost if you select another texturepack. Are you sure ?"))
@@ -50,9 +89,20 @@ void SelectTexturePack(Editor& editor) {
     const std::optional<FileChoice> choice = editor.dialogs.AskOpenFile(request);
     if (!choice || choice->path.empty())
         return;
-    editor.texturePackName = FileNamePart(choice->path);
-    LoadTexturePack(editor);
-    NewBuilding(editor);
+    if (!LiesInCurrentDirectory(choice->path)) {
+        editor.dialogs.ShowError(PackFolderMessage());
+        return;
+    }
+    const std::string name = FileNamePart(choice->path);
+    NameRunningAction(editor, "select the texture pack " + name);
+    // Pack and building are both had before either replaces the editor's.
+    StagedPack pack = StageTexturePack(name);
+    StagedBuilding building =
+        StageBuilding(editor.widthSpin.Value(), editor.lengthSpin.Value(), editor.heightSpin.Value());
+    MarkEditorChanged(editor);
+    PutBuildingInPlace(editor, std::move(building));
+    PutPackInPlace(editor, std::move(pack));
+    ShowEmptyBuilding(editor);
 }
 
 std::string FileNamePart(const std::string& path) {

@@ -31,8 +31,10 @@ BlockSelectorBox::BlockSelectorBox(SelectorModel& model, QWidget* parent) : QCom
 
 void BlockSelectorBox::FollowModel() {
     following_ = true;
-    if (count() > model_.Count())
+    if (count() > model_.Count() || shownRevision_ != model_.Revision()) {
         clear();
+        shownRevision_ = model_.Revision();
+    }
     for (int i = count(); i < model_.Count(); ++i)
         addItem(IconOf(model_.ItemAt(i).image), QString::fromStdString(model_.ItemAt(i).text), model_.ItemAt(i).data);
     if (currentIndex() != model_.Selected())

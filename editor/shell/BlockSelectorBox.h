@@ -17,6 +17,8 @@ private:
 
     SelectorModel& model_;
     bool following_ = false;
+    // The model's revision whose items the list shows.
+    int shownRevision_ = -1;
 };
 
 }  // namespace stackmason

@@ -4,6 +4,7 @@
 #include "editor/commands/FlipAxis.h"
 #include "editor/commands/LayerCommands.h"
 #include "editor/commands/RotateLayers.h"
+#include "editor/model/UserAction.h"
 #include "editor/model/Views.h"
 #include "editor/packs/TexturePackLoader.h"
 #include "editor/shell/CommandIds.h"
@@ -18,9 +19,34 @@ void ScrollBy(Editor& editor, int dx, int dy) {
     editor.window.ScrollTo(editor.window.ScrollX() + dx, editor.window.ScrollY() + dy);
 }
 
-}  // namespace
+// What each command does, in words that follow "Could not " in its error message.
+const char* CommandActionName(int commandId) {
+    switch (commandId) {
+    case kCopyLayer: return "copy the layer";
+    case kPasteLayer: return "paste the layer";
+    case kInsertLayer: return "insert a layer";
+    case kRemoveLayer: return "remove the layer";
+    case kFillArea: return "fill the area";
+    case kSilhouette: return "switch the silhouette";
+    case kToggleView: return "switch the view";
+    case kOrbitscope: return "start the 3-D preview";
+    case kFlipAxis: return "swap the axes";
+    case kLoadBrush: return "load a brush";
+    case kRandomBrush: return "switch on the random brush";
+    case kRotateLayers: return "turn the layers";
+    case kScrollUp:
+    case kScrollLeft:
+    case kScrollDown:
+    case kScrollRight: return "scroll the canvas";
+    case kSelectTexturePack: return "select a texture pack";
+    case kShowContextMenu: return "open the context menu";
+    case kClearLayer: return "clear the layer";
+    case kConfirmLayer: return "show the layer typed";
+    default: return "run the command";
+    }
+}
 
-void DispatchCommand(Editor& editor, int commandId) {
+void RunCommand(Editor& editor, int commandId) {
     switch (commandId) {
     case kCopyLayer:
         CopyLayer(editor);
@@ -41,8 +67,7 @@ void DispatchCommand(Editor& editor, int commandId) {
         LaunchPreview(editor);
         break;
     case kFlipAxis:
-        if (!editor.InTopView())
-            ShowTopView(editor);
+        // It shows TopView first itself, once it has the memory it needs.
         FlipAxis(editor);
         break;
     case kRotateLayers:
@@ -90,6 +115,12 @@ void DispatchCommand(Editor& editor, int commandId) {
     default:
         break;
     }
+}
+
+}  // namespace
+
+void DispatchCommand(Editor& editor, int commandId) {
+    RunUserAction(editor, CommandActionName(commandId), [&] { RunCommand(editor, commandId); });
 }
 
 }  // namespace stackmason

@@ -4,7 +4,8 @@
 
 namespace stackmason {
 
-// Runs the command with the given id; an unknown id does nothing.
+// Runs the command with the given id as one user action, inside its error boundary: a
+// command that fails shows one "Error" box and throws nothing. An unknown id does nothing.
 void DispatchCommand(Editor& editor, int commandId);
 
 }  // namespace stackmason

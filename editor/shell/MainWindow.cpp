@@ -10,10 +10,8 @@
 
 #include "editor/canvas/CanvasInput.h"
 #include "editor/commands/LayerCommands.h"
-#include "editor/files/BuildingFiles.h"
-#include "editor/model/BuildingOperations.h"
+#include "editor/model/UserAction.h"
 #include "editor/model/Views.h"
-#include "editor/packs/TexturePackLoader.h"
 #include "editor/shell/BlockSelectorBox.h"
 #include "editor/shell/CanvasView.h"
 #include "editor/shell/CommandIds.h"
@@ -23,6 +21,7 @@
 #include "editor/shell/LabelText.h"
 #include "editor/shell/QtDialogs.h"
 #include "editor/shell/SpinField.h"
+#include "editor/shell/ToolbarActions.h"
 #include "editor/shell/UserInput.h"
 
 namespace stackmason {
@@ -61,8 +60,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::Start() {
-    LoadTexturePack(editor_);
-    NewBuilding(editor_);
+    StartEditor(editor_);
     started_ = true;
 }
 
@@ -103,13 +101,17 @@ void MainWindow::BuildControls() {
     canvasView_ = new CanvasView(tiles_, scroller_);
     canvasView_->resize(956, 744);
     scroller_->setWidget(canvasView_);
-    canvasView_->SetEventHandler([this](const CanvasEvent& event) { HandleCanvasEvent(editor_, event); });
-
-    layerSpin_->SetStepListener([this] { editor_.painter.RedrawCanvas(); });
-    connect(loadButton_, &QPushButton::clicked, this, [this] { LoadBuilding(editor_); });
-    connect(saveButton_, &QPushButton::clicked, this, [this] { SaveBuilding(editor_, false); });
-    connect(newButton_, &QPushButton::clicked, this, [this] { NewBuilding(editor_); });
-    connect(infoButton_, &QPushButton::clicked, this, [this] { editor_.dialogs.ShowInfoWindow(); });
+    // Every user action runs inside its error boundary (UserAction.h), so that no exception
+    // ever leaves a slot or an event handler.
+    canvasView_->SetEventHandler([this](const CanvasEvent& event) {
+        RunUserAction(editor_, "draw on the canvas", [&] { HandleCanvasEvent(editor_, event); });
+    });
+    layerSpin_->SetStepListener(
+        [this] { RunUserAction(editor_, "show the layer", [&] { editor_.painter.RedrawCanvas(); }); });
+    connect(loadButton_, &QPushButton::clicked, this, [this] { PressLoadButton(editor_); });
+    connect(saveButton_, &QPushButton::clicked, this, [this] { PressSaveButton(editor_); });
+    connect(newButton_, &QPushButton::clicked, this, [this] { PressNewButton(editor_); });
+    connect(infoButton_, &QPushButton::clicked, this, [this] { PressInfoButton(editor_); });
 }
 
 void MainWindow::BuildContextMenu() {
@@ -223,7 +225,7 @@ bool MainWindow::HandleKeyRelease(QKeyEvent* event) {
         return false;
     dHeld_ = false;
     if (event->modifiers().testFlag(Qt::ControlModifier))
-        DuplicateLayer(editor_);
+        RunUserAction(editor_, "duplicate the layer", [&] { DuplicateLayer(editor_); });
     return false;
 }
 
@@ -237,15 +239,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         // Clearing twice, when the release travels on to a parent, does no harm.
         if (mouse->button() == Qt::LeftButton && OverLayerSpinText(mouse->globalPosition().toPoint()))
-            editor_.layerSpin.SetText("");
+            RunUserAction(editor_, "clear the layer field", [&] { editor_.layerSpin.SetText(""); });
         return false;
     }
     case QEvent::Wheel:
-        HandleWheel(static_cast<QWheelEvent*>(event));
+        RunUserAction(editor_, "change the layer", [&] { HandleWheel(static_cast<QWheelEvent*>(event)); });
         return true;
     case QEvent::MouseButtonPress:
         if (static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
-            OpenContextMenu();
+            RunUserAction(editor_, "open the context menu", [&] { OpenContextMenu(); });
             return true;
         }
         return false;
@@ -264,13 +266,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && started_ && !isMinimized())
-        ApplyCanvasLayout(editor_);
+        RunUserAction(editor_, "lay out the canvas", [&] { ApplyCanvasLayout(editor_); });
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (started_)
-        ApplyCanvasLayout(editor_);
+        RunUserAction(editor_, "lay out the canvas", [&] { ApplyCanvasLayout(editor_); });
 }
 
 }  // namespace stackmason

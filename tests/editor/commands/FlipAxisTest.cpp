@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "AllocationLimit.h"
 #include "CommandTestEditor.h"
 #include "editor/commands/FlipAxis.h"
 #include "editor/commands/LayerCommands.h"
+#include "editor/model/UserAction.h"
 #include "editor/model/Views.h"
+#include "tests/editor/support/AllocationFaults.h"
 
 namespace stackmason {
 namespace {
@@ -120,7 +121,7 @@ TEST(FlipAxis, KeepsTheOldBuildingWhenMemoryRunsOut) {
     t.painter.Reset();
     {
         AllocationLimit limit(200);
-        FlipAxis(e);
+        RunUserAction(e, "swap the axes", [&] { FlipAxis(e); });
     }
     EXPECT_TRUE(SameCells(e.grid, before));
     EXPECT_EQ(e.gridWidth, 40);
@@ -128,9 +129,12 @@ TEST(FlipAxis, KeepsTheOldBuildingWhenMemoryRunsOut) {
     EXPECT_EQ(e.widthSpin.Value(), 40);
     EXPECT_EQ(e.lengthSpin.Value(), 30);
     EXPECT_EQ(WorkingCells(e.frontPlane), plane);
-    EXPECT_TRUE(e.InTopView()) << "the switch to TopView comes first";
+    // The memory is taken before the switch to TopView, so even the view stays.
+    EXPECT_FALSE(e.InTopView());
+    EXPECT_EQ(e.CurrentLayer(), 7);
+    EXPECT_EQ(t.painter.redraws + t.painter.resizes, 0);
     ASSERT_EQ(t.dialogs.errors.size(), 1u);
-    EXPECT_EQ(t.dialogs.errors[0], "Not enough memory to swap the axes. The building is unchanged.");
+    EXPECT_EQ(t.dialogs.errors[0], "Could not swap the axes: not enough memory. Nothing was changed.");
 }
 
 }  // namespace

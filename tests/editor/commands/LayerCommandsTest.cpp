@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "AllocationLimit.h"
 #include "CommandTestEditor.h"
 #include "editor/commands/LayerCommands.h"
 #include "editor/model/BuildingOperations.h"
+#include "editor/model/UserAction.h"
 #include "editor/model/Views.h"
+#include "tests/editor/support/AllocationFaults.h"
 
 namespace stackmason {
 namespace {
@@ -238,8 +239,8 @@ TEST(InsertRemoveLayer, KeepTheBuildingWhenMemoryRunsOut) {
     e.layerSpin.SetValue(20);
     {
         AllocationLimit limit(100000);
-        InsertLayer(e);
-        RemoveLayer(e);
+        RunUserAction(e, "insert a layer", [&] { InsertLayer(e); });
+        RunUserAction(e, "remove the layer", [&] { RemoveLayer(e); });
     }
     EXPECT_TRUE(SameCells(e.grid, before));
     EXPECT_EQ(e.gridHeight, 40);
@@ -247,8 +248,8 @@ TEST(InsertRemoveLayer, KeepTheBuildingWhenMemoryRunsOut) {
     EXPECT_EQ(e.CurrentLayer(), 20);
     EXPECT_EQ(t.painter.redraws, 0);
     ASSERT_EQ(t.dialogs.errors.size(), 2u);
-    EXPECT_EQ(t.dialogs.errors[0], "Not enough memory to insert a layer. The building is unchanged.");
-    EXPECT_EQ(t.dialogs.errors[1], "Not enough memory to remove a layer. The building is unchanged.");
+    EXPECT_EQ(t.dialogs.errors[0], "Could not insert a layer: not enough memory. Nothing was changed.");
+    EXPECT_EQ(t.dialogs.errors[1], "Could not remove the layer: not enough memory. Nothing was changed.");
 }
 
 TEST(DuplicateLayer, TopViewMergesIntoTheLayerAbove) {

@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "AllocationLimit.h"
 #include "CommandTestEditor.h"
 #include "editor/commands/RotateLayers.h"
+#include "editor/model/UserAction.h"
 #include "editor/model/Views.h"
+#include "tests/editor/support/AllocationFaults.h"
 
 namespace stackmason {
 namespace {
@@ -85,12 +86,12 @@ TEST(RotateLayers, DoesNothingInFrontViewOrWithoutMemory) {
     t.painter.Reset();
     {
         AllocationLimit limit(10000);
-        RotateLayers(e);
+        RunUserAction(e, "turn the layers", [&] { RotateLayers(e); });
     }
     EXPECT_TRUE(SameCells(e.grid, before));
     EXPECT_EQ(t.painter.redraws, 0);
     ASSERT_EQ(t.dialogs.errors.size(), 1u);
-    EXPECT_EQ(t.dialogs.errors[0], "Not enough memory to turn the layers. The building is unchanged.");
+    EXPECT_EQ(t.dialogs.errors[0], "Could not turn the layers: not enough memory. Nothing was changed.");
 }
 
 }  // namespace

@@ -116,11 +116,17 @@ TEST_F(PackFolder, SelectingAPackAsksThenMakesANewBuilding) {
     EXPECT_EQ(e.grid.At(1, 1, 1), 0);
     EXPECT_EQ(fs::current_path(), folder_);
 
-    // A pack chosen in another folder is looked for here by its name, and not found.
+    // A pack chosen in another folder could not be found here by its name: it is refused,
+    // and the building and the pack stay.
+    e.grid.At(1, 1, 1) = 1;
     f.dialogs.answers.push_back(FileChoice{"/nowhere/else/third.zip", 0});
     SelectTexturePack(e);
-    EXPECT_EQ(e.selector.Count(), 1);
-    EXPECT_EQ(e.SelectedBlock(), 0);
+    EXPECT_EQ(e.texturePackName, "other.zip");
+    EXPECT_EQ(e.selector.Count(), 2);
+    EXPECT_EQ(e.SelectedBlock(), 1);
+    EXPECT_EQ(e.grid.At(1, 1, 1), 1);
+    ASSERT_EQ(f.dialogs.errors.size(), 1u);
+    EXPECT_EQ(f.dialogs.errors[0].rfind("Texture packs must be in the folder Stackmason was started in:\n", 0), 0u);
 }
 
 }  // namespace

@@ -7,12 +7,17 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QWheelEvent>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
 
 #include "editor/shell/BlockSelectorBox.h"
 #include "editor/shell/CanvasView.h"
 #include "editor/shell/MainWindow.h"
 #include "editor/shell/SpinField.h"
 #include "tests/editor/shell/ShellTestSupport.h"
+#include "tests/editor/support/AllocationFaults.h"
 #include "tests/editor/support/EditorFixture.h"
 
 namespace stackmason {
@@ -145,6 +150,85 @@ TEST_F(MainWindowTest, MouseOnTheCanvasDrawsAndTheTitleFollows) {
     // The canvas shows what was drawn: block 1 at (7, 7), air at (4, 2).
     EXPECT_EQ(window_->Canvas().Pixel(6 * 32 + 5, 6 * 32 + 5), e.blockImages[1].Pixel(5, 5));
     EXPECT_EQ(window_->Canvas().Pixel(3 * 32 + 10, 32 + 10), e.blockImages[0].Pixel(10, 10));
+}
+
+TEST_F(MainWindowTest, TheBlockSelectorShowsEachPackSelected) {
+    std::filesystem::copy_file(std::filesystem::path(STACKMASON_PACK_DIR) / "minecraft.zip", "minecraft.zip");
+    Editor& e = window_->State();
+    auto& selector = static_cast<QComboBox&>(window_->Control(10));
+    // A smaller pack, then a larger one again: the list starts afresh both times.
+    for (const char* pack : {"minecraft.zip", "stackmason.zip"}) {
+        dialogs_->Choose((folder_->path / pack).string(), 0);
+        window_->ContextMenu().actions().back()->trigger();  // Select TexturePack
+        ASSERT_EQ(e.texturePackName, pack);
+        ASSERT_EQ(selector.count(), e.selector.Count()) << pack;
+        for (int i = 0; i < selector.count(); ++i)
+            ASSERT_EQ(selector.itemText(i).toStdString(), e.selector.ItemAt(i).text) << pack << " item " << i;
+        EXPECT_EQ(selector.currentIndex(), 1);
+    }
+    EXPECT_TRUE(dialogs_->errors.empty());
+}
+
+TEST_F(MainWindowTest, ActionsShortOfMemoryShowOneErrorAndChangeNothing) {
+    Editor& e = window_->State();
+    auto& selector = static_cast<QComboBox&>(window_->Control(10));
+    e.grid.At(3, 4, 1) = 2;
+    const BlockGrid building = e.grid;
+    const int items = selector.count();
+
+    // A building file whose bytes cannot be had.
+    {
+        std::string bytes = "512x512x100;stackmason.zip\r\n------\r\n";
+        const std::string row = std::string(512, '0') + "\r\n";
+        for (int h = 1; h <= 100; ++h) {
+            bytes += "layer " + std::to_string(h) + "\r\n";
+            for (int y = 0; y < 512; ++y)
+                bytes += row;
+            bytes += "\r\n";
+        }
+        std::ofstream("Big.txt", std::ios::binary) << bytes;
+    }
+    dialogs_->Choose((folder_->path / "Big.txt").string(), 0);
+    {
+        testing::AllocationLimit limit(8 << 20);
+        QTest::mouseClick(&window_->Control(3), Qt::LeftButton);
+    }
+    EXPECT_EQ(dialogs_->errors,
+              std::vector<std::string>{"Could not load Big.txt: not enough memory. Nothing was changed."});
+    EXPECT_EQ(e.grid, building);
+    EXPECT_EQ(e.texturePackName, "stackmason.zip");
+    EXPECT_EQ(selector.count(), items);
+    EXPECT_EQ(selector.currentIndex(), 1);
+    EXPECT_EQ(SpinText(6)->text(), "29");
+    EXPECT_EQ(SpinText(8)->text(), "18");
+
+    // A New of the largest size, then a command from the menu.
+    dialogs_->errors.clear();
+    e.widthSpin.SetValue(512);
+    e.lengthSpin.SetValue(512);
+    e.heightSpin.SetValue(256);
+    {
+        testing::AllocationLimit limit(64 << 20);
+        QTest::mouseClick(&window_->Control(5), Qt::LeftButton);
+    }
+    EXPECT_EQ(e.grid, building);
+    EXPECT_EQ(SpinText(6)->text(), "512");
+    e.widthSpin.SetValue(300);
+    e.lengthSpin.SetValue(300);
+    e.heightSpin.SetValue(40);
+    QTest::mouseClick(&window_->Control(5), Qt::LeftButton);
+    ASSERT_EQ(e.gridWidth, 300);
+    const BlockGrid large = e.grid;
+    {
+        testing::AllocationLimit limit(8 << 20);
+        window_->ContextMenu().actions()[2]->trigger();  // InsertLayer
+    }
+    EXPECT_EQ(e.grid, large);
+    EXPECT_EQ(SpinText(8)->text(), "40");
+    EXPECT_EQ(dialogs_->errors,
+              (std::vector<std::string>{
+                  "Could not make a new building of 512 x 512 x 256 cells: not enough memory. Nothing was changed.",
+                  "Could not insert a layer: not enough memory. Nothing was changed."}));
 }
 
 }  // namespace

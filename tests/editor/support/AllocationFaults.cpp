@@ -1,0 +1,56 @@
+#include "tests/editor/support/AllocationFaults.h"
+
+#include <cstdlib>
+#include <limits>
+#include <new>
+
+namespace {
+
+constexpr std::size_t kNever = std::numeric_limits<std::size_t>::max();
+
+std::size_t allocationLimit = kNever;
+// Allocations still to come before the one that fails; kNever when none is to fail.
+std::size_t allocationsBeforeFault = kNever;
+bool faultFired = false;
+
+bool ThisAllocationFails(std::size_t size) {
+    if (size > allocationLimit)
+        return true;
+    if (allocationsBeforeFault == kNever)
+        return false;
+    if (allocationsBeforeFault > 0) {
+        --allocationsBeforeFault;
+        return false;
+    }
+    allocationsBeforeFault = kNever;
+    faultFired = true;
+    return true;
+}
+
+}  // namespace
+
+namespace stackmason::testing {
+
+AllocationLimit::AllocationLimit(std::size_t bytes) { allocationLimit = bytes; }
+AllocationLimit::~AllocationLimit() { allocationLimit = kNever; }
+
+AllocationFault::AllocationFault(std::size_t failingAllocation) {
+    faultFired = false;
+    allocationsBeforeFault = failingAllocation == 0 ? kNever : failingAllocation - 1;
+}
+AllocationFault::~AllocationFault() { allocationsBeforeFault = kNever; }
+bool AllocationFault::Fired() const { return faultFired; }
+
+}  // namespace stackmason::testing
+
+// The program's own allocator, so that the failures reach every container.
+void* operator new(std::size_t size) {
+    if (ThisAllocationFails(size))
+        throw std::bad_alloc();
+    if (void* memory = std::malloc(size == 0 ? 1 : size))
+        return memory;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
