@@ -98,7 +98,7 @@ void SchematicSeeds(const fs::path& folder, std::mt19937& random, const std::str
 std::vector<std::vector<fuzz::ZipEntry>> EntryGroups(const std::vector<std::string>& packs) {
     std::vector<std::vector<fuzz::ZipEntry>> groups;
     for (const std::string& path : packs) {
-        const auto archive = TexturePackArchive::Open(path);
+        auto archive = TexturePackArchive::Open(path);
         if (!archive) {
             std::cerr << "cannot open " << path << "\n";
             continue;

@@ -9,7 +9,7 @@
 namespace stackmason {
 namespace {
 
-Image BlockPictureOf(const TexturePackArchive& archive, int index) {
+Image BlockPictureOf(TexturePackArchive& archive, int index) {
     std::optional<Image> decoded = archive.ReadEntryImage(index);
     if (!decoded || decoded->IsEmpty())
         return PlaceholderImage();
@@ -30,7 +30,7 @@ void LoadTexturePack(Editor& editor) {
     ++editor.blockImagesGeneration;
     AddBlock(editor, "Air", AirImage(), 0);
 
-    const std::optional<TexturePackArchive> archive = TexturePackArchive::Open(editor.texturePackName);
+    std::optional<TexturePackArchive> archive = TexturePackArchive::Open(editor.texturePackName);
     if (!archive)
         return;
     for (int index = 0; index < archive->EntryCount(); ++index) {

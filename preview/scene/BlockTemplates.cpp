@@ -33,7 +33,7 @@ int LargestSideWithinBudget(int entries) {
 BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextureSize, int maxTextureSize) {
     BlockTemplates result;
     result.textureSize = initialTextureSize;
-    const auto pack = stackmason::TexturePackArchive::Open(packPath);
+    auto pack = stackmason::TexturePackArchive::Open(packPath);
     if (!pack)
         return result;
     const int count = pack->EntryCount();
