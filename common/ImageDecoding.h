@@ -16,8 +16,8 @@ namespace stackmason {
 // Decoding costs time in proportion to the pixels a picture's header claims, however few
 // bytes carry them, so a caller that decodes many pictures from one file gives an allowance:
 // a picture that claims more pixels than is left is refused before its pixels are read, and
-// any other spends its pixels (four times over for 16 bits a channel) once its header is read, whether
-// or not the rest decodes.
+// any other spends its pixels (four times over for 16 bits a channel) once its header is
+// read, whether or not the rest decodes.
 std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes, std::uint64_t& pixelAllowance);
 std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes);
 

@@ -170,7 +170,8 @@ void HostileSeeds(const fs::path& seeds) {
     for (int x = 1; x <= 14; ++x)
         grid.At(x, 1, 1) = x;
     const std::vector<std::uint8_t> preview = Encoded(grid, "pack.zip");
-    std::vector<std::uint8_t> seed{static_cast<std::uint8_t>(preview.size()), static_cast<std::uint8_t>(preview.size() >> 8)};
+    std::vector<std::uint8_t> seed{static_cast<std::uint8_t>(preview.size()),
+                                   static_cast<std::uint8_t>(preview.size() >> 8)};
     seed.insert(seed.end(), preview.begin(), preview.end());
     const std::vector<std::uint8_t> packed = fuzz::EncodeEntries(entries);
     seed.insert(seed.end(), packed.begin(), packed.end());

@@ -91,7 +91,8 @@ std::size_t CompressedFileReader::ReadBeyondBlock(std::uint8_t* out, std::size_t
         return got + made;
     }
     blockStart_ = 0;
-    blockEnd_ = Produce(block_.data(), static_cast<std::size_t>(std::min<std::uint64_t>(block_.size(), limit_ - handedOut_)));
+    const std::uint64_t allowed = std::min<std::uint64_t>(block_.size(), limit_ - handedOut_);
+    blockEnd_ = Produce(block_.data(), static_cast<std::size_t>(allowed));
     const std::size_t take = std::min(size - got, Buffered());
     std::memcpy(out + got, block_.data(), take);
     Consume(take);

@@ -155,8 +155,9 @@ TEST(ImageDecoding, PicturesSpendTheAllowanceTheirHeadersClaim) {
 }
 
 void PutChunk(std::vector<std::uint8_t>& png, std::size_t at, const char* type, const std::vector<std::uint8_t>& data) {
-    std::vector<std::uint8_t> chunk{static_cast<std::uint8_t>(data.size() >> 24), static_cast<std::uint8_t>(data.size() >> 16),
-                                    static_cast<std::uint8_t>(data.size() >> 8), static_cast<std::uint8_t>(data.size())};
+    std::vector<std::uint8_t> chunk;
+    for (int shift : {24, 16, 8, 0})
+        chunk.push_back(static_cast<std::uint8_t>(data.size() >> shift));
     chunk.insert(chunk.end(), type, type + 4);
     chunk.insert(chunk.end(), data.begin(), data.end());
     const uLong crc = crc32(0L, chunk.data() + 4, static_cast<uInt>(chunk.size() - 4));

@@ -403,10 +403,11 @@ Bytes ProgressiveJpeg(int side, Rgba colour, int extraScans) {
         Broken("a progressive JPEG of fewer than three scans");
     const std::size_t from = markers[scans[0] + 1].second;
     const std::size_t to = markers[scans[1] + 1].second;
-    Bytes out(jpeg.begin(), jpeg.begin() + static_cast<std::ptrdiff_t>(to));
+    const auto at = [&](std::size_t offset) { return jpeg.begin() + static_cast<std::ptrdiff_t>(offset); };
+    Bytes out(jpeg.begin(), at(to));
     for (int i = 0; i < extraScans; ++i)
-        out.insert(out.end(), jpeg.begin() + static_cast<std::ptrdiff_t>(from), jpeg.begin() + static_cast<std::ptrdiff_t>(to));
-    out.insert(out.end(), jpeg.begin() + static_cast<std::ptrdiff_t>(to), jpeg.end());
+        out.insert(out.end(), at(from), at(to));
+    out.insert(out.end(), at(to), jpeg.end());
     return out;
 }
 
@@ -502,7 +503,8 @@ std::vector<HostileFile> HostilePacks() {
         {"text-chunks", RepeatOnlyEntry(DeflatedZip({{HugeEntryName(1), texts}}), 4096)},
         {"repeated-scans",
          RepeatOnlyEntry(DeflatedZip({{HugeEntryName(1), ProgressiveJpeg(1024, Rgba{9, 9, 9, 255}, 5000)}}), 4096)},
-        {"zip-bomb", RepeatOnlyEntry(DeflatedZip({{HugeEntryName(1), SolidPng(16, Rgba{}), kLargestEntry - 1024}}), 4096)},
+        {"zip-bomb",
+         RepeatOnlyEntry(DeflatedZip({{HugeEntryName(1), SolidPng(16, Rgba{}), kLargestEntry - 1024}}), 4096)},
         {"bzip2-bomb", RepeatOnlyEntry(Bzip2Zip({{HugeEntryName(1), {}, kLargestEntry}}), 4096)},
     };
 }
