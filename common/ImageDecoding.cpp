@@ -16,12 +16,30 @@ bool StartsWith(std::span<const std::uint8_t> bytes, const std::array<std::uint8
 
 }  // namespace
 
-std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes) {
+bool SpendPixels(std::uint64_t& pixelAllowance, std::uint64_t cost) {
+    if (cost > pixelAllowance)
+        return false;
+    if (pixelAllowance != kUnlimitedPixels)
+        pixelAllowance -= cost;
+    return true;
+}
+
+std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes, std::uint64_t& pixelAllowance) {
     if (StartsWith(bytes, kPngSignature))
-        return DecodePng(bytes);
+        return DecodePng(bytes, pixelAllowance);
     if (StartsWith(bytes, kJpegSignature))
-        return DecodeJpeg(bytes);
+        return DecodeJpeg(bytes, pixelAllowance);
     return std::nullopt;
+}
+
+std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes) {
+    std::uint64_t unlimited = kUnlimitedPixels;
+    return DecodeImage(bytes, unlimited);
+}
+
+std::optional<Image> DecodePng(std::span<const std::uint8_t> bytes) {
+    std::uint64_t unlimited = kUnlimitedPixels;
+    return DecodePng(bytes, unlimited);
 }
 
 }  // namespace stackmason

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <span>
 
@@ -11,9 +12,22 @@ namespace stackmason {
 // Decodes a PNG or JPEG picture, chosen by the content's signature (never by a file name).
 // Gives nothing for data that does not decode, for other formats and for pictures larger
 // than kMaxImageSide on a side; no pixel memory is taken for those.
+//
+// Decoding costs time in proportion to the pixels a picture's header claims, however few
+// bytes carry them, so a caller that decodes many pictures from one file gives an allowance:
+// a picture that claims more pixels than is left is refused before its pixels are read, and
+// any other spends its pixels (four times over for 16 bits a channel) once its header is
+// read, whether or not the rest decodes.
+std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes, std::uint64_t& pixelAllowance);
 std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes);
 
+std::optional<Image> DecodePng(std::span<const std::uint8_t> bytes, std::uint64_t& pixelAllowance);
 std::optional<Image> DecodePng(std::span<const std::uint8_t> bytes);
-std::optional<Image> DecodeJpeg(std::span<const std::uint8_t> bytes);
+std::optional<Image> DecodeJpeg(std::span<const std::uint8_t> bytes, std::uint64_t& pixelAllowance);
+
+// Takes cost pixels from the allowance; false, leaving it as it is, when fewer are left.
+bool SpendPixels(std::uint64_t& pixelAllowance, std::uint64_t cost);
+
+inline constexpr std::uint64_t kUnlimitedPixels = std::numeric_limits<std::uint64_t>::max();
 
 }  // namespace stackmason

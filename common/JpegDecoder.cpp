@@ -15,6 +15,11 @@ namespace {
 // block texture; baseline pictures need only a few rows at a time.
 constexpr long kMaxJpegWorkBytes = 128l * 1024 * 1024;
 
+// Every scan of a progressive picture passes over all of its coefficients, and a scan can be
+// repeated at a cost of a few dozen bytes: a small file could ask for thousands of passes.
+// Encoders write ten or twenty; more than this is refused.
+constexpr int kMaxJpegScans = 64;
+
 // libjpeg reports errors through error_exit, which must not return: jump back to the decoder.
 struct JumpingErrorManager {
     jpeg_error_mgr base;
@@ -27,16 +32,23 @@ struct JumpingErrorManager {
 
 void IgnoreMessage(j_common_ptr) {}
 
+// Called by the library as it reads; its scan count is up to date when a scan starts.
+void StopAfterTooManyScans(j_common_ptr info) {
+    if (info->is_decompressor && reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxJpegScans)
+        JumpOnError(info);
+}
+
 // Everything that owns memory lives outside the setjmp frame, so a jump leaks nothing.
 struct JpegDecodeState {
     jpeg_decompress_struct info{};
     JumpingErrorManager errors{};
+    jpeg_progress_mgr progress{};
     std::vector<std::uint8_t> row;
     Image image;
     ~JpegDecodeState() { jpeg_destroy_decompress(&info); }
 };
 
-bool DecodeInto(JpegDecodeState& state, std::span<const std::uint8_t> bytes) {
+bool DecodeInto(JpegDecodeState& state, std::span<const std::uint8_t> bytes, std::uint64_t& pixelAllowance) {
     jpeg_decompress_struct& info = state.info;
     if (setjmp(state.errors.jump))
         return false;
@@ -45,13 +57,16 @@ bool DecodeInto(JpegDecodeState& state, std::span<const std::uint8_t> bytes) {
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK)
         return false;
     if (info.image_width == 0 || info.image_height == 0 || info.image_width > kMaxImageSide ||
-        info.image_height > kMaxImageSide)
+        info.image_height > kMaxImageSide ||
+        !SpendPixels(pixelAllowance, std::uint64_t{info.image_width} * info.image_height))
         return false;
     info.out_color_space = JCS_RGB;
     // A progressive picture keeps every coefficient of the whole image until its last scan:
     // 2 bytes per pixel and component, which a header naming 8192 x 8192 pixels and several
     // components would make gigabytes. The library refuses what goes beyond this.
     info.mem->max_memory_to_use = kMaxJpegWorkBytes;
+    state.progress.progress_monitor = StopAfterTooManyScans;
+    info.progress = &state.progress;
     jpeg_start_decompress(&info);
     if (info.output_components != 3)
         return false;
@@ -73,12 +88,12 @@ bool DecodeInto(JpegDecodeState& state, std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
-std::optional<Image> DecodeJpeg(std::span<const std::uint8_t> bytes) {
+std::optional<Image> DecodeJpeg(std::span<const std::uint8_t> bytes, std::uint64_t& pixelAllowance) {
     JpegDecodeState state;
     state.info.err = jpeg_std_error(&state.errors.base);
     state.errors.base.error_exit = JumpOnError;
     state.errors.base.output_message = IgnoreMessage;
-    if (!DecodeInto(state, bytes))
+    if (!DecodeInto(state, bytes, pixelAllowance))
         return std::nullopt;
     return std::move(state.image);
 }

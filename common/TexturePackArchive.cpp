@@ -2,22 +2,41 @@
 
 #include <zip.h>
 
+#include <filesystem>
+
 #include "common/Constants.h"
 #include "common/ImageDecoding.h"
 
 namespace stackmason {
 
+namespace {
+
+// bzip2, which libzip may read too, spends several times as long per byte as inflating does,
+// and turns a few bytes into 64 MB of output.
+constexpr std::uint64_t kCostlyMethodWeight = 8;
+
+}  // namespace
+
+PackWorkBudget PackWorkBudget::ForArchiveOfSize(std::uint64_t archiveBytes) {
+    // The per-byte allowances cannot overflow: no file is anywhere near 2^57 bytes.
+    return {kPackInflatedBytesFloor + kPackInflatedBytesPerArchiveByte * archiveBytes,
+            kPackPixelFloor + kPackPixelsPerArchiveByte * archiveBytes};
+}
+
 void TexturePackArchive::ZipCloser::operator()(zip* archive) const { zip_discard(archive); }
 
-TexturePackArchive::TexturePackArchive(zip* archive, std::unique_ptr<std::vector<std::uint8_t>> ownedBytes)
-    : ownedBytes_(std::move(ownedBytes)), archive_(archive) {}
+TexturePackArchive::TexturePackArchive(zip* archive, std::unique_ptr<std::vector<std::uint8_t>> ownedBytes,
+                                       std::uint64_t archiveBytes)
+    : ownedBytes_(std::move(ownedBytes)), archive_(archive), budget_(PackWorkBudget::ForArchiveOfSize(archiveBytes)) {}
 
 std::optional<TexturePackArchive> TexturePackArchive::Open(const std::string& path) {
     int error = 0;
     zip* archive = zip_open(path.c_str(), ZIP_RDONLY, &error);
     if (archive == nullptr)
         return std::nullopt;
-    return TexturePackArchive(archive, nullptr);
+    std::error_code sizeError;
+    const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
+    return TexturePackArchive(archive, nullptr, sizeError ? 0 : size);
 }
 
 std::optional<TexturePackArchive> TexturePackArchive::OpenFromMemory(std::span<const std::uint8_t> bytes) {
@@ -35,7 +54,8 @@ std::optional<TexturePackArchive> TexturePackArchive::OpenFromMemory(std::span<c
         zip_source_free(source);
         return std::nullopt;
     }
-    return TexturePackArchive(archive, std::move(owned));
+    const std::uint64_t size = owned->size();
+    return TexturePackArchive(archive, std::move(owned), size);
 }
 
 int TexturePackArchive::EntryCount() const {
@@ -57,10 +77,24 @@ PackEntry TexturePackArchive::Entry(int index) const {
     return entry;
 }
 
-std::optional<std::vector<std::uint8_t>> TexturePackArchive::ReadEntry(int index) const {
+std::uint64_t TexturePackArchive::InflatingCost(int index, std::uint64_t size) const {
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat_index(archive_.get(), static_cast<zip_uint64_t>(index), 0, &stat) == 0 &&
+        (stat.valid & ZIP_STAT_COMP_METHOD) && stat.comp_method != ZIP_CM_STORE && stat.comp_method != ZIP_CM_DEFLATE)
+        return size * kCostlyMethodWeight;
+    return size;
+}
+
+std::optional<std::vector<std::uint8_t>> TexturePackArchive::ReadEntry(int index) {
     const PackEntry entry = Entry(index);
     if (entry.isDirectory || entry.size > kMaxEntryBytes)
         return std::nullopt;
+    // Spent before reading: an entry that turns out damaged has cost the time all the same.
+    const std::uint64_t cost = InflatingCost(index, entry.size);
+    if (cost > budget_.inflatedBytes)
+        return std::nullopt;
+    budget_.inflatedBytes -= cost;
     // The buffer before the file, so that running short of memory leaves no file open.
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(entry.size));
     zip_file_t* file = zip_fopen_index(archive_.get(), static_cast<zip_uint64_t>(index), 0);
@@ -79,11 +113,11 @@ std::optional<std::vector<std::uint8_t>> TexturePackArchive::ReadEntry(int index
     return bytes;
 }
 
-std::optional<Image> TexturePackArchive::ReadEntryImage(int index) const {
+std::optional<Image> TexturePackArchive::ReadEntryImage(int index) {
     const std::optional<std::vector<std::uint8_t>> bytes = ReadEntry(index);
     if (!bytes)
         return std::nullopt;
-    return DecodeImage(*bytes);
+    return DecodeImage(*bytes, budget_.decodedPixels);
 }
 
 }  // namespace stackmason

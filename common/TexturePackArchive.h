@@ -19,9 +19,23 @@ struct PackEntry {
     bool isDirectory = false;       // a name ending in "/"
 };
 
+// What reading a pack's entries may still cost: the bytes they inflate to, and the pixels
+// their pictures claim. See kPackPixelFloor for the amounts.
+struct PackWorkBudget {
+    std::uint64_t inflatedBytes = 0;
+    std::uint64_t decodedPixels = 0;
+
+    static PackWorkBudget ForArchiveOfSize(std::uint64_t archiveBytes);
+};
+
 // A texture pack: a zip archive whose entries, in directory order, are the block types.
 // Entry index i (0-based) is block code i + 1, for every entry: folders and entries that do
 // not decode keep their place, so that both programs number blocks alike.
+//
+// Each opened archive has a work budget that reading its entries draws on, so that a small
+// archive cannot keep a program busy for long; an entry beyond it reads as one that does not
+// decode. Both programs walk a pack through one opened archive each, so they take the same
+// entries.
 class TexturePackArchive {
 public:
     // Nothing when the file is missing or not a zip archive.
@@ -34,19 +48,25 @@ public:
     // Entry index (0-based). An entry the directory cannot describe has an empty name.
     PackEntry Entry(int index) const;
     // The uncompressed bytes of entry index, or nothing when it is a folder, claims more than
-    // kMaxEntryBytes or does not read back whole.
-    std::optional<std::vector<std::uint8_t>> ReadEntry(int index) const;
-    // The entry decoded as a PNG or JPEG picture, or nothing.
-    std::optional<Image> ReadEntryImage(int index) const;
+    // kMaxEntryBytes or the bytes left in the budget, or does not read back whole.
+    std::optional<std::vector<std::uint8_t>> ReadEntry(int index);
+    // The entry decoded as a PNG or JPEG picture, or nothing; also nothing when the picture
+    // claims more pixels than are left in the budget.
+    std::optional<Image> ReadEntryImage(int index);
+
+    const PackWorkBudget& BudgetLeft() const { return budget_; }
 
 private:
     struct ZipCloser {
         void operator()(zip* archive) const;
     };
-    TexturePackArchive(zip* archive, std::unique_ptr<std::vector<std::uint8_t>> ownedBytes);
+    TexturePackArchive(zip* archive, std::unique_ptr<std::vector<std::uint8_t>> ownedBytes,
+                       std::uint64_t archiveBytes);
+    std::uint64_t InflatingCost(int index, std::uint64_t size) const;
 
     std::unique_ptr<std::vector<std::uint8_t>> ownedBytes_;
     std::unique_ptr<zip, ZipCloser> archive_;
+    PackWorkBudget budget_;
 };
 
 }  // namespace stackmason

@@ -1,6 +1,7 @@
 // Writes the fuzz targets' seed corpora from the project's own material: building files and
-// schematics that the editor's writers produce for small random buildings, and the entries
-// of the default texture packs. Usage: make_fuzz_seeds <seed folder> <pack file>...
+// schematics that the editor's writers produce for small random buildings, the entries of
+// the default texture packs, and small hostile files that ask for a great deal of work.
+// Usage: make_fuzz_seeds <seed folder> <pack file>...
 #include <zlib.h>
 
 #include <filesystem>
@@ -17,6 +18,7 @@
 #include "editor/model/BuildingOperations.h"
 #include "editor/packs/TexturePackLoader.h"
 #include "fuzz/FuzzSupport.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/support/TestArchives.h"
 #include "tests/support/TestImages.h"
 
@@ -98,7 +100,7 @@ void SchematicSeeds(const fs::path& folder, std::mt19937& random, const std::str
 std::vector<std::vector<fuzz::ZipEntry>> EntryGroups(const std::vector<std::string>& packs) {
     std::vector<std::vector<fuzz::ZipEntry>> groups;
     for (const std::string& path : packs) {
-        const auto archive = TexturePackArchive::Open(path);
+        auto archive = TexturePackArchive::Open(path);
         if (!archive) {
             std::cerr << "cannot open " << path << "\n";
             continue;
@@ -148,6 +150,35 @@ void PreviewSeeds(const fs::path& folder, std::mt19937& random, const std::vecto
     }
 }
 
+// Schematics and packs of at most 1 MB that would inflate to gigabytes or decode billions of
+// pixels: the readers must refuse them or stay within their budgets, and quickly. A preview
+// seed's entries hold at most 64 KB each, so its pack has pictures of 2048 x 2048, far more
+// of them than the pack's budget takes, beside one of many zTXt chunks and one of too many
+// JPEG scans.
+void HostileSeeds(const fs::path& seeds) {
+    for (const test::HostileFile& file : test::HostileSchematics())
+        WriteSeed(seeds / "schematic", "hostile-" + file.name, file.bytes);
+    for (const test::HostileFile& file : test::HostilePacks())
+        WriteSeed(seeds / "texture_pack", "hostile-" + file.name, WithPrefix(0, file.bytes));
+
+    std::vector<fuzz::ZipEntry> entries;
+    for (int i = 1; i <= 12; ++i)
+        entries.push_back({test::HugeEntryName(i), test::SolidPng(2048, Rgba{200, 120, 40, 255})});
+    entries.push_back({"t.text_013.png", test::WithTextChunks(test::SolidPng(16, Rgba{1, 2, 3, 255}), 6, 7'900'000)});
+    entries.push_back({"scans_014.jpg", test::ProgressiveJpeg(256, Rgba{9, 9, 9, 255}, 500)});
+    BlockGrid grid(14, 1, 1);
+    for (int x = 1; x <= 14; ++x)
+        grid.At(x, 1, 1) = x;
+    const std::vector<std::uint8_t> preview = Encoded(grid, "pack.zip");
+    std::vector<std::uint8_t> seed{static_cast<std::uint8_t>(preview.size()),
+                                   static_cast<std::uint8_t>(preview.size() >> 8)};
+    seed.insert(seed.end(), preview.begin(), preview.end());
+    const std::vector<std::uint8_t> packed = fuzz::EncodeEntries(entries);
+    seed.insert(seed.end(), packed.begin(), packed.end());
+    WriteSeed(seeds / "preview_scene", "hostile-budget", seed);
+    WriteSeed(seeds / "texture_pack", "hostile-budget", WithPrefix(1, packed));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -163,6 +194,7 @@ int main(int argc, char** argv) {
     const auto groups = EntryGroups(packs);
     PackSeeds(seeds / "texture_pack", groups);
     PreviewSeeds(seeds / "preview_scene", random, groups);
+    HostileSeeds(seeds);
     std::error_code error;
     fs::remove_all(fuzz::ScratchFolder(), error);
     return 0;

@@ -1,12 +1,14 @@
 #include "editor/files/CompressedFileReader.h"
 
 #include <algorithm>
-#include <cstring>
+#include <filesystem>
+#include <limits>
 
 namespace stackmason {
 namespace {
 
 constexpr std::size_t kInputBytes = 256 * 1024;
+constexpr std::size_t kBlockBytes = 64 * 1024;
 constexpr std::size_t kSkipBytes = 64 * 1024;
 
 bool LooksGzip(const std::uint8_t* bytes) { return bytes[0] == 0x1F && bytes[1] == 0x8B; }
@@ -15,14 +17,21 @@ bool LooksGzip(const std::uint8_t* bytes) { return bytes[0] == 0x1F && bytes[1] 
 // 31. An NBT file begins with a compound's type, 0x0A, which never passes this test.
 bool LooksZlib(const std::uint8_t* bytes) { return (bytes[0] & 0x0F) == 8 && ((bytes[0] << 8) | bytes[1]) % 31 == 0; }
 
+std::uint64_t FileSizeOrUnknown(const std::string& path) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    return error ? std::numeric_limits<std::uint64_t>::max() : size;
+}
+
 }  // namespace
 
 CompressedFileReader::CompressedFileReader(const std::string& path, std::uint64_t limit)
-    : file_(std::fopen(path.c_str(), "rb")), input_(kInputBytes), limit_(limit) {
+    : file_(std::fopen(path.c_str(), "rb")), input_(kInputBytes), block_(kBlockBytes), limit_(limit) {
     if (!file_) {
         problem_ = Problem::CannotOpen;
         return;
     }
+    fileSize_ = FileSizeOrUnknown(path);
     if (!FillInput() || inputEnd_ < 2)
         return;
     compressed_ = LooksGzip(input_.data()) || LooksZlib(input_.data());
@@ -46,26 +55,52 @@ void CompressedFileReader::SetProblem(Problem problem) {
         problem_ = problem;
 }
 
+std::uint64_t CompressedFileReader::ContentLeftAtMost() const {
+    const std::uint64_t left = limit_ - handedOut_;
+    if (compressed_)
+        return left;
+    const std::uint64_t unread = fileSize_ > fileRead_ ? fileSize_ - fileRead_ : 0;
+    return std::min(left, Buffered() + (inputEnd_ - inputStart_) + unread);
+}
+
 bool CompressedFileReader::FillInput() {
     if (inputStart_ < inputEnd_)
         return true;
     inputStart_ = 0;
     inputEnd_ = std::fread(input_.data(), 1, input_.size(), file_.get());
+    fileRead_ += inputEnd_;
     if (inputEnd_ == 0 && std::ferror(file_.get()))
         SetProblem(Problem::ReadError);
     return inputEnd_ > 0;
 }
 
-std::size_t CompressedFileReader::Read(std::uint8_t* out, std::size_t size) {
-    if (problem_ != Problem::None || !file_)
-        return 0;
-    if (handedOut_ + size > limit_) {
+std::size_t CompressedFileReader::ReadBeyondBlock(std::uint8_t* out, std::size_t size) {
+    if (size > limit_ - handedOut_) {
         SetProblem(Problem::TooLarge);
         return 0;
     }
-    const std::size_t got = compressed_ ? ReadInflated(out, size) : ReadPlain(out, size);
-    handedOut_ += got;
-    return got;
+    std::size_t got = Buffered();
+    std::memcpy(out, block_.data() + blockStart_, got);
+    Consume(got);
+    if (problem_ != Problem::None || !file_)
+        return got;
+    if (size - got >= block_.size()) {
+        // Large reads go straight to the caller's memory.
+        const std::size_t made = Produce(out + got, size - got);
+        handedOut_ += made;
+        return got + made;
+    }
+    blockStart_ = 0;
+    const std::uint64_t allowed = std::min<std::uint64_t>(block_.size(), limit_ - handedOut_);
+    blockEnd_ = Produce(block_.data(), static_cast<std::size_t>(allowed));
+    const std::size_t take = std::min(size - got, Buffered());
+    std::memcpy(out + got, block_.data(), take);
+    Consume(take);
+    return got + take;
+}
+
+std::size_t CompressedFileReader::Produce(std::uint8_t* out, std::size_t size) {
+    return compressed_ ? ReadInflated(out, size) : ReadPlain(out, size);
 }
 
 std::size_t CompressedFileReader::ReadPlain(std::uint8_t* out, std::size_t size) {
@@ -73,6 +108,7 @@ std::size_t CompressedFileReader::ReadPlain(std::uint8_t* out, std::size_t size)
     while (got < size) {
         if (inputStart_ == inputEnd_ && size - got >= input_.size()) {
             const std::size_t direct = std::fread(out + got, 1, size - got, file_.get());
+            fileRead_ += direct;
             if (direct == 0 && std::ferror(file_.get()))
                 SetProblem(Problem::ReadError);
             got += direct;
@@ -131,7 +167,13 @@ bool CompressedFileReader::ReachEndIntact() {
     return streamEnded_ && problem_ == Problem::None;
 }
 
-bool CompressedFileReader::Skip(std::uint64_t count) {
+bool CompressedFileReader::SkipBeyondBlock(std::uint64_t count) {
+    if (count > limit_ - handedOut_) {
+        SetProblem(Problem::TooLarge);
+        return false;
+    }
+    if (count > ContentLeftAtMost())
+        return false;
     std::uint8_t scratch[kSkipBytes];
     while (count > 0) {
         const std::size_t step = static_cast<std::size_t>(std::min<std::uint64_t>(count, sizeof scratch));

@@ -9,9 +9,11 @@
 namespace stackmason {
 namespace {
 
-// Besides two arrays of one byte per cell, real files carry entities, tile entities and
+// Besides two arrays of one byte per cell (134 MB for the largest building) and perhaps
+// MCEdit's AddBlocks of half a byte per cell, real files carry entities, tile entities and
 // other tools' extras; more than this cannot be a schematic of a building we can hold.
-constexpr std::uint64_t kMaxSchematicContentBytes = 512ull << 20;
+// Inflating it all takes a few tenths of a second, however small the compressed file.
+constexpr std::uint64_t kMaxSchematicContentBytes = 256ull << 20;
 
 SchematicReadResult Refused(const std::string& path, const std::string& problem) {
     SchematicReadResult result;

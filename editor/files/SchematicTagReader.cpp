@@ -24,6 +24,12 @@ enum TagType : std::uint8_t {
 // Real files nest a few levels; this only stops data built to exhaust the stack.
 constexpr int kMaxDepth = 512;
 
+// Every tag costs a step of its own, however few bytes it has: an empty compound is one byte,
+// and a file of a few hundred kilobytes can inflate to hundreds of millions of them. Besides
+// its two arrays, a schematic of the largest building holds entities and tile entities of a
+// few dozen tags each; millions of them are far beyond any real building.
+constexpr std::uint64_t kMaxTags = std::uint64_t{1} << 24;
+
 // Bytes per element of the tags whose payload has a fixed size; 0 for the others.
 int FixedPayloadBytes(std::uint8_t type) {
     switch (type) {
@@ -39,6 +45,23 @@ int FixedPayloadBytes(std::uint8_t type) {
         return 8;
     default:
         return 0;
+    }
+}
+
+// The fewest bytes an element of a list of this type can have: an end tag, a length field,
+// or a list's element type and length.
+std::uint64_t SmallestPayloadBytes(std::uint8_t type) {
+    switch (type) {
+    case kString:
+        return 2;
+    case kList:
+        return 5;
+    case kByteArray:
+    case kIntArray:
+    case kLongArray:
+        return 4;
+    default:
+        return 1;
     }
 }
 
@@ -61,6 +84,8 @@ std::int64_t SignExtend(std::uint64_t value, int bytes) {
 }
 
 }  // namespace
+
+SchematicTagReader::SchematicTagReader(CompressedFileReader& input) : input_(input), tagsLeft_(kMaxTags) {}
 
 bool SchematicTagReader::Fail(std::string problem) {
     if (problem_.empty())
@@ -85,15 +110,16 @@ bool SchematicTagReader::ReadExact(void* out, std::size_t size) {
     return input_.Read(static_cast<std::uint8_t*>(out), size) == size || Truncated();
 }
 
-bool SchematicTagReader::ReadByte(std::uint8_t& value) { return ReadExact(&value, 1); }
+bool SchematicTagReader::ReadByte(std::uint8_t& value) { return input_.ReadByte(value) || Truncated(); }
 
 bool SchematicTagReader::ReadUnsigned(int bytes, std::uint64_t& value) {
-    std::uint8_t raw[8];
-    if (!ReadExact(raw, static_cast<std::size_t>(bytes)))
-        return false;
     value = 0;
-    for (int i = 0; i < bytes; ++i)
-        value = (value << 8) | raw[i];
+    for (int i = 0; i < bytes; ++i) {
+        std::uint8_t byte = 0;
+        if (!ReadByte(byte))
+            return false;
+        value = (value << 8) | byte;
+    }
     return true;
 }
 
@@ -120,6 +146,21 @@ bool SchematicTagReader::SkipName() {
 
 bool SchematicTagReader::SkipBytes(std::uint64_t count) { return input_.Skip(count) || Truncated(); }
 
+bool SchematicTagReader::CountTags(std::uint64_t count) {
+    if (count > tagsLeft_)
+        return Fail("it holds more than " + std::to_string(kMaxTags) +
+                    " tags, far more than a schematic of the largest building");
+    tagsLeft_ -= count;
+    return true;
+}
+
+// Refuses a list whose elements could not all be there before reading any of them.
+bool SchematicTagReader::ClaimElements(std::uint64_t count, std::uint8_t type) {
+    if (count * SmallestPayloadBytes(type) > input_.ContentLeftAtMost())
+        return Fail("a list in it claims " + std::to_string(count) + " elements, more than the rest of the file holds");
+    return CountTags(count);
+}
+
 bool SchematicTagReader::ReadRoot() {
     std::uint8_t type = 0;
     if (input_.GetProblem() == CompressedFileReader::Problem::CannotOpen)
@@ -136,7 +177,7 @@ bool SchematicTagReader::ReadRoot() {
             return false;
         if (type == kEnd)
             return true;
-        if (!ReadName(name) || !ReadRootEntry(type, name))
+        if (!CountTags(1) || !ReadName(name) || !ReadRootEntry(type, name))
             return false;
     }
 }
@@ -212,6 +253,8 @@ bool SchematicTagReader::SkipList(int depth) {
         return Fail("it holds a list of end tags with elements");
     if (const int bytes = FixedPayloadBytes(elementType); bytes > 0)
         return SkipBytes(static_cast<std::uint64_t>(count) * static_cast<std::uint64_t>(bytes));
+    if (!ClaimElements(static_cast<std::uint64_t>(count), elementType))
+        return false;
     for (std::int32_t i = 0; i < count; ++i)
         if (!SkipPayload(elementType, depth + 1))
             return false;
@@ -225,7 +268,7 @@ bool SchematicTagReader::SkipCompound(int depth) {
             return false;
         if (type == kEnd)
             return true;
-        if (!SkipName() || !SkipPayload(type, depth + 1))
+        if (!CountTags(1) || !SkipName() || !SkipPayload(type, depth + 1))
             return false;
     }
 }

@@ -23,10 +23,12 @@ struct SchematicTags {
 // and keeps what a schematic needs from the root's own tags: Width, Height and Length (any
 // integer tag) and the Blocks byte array. Lengths in the data are never trusted for more
 // than the bytes that actually follow, except Blocks, whose space is reserved only up to
-// the cells of the largest building.
+// the cells of the largest building. The work a file can ask for is bounded: a list that
+// claims more elements than the rest of the content could hold is refused before its first
+// element, and so is a file of more tags than a schematic of the largest building has.
 class SchematicTagReader {
 public:
-    explicit SchematicTagReader(CompressedFileReader& input) : input_(input) {}
+    explicit SchematicTagReader(CompressedFileReader& input);
 
     // False when the data is no well-formed NBT compound; Problem() then says why.
     bool ReadRoot();
@@ -41,6 +43,8 @@ private:
     bool ReadName(std::string& name);
     bool SkipName();
     bool SkipBytes(std::uint64_t count);
+    bool CountTags(std::uint64_t count);
+    bool ClaimElements(std::uint64_t count, std::uint8_t type);
     bool ReadRootEntry(std::uint8_t type, const std::string& name);
     bool ReadSize(std::uint8_t type, const std::string& name, std::optional<std::int64_t>& size);
     bool ReadBlocks(std::uint8_t type);
@@ -53,6 +57,7 @@ private:
     CompressedFileReader& input_;
     std::string problem_;
     SchematicTags tags_;
+    std::uint64_t tagsLeft_;
 };
 
 }  // namespace stackmason

@@ -18,7 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Nothing for a folder or for bytes that do not decode: such an entry is no block picture.
-std::optional<Image> BlockPictureOf(const TexturePackArchive& archive, int index) {
+std::optional<Image> BlockPictureOf(TexturePackArchive& archive, int index) {
     std::optional<Image> decoded = archive.ReadEntryImage(index);
     if (!decoded || decoded->IsEmpty())
         return std::nullopt;
@@ -59,7 +59,7 @@ StagedPack StageTexturePack(const std::string& name) {
     StagedPack pack;
     pack.name = name;
     AddBlock(pack, "Air", AirImage(), 0);
-    const std::optional<TexturePackArchive> archive = TexturePackArchive::Open(name);
+    std::optional<TexturePackArchive> archive = TexturePackArchive::Open(name);
     if (!archive)
         return pack;
     for (int index = 0; index < archive->EntryCount(); ++index) {

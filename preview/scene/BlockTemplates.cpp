@@ -47,7 +47,7 @@ BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextur
     BlockTemplates result;
     result.textureSize = initialTextureSize;
     int naturalSize = initialTextureSize;  // T as the first picture alone would set it
-    const auto pack = stackmason::TexturePackArchive::Open(packPath);
+    auto pack = stackmason::TexturePackArchive::Open(packPath);
     if (!pack)
         return result;
     const int count = pack->EntryCount();

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
+#include <png.h>
+#include <zlib.h>
+
+#include <cstring>
 
 #include "common/ImageDecoding.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/support/TestImages.h"
 
 namespace stackmason {
@@ -97,6 +102,142 @@ TEST(ImageDecoding, SurvivesEveryFlippedByte) {
             }
         }
     }
+}
+
+// A 16-bit RGBA PNG of the picture's colours.
+std::vector<std::uint8_t> EncodePng16(const Image& image) {
+    std::vector<std::uint16_t> samples;
+    for (const Rgba& pixel : image.Pixels())
+        for (std::uint8_t value : {pixel.r, pixel.g, pixel.b, pixel.a})
+            samples.push_back(static_cast<std::uint16_t>(value * 257));
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    png.width = static_cast<png_uint_32>(image.Width());
+    png.height = static_cast<png_uint_32>(image.Height());
+    png.format = PNG_FORMAT_LINEAR_RGB_ALPHA;
+    png_alloc_size_t size = 0;
+    png_image_write_to_memory(&png, nullptr, &size, 0, samples.data(), 0, nullptr);
+    std::vector<std::uint8_t> bytes(size);
+    EXPECT_TRUE(png_image_write_to_memory(&png, bytes.data(), &size, 0, samples.data(), 0, nullptr));
+    bytes.resize(size);
+    return bytes;
+}
+
+TEST(ImageDecoding, PicturesSpendTheAllowanceTheirHeadersClaim) {
+    std::uint64_t allowance = 1000;
+    const std::optional<Image> first = DecodeImage(test::EncodePng(CoordinateImage(20, 10)), allowance);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(*first, CoordinateImage(20, 10));
+    EXPECT_EQ(allowance, 800u);
+
+    // Claiming more than is left: refused, and nothing spent.
+    EXPECT_FALSE(DecodeImage(test::EncodePng(CoordinateImage(40, 40)), allowance));
+    EXPECT_FALSE(DecodeImage(test::EncodeJpeg(CoordinateImage(40, 40)), allowance));
+    EXPECT_EQ(allowance, 800u);
+
+    // A picture cut short has cost its decoding all the same.
+    std::vector<std::uint8_t> cut = test::EncodePng(CoordinateImage(16, 16));
+    cut.resize(cut.size() - 30);
+    EXPECT_FALSE(DecodeImage(cut, allowance));
+    EXPECT_EQ(allowance, 544u);
+
+    EXPECT_TRUE(DecodeImage(test::EncodeJpeg(CoordinateImage(16, 16)), allowance));
+    EXPECT_EQ(allowance, 288u);
+    // 16 bits a channel count four times: 8 x 8 takes 256.
+    const std::optional<Image> deep = DecodeImage(EncodePng16(CoordinateImage(8, 8)), allowance);
+    ASSERT_TRUE(deep);
+    EXPECT_EQ(deep->Width(), 8);
+    EXPECT_EQ(allowance, 32u);
+    EXPECT_FALSE(DecodeImage(EncodePng16(CoordinateImage(3, 3)), allowance));
+    EXPECT_TRUE(DecodeImage(test::EncodePng(CoordinateImage(4, 8)), allowance));
+    EXPECT_EQ(allowance, 0u);
+    EXPECT_FALSE(DecodeImage(test::EncodePng(CoordinateImage(1, 1)), allowance));
+}
+
+void PutChunk(std::vector<std::uint8_t>& png, std::size_t at, const char* type, const std::vector<std::uint8_t>& data) {
+    std::vector<std::uint8_t> chunk;
+    for (int shift : {24, 16, 8, 0})
+        chunk.push_back(static_cast<std::uint8_t>(data.size() >> shift));
+    chunk.insert(chunk.end(), type, type + 4);
+    chunk.insert(chunk.end(), data.begin(), data.end());
+    const uLong crc = crc32(0L, chunk.data() + 4, static_cast<uInt>(chunk.size() - 4));
+    for (int shift : {24, 16, 8, 0})
+        chunk.push_back(static_cast<std::uint8_t>(crc >> shift));
+    png.insert(png.begin() + static_cast<std::ptrdiff_t>(at), chunk.begin(), chunk.end());
+}
+
+// libpng's own reading of the picture, with every chunk it holds.
+Image DecodedByLibpng(const std::vector<std::uint8_t>& bytes) {
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    EXPECT_TRUE(png_image_begin_read_from_memory(&png, bytes.data(), bytes.size()));
+    png.format = PNG_FORMAT_RGBA;
+    Image image(static_cast<int>(png.width), static_cast<int>(png.height));
+    EXPECT_TRUE(png_image_finish_read(&png, nullptr, image.Pixels().data(), 0, nullptr));
+    png_image_free(&png);
+    return image;
+}
+
+// Text and colour profiles are left out before decoding (libpng would inflate every one of
+// them); the chunks that shape the pixels must stay: a palette with its transparency, and a
+// file gamma that changes every colour.
+TEST(ImageDecoding, TextAndProfileChunksChangeNoPixel) {
+    std::vector<std::uint8_t> palette = [] {
+        Image source = CoordinateImage(8, 4);
+        source.SetPixel(1, 1, Rgba{1, 2, 3, 0});
+        source.SetPixel(2, 1, Rgba{200, 100, 50, 77});
+        std::vector<std::uint8_t> colours;
+        std::vector<std::uint8_t> indices;
+        for (const Rgba& pixel : source.Pixels()) {
+            indices.push_back(static_cast<std::uint8_t>(colours.size() / 4));
+            colours.insert(colours.end(), {pixel.r, pixel.g, pixel.b, pixel.a});
+        }
+        png_image png{};
+        png.version = PNG_IMAGE_VERSION;
+        png.width = 8;
+        png.height = 4;
+        png.format = PNG_FORMAT_RGBA_COLORMAP;
+        png.colormap_entries = 32;
+        png_alloc_size_t size = 0;
+        png_image_write_to_memory(&png, nullptr, &size, 0, indices.data(), 0, colours.data());
+        std::vector<std::uint8_t> bytes(size);
+        EXPECT_TRUE(png_image_write_to_memory(&png, bytes.data(), &size, 0, indices.data(), 0, colours.data()));
+        bytes.resize(size);
+        return bytes;
+    }();
+    // Our encoder writes an sRGB chunk (13 bytes) right after the header; a gamma of 1.0
+    // in its place.
+    std::vector<std::uint8_t> gamma = test::EncodePng(CoordinateImage(9, 9));
+    ASSERT_EQ(std::memcmp(&gamma[37], "sRGB", 4), 0);
+    gamma.erase(gamma.begin() + 33, gamma.begin() + 46);
+    PutChunk(gamma, 33, "gAMA", {0, 1, 0x86, 0xA0});
+    ASSERT_NE(DecodedByLibpng(gamma), CoordinateImage(9, 9));
+
+    for (const std::vector<std::uint8_t>& plain : {palette, gamma, test::EncodePng(CoordinateImage(5, 7))}) {
+        const Image expected = DecodedByLibpng(plain);
+        std::vector<std::uint8_t> busy = test::WithTextChunks(plain, 3, 5000);
+        PutChunk(busy, 33, "tEXt", {'T', 'i', 't', 'l', 'e', 0, 'x'});
+        PutChunk(busy, 33, "iCCP", {'p', 0, 0, 0x78, 0x9C, 0x03, 0, 0, 0, 0, 1});
+        const std::optional<Image> decoded = DecodeImage(busy);
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(*decoded, expected);
+        // Whatever follows the end of the picture is not looked at.
+        busy.insert(busy.end(), 5000, 0);
+        EXPECT_EQ(DecodeImage(busy), expected);
+    }
+}
+
+// Every scan of a progressive picture passes over all of it, and a scan can be repeated at
+// the cost of a few dozen bytes: more than 64 scans are refused.
+TEST(ImageDecoding, ProgressiveJpegOfTooManyScansIsRefused) {
+    const Rgba colour{40, 90, 200, 255};
+    for (int extra : {0, 54}) {
+        const std::optional<Image> decoded = DecodeImage(test::ProgressiveJpeg(48, colour, extra));
+        ASSERT_TRUE(decoded) << extra;
+        EXPECT_NEAR(decoded->Pixel(30, 20).b, 200, 4);
+    }
+    EXPECT_FALSE(DecodeImage(test::ProgressiveJpeg(48, colour, 55)));
+    EXPECT_FALSE(DecodeImage(test::ProgressiveJpeg(48, colour, 5000)));
 }
 
 }  // namespace

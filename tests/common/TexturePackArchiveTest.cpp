@@ -5,6 +5,7 @@
 #include "common/BlockNames.h"
 #include "common/Constants.h"
 #include "common/TexturePackArchive.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/support/TestArchives.h"
 #include "tests/support/TestImages.h"
 
@@ -108,6 +109,93 @@ TEST(TexturePackArchive, DamagedArchivesNeverCrash) {
         if (pack)
             for (int i = 0; i < pack->EntryCount(); ++i)
                 pack->ReadEntryImage(i);
+    }
+}
+
+// Decoding costs time by the pixels a picture claims, however few bytes carry them: a pack's
+// pictures share a budget, and an entry beyond it reads like one that does not decode,
+// keeping its place.
+TEST(TexturePackArchive, PicturesBeyondThePixelBudgetAreNotDecoded) {
+    const Rgba red{200, 0, 0, 255};
+    auto pack = TexturePackArchive::OpenFromMemory(test::DeflatedZip({
+        {"first_001.png", test::SolidPng(4096, red)},  // the whole floor of the budget
+        {"small_002.png", Png(16, 16)},
+        {"huge_003.png", test::SolidPng(8192, red)},
+        {"again_004.png", test::SolidPng(4096, red)},
+        {"small_005.jpg", test::EncodeJpeg(test::CoordinateImage(16, 16))},
+    }));
+    ASSERT_TRUE(pack);
+    const std::uint64_t budget = pack->BudgetLeft().decodedPixels;
+    ASSERT_GE(budget, 4096u * 4096u + 2 * 256u);
+    ASSERT_LT(budget, 2 * 4096u * 4096u);
+    const std::optional<Image> first = pack->ReadEntryImage(0);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->Pixel(4095, 4095), red);
+    EXPECT_EQ(pack->ReadEntryImage(1), test::CoordinateImage(16, 16));
+    EXPECT_FALSE(pack->ReadEntryImage(2));
+    EXPECT_FALSE(pack->ReadEntryImage(3));
+    EXPECT_TRUE(pack->ReadEntryImage(4));
+    EXPECT_EQ(pack->BudgetLeft().decodedPixels, budget - 4096u * 4096u - 2 * 256u);
+    EXPECT_EQ(pack->EntryCount(), 5);
+    EXPECT_EQ(pack->Entry(3).name, "again_004.png");
+    // A pack opened anew has its budget anew.
+    EXPECT_TRUE(TexturePackArchive::OpenFromMemory(test::DeflatedZip({{"huge_001.png", test::SolidPng(4096, red)}}))
+                    ->ReadEntryImage(0));
+}
+
+// Inflating costs time by the bytes an entry declares, which a few kilobytes of zip can make
+// 64 MB: the entries of a pack share a budget of them too. bzip2, which libzip also reads,
+// takes several times as long per byte and counts eight times.
+TEST(TexturePackArchive, EntriesBeyondTheInflatingBudgetAreNotRead) {
+    constexpr std::uint64_t kMegabyte = 1 << 20;
+    auto pack = TexturePackArchive::OpenFromMemory(test::DeflatedZip({
+        {"zeros_001.png", Png(16, 16), 40 * kMegabyte},
+        {"zeros_002.png", Png(16, 16), 40 * kMegabyte},
+        {"small_003.png", Png(16, 16)},
+    }));
+    ASSERT_TRUE(pack);
+    const std::optional<std::vector<std::uint8_t>> first = pack->ReadEntry(0);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->size(), Png(16, 16).size() + 40 * kMegabyte);
+    EXPECT_FALSE(pack->ReadEntry(1));
+    EXPECT_EQ(pack->ReadEntryImage(2), test::CoordinateImage(16, 16));
+
+    auto bzip2 = TexturePackArchive::OpenFromMemory(test::Bzip2Zip({
+        {"zeros_001.png", Png(16, 16), 16 * kMegabyte},
+        {"small_002.png", Png(16, 16), kMegabyte},
+    }));
+    ASSERT_TRUE(bzip2);
+    EXPECT_FALSE(bzip2->ReadEntry(0));
+    EXPECT_EQ(bzip2->ReadEntryImage(1), test::CoordinateImage(16, 16));
+}
+
+// Every hostile pack (each at most 1 MB) keeps every entry in its place and decodes no more
+// than its budget allows.
+TEST(TexturePackArchive, HostilePacksStayWithinTheirBudget) {
+    for (const test::HostileFile& file : test::HostilePacks()) {
+        SCOPED_TRACE(file.name);
+        EXPECT_LE(file.bytes.size(), 1000u * 1000u);
+        auto pack = TexturePackArchive::OpenFromMemory(file.bytes);
+        ASSERT_TRUE(pack);
+        const PackWorkBudget budget = PackWorkBudget::ForArchiveOfSize(file.bytes.size());
+        EXPECT_EQ(pack->BudgetLeft().decodedPixels, budget.decodedPixels);
+        std::uint64_t pixels = 0;
+        int decoded = 0;
+        for (int i = 0; i < pack->EntryCount(); ++i) {
+            if (const std::optional<Image> picture = pack->ReadEntryImage(i)) {
+                pixels += static_cast<std::uint64_t>(picture->Width()) * static_cast<std::uint64_t>(picture->Height());
+                ++decoded;
+            }
+        }
+        EXPECT_LE(pixels, budget.decodedPixels);
+        if (file.name == "huge-pictures" || file.name == "huge-pictures-4096" || file.name == "repeated-scans" ||
+            file.name == "bzip2-bomb")
+            EXPECT_EQ(decoded, 0);
+        else if (file.name == "budget-png" || file.name == "budget-jpeg")
+            EXPECT_TRUE(decoded > 1 && decoded < 16) << decoded;
+        else  // the first entries of "text-chunks" and "zip-bomb" are small pictures
+            EXPECT_GT(decoded, 0);
+        EXPECT_EQ(pack->EntryCount(), file.name == "huge-pictures" ? 48 : file.name.starts_with("budget") ? 17 : 4096);
     }
 }
 

@@ -36,7 +36,7 @@ struct Entry {
 
 std::vector<Entry> ReadPack(const std::string& path) {
     std::vector<Entry> entries;
-    const auto pack = TexturePackArchive::Open(path);
+    auto pack = TexturePackArchive::Open(path);
     if (!pack)
         return entries;
     for (int i = 0; i < pack->EntryCount(); ++i)

@@ -11,6 +11,7 @@
 #include "preview/scene/PreviewBuilding.h"
 #include "preview/scene/PreviewScene.h"
 #include "tests/preview/PreviewTestFiles.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/support/TestImages.h"
 
 namespace orbitscope {
@@ -202,6 +203,26 @@ TEST(BlockTemplates, PicturesAboveTheTextureSizeShrinkByOneRatio) {
     EXPECT_EQ(capped.textureSize, 512);
     EXPECT_EQ(Corners(capped.templates[0].picture), quartered);
     EXPECT_EQ(Corners(capped.templates[1].picture), quartered);
+}
+
+// A pack's pictures share a budget of pixels (as in the editor): those beyond it stay
+// untextured in their place, and when the first is one of them T stays as it was.
+TEST(BlockTemplates, PicturesBeyondThePacksBudgetStayUntextured) {
+    const std::vector<std::uint8_t> huge = stackmason::test::SolidPng(8192, {0, 200, 0, 255});
+    std::vector<stackmason::test::ZipItem> items;
+    for (int i = 1; i <= 48; ++i)
+        items.push_back({stackmason::test::HugeEntryName(i), huge});
+    items.push_back({"small_049.png", test::SolidPng(16, 16, {1, 2, 3, 255})});
+    const std::string path = test::WriteTempFile("huge.zip", "");
+    stackmason::test::WriteFile(path, stackmason::test::DeflatedZip(items));
+    const BlockTemplates templates = LoadBlockTemplates(path, 64, 512);
+    ASSERT_EQ(templates.Count(), 49);
+    EXPECT_EQ(templates.textureSize, 64);
+    for (int i = 0; i < 48; ++i)
+        EXPECT_FALSE(templates.templates[static_cast<std::size_t>(i)].textured) << i;
+    EXPECT_TRUE(templates.templates[48].textured);
+    EXPECT_EQ(templates.templates[48].picture.Width(), 16);
+    EXPECT_EQ(templates.templates[47].entryName, "huge_0048_048.png");
 }
 
 TEST(BlockPlacement, PositionsAndSkippedCells) {

@@ -31,7 +31,7 @@ void DrawEntry(Image& sheet, const Image& entry, int x, int y) {
 }  // namespace
 
 std::optional<Image> ContactSheet(const std::string& archivePath) {
-    const auto pack = stackmason::TexturePackArchive::Open(archivePath);
+    auto pack = stackmason::TexturePackArchive::Open(archivePath);
     if (!pack)
         return std::nullopt;
     const int count = pack->EntryCount();

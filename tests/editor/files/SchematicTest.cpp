@@ -8,10 +8,12 @@
 #include "NbtBuilder.h"
 #include "editor/files/BlockIdMapping.h"
 #include "editor/files/BuildingFiles.h"
+#include "editor/files/CompressedFileReader.h"
 #include "editor/files/FileRequests.h"
 #include "editor/files/SchematicFiles.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/packs/TexturePackLoader.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/support/TestArchives.h"
 #include "tests/support/TestImages.h"
 
@@ -424,6 +426,118 @@ TEST(SchematicImport, RefusesBrokenAndHostileFilesChangingNothing) {
     LoadBuilding(test.editor);
     EXPECT_EQ(test.editor.texturePackName, kSchematicPackName);
     EXPECT_EQ(BuildingCells(test.editor), (std::vector<BlockCode>{1, 2}));
+}
+
+// Small files may inflate to hundreds of megabytes of tags, each a step of its own. A list
+// that claims more elements than the rest of the file can hold, more tags than a schematic
+// of the largest building has, or more content than the limit are refused before the work;
+// files just within the bounds load.
+TEST(SchematicImport, BoundsTheWorkAFileCanAskFor) {
+    FilesTestEditor test(3, 2, 2);
+    WritePack(kSchematicPackName, {"stone_001.png"});
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        const char* problem;  // nullptr: the file loads, a building of one block of id 1
+    };
+    NbtBuilder lyingList;
+    lyingList.Tag(10, "Schematic").Tag(9, "Entities").Byte(10).Int(1000);
+    for (int i = 0; i < 10; ++i)
+        lyingList.End();
+    const std::vector<Case> cases = {
+        {"500 million empty compounds", test::HugeListSchematic(500'000'000), "claims 500000000 elements"},
+        {"a thousand empty compounds", test::HugeListSchematic(1000), nullptr},
+        {"as many tags as may be", test::ManyTagsSchematic((1u << 24) - 4), nullptr},
+        {"a tag too many", test::ManyTagsSchematic((1u << 24) - 3), "more than 16777216 tags"},
+        {"250 MB of data", test::LargeDataSchematic(250'000'000), nullptr},
+        {"300 MB of data", test::LargeDataSchematic(300'000'000), "far more data"},
+        {"a plain file's list cut short", lyingList.Result(), "claims 1000 elements"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes("work.schematic", c.bytes);
+        test.editor.widthSpin.SetValue(3);
+        test.editor.lengthSpin.SetValue(2);
+        test.editor.heightSpin.SetValue(2);
+        NewBuilding(test.editor);
+        test.editor.grid.At(2, 1, 2) = 1;
+        const EditorSnapshot before = Snapshot(test);
+        test.dialogs.errors.clear();
+        test.dialogs.Choose("work.schematic", kSchematicFilter);
+        LoadBuilding(test.editor);
+        if (c.problem == nullptr) {
+            EXPECT_TRUE(test.dialogs.errors.empty()) << test.dialogs.errors.front();
+            EXPECT_EQ(BuildingCells(test.editor), std::vector<BlockCode>{1});
+            continue;
+        }
+        ASSERT_EQ(test.dialogs.errors.size(), 1u);
+        EXPECT_NE(test.dialogs.errors[0].find(c.problem), std::string::npos) << test.dialogs.errors[0];
+        EXPECT_EQ(Snapshot(test), before);
+    }
+}
+
+// The reader makes its content a block at a time; whatever mix of small and large reads
+// and skips a parser makes, plain or compressed, it hands out the file's bytes in order,
+// and exactly up to its limit.
+TEST(CompressedFileReader, HandsOutTheSameBytesWhateverTheReadSizes) {
+    TemporaryWorkingDirectory directory;
+    std::mt19937 random(11);
+    std::vector<std::uint8_t> content(700'000);
+    for (std::size_t i = 0; i < content.size(); ++i)
+        content[i] = (i / 50'000) % 2 ? 0 : static_cast<std::uint8_t>(random());
+    std::vector<std::uint8_t> members = Gzip({content.begin(), content.begin() + 300'001});
+    const std::vector<std::uint8_t> second = Gzip({content.begin() + 300'001, content.end()});
+    members.insert(members.end(), second.begin(), second.end());
+    const std::vector<std::pair<const char*, std::vector<std::uint8_t>>> forms = {
+        {"plain", content}, {"gzip", Gzip(content)}, {"zlib", Zlib(content)}, {"members", members}};
+    for (const auto& [form, bytes] : forms) {
+        WriteBytes("content", bytes);
+        for (int round = 0; round < 20; ++round) {
+            SCOPED_TRACE(std::string(form) + " round " + std::to_string(round));
+            CompressedFileReader reader("content", content.size() + static_cast<std::uint64_t>(round % 2));
+            std::size_t at = 0;
+            while (at < content.size()) {
+                const std::size_t sizes[] = {1, 2, 4, 5, 100, 70'000, 200'000};
+                const std::size_t size = std::min(sizes[random() % std::size(sizes)], content.size() - at);
+                // Exact for plain content, where the file's size tells.
+                if (std::string(form) == "plain") {
+                    ASSERT_EQ(reader.ContentLeftAtMost(), content.size() - at);
+                } else {
+                    ASSERT_GE(reader.ContentLeftAtMost(), content.size() - at);
+                }
+                switch (random() % 3) {
+                case 0: {
+                    std::vector<std::uint8_t> got(size);
+                    ASSERT_EQ(reader.Read(got.data(), size), size);
+                    ASSERT_TRUE(std::equal(got.begin(), got.end(), content.begin() + static_cast<std::ptrdiff_t>(at)));
+                    break;
+                }
+                case 1: {
+                    std::uint8_t byte = 0;
+                    ASSERT_TRUE(reader.ReadByte(byte));
+                    ASSERT_EQ(byte, content[at]);
+                    at += 1;
+                    continue;
+                }
+                default:
+                    ASSERT_TRUE(reader.Skip(size));
+                }
+                at += size;
+            }
+            EXPECT_TRUE(reader.ReachEndIntact());
+            // Within the limit, the content just ends.
+            std::uint8_t more = 0;
+            if (round % 2 == 1) {
+                EXPECT_EQ(reader.Read(&more, 1), 0u);
+                EXPECT_EQ(reader.GetProblem(), CompressedFileReader::Problem::None);
+            }
+        }
+        // One byte short of the limit: the last read is refused as too large.
+        CompressedFileReader tight("content", content.size() - 1);
+        EXPECT_TRUE(tight.Skip(content.size() - 2));
+        EXPECT_FALSE(tight.Skip(2));
+        EXPECT_EQ(tight.GetProblem(), CompressedFileReader::Problem::TooLarge);
+    }
 }
 
 }  // namespace

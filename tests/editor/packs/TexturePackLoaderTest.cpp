@@ -6,6 +6,7 @@
 #include "editor/packs/BuiltInPictures.h"
 #include "editor/packs/TexturePackLoader.h"
 #include "tests/editor/support/EditorFixture.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/support/TestArchives.h"
 #include "tests/support/TestImages.h"
 
@@ -127,6 +128,37 @@ TEST_F(PackFolder, SelectingAPackAsksThenMakesANewBuilding) {
     EXPECT_EQ(e.grid.At(1, 1, 1), 1);
     ASSERT_EQ(f.dialogs.errors.size(), 1u);
     EXPECT_EQ(f.dialogs.errors[0].rfind("Texture packs must be in the folder Stackmason was started in:\n", 0), 0u);
+}
+
+// A small pack of huge pictures decodes only as many as its budget allows; the others keep
+// their place, text and block id with the placeholder picture, as entries that do not decode.
+TEST_F(PackFolder, PicturesBeyondThePacksBudgetShowThePlaceholder) {
+    const Rgba red{200, 0, 0, 255};
+    const std::vector<std::uint8_t> huge = SolidPng(8192, Rgba{0, 200, 0, 255});
+    WriteFile("stackmason.zip", DeflatedZip({{"first_001.png", SolidPng(4096, red)},
+                                             {"huge_002.png", huge},
+                                             {"huge_003.png", huge},
+                                             {"small_004.png", EncodePng(CoordinateImage(16, 16))}}));
+    EditorFixture f;
+    LoadTexturePack(f.editor);
+    const SelectorModel& s = f.editor.selector;
+    ASSERT_EQ(s.Count(), 5);
+    EXPECT_EQ(f.editor.blockImages[1], Image(32, 32, red));
+    EXPECT_EQ(f.editor.blockImages[2], PlaceholderImage());
+    EXPECT_EQ(f.editor.blockImages[3], PlaceholderImage());
+    EXPECT_EQ(f.editor.blockImages[4], ScaleNearest(CoordinateImage(16, 16), 32, 32));
+    EXPECT_EQ(s.ItemAt(3).text, "huge_003");
+    EXPECT_EQ(s.Data(3), 3);
+
+    // As many entries as a pack may have, all of the same 8192 x 8192 picture.
+    WriteFile("stackmason.zip", RepeatOnlyEntry(DeflatedZip({{HugeEntryName(1), huge}}), 4096));
+    LoadTexturePack(f.editor);
+    ASSERT_EQ(s.Count(), 4097);
+    EXPECT_EQ(s.ItemAt(4096).text, "huge_4096_096");
+    EXPECT_EQ(s.Data(4096), 96);
+    for (std::size_t i = 1; i < f.editor.blockImages.size(); ++i)
+        ASSERT_EQ(f.editor.blockImages[i], PlaceholderImage()) << i;
+    EXPECT_TRUE(f.dialogs.errors.empty());
 }
 
 }  // namespace
