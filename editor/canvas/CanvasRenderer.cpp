@@ -43,6 +43,7 @@ void CanvasRenderer::ResizeCanvas(int width, int height) {
 
 void CanvasRenderer::PaintEmptyTopView() {
     ForgetPicturesIfReloaded();
+    const SurfaceBatch batch(surface_);
     const Editor& editor = *editor_;
     for (int y = 1; y <= editor.gridLength; ++y)
         for (int x = 1; x <= editor.gridWidth; ++x)
@@ -52,6 +53,7 @@ void CanvasRenderer::PaintEmptyTopView() {
 
 void CanvasRenderer::RedrawCanvas() {
     ForgetPicturesIfReloaded();
+    const SurfaceBatch batch(surface_);
     if (editor_->InTopView())
         RedrawTopView();
     else
@@ -107,6 +109,7 @@ void CanvasRenderer::DrawCell(int a, int b) {
 
 void CanvasRenderer::PaintLayerCells() {
     ForgetPicturesIfReloaded();
+    const SurfaceBatch batch(surface_);
     const Editor& editor = *editor_;
     const int layer = editor.CurrentLayer();
     for (int y = 1; y <= editor.gridLength; ++y)

@@ -169,8 +169,27 @@ void TileCanvas::CompactIfLarge() {
 }
 
 void TileCanvas::Changed(int x, int y, int width, int height) {
-    if (listener_)
-        listener_(x, y, width, height);
+    if (batchDepth_ == 0) {
+        if (listener_)
+            listener_(x, y, width, height);
+        return;
+    }
+    if (!batchChanged_) {
+        batchLeft_ = x, batchTop_ = y, batchRight_ = x + width, batchBottom_ = y + height;
+        batchChanged_ = true;
+        return;
+    }
+    batchLeft_ = std::min(batchLeft_, x);
+    batchTop_ = std::min(batchTop_, y);
+    batchRight_ = std::max(batchRight_, x + width);
+    batchBottom_ = std::max(batchBottom_, y + height);
+}
+
+void TileCanvas::EndBatch() {
+    if (batchDepth_ == 0 || --batchDepth_ > 0 || !batchChanged_)
+        return;
+    batchChanged_ = false;
+    Changed(batchLeft_, batchTop_, batchRight_ - batchLeft_, batchBottom_ - batchTop_);
 }
 
 }  // namespace stackmason

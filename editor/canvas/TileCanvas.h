@@ -35,8 +35,11 @@ public:
     void DrawTile(int column, int row, const Image& picture, std::int32_t key, int opacity) override;
     void DrawOpaque(int x, int y, const Image& picture, std::int32_t key) override;
     void ForgetKeys() override;
+    void BeginBatch() override { ++batchDepth_; }
+    void EndBatch() override;
 
-    // Told the pixel rectangle that changed, so a widget can repaint it.
+    // Told the pixel rectangle that changed, so a widget can repaint it; within a batch, once at
+    // its end, with the rectangle around every change of the batch.
     void SetChangeListener(std::function<void(int x, int y, int width, int height)> listener) {
         listener_ = std::move(listener);
     }
@@ -63,6 +66,10 @@ private:
     std::unordered_map<std::uint64_t, TileId> fragments_;
     std::size_t tileLimit_ = 8192;
     std::function<void(int, int, int, int)> listener_;
+    // The open batches and the bounds (left, top, right, bottom; exclusive) of their changes.
+    int batchDepth_ = 0;
+    bool batchChanged_ = false;
+    int batchLeft_ = 0, batchTop_ = 0, batchRight_ = 0, batchBottom_ = 0;
     std::function<void()> renumberListener_;
 };
 
