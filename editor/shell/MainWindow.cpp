@@ -227,6 +227,13 @@ bool MainWindow::HandleKeyRelease(QKeyEvent* event) {
     return false;
 }
 
+// The window acts on wheel turns and middle presses itself, before the canvas could see
+// them; over the canvas they still refresh the readout in the title first.
+void MainWindow::ReportReadoutIfOnCanvas(QObject* watched, QSinglePointEvent* event) {
+    if (watched == canvasView_)
+        canvasView_->ReportReadoutOnly(*event);
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (!IsOwnWidget(watched) || !started_)
         return false;
@@ -241,10 +248,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     case QEvent::Wheel:
+        ReportReadoutIfOnCanvas(watched, static_cast<QWheelEvent*>(event));
         HandleWheel(static_cast<QWheelEvent*>(event));
         return true;
     case QEvent::MouseButtonPress:
         if (static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
+            ReportReadoutIfOnCanvas(watched, static_cast<QMouseEvent*>(event));
             OpenContextMenu();
             return true;
         }
