@@ -274,18 +274,25 @@ class ModalAnswerer {
 public:
     explicit ModalAnswerer(std::function<void(QWidget&)> answer) : answer_(std::move(answer)) {
         QObject::connect(&timer_, &QTimer::timeout, [this] {
+            // A later window may reuse an earlier one's address; a mark on it tells them apart.
             QWidget* modal = QApplication::activeModalWidget();
-            if (modal && modal != last_ && modal->isVisible()) {
-                last_ = modal;
-                answer_(*modal);
+            if (!modal || !modal->isVisible())
+                return;
+            if (modal->property("answered").toBool()) {
+                // An answer closes its window at once; one still open would wait for ever.
+                ADD_FAILURE() << "the answer did not close " << modal->metaObject()->className();
+                if (auto* dialog = qobject_cast<QDialog*>(modal))
+                    dialog->reject();
+                return;
             }
+            modal->setProperty("answered", true);
+            answer_(*modal);
         });
         timer_.start(10);
     }
 
 private:
     std::function<void(QWidget&)> answer_;
-    QWidget* last_ = nullptr;
     QTimer timer_;
 };
 
@@ -333,7 +340,8 @@ TEST(FileRequesters, ShowTheirFiltersOnceAndAskBeforeReplacing) {
             filters.push_back(ShownFilters(*files));
             if (++fileDialogs == 1) {
                 qtWouldAsk = !files->testOption(QFileDialog::DontConfirmOverwrite);
-                files->selectFile("House");
+                // Typed, as a user does (selectFile leaves a focused name field alone).
+                files->findChild<QLineEdit*>("fileNameEdit")->setText("House");
                 QMetaObject::invokeMethod(files, "accept");
             } else {
                 files->reject();
