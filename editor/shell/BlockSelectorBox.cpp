@@ -45,7 +45,8 @@ BlockSelectorBox::BlockSelectorBox(SelectorModel& model, QWidget* parent) : QCom
     auto* style = new ListBelowFieldStyle;
     style->setParent(this);
     setStyle(style);
-    // The list may have been made under the application's style, which turned its scroll bar off.
+    // Under a menu-like style the list would have no scroll bar; whatever style it was made
+    // under, it scrolls.
     view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setMaxVisibleItems(kVisibleItems);
     model_.SetListener([this] { FollowModel(); });

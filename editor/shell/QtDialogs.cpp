@@ -10,7 +10,8 @@ namespace stackmason {
 
 QString NameFilter(const std::string& label, const std::string& pattern) {
     const std::string shown = "(" + pattern + ")";
-    const bool showsPattern = label.size() >= shown.size() && label.compare(label.size() - shown.size(), shown.size(), shown) == 0;
+    const bool showsPattern =
+        label.size() >= shown.size() && label.compare(label.size() - shown.size(), shown.size(), shown) == 0;
     return QString::fromStdString(showsPattern ? label : label + " " + shown);
 }
 
