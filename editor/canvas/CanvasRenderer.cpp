@@ -43,6 +43,7 @@ void CanvasRenderer::ResizeCanvas(int width, int height) {
 
 void CanvasRenderer::PaintEmptyTopView() {
     ForgetPicturesIfReloaded();
+    const SurfaceBatch batch(surface_);
     const Editor& editor = *editor_;
     for (int y = 1; y <= editor.gridLength; ++y)
         for (int x = 1; x <= editor.gridWidth; ++x)
@@ -52,6 +53,7 @@ void CanvasRenderer::PaintEmptyTopView() {
 
 void CanvasRenderer::RedrawCanvas() {
     ForgetPicturesIfReloaded();
+    const SurfaceBatch batch(surface_);
     if (editor_->InTopView())
         RedrawTopView();
     else
@@ -62,11 +64,12 @@ void CanvasRenderer::RedrawCanvas() {
 void CanvasRenderer::RedrawTopView() {
     const Editor& editor = *editor_;
     const int layer = editor.CurrentLayer();
-    for (int row = 0; row < editor.gridLength; ++row)
-        for (int column = 0; column < editor.gridWidth; ++column)
+    // The background pass and the layer pass, cell by cell: cells do not overlap, so each
+    // cell ends as after the two passes. Column by column, as the grid keeps its cells: row
+    // by row, every cell read would lie a whole column of the grid from the one before.
+    for (int column = 0; column < editor.gridWidth; ++column)
+        for (int row = 0; row < editor.gridLength; ++row) {
             DrawCode(column, row, 0, 255);
-    for (int row = 0; row < editor.gridLength; ++row)
-        for (int column = 0; column < editor.gridWidth; ++column) {
             const BlockCode value = editor.grid.At(column + 1, row + 1, layer);
             if (editor.silhouetteOn) {
                 const BlockCode below = editor.grid.At(column + 1, row + 1, layer - 1);
@@ -107,10 +110,11 @@ void CanvasRenderer::DrawCell(int a, int b) {
 
 void CanvasRenderer::PaintLayerCells() {
     ForgetPicturesIfReloaded();
+    const SurfaceBatch batch(surface_);
     const Editor& editor = *editor_;
     const int layer = editor.CurrentLayer();
-    for (int y = 1; y <= editor.gridLength; ++y)
-        for (int x = 1; x <= editor.gridWidth; ++x)
+    for (int x = 1; x <= editor.gridWidth; ++x)
+        for (int y = 1; y <= editor.gridLength; ++y)
             DrawCode(x - 1, y - 1, editor.grid.At(x, y, layer), 255);
     DrawViewLabel();
 }

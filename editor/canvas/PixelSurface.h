@@ -23,6 +23,23 @@ public:
     virtual void DrawOpaque(int x, int y, const Image& picture, std::int32_t key) = 0;
     // The pictures behind the keys have changed.
     virtual void ForgetKeys() = 0;
+    // Bracket a paint of many cells. A surface that tells a widget what changed may tell it
+    // once, at the end, instead of once per cell: marking a screen area dirty costs more than
+    // drawing a cell. Brackets may nest; only the outermost end reports.
+    virtual void BeginBatch() {}
+    virtual void EndBatch() {}
+};
+
+// Keeps a surface's batch open for the life of the object.
+class SurfaceBatch {
+public:
+    explicit SurfaceBatch(PixelSurface& surface) : surface_(surface) { surface_.BeginBatch(); }
+    ~SurfaceBatch() { surface_.EndBatch(); }
+    SurfaceBatch(const SurfaceBatch&) = delete;
+    SurfaceBatch& operator=(const SurfaceBatch&) = delete;
+
+private:
+    PixelSurface& surface_;
 };
 
 // out = picture over background with alpha a, all in 0..255, rounded to nearest.

@@ -82,21 +82,34 @@ void TileCanvas::DrawOpaque(int x, int y, const Image& picture, std::int32_t key
 }
 
 void TileCanvas::ForgetKeys() {
-    compositions_.clear();
+    ForgetCompositions();
     fragments_.clear();
+}
+
+bool TileCanvas::FindStoredComposition(std::uint64_t compositionKey, TileId& id) {
+    const auto found = compositions_.find(compositionKey);
+    if (found == compositions_.end())
+        return false;
+    MemoSlot(compositionKey) = {compositionKey, found->second, true};
+    id = found->second;
+    return true;
+}
+
+void TileCanvas::ForgetCompositions() {
+    compositions_.clear();
+    memo_.fill({});
 }
 
 TileCanvas::TileId TileCanvas::Compose(TileId under, const Image& picture, std::int32_t key, int opacity) {
     // An opaque picture drawn fully hides what was there: one tile per picture.
     const bool maybeOpaque = opacity == 255;
-    if (maybeOpaque) {
-        const auto pure = compositions_.find(CompositionKey(0xFFFFFF, key, 255));
-        if (pure != compositions_.end() && pure->second != static_cast<TileId>(kNotOpaque))
-            return pure->second;
-    }
+    TileId known = 0;
+    if (maybeOpaque && FindComposition(CompositionKey(0xFFFFFF, key, 255), known) &&
+        known != static_cast<TileId>(kNotOpaque))
+        return known;
     const std::uint64_t compositionKey = CompositionKey(under, key, opacity);
-    if (const auto found = compositions_.find(compositionKey); found != compositions_.end())
-        return found->second;
+    if (FindComposition(compositionKey, known))
+        return known;
 
     Tile tile = tiles_[under];
     for (int y = 0; y < kTileSize; ++y)
@@ -143,9 +156,7 @@ TileCanvas::TileId TileCanvas::AddTile(const Tile& tile) {
     return static_cast<TileId>(tiles_.size() - 1);
 }
 
-void TileCanvas::CompactIfLarge() {
-    if (tiles_.size() <= tileLimit_)
-        return;
+void TileCanvas::Compact() {
     std::vector<TileId> renumbered(tiles_.size(), 0);
     std::vector<bool> used(tiles_.size(), false);
     used[0] = true;
@@ -160,7 +171,7 @@ void TileCanvas::CompactIfLarge() {
     for (TileId& id : cells_)
         id = renumbered[id];
     tiles_ = std::move(kept);
-    compositions_.clear();
+    ForgetCompositions();
     fragments_.clear();
     // A canvas that really shows this many different cells keeps them without compacting again soon.
     tileLimit_ = std::max(kTileLimit, 2 * tiles_.size());
@@ -168,9 +179,16 @@ void TileCanvas::CompactIfLarge() {
         renumberListener_();
 }
 
-void TileCanvas::Changed(int x, int y, int width, int height) {
+void TileCanvas::ReportChange(int x, int y, int width, int height) {
     if (listener_)
         listener_(x, y, width, height);
+}
+
+void TileCanvas::EndBatch() {
+    if (batchDepth_ == 0 || --batchDepth_ > 0 || !batchChanged_)
+        return;
+    batchChanged_ = false;
+    ReportChange(batchLeft_, batchTop_, batchRight_ - batchLeft_, batchBottom_ - batchTop_);
 }
 
 }  // namespace stackmason

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -35,8 +36,11 @@ public:
     void DrawTile(int column, int row, const Image& picture, std::int32_t key, int opacity) override;
     void DrawOpaque(int x, int y, const Image& picture, std::int32_t key) override;
     void ForgetKeys() override;
+    void BeginBatch() override { ++batchDepth_; }
+    void EndBatch() override;
 
-    // Told the pixel rectangle that changed, so a widget can repaint it.
+    // Told the pixel rectangle that changed, so a widget can repaint it; within a batch, once at
+    // its end, with the rectangle around every change of the batch.
     void SetChangeListener(std::function<void(int x, int y, int width, int height)> listener) {
         listener_ = std::move(listener);
     }
@@ -45,11 +49,41 @@ public:
 
 private:
     std::size_t CellIndex(int column, int row) const { return static_cast<std::size_t>(row) * columns_ + column; }
+    // A composition already made: from the memo, else from the map.
+    bool FindComposition(std::uint64_t compositionKey, TileId& id) {
+        const MemoEntry& memo = MemoSlot(compositionKey);
+        if (memo.used && memo.key == compositionKey) {
+            id = memo.id;
+            return true;
+        }
+        return FindStoredComposition(compositionKey, id);
+    }
+    bool FindStoredComposition(std::uint64_t compositionKey, TileId& id);
+    void ForgetCompositions();
     TileId Compose(TileId under, const Image& picture, std::int32_t key, int opacity);
     TileId ComposeFragment(TileId under, const Image& picture, std::int32_t key, int offsetX, int offsetY);
     TileId AddTile(const Tile& tile);
-    void CompactIfLarge();
-    void Changed(int x, int y, int width, int height);
+    // Drops unused tiles and forgets compositions once the tiles take too much memory.
+    void CompactIfLarge() {
+        if (tiles_.size() > tileLimit_)
+            Compact();
+    }
+    void Compact();
+    // A change of a pixel rectangle: reported now, or added to the open batch's bounds.
+    void Changed(int x, int y, int width, int height) {
+        if (batchDepth_ == 0) {
+            ReportChange(x, y, width, height);
+        } else if (!batchChanged_) {
+            batchLeft_ = x, batchTop_ = y, batchRight_ = x + width, batchBottom_ = y + height;
+            batchChanged_ = true;
+        } else {
+            batchLeft_ = std::min(batchLeft_, x);
+            batchTop_ = std::min(batchTop_, y);
+            batchRight_ = std::max(batchRight_, x + width);
+            batchBottom_ = std::max(batchBottom_, y + height);
+        }
+    }
+    void ReportChange(int x, int y, int width, int height);
 
     int width_ = 0;
     int height_ = 0;
@@ -59,10 +93,27 @@ private:
     std::vector<Tile> tiles_;
     // (tile under, picture key, opacity or fragment offset) -> composed tile.
     std::unordered_map<std::uint64_t, TileId> compositions_;
+    // A direct-mapped memo in front of compositions_: a full repaint asks for the same few
+    // compositions hundreds of thousands of times, and a hash map lookup costs more than the
+    // rest of drawing a cell.
+    static constexpr int kMemoBits = 10;
+    struct MemoEntry {
+        std::uint64_t key = 0;
+        TileId id = 0;
+        bool used = false;
+    };
+    std::array<MemoEntry, std::size_t{1} << kMemoBits> memo_{};
+    MemoEntry& MemoSlot(std::uint64_t compositionKey) {
+        return memo_[(compositionKey * 0x9E3779B97F4A7C15ULL) >> (64 - kMemoBits)];
+    }
     // (tile under, picture key, picture offset) -> tile with part of an opaque picture copied on.
     std::unordered_map<std::uint64_t, TileId> fragments_;
     std::size_t tileLimit_ = 8192;
     std::function<void(int, int, int, int)> listener_;
+    // The open batches and the bounds (left, top, right, bottom; exclusive) of their changes.
+    int batchDepth_ = 0;
+    bool batchChanged_ = false;
+    int batchLeft_ = 0, batchTop_ = 0, batchRight_ = 0, batchBottom_ = 0;
     std::function<void()> renumberListener_;
 };
 

@@ -12,13 +12,17 @@ inline constexpr const char* kPreviewFileName = "preview.tmp";
 inline constexpr const char* kSchematicPackName = "minecraft.zip";
 
 // The Save button (toPreview false): asks for a name and a type, then writes a building
-// file or exports a schematic. For the 3-D preview (toPreview true): writes "preview.tmp"
-// in the current directory without asking.
+// file or exports a schematic; when the name, with its extension appended, names an
+// existing file, it asks before replacing it. For the 3-D preview (toPreview true): writes
+// "preview.tmp" in the current directory without asking.
 void SaveBuilding(Editor& editor, bool toPreview);
 
 // The Load button: asks for a file and a type, then replaces the building by the file's,
 // leaving TopView on layer 1. A file that cannot be read changes nothing.
 void LoadBuilding(Editor& editor);
+
+// The question asked before the Save button replaces an existing file of this name.
+std::string ReplaceQuestion(const std::string& fileName);
 
 // Writes the building file at exactly this path. Refuses, with an "Error" box naming how
 // many cells are affected, a building that would not load back the same. True when written.

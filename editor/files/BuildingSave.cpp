@@ -1,5 +1,9 @@
 #include "editor/files/BuildingFiles.h"
 
+#include <filesystem>
+#include <new>
+#include <system_error>
+
 #include "editor/files/BuildingWriter.h"
 #include "editor/files/FileRequests.h"
 #include "editor/files/SavedFile.h"
@@ -21,7 +25,22 @@ std::string UnwritableCellsMessage(std::size_t cells) {
            "Nothing was written.";
 }
 
+// The requester cannot see the extension appended after it closed, so the question whether
+// to replace a file is asked here, about the name that is really written, whether or not the
+// user typed the extension.
+bool MayWrite(DialogPort& dialogs, const std::string& requesterTitle, const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path target(path);
+    if (!std::filesystem::exists(target, error) || std::filesystem::is_directory(target, error))
+        return true;
+    return dialogs.AskToReplace(requesterTitle, ReplaceQuestion(target.filename().string()));
+}
+
 }  // namespace
+
+std::string ReplaceQuestion(const std::string& fileName) {
+    return fileName + " already exists.\nDo you want to replace it?";
+}
 
 bool WriteBuildingToFile(Editor& editor, const std::string& path) {
     if (!PackNameFitsHeader(editor.texturePackName)) {
@@ -44,15 +63,19 @@ void SaveBuilding(Editor& editor, bool toPreview) {
         WriteBuildingToFile(editor, kPreviewFileName);
         return;
     }
-    const std::optional<FileChoice> choice = editor.dialogs.AskSaveFile(SaveBuildingRequest());
+    const FileRequest request = SaveBuildingRequest();
+    const std::optional<FileChoice> choice = editor.dialogs.AskSaveFile(request);
     if (!choice)
         return;
-    NameRunningAction(editor, "save " + FileNamePart(choice->path));
-    if (choice->filter == kSchematicFilter) {
-        ExportSchematic(editor, WithExtension(choice->path, "schematic"));
+    const bool schematic = choice->filter == kSchematicFilter;
+    const std::string path = WithExtension(choice->path, schematic ? "schematic" : "txt");
+    NameRunningAction(editor, "save " + FileNamePart(path));
+    if (!MayWrite(editor.dialogs, request.title, path))
         return;
-    }
-    WriteBuildingToFile(editor, WithExtension(choice->path, "txt"));
+    if (schematic)
+        ExportSchematic(editor, path);
+    else
+        WriteBuildingToFile(editor, path);
 }
 
 }  // namespace stackmason

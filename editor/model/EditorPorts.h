@@ -50,7 +50,8 @@ public:
 // A file requester's question and the user's answer.
 struct FileRequest {
     std::string title;
-    // Pairs of label and pattern, e.g. {"txt", "*.txt"}.
+    // Pairs of the label the user sees and the pattern it stands for, e.g.
+    // {"txt(*.txt)", "*.txt"}.
     std::vector<std::pair<std::string, std::string>> filters;
     int selectedFilter = 0;
     std::string startName;
@@ -67,6 +68,9 @@ public:
     virtual void ShowError(const std::string& text) = 0;
     // A Yes/No question titled "Info"; true for Yes.
     virtual bool AskYesNo(const std::string& text) = 0;
+    // The question before a save replaces an existing file: Yes/No with No preselected, titled
+    // like the requester it follows; true for Yes.
+    virtual bool AskToReplace(const std::string& /*title*/, const std::string& text) { return AskYesNo(text); }
     virtual std::optional<FileChoice> AskOpenFile(const FileRequest& request) = 0;
     virtual std::optional<FileChoice> AskSaveFile(const FileRequest& request) = 0;
     // Starts program with one argument in workingDirectory and waits for its end; false when

@@ -58,6 +58,10 @@ void CanvasView::ReportPress(QMouseEvent* event) {
     Report(kind, event->position(), event->buttons(), event->modifiers());
 }
 
+void CanvasView::ReportReadoutOnly(const QSinglePointEvent& event) {
+    Report(CanvasEvent::Kind::Other, event.position(), event.buttons(), event.modifiers());
+}
+
 void CanvasView::mousePressEvent(QMouseEvent* event) { ReportPress(event); }
 void CanvasView::mouseDoubleClickEvent(QMouseEvent* event) { ReportPress(event); }
 

@@ -6,6 +6,8 @@
 #include "editor/canvas/CanvasEvent.h"
 #include "editor/canvas/TileCanvas.h"
 
+class QSinglePointEvent;
+
 namespace stackmason {
 
 // The canvas widget: shows the visible part of a TileCanvas and reports every mouse event
@@ -15,6 +17,10 @@ public:
     CanvasView(TileCanvas& canvas, QWidget* parent);
 
     void SetEventHandler(std::function<void(const CanvasEvent&)> handler) { handler_ = std::move(handler); }
+
+    // Reports a pointer event that edits nothing, such as a wheel turn or a middle press that
+    // the main window acts on itself: the handler still updates its readout from it.
+    void ReportReadoutOnly(const QSinglePointEvent& event);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

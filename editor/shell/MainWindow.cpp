@@ -229,6 +229,13 @@ bool MainWindow::HandleKeyRelease(QKeyEvent* event) {
     return false;
 }
 
+// The window acts on wheel turns and middle presses itself, before the canvas could see
+// them; over the canvas they still refresh the readout in the title first.
+void MainWindow::ReportReadoutIfOnCanvas(QObject* watched, QSinglePointEvent* event) {
+    if (watched == canvasView_)
+        canvasView_->ReportReadoutOnly(*event);
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (!IsOwnWidget(watched) || !started_)
         return false;
@@ -243,11 +250,17 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     case QEvent::Wheel:
-        RunUserAction(editor_, "change the layer", [&] { HandleWheel(static_cast<QWheelEvent*>(event)); });
+        RunUserAction(editor_, "change the layer", [&] {
+            ReportReadoutIfOnCanvas(watched, static_cast<QWheelEvent*>(event));
+            HandleWheel(static_cast<QWheelEvent*>(event));
+        });
         return true;
     case QEvent::MouseButtonPress:
         if (static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
-            RunUserAction(editor_, "open the context menu", [&] { OpenContextMenu(); });
+            RunUserAction(editor_, "open the context menu", [&] {
+                ReportReadoutIfOnCanvas(watched, static_cast<QMouseEvent*>(event));
+                OpenContextMenu();
+            });
             return true;
         }
         return false;

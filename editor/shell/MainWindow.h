@@ -11,6 +11,7 @@ class QMenu;
 class QAction;
 class QPushButton;
 class QScrollArea;
+class QSinglePointEvent;
 
 namespace stackmason {
 
@@ -65,6 +66,7 @@ private:
     bool OverLayerSpinText(QPoint globalPosition) const;
     bool HandleKeyPress(QKeyEvent* event);
     bool HandleKeyRelease(QKeyEvent* event);
+    void ReportReadoutIfOnCanvas(QObject* watched, QSinglePointEvent* event);
     void HandleWheel(QWheelEvent* event);
     void ChangeLayerBy(int delta);
 

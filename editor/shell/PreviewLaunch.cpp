@@ -9,6 +9,18 @@ namespace stackmason {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// Removes the exchange file, but only one the editor wrote itself: when the write failed,
+// whatever stands under that name (a folder, a link, the user's own file) is not ours.
+void RemoveWrittenPreviewFile(bool written) {
+    std::error_code error;
+    if (written && fs::is_regular_file(fs::symlink_status(kPreviewFileName, error)))
+        fs::remove(kPreviewFileName, error);
+}
+
+}  // namespace
+
 std::string FindPreviewProgram(const std::string& programFolder) {
     std::error_code error;
     for (const fs::path& folder : {fs::path(programFolder), fs::current_path(error)}) {
@@ -22,11 +34,15 @@ std::string FindPreviewProgram(const std::string& programFolder) {
 }
 
 void LaunchPreview(Editor& editor) {
-    SaveBuilding(editor, true);
+    // The preview mode of SaveBuilding, told whether the file was written.
+    const bool written = WriteBuildingToFile(editor, kPreviewFileName);
     std::error_code error;
     const std::string workingDirectory = fs::current_path(error).string();
     editor.dialogs.RunAndWait(FindPreviewProgram(editor.programFolder), kPreviewFileName, workingDirectory);
-    fs::remove(kPreviewFileName, error);
+    // The window did not react during the wait; clicks and keys given meanwhile were meant for
+    // a window that showed nothing, so they are dropped rather than run now.
+    editor.window.DropPendingEvents();
+    RemoveWrittenPreviewFile(written);
 }
 
 }  // namespace stackmason

@@ -8,6 +8,13 @@
 
 namespace stackmason {
 
+QString NameFilter(const std::string& label, const std::string& pattern) {
+    const std::string shown = "(" + pattern + ")";
+    const bool showsPattern =
+        label.size() >= shown.size() && label.compare(label.size() - shown.size(), shown.size(), shown) == 0;
+    return QString::fromStdString(showsPattern ? label : label + " " + shown);
+}
+
 void QtDialogs::ShowError(const std::string& text) {
     QMessageBox::critical(parent_, "Error", QString::fromStdString(text), QMessageBox::Ok);
 }
@@ -15,6 +22,11 @@ void QtDialogs::ShowError(const std::string& text) {
 bool QtDialogs::AskYesNo(const std::string& text) {
     return QMessageBox::question(parent_, "Info", QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No) ==
            QMessageBox::Yes;
+}
+
+bool QtDialogs::AskToReplace(const std::string& title, const std::string& text) {
+    return QMessageBox::warning(parent_, QString::fromStdString(title), QString::fromStdString(text),
+                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 std::optional<FileChoice> QtDialogs::AskOpenFile(const FileRequest& request) { return AskFile(request, false); }
@@ -25,11 +37,13 @@ std::optional<FileChoice> QtDialogs::AskFile(const FileRequest& request, bool sa
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    // The editor adds extensions itself, by the filter chosen.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    // The editor appends the extension after the requester closed and asks itself before it
+    // replaces a file, about the name it really writes; Qt's question would see only the
+    // typed name.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     QStringList filters;
     for (const auto& [label, pattern] : request.filters)
-        filters << QString::fromStdString(label + " (" + pattern + ")");
+        filters << NameFilter(label, pattern);
     dialog.setNameFilters(filters);
     if (request.selectedFilter >= 0 && request.selectedFilter < filters.size())
         dialog.selectNameFilter(filters[request.selectedFilter]);

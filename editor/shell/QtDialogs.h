@@ -7,6 +7,11 @@
 
 namespace stackmason {
 
+// The name filter a Qt file requester shows for a label and its pattern: the label as it
+// stands when it ends in "(pattern)", as "txt(*.txt)" does (Qt reads the pattern from there),
+// otherwise the label followed by " (pattern)".
+QString NameFilter(const std::string& label, const std::string& pattern);
+
 // Message boxes, file requesters and the start of other programs, with Qt.
 class QtDialogs final : public DialogPort {
 public:
@@ -16,6 +21,7 @@ public:
 
     void ShowError(const std::string& text) override;
     bool AskYesNo(const std::string& text) override;
+    bool AskToReplace(const std::string& title, const std::string& text) override;
     std::optional<FileChoice> AskOpenFile(const FileRequest& request) override;
     std::optional<FileChoice> AskSaveFile(const FileRequest& request) override;
     bool RunAndWait(const std::string& program, const std::string& argument,

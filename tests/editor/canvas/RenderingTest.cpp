@@ -150,6 +150,59 @@ TEST(Rendering, TileCanvasKeepsExactlyThePixelsOfAPlainSurface) {
     ExpectSamePixels(f.tiles, f.reference.pixels);
 }
 
+// A widget is told the changed area once per full repaint (marking a screen area dirty costs
+// more than drawing a cell) and exactly the cell's square for a single-cell repaint.
+TEST(Rendering, WidgetIsToldOnceAFullRepaintAndTheCellAloneForOneCell) {
+    testing::EditorFixture f;
+    Editor& e = f.editor;
+    e.widthSpin.SetValue(29);
+    e.lengthSpin.SetValue(20);
+    e.heightSpin.SetValue(6);
+    NewBuilding(e);
+    e.grid.At(3, 4, 1) = 1;
+    e.grid.At(3, 4, 2) = 1;
+    struct Change {
+        int x, y, width, height;
+        bool operator==(const Change&) const = default;
+    };
+    std::vector<Change> changes;
+    f.canvas.SetChangeListener([&](int x, int y, int width, int height) { changes.push_back({x, y, width, height}); });
+    auto expectOneChange = [&](Change expected, const char* what) {
+        ASSERT_EQ(changes.size(), 1u) << what;
+        EXPECT_EQ(changes[0], expected) << what;
+        changes.clear();
+    };
+
+    e.layerSpin.SetValue(2);
+    e.silhouetteOn = true;
+    f.renderer.RedrawCanvas();
+    expectOneChange({0, 0, 29 * 32, 20 * 32}, "TopView with silhouette");
+    f.renderer.PaintLayerCells();
+    expectOneChange({0, 0, 29 * 32, 20 * 32}, "layer cells");
+    f.renderer.DrawCell(3, 4);
+    expectOneChange({64, 96, 32, 32}, "one cell");
+    f.renderer.PaintEmptyTopView();
+    expectOneChange({0, 0, 29 * 32, 20 * 32}, "empty TopView");
+
+    ToggleView(e);
+    changes.clear();
+    f.renderer.RedrawCanvas();
+    expectOneChange({0, 0, 20 * 32, 7 * 32}, "FrontView with silhouette");
+    f.renderer.DrawCell(4, 5);
+    expectOneChange({96, 128, 32, 32}, "one FrontView cell");
+
+    // Batches nest: only the outermost end reports.
+    f.canvas.BeginBatch();
+    {
+        const SurfaceBatch inner(f.canvas);
+        f.renderer.DrawCell(1, 1);
+    }
+    f.renderer.DrawCell(2, 1);
+    EXPECT_TRUE(changes.empty());
+    f.canvas.EndBatch();
+    expectOneChange({0, 0, 64, 32}, "nested batch");
+}
+
 TEST(Rendering, AirSilhouetteGroundStripAndLabelHaveTheirColours) {
     RenderFixture f;
     Editor& e = f.editor;

@@ -227,6 +227,47 @@ TEST(BuildingText, NamesTypesAndCrossedFilters) {
     EXPECT_EQ(test.dialogs.errors.size(), 1u);
 }
 
+// Whether the user types the extension or leaves it to the editor, a file that the save would
+// replace is asked about first, in the same words; No writes nothing.
+TEST(BuildingText, SaveAsksBeforeReplacingAFileWhateverNameWasTyped) {
+    FilesTestEditor test(3, 2, 2);
+    FillWorkedExample(test.editor);
+    WriteText("House.txt", "old house");
+    WriteText("Tower.schematic", "old tower");
+    std::filesystem::create_directory("Shed.txt");
+    const std::string house = "House.txt already exists.\nDo you want to replace it?";
+    const std::string tower = "Tower.schematic already exists.\nDo you want to replace it?";
+
+    test.dialogs.answerYes = false;
+    for (const char* typed : {"House", "House.txt"})
+        Save(test, typed);
+    for (const char* typed : {"Tower", "Tower.schematic"})
+        Save(test, typed, kSchematicFilter);
+    EXPECT_EQ(test.dialogs.questions, (std::vector<std::string>{house, house, tower, tower}));
+    EXPECT_EQ(ReadText("House.txt"), "old house");
+    EXPECT_EQ(ReadText("Tower.schematic"), "old tower");
+
+    // New names, the folder (which cannot be written anyway) and the preview file ask nothing.
+    test.dialogs.questions.clear();
+    Save(test, "Barn");
+    Save(test, "Mill", kSchematicFilter);
+    Save(test, "Shed");
+    WriteText(kPreviewFileName, "stale");
+    SaveBuilding(test.editor, true);
+    EXPECT_TRUE(test.dialogs.questions.empty());
+    EXPECT_EQ(test.dialogs.errors, std::vector<std::string>{"Could Not Create File !"});
+    EXPECT_EQ(ReadText("Barn.txt"), kWorkedExample);
+    EXPECT_EQ(ReadText(kPreviewFileName), kWorkedExample);
+
+    // Yes replaces.
+    test.dialogs.answerYes = true;
+    Save(test, "House");
+    Save(test, "Tower", kSchematicFilter);
+    EXPECT_EQ(test.dialogs.questions, (std::vector<std::string>{house, tower}));
+    EXPECT_EQ(ReadText("House.txt"), kWorkedExample);
+    EXPECT_EQ(ReadBytes("Tower.schematic"), ReadBytes("Mill.schematic"));
+}
+
 TEST(BuildingText, FailuresNeverCostData) {
     FilesTestEditor test(4, 3, 2);
     WriteText("old.txt", "old content");

@@ -1,16 +1,25 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QWheelEvent>
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 
 #include "editor/model/BuildingOperations.h"
 #include "editor/model/Views.h"
+#include "editor/files/BuildingFiles.h"
+#include "editor/packs/TexturePackLoader.h"
 #include "editor/shell/CanvasView.h"
 #include "editor/shell/CommandIds.h"
 #include "editor/shell/DispatchCommand.h"
@@ -176,6 +185,183 @@ TEST(PreviewLaunch, RunsTheProgramOnTheExchangeFileAndDeletesIt) {
     DispatchCommand(e, kOrbitscope);
     EXPECT_FALSE(fs::exists("preview.tmp"));
     EXPECT_EQ(FindPreviewProgram(e.programFolder), "orbitscope");
+}
+
+// While the preview runs the window takes no input; what the user clicked and typed meanwhile
+// is dropped when the wait ends, not run as edits the user never saw.
+class DialogsQueueingInput final : public testing::FakeDialogs {
+public:
+    explicit DialogsQueueingInput(std::function<void()> duringRun) : duringRun_(std::move(duringRun)) {}
+    bool RunAndWait(const std::string& program, const std::string& argument, const std::string& folder) override {
+        duringRun_();
+        return FakeDialogs::RunAndWait(program, argument, folder);
+    }
+
+private:
+    std::function<void()> duringRun_;
+};
+
+TEST(PreviewLaunch, InputGivenWhileThePreviewRunsIsDropped) {
+    testing::PackFolder folder("stackmason-preview-input");
+    MainWindow* target = nullptr;
+    auto dialogs = std::make_unique<DialogsQueueingInput>([&] {
+        QWidget& canvas = target->CanvasWidget();
+        const QPointF at(48, 48);
+        QCoreApplication::postEvent(&canvas, new QMouseEvent(QEvent::MouseButtonPress, at, canvas.mapToGlobal(at),
+                                                              Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        QCoreApplication::postEvent(&canvas, new QMouseEvent(QEvent::MouseButtonRelease, at, canvas.mapToGlobal(at),
+                                                              Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+        QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : target;
+        QCoreApplication::postEvent(focus, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
+        QCoreApplication::postEvent(focus, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Tab, Qt::NoModifier));
+        QCoreApplication::postEvent(&canvas, new QWheelEvent(at, canvas.mapToGlobal(at), QPoint(), QPoint(0, 120),
+                                                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false));
+    });
+    DialogsQueueingInput* fake = dialogs.get();
+    MainWindow window(std::move(dialogs));
+    target = &window;
+    window.Start();
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    Editor& e = window.State();
+
+    DispatchCommand(e, kOrbitscope);
+    QApplication::processEvents();
+    EXPECT_EQ(fake->runs.size(), 1u);
+    EXPECT_TRUE(e.InTopView());
+    EXPECT_EQ(e.CurrentLayer(), 1);
+    EXPECT_EQ(e.grid.At(2, 2, 1), 0);
+
+    // Afterwards the window reacts again.
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &window, Qt::Key_Tab);
+    EXPECT_FALSE(e.InTopView());
+}
+
+// When "preview.tmp" could not be written, whatever stands under that name is not the
+// editor's: a folder, or a file the refused building left alone, stays.
+TEST(PreviewLaunch, DeletesOnlyTheFileItWrote) {
+    testing::PackFolder folder("stackmason-preview-keep");
+    testing::EditorFixture f;
+    Editor& e = f.editor;
+    NewBuilding(e);
+    fs::create_directory(kPreviewFileName);
+    DispatchCommand(e, kOrbitscope);
+    EXPECT_EQ(f.dialogs.errors, std::vector<std::string>{"Could Not Create File !"});
+    EXPECT_EQ(f.dialogs.runs.size(), 1u);
+    EXPECT_TRUE(fs::is_directory(kPreviewFileName));
+    EXPECT_EQ(f.window.dropped, 1);
+
+    fs::remove(kPreviewFileName);
+    {
+        std::ofstream own(kPreviewFileName);
+        own << "someone's file";
+    }
+    e.grid.At(1, 1, 1) = 300;  // a code no building file can hold: nothing is written
+    DispatchCommand(e, kOrbitscope);
+    EXPECT_EQ(f.dialogs.errors.size(), 2u);
+    EXPECT_EQ(ReadText(kPreviewFileName), "someone's file");
+
+    e.grid.At(1, 1, 1) = 1;
+    DispatchCommand(e, kOrbitscope);
+    EXPECT_EQ(f.dialogs.errors.size(), 2u);
+    EXPECT_EQ(f.dialogs.runs.size(), 3u);
+    EXPECT_FALSE(fs::exists(kPreviewFileName));
+}
+
+// Answers the modal windows that Qt's own dialogs open, one after the other, as a user would.
+class ModalAnswerer {
+public:
+    explicit ModalAnswerer(std::function<void(QWidget&)> answer) : answer_(std::move(answer)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            // A later window may reuse an earlier one's address; a mark on it tells them apart.
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible())
+                return;
+            if (modal->property("answered").toBool()) {
+                // An answer closes its window at once; one still open would wait for ever.
+                ADD_FAILURE() << "the answer did not close " << modal->metaObject()->className();
+                if (auto* dialog = qobject_cast<QDialog*>(modal))
+                    dialog->reject();
+                return;
+            }
+            modal->setProperty("answered", true);
+            answer_(*modal);
+        });
+        timer_.start(10);
+    }
+
+private:
+    std::function<void(QWidget&)> answer_;
+    QTimer timer_;
+};
+
+QStringList ShownFilters(QFileDialog& dialog) {
+    QStringList shown;
+    if (auto* types = dialog.findChild<QComboBox*>("fileTypeCombo"))
+        for (int i = 0; i < types->count(); ++i)
+            shown << types->itemText(i);
+    return shown;
+}
+
+// The file requesters show each filter's label as it stands, once; the save requester leaves
+// the question about replacing a file to the editor, which asks it about the name it really
+// writes, in the words and under the title Qt's own question had.
+TEST(FileRequesters, ShowTheirFiltersOnceAndAskBeforeReplacing) {
+    testing::PackFolder folder("stackmason-requesters");
+    TileCanvas canvas;
+    CanvasRenderer renderer(canvas);
+    testing::FakeWindow window;
+    QtDialogs dialogs(nullptr);
+    Editor e(renderer, window, dialogs);
+    renderer.Attach(e);
+    NewBuilding(e);
+    {
+        std::ofstream old("House.txt");
+        old << "old house";
+    }
+
+    std::vector<QStringList> filters;
+    QString question, questionTitle;
+    bool replacesByDefault = true;
+    bool qtWouldAsk = true;
+    int fileDialogs = 0;
+    ModalAnswerer answerer([&](QWidget& modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
+            if (box->text().startsWith(" All unsaved data")) {
+                box->button(QMessageBox::Yes)->click();
+                return;
+            }
+            question = box->text();
+            questionTitle = box->windowTitle();
+            replacesByDefault = box->defaultButton() == box->button(QMessageBox::Yes);
+            box->button(QMessageBox::No)->click();
+        } else if (auto* files = qobject_cast<QFileDialog*>(&modal)) {
+            filters.push_back(ShownFilters(*files));
+            if (++fileDialogs == 1) {
+                qtWouldAsk = !files->testOption(QFileDialog::DontConfirmOverwrite);
+                // Typed, as a user does (selectFile leaves a focused name field alone).
+                files->findChild<QLineEdit*>("fileNameEdit")->setText("House");
+                QMetaObject::invokeMethod(files, "accept");
+            } else {
+                files->reject();
+            }
+        }
+    });
+    SaveBuilding(e, false);
+    LoadBuilding(e);
+    SelectTexturePack(e);
+
+    ASSERT_EQ(filters.size(), 3u);
+    EXPECT_EQ(filters[0], (QStringList{"txt(*.txt)", "schematic(*.schematic)"}));
+    EXPECT_EQ(filters[1], (QStringList{"txt(*.txt)", "schematic(*.schematic)"}));
+    EXPECT_EQ(filters[2], QStringList{"zip (*.zip)"});
+    EXPECT_FALSE(qtWouldAsk);
+    EXPECT_EQ(question, "House.txt already exists.\nDo you want to replace it?");
+    EXPECT_EQ(questionTitle, "Save Building ");
+    EXPECT_FALSE(replacesByDefault);
+    EXPECT_EQ(ReadText("House.txt"), "old house");
+    EXPECT_EQ(NameFilter("zip", "*.zip"), "zip (*.zip)");
 }
 
 }  // namespace

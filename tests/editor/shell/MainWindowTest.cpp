@@ -2,7 +2,11 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QAbstractItemView>
 #include <QMenu>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QTest>
@@ -110,6 +114,74 @@ TEST_F(MainWindowTest, MiddleButtonOpensTheContextMenu) {
     QTest::mouseClick(&window_->CanvasWidget(), Qt::MiddleButton, {}, QPoint(50, 50));
     EXPECT_EQ(menu.actions()[6]->text(), "TopView");
     menu.close();
+}
+
+// Wheel turns and middle presses over the canvas are canvas events too: the title first
+// shows the cell of the event before (the readout runs), then the layer changes or the menu
+// opens.
+TEST_F(MainWindowTest, WheelAndMiddlePressOnTheCanvasRunTheReadoutFirst) {
+    Editor& e = window_->State();
+    CanvasView& canvas = window_->CanvasWidget();
+    QMouseEvent move(QEvent::MouseMove, QPointF(48, 48), canvas.mapToGlobal(QPointF(48, 48)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&canvas, &move);
+
+    const QPointF wheelAt(112, 80);
+    QWheelEvent wheel(wheelAt, canvas.mapToGlobal(wheelAt), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&canvas, &wheel);
+    EXPECT_EQ(window_->windowTitle(), "Stack Mason  2/2  Length: 3");
+    EXPECT_EQ(e.CurrentLayer(), 2);
+
+    QTest::mousePress(&canvas, Qt::MiddleButton, {}, QPoint(200, 200));
+    EXPECT_EQ(window_->windowTitle(), "Stack Mason  4/3  Length: 4");
+    EXPECT_TRUE(window_->ContextMenu().isVisible());
+    window_->ContextMenu().close();
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(200, 200), canvas.mapToGlobal(QPointF(200, 200)),
+                        Qt::MiddleButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&canvas, &release);
+    EXPECT_EQ(window_->windowTitle(), "Stack Mason  7/7  Length: 8");
+    EXPECT_EQ(e.grid.At(7, 7, 2), 0);
+    EXPECT_EQ(e.grid.At(4, 3, 2), 0);
+}
+
+// Under every style the block list opens directly under the field, as wide as the field,
+// about eight rows high with a scroll bar, not as a menu over the field as tall as the screen.
+TEST(BlockSelector, OpensEightRowsUnderTheFieldUnderEveryStyle) {
+    const QString applicationStyle = QApplication::style()->name();
+    SelectorModel model;
+    Image picture(32, 32, Rgba{90, 140, 60, 255});
+    model.Add("Air", picture);
+    for (int i = 1; i <= 105; ++i)
+        model.Add("block_with_a_rather_long_name_" + std::to_string(i), picture);
+    for (const QString& style : QStyleFactory::keys()) {
+        SCOPED_TRACE(style.toStdString());
+        QApplication::setStyle(style);
+        // The offscreen screen is smaller than the main window, so the field stands at the left.
+        QWidget window;
+        window.setGeometry(0, 0, 400, 500);
+        auto* selector = new BlockSelectorBox(model, &window);
+        selector->setGeometry(20, 18, 170, 40);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        selector->showPopup();
+        QWidget* popup = selector->view()->window();
+        ASSERT_TRUE(popup->isVisible());
+        const QRect list = popup->geometry();
+        const QPoint fieldBottomLeft = selector->mapToGlobal(QPoint(0, selector->height()));
+        EXPECT_EQ(list.left(), fieldBottomLeft.x());
+        EXPECT_NEAR(list.top(), fieldBottomLeft.y(), 2);
+        EXPECT_EQ(list.width(), 170);
+        const int rowHeight = selector->view()->sizeHintForRow(0);
+        ASSERT_GT(rowHeight, 0);
+        const int rowsShown = selector->view()->viewport()->height() / rowHeight;
+        EXPECT_GE(rowsShown, 7);
+        EXPECT_LE(rowsShown, 9);
+        EXPECT_LE(selector->height() + list.height(), 360);
+        EXPECT_TRUE(selector->view()->verticalScrollBar()->isVisible());
+        selector->hidePopup();
+    }
+    QApplication::setStyle(applicationStyle);
 }
 
 TEST_F(MainWindowTest, MaximisedWindowKeepsTheCanvasSize) {

@@ -37,6 +37,12 @@ std::vector<BlockCode> BuildingCells(const Editor& editor) {
     return cells;
 }
 
+// A file's bytes; empty when there is none.
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 std::string Sizes(const Editor& editor) {
     return std::to_string(editor.gridWidth) + "x" + std::to_string(editor.gridLength) + "x" +
            std::to_string(editor.gridHeight);
@@ -229,6 +235,18 @@ void EditorSoak::SaveAndLoadText() {
     const std::string name = "soak" + std::to_string(Uniform(0, 3));
     Note("save and load " + name + " at " + sizes);
     const std::size_t errors = dialogs.errors.size();
+    // Declining to replace an earlier save must leave it as it was.
+    const std::string earlier = FileBytes(PathFor(name + ".txt"));
+    if (!earlier.empty() && Chance(20)) {
+        dialogs.answerYes = false;
+        dialogs.answers.push_back(FileChoice{PathFor(name), kTextFilter});
+        SaveBuilding(editor_, false);
+        if (FileBytes(PathFor(name + ".txt")) != earlier) {
+            Fail("answering No to replacing " + name + ".txt changed it");
+            return;
+        }
+    }
+    dialogs.answerYes = true;
     dialogs.answers.push_back(FileChoice{PathFor(name), kTextFilter});
     SaveBuilding(editor_, false);
     if (dialogs.errors.size() != errors) {
@@ -254,6 +272,7 @@ void EditorSoak::SaveAndLoadSchematic() {
     FakeDialogs& dialogs = fixture_.dialogs;
     const std::string sizes = Sizes(editor_);
     Note("export and import a schematic at " + sizes);
+    dialogs.answerYes = true;
     dialogs.answers.push_back(FileChoice{PathFor("soak"), kSchematicFilter});
     SaveBuilding(editor_, false);
     dialogs.answers.push_back(FileChoice{PathFor("soak.schematic"), kSchematicFilter});
