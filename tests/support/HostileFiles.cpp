@@ -10,6 +10,8 @@
 #include <cstring>
 #include <random>
 
+#include "tests/support/TestArchives.h"
+
 namespace stackmason::test {
 namespace {
 
@@ -442,14 +444,7 @@ Bytes Bzip2Zip(const std::vector<ZipItem>& items) {
     }
     if (zip_close(archive) != 0)
         Broken("zip_close");
-    Bytes bytes;
-    zip_source_open(target);
-    zip_source_seek(target, 0, SEEK_END);
-    bytes.resize(static_cast<std::size_t>(zip_source_tell(target)));
-    zip_source_seek(target, 0, SEEK_SET);
-    zip_source_read(target, bytes.data(), bytes.size());
-    zip_source_close(target);
-    zip_source_free(target);
+    Bytes bytes = TakeZipSourceBytes(target);
     zip_error_fini(&error);
     return bytes;
 }

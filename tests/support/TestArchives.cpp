@@ -27,15 +27,20 @@ std::vector<std::uint8_t> MakeZip(const std::vector<ArchiveEntry>& entries) {
     }
     if (zip_close(archive) != 0)
         std::abort();
-    std::vector<std::uint8_t> bytes;
-    zip_source_open(target);
-    zip_source_seek(target, 0, SEEK_END);
-    bytes.resize(static_cast<std::size_t>(zip_source_tell(target)));
-    zip_source_seek(target, 0, SEEK_SET);
-    zip_source_read(target, bytes.data(), bytes.size());
-    zip_source_close(target);
-    zip_source_free(target);
+    std::vector<std::uint8_t> bytes = TakeZipSourceBytes(target);
     zip_error_fini(&error);
+    return bytes;
+}
+
+std::vector<std::uint8_t> TakeZipSourceBytes(zip_source* source) {
+    std::vector<std::uint8_t> bytes;
+    zip_source_open(source);
+    zip_source_seek(source, 0, SEEK_END);
+    bytes.resize(static_cast<std::size_t>(zip_source_tell(source)));
+    zip_source_seek(source, 0, SEEK_SET);
+    zip_source_read(source, bytes.data(), bytes.size());
+    zip_source_close(source);
+    zip_source_free(source);
     return bytes;
 }
 

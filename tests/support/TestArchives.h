@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+struct zip_source;  // libzip's zip_source_t
+
 namespace stackmason::test {
 
 struct ArchiveEntry {
@@ -13,6 +15,9 @@ struct ArchiveEntry {
 
 // A zip archive holding the entries in this order, deflated.
 std::vector<std::uint8_t> MakeZip(const std::vector<ArchiveEntry>& entries);
+
+// The bytes of a buffer source that a closed archive was written to; the source is freed.
+std::vector<std::uint8_t> TakeZipSourceBytes(zip_source* source);
 
 // Writes bytes to path, replacing the file.
 void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
