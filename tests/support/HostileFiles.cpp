@@ -1,6 +1,5 @@
 #include "tests/support/HostileFiles.h"
 
-#include <jpeglib.h>
 #include <zip.h>
 #include <zlib.h>
 
@@ -11,6 +10,7 @@
 #include <random>
 
 #include "tests/support/TestArchives.h"
+#include "tests/support/TestImages.h"
 
 namespace stackmason::test {
 namespace {
@@ -245,35 +245,6 @@ std::vector<std::pair<std::uint8_t, std::size_t>> JpegMarkers(const Bytes& jpeg)
     return markers;
 }
 
-Bytes EncodeProgressiveJpeg(int side, Rgba colour) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(side);
-    info.image_height = static_cast<JDIMENSION>(side);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    Bytes row;
-    for (int x = 0; x < side; ++x)
-        row.insert(row.end(), {colour.r, colour.g, colour.b});
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW rowPointer = row.data();
-        jpeg_write_scanlines(&info, &rowPointer, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    Bytes bytes(buffer, buffer + size);
-    std::free(buffer);
-    return bytes;
-}
-
 Bytes RandomBytes(std::size_t count) {
     std::mt19937 random(20240611);
     Bytes bytes(count);
@@ -393,7 +364,7 @@ Bytes WithTextChunks(const Bytes& png, int chunks, std::uint32_t textBytes) {
 }
 
 Bytes ProgressiveJpeg(int side, Rgba colour, int extraScans) {
-    const Bytes jpeg = EncodeProgressiveJpeg(side, colour);
+    const Bytes jpeg = EncodeProgressiveJpeg(Image(side, side, colour));
     // The second scan with the tables it uses: from the first marker after the first scan
     // to the first after the second.
     const auto markers = JpegMarkers(jpeg);

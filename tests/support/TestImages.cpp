@@ -31,7 +31,10 @@ std::vector<std::uint8_t> EncodePng(const Image& image) {
     return bytes;
 }
 
-std::vector<std::uint8_t> EncodeJpeg(const Image& image) {
+namespace {
+
+// The picture's colours as a JPEG; choose sets the encoder's parameters over its defaults.
+std::vector<std::uint8_t> CompressJpeg(const Image& image, void (*choose)(jpeg_compress_struct&)) {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
@@ -44,7 +47,7 @@ std::vector<std::uint8_t> EncodeJpeg(const Image& image) {
     info.input_components = 3;
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 95, TRUE);
+    choose(info);
     jpeg_start_compress(&info, TRUE);
     std::vector<std::uint8_t> row(static_cast<std::size_t>(image.Width()) * 3);
     while (info.next_scanline < info.image_height) {
@@ -63,6 +66,16 @@ std::vector<std::uint8_t> EncodeJpeg(const Image& image) {
     std::vector<std::uint8_t> bytes(buffer, buffer + size);
     std::free(buffer);
     return bytes;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeJpeg(const Image& image) {
+    return CompressJpeg(image, [](jpeg_compress_struct& info) { jpeg_set_quality(&info, 95, TRUE); });
+}
+
+std::vector<std::uint8_t> EncodeProgressiveJpeg(const Image& image) {
+    return CompressJpeg(image, [](jpeg_compress_struct& info) { jpeg_simple_progression(&info); });
 }
 
 }  // namespace stackmason::test

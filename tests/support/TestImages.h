@@ -14,5 +14,8 @@ Image CoordinateImage(int width, int height);
 std::vector<std::uint8_t> EncodePng(const Image& image);
 // Baseline JPEG of the picture's colours at quality 95.
 std::vector<std::uint8_t> EncodeJpeg(const Image& image);
+// Progressive JPEG of the picture's colours, as libjpeg's standard progression writes it at
+// its default quality.
+std::vector<std::uint8_t> EncodeProgressiveJpeg(const Image& image);
 
 }  // namespace stackmason::test
