@@ -123,8 +123,9 @@ struct ZipRecord {
     std::uint64_t offset = 0;
 };
 
-void PutLocalHeader(Bytes& zip, const ZipRecord& record) {
-    PutLe(zip, 0x04034b50, 4);
+// The fields a local header and a directory record share, from the version needed to the
+// extra field's length.
+void PutSharedFields(Bytes& zip, const ZipRecord& record) {
     PutLe(zip, 20, 2);  // version needed
     PutLe(zip, 0, 2);   // flags
     PutLe(zip, record.method, 2);
@@ -133,7 +134,12 @@ void PutLocalHeader(Bytes& zip, const ZipRecord& record) {
     PutLe(zip, record.packed, 4);
     PutLe(zip, record.size, 4);
     PutLe(zip, record.name.size(), 2);
-    PutLe(zip, 0, 2);
+    PutLe(zip, 0, 2);  // extra
+}
+
+void PutLocalHeader(Bytes& zip, const ZipRecord& record) {
+    PutLe(zip, 0x04034b50, 4);
+    PutSharedFields(zip, record);
     zip.insert(zip.end(), record.name.begin(), record.name.end());
 }
 
@@ -142,15 +148,7 @@ void PutDirectory(Bytes& zip, const std::vector<ZipRecord>& records) {
     for (const ZipRecord& record : records) {
         PutLe(zip, 0x02014b50, 4);
         PutLe(zip, 20, 2);  // made by
-        PutLe(zip, 20, 2);  // needed
-        PutLe(zip, 0, 2);   // flags
-        PutLe(zip, record.method, 2);
-        PutLe(zip, 0, 4);   // time and date
-        PutLe(zip, record.crc, 4);
-        PutLe(zip, record.packed, 4);
-        PutLe(zip, record.size, 4);
-        PutLe(zip, record.name.size(), 2);
-        PutLe(zip, 0, 2);  // extra
+        PutSharedFields(zip, record);
         PutLe(zip, 0, 2);  // comment
         PutLe(zip, 0, 2);  // disk
         PutLe(zip, 0, 2);  // internal attributes
