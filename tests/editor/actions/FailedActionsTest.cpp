@@ -18,6 +18,7 @@
 #include "editor/shell/ToolbarActions.h"
 #include "tests/editor/support/AllocationFaults.h"
 #include "tests/editor/support/EditorFixture.h"
+#include "tests/editor/support/LargeBuildingFile.h"
 #include "tests/support/TestArchives.h"
 #include "tests/support/TestImages.h"
 
@@ -250,14 +251,7 @@ TEST_F(ActionFolder, LoadsNewAndPackSelectionAreAllOrNothingWhereverMemoryRunsOu
 TEST_F(ActionFolder, ABuildingFileTooLargeForTheMemoryLeftChangesNothing) {
     // A 26 MB building file, as in a hand test with the address space limited.
     {
-        std::string bytes = "512x512x100;new.zip\r\n------\r\n";
-        const std::string row = std::string(512, '0') + "\r\n";
-        for (int h = 1; h <= 100; ++h) {
-            bytes += "layer " + std::to_string(h) + "\r\n";
-            for (int y = 0; y < 512; ++y)
-                bytes += row;
-            bytes += "\r\n";
-        }
+        const std::string bytes = LargeEmptyBuildingText("new.zip");
         ASSERT_GT(bytes.size(), 26'000'000u);
         test::WriteFile("Big.txt", {bytes.begin(), bytes.end()});
     }

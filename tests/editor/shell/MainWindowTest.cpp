@@ -23,6 +23,7 @@
 #include "tests/editor/shell/ShellTestSupport.h"
 #include "tests/editor/support/AllocationFaults.h"
 #include "tests/editor/support/EditorFixture.h"
+#include "tests/editor/support/LargeBuildingFile.h"
 
 namespace stackmason {
 namespace {
@@ -249,17 +250,7 @@ TEST_F(MainWindowTest, ActionsShortOfMemoryShowOneErrorAndChangeNothing) {
     const int items = selector.count();
 
     // A building file whose bytes cannot be had.
-    {
-        std::string bytes = "512x512x100;stackmason.zip\r\n------\r\n";
-        const std::string row = std::string(512, '0') + "\r\n";
-        for (int h = 1; h <= 100; ++h) {
-            bytes += "layer " + std::to_string(h) + "\r\n";
-            for (int y = 0; y < 512; ++y)
-                bytes += row;
-            bytes += "\r\n";
-        }
-        std::ofstream("Big.txt", std::ios::binary) << bytes;
-    }
+    std::ofstream("Big.txt", std::ios::binary) << testing::LargeEmptyBuildingText("stackmason.zip");
     dialogs_->Choose((folder_->path / "Big.txt").string(), 0);
     {
         testing::AllocationLimit limit(8 << 20);
