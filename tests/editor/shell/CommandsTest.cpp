@@ -52,6 +52,17 @@ struct StartedWindow {
     }
 };
 
+// An editor painting onto a real tile canvas in a fake window, with Qt's own dialogs.
+struct QtDialogsEditor {
+    QtDialogsEditor() { renderer.Attach(editor); }
+
+    TileCanvas canvas;
+    CanvasRenderer renderer{canvas};
+    testing::FakeWindow window;
+    QtDialogs dialogs{nullptr};
+    Editor editor{renderer, window, dialogs};
+};
+
 TEST(Shortcuts, ActWhicheverControlHasTheFocus) {
     StartedWindow w;
     Editor& e = w.E();
@@ -164,12 +175,8 @@ TEST(PreviewLaunch, RunsTheProgramOnTheExchangeFileAndDeletesIt) {
     }
     fs::permissions(programs / "orbitscope", fs::perms::owner_all);
 
-    TileCanvas canvas;
-    CanvasRenderer renderer(canvas);
-    testing::FakeWindow window;
-    QtDialogs dialogs(nullptr);
-    Editor e(renderer, window, dialogs);
-    renderer.Attach(e);
+    QtDialogsEditor f;
+    Editor& e = f.editor;
     e.programFolder = programs.string();
     NewBuilding(e);
     e.grid.At(1, 1, 1) = 1;
@@ -309,12 +316,8 @@ QStringList ShownFilters(QFileDialog& dialog) {
 // writes, in the words and under the title Qt's own question had.
 TEST(FileRequesters, ShowTheirFiltersOnceAndAskBeforeReplacing) {
     testing::PackFolder folder("stackmason-requesters");
-    TileCanvas canvas;
-    CanvasRenderer renderer(canvas);
-    testing::FakeWindow window;
-    QtDialogs dialogs(nullptr);
-    Editor e(renderer, window, dialogs);
-    renderer.Attach(e);
+    QtDialogsEditor f;
+    Editor& e = f.editor;
     NewBuilding(e);
     {
         std::ofstream old("House.txt");
