@@ -54,18 +54,6 @@ void ShowEmptyBuilding(Editor& editor) {
 
 void SelectFirstBlock(Editor& editor) { editor.selector.Select(editor.selector.Count() > 1 ? 1 : 0); }
 
-void ClearGrid(Editor& editor, int width, int length, int height) {
-    BlockGrid& grid = editor.grid;
-    if (grid.Width() == width && grid.Length() == length && grid.Height() == height) {
-        grid.Clear();
-        return;
-    }
-    for (int x = 0; x <= std::min(width, grid.Width()); ++x)
-        for (int y = 0; y <= std::min(length, grid.Length()); ++y)
-            for (int h = 0; h <= std::min(height, grid.Height()); ++h)
-                grid.At(x, y, h) = 0;
-}
-
 void FitFrontPlane(Editor& editor) {
     if (!editor.frontPlane.HasExtents(editor.gridLength, editor.gridHeight))
         editor.frontPlane = FrontPlane(editor.gridLength, editor.gridHeight);

@@ -31,9 +31,6 @@ void ShowEmptyBuilding(Editor& editor);
 // Selects block 1 in the selector, or "Air" when the pack has no block.
 void SelectFirstBlock(Editor& editor);
 
-// Sets every cell of x 0..X, y 0..Y, h 0..H to air, the index-0 planes included.
-void ClearGrid(Editor& editor, int width, int length, int height);
-
 // Copies the slice x = current layer into the working plane, first giving the plane the
 // extents of the current sizes if it has other ones.
 void RefreshFrontPlane(Editor& editor);
