@@ -238,8 +238,7 @@ void Engine3D::RenderWorld() {
     std::optional<engine::Light> light;
     if (first) {
         light = *first;
-        light->range = LightRangeInScene(first->range, first->constant, first->position, SceneBounds(),
-                                         config::kLightFarthestShare);
+        light->range = RangeInScene(*first);
     }
     cameras_.ForEach([&](engine::ViewCamera& view) {
         renderer_->Render(view, light ? &*light : nullptr, entities_, geometries_, screenWidth_, screenHeight_);
@@ -260,7 +259,11 @@ float Engine3D::LightRangeOf(int light) const {
     auto found = lights_.Find(light);
     if (!found)
         return 0.0f;
-    return LightRangeInScene(found->range, found->constant, found->position, SceneBounds(), config::kLightFarthestShare);
+    return RangeInScene(*found);
+}
+
+float Engine3D::RangeInScene(const engine::Light& light) const {
+    return LightRangeInScene(light.range, light.constant, light.position, SceneBounds(), config::kLightFarthestShare);
 }
 
 const Camera* Engine3D::CameraOf(int camera) const {

@@ -105,6 +105,8 @@ private:
     void Log(const std::string& line);
     // The box round every entity and built static geometry.
     WorldBox SceneBounds() const;
+    // The light's range in the scene as it stands (LightRangeInScene).
+    float RangeInScene(const engine::Light& light) const;
     std::shared_ptr<engine::Material> MaterialOf(int material) const { return materials_.Find(material); }
 
     std::ofstream log_;
