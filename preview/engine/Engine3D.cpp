@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include "preview/PreviewConfig.h"
 #include "preview/engine/EngineRenderer.h"
@@ -29,6 +30,12 @@ stackmason::Rgba Over(stackmason::Rgba top, stackmason::Rgba below, float opacit
         return ToByte((static_cast<float>(t) * ta + static_cast<float>(b) * ba * (1.0f - ta)) / a);
     };
     return {mix(top.r, below.r), mix(top.g, below.g), mix(top.b, below.b), ToByte(a * 255.0f)};
+}
+
+// The mesh's vertices, and the box round them that the scene's bounds are made of.
+void SetMeshData(engine::Mesh& mesh, MeshData data) {
+    mesh.data = std::make_shared<MeshData>(std::move(data));
+    mesh.bounds = BoundsOf(*mesh.data);
 }
 
 }  // namespace
@@ -158,16 +165,10 @@ void Engine3D::MaterialBlendingMode(int material, int mode) {
 
 void Engine3D::CreatePlane(int mesh, float sizeX, float sizeZ, int segmentsX, int segmentsZ, float repeatX,
                            float repeatZ) {
-    engine::Mesh& made = meshes_.Create(mesh);
-    made.data = std::make_shared<MeshData>(MakePlane(sizeX, sizeZ, segmentsX, segmentsZ, repeatX, repeatZ));
-    made.bounds = BoundsOf(*made.data, glm::vec3(0.0f));
+    SetMeshData(meshes_.Create(mesh), MakePlane(sizeX, sizeZ, segmentsX, segmentsZ, repeatX, repeatZ));
 }
 
-void Engine3D::CreateCube(int mesh, float edge) {
-    engine::Mesh& made = meshes_.Create(mesh);
-    made.data = std::make_shared<MeshData>(MakeCube(edge));
-    made.bounds = BoundsOf(*made.data, glm::vec3(0.0f));
-}
+void Engine3D::CreateCube(int mesh, float edge) { SetMeshData(meshes_.Create(mesh), MakeCube(edge)); }
 
 void Engine3D::CreateEntity(int entity, int mesh, int material, const glm::vec3& position) {
     auto foundMesh = meshes_.Find(mesh);

@@ -22,11 +22,11 @@ void WorldBox::Add(const WorldBox& other) {
     Add(other.high);
 }
 
-WorldBox BoundsOf(const MeshData& mesh, const glm::vec3& offset) {
+WorldBox BoundsOf(const MeshData& mesh) {
     WorldBox box;
     for (const MeshQuad& quad : mesh.quads)
         for (const MeshVertex& corner : quad.corners)
-            box.Add(corner.position + offset);
+            box.Add(corner.position);
     return box;
 }
 

@@ -18,8 +18,8 @@ struct WorldBox {
     void Add(const WorldBox& other);
 };
 
-// The box round every vertex of mesh, moved by offset.
-WorldBox BoundsOf(const MeshData& mesh, const glm::vec3& offset);
+// The box round every vertex of mesh.
+WorldBox BoundsOf(const MeshData& mesh);
 
 // The distance from point to the corner of box farthest from it; 0 for an empty box.
 float FarthestDistance(const glm::vec3& point, const WorldBox& box);
