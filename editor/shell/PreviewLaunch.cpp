@@ -11,13 +11,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Removes the exchange file, but only one the editor wrote itself: when the write failed,
-// whatever stands under that name (a folder, a link, the user's own file) is not ours.
-void RemoveWrittenPreviewFile(bool written) {
-    std::error_code error;
-    if (written && fs::is_regular_file(fs::symlink_status(kPreviewFileName, error)))
-        fs::remove(kPreviewFileName, error);
-}
+// Removes the exchange file on every way out of the launch, also when starting or waiting for
+// the preview fails, but only one the editor wrote itself: when the write failed, whatever
+// stands under that name (a folder, a link, the user's own file) is not ours.
+struct WrittenPreviewFile {
+    bool written;
+    ~WrittenPreviewFile() {
+        std::error_code error;
+        if (written && fs::is_regular_file(fs::symlink_status(kPreviewFileName, error)))
+            fs::remove(kPreviewFileName, error);
+    }
+};
 
 }  // namespace
 
@@ -35,14 +39,13 @@ std::string FindPreviewProgram(const std::string& programFolder) {
 
 void LaunchPreview(Editor& editor) {
     // The preview mode of SaveBuilding, told whether the file was written.
-    const bool written = WriteBuildingToFile(editor, kPreviewFileName);
+    const WrittenPreviewFile file{WriteBuildingToFile(editor, kPreviewFileName)};
     std::error_code error;
     const std::string workingDirectory = fs::current_path(error).string();
     editor.dialogs.RunAndWait(FindPreviewProgram(editor.programFolder), kPreviewFileName, workingDirectory);
     // The window did not react during the wait; clicks and keys given meanwhile were meant for
     // a window that showed nothing, so they are dropped rather than run now.
     editor.window.DropPendingEvents();
-    RemoveWrittenPreviewFile(written);
 }
 
 }  // namespace stackmason

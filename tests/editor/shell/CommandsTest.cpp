@@ -13,6 +13,7 @@
 #include <QTest>
 #include <filesystem>
 #include <functional>
+#include <new>
 #include <fstream>
 #include <sstream>
 
@@ -273,6 +274,25 @@ TEST(PreviewLaunch, DeletesOnlyTheFileItWrote) {
     DispatchCommand(e, kOrbitscope);
     EXPECT_EQ(f.dialogs.errors.size(), 2u);
     EXPECT_EQ(f.dialogs.runs.size(), 3u);
+    EXPECT_FALSE(fs::exists(kPreviewFileName));
+}
+
+// The launch removes the file it wrote on every way out, also when the preview cannot be run.
+class DialogsFailingTheRun final : public testing::FakeDialogs {
+public:
+    bool RunAndWait(const std::string&, const std::string&, const std::string&) override { throw std::bad_alloc(); }
+};
+
+TEST(PreviewLaunch, RemovesItsFileWhenThePreviewCannotBeRun) {
+    testing::PackFolder folder("stackmason-preview-fails");
+    testing::CountingPainter painter;
+    testing::FakeWindow window;
+    DialogsFailingTheRun dialogs;
+    Editor e{painter, window, dialogs};
+    LoadTexturePack(e);
+    NewBuilding(e);
+    DispatchCommand(e, kOrbitscope);
+    EXPECT_EQ(dialogs.errors.size(), 1u);
     EXPECT_FALSE(fs::exists(kPreviewFileName));
 }
 
