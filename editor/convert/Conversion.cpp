@@ -26,6 +26,7 @@ public:
     void DrawCell(int, int) override {}
 };
 
+// A main window of the editor's start size; the layout it is given is not shown anywhere.
 class HeadlessWindow final : public WindowPort {
 public:
     int ClientWidth() const override { return 939; }
