@@ -21,6 +21,12 @@ void SaveBuilding(Editor& editor, bool toPreview);
 // leaving TopView on layer 1. A file that cannot be read changes nothing.
 void LoadBuilding(Editor& editor);
 
+// The Load button's work once the file and its type are chosen. The pack read is the one
+// the file calls for (a text file's header names it; a schematic's block ids are
+// "minecraft.zip"'s) unless packPath names another archive, which the building then names
+// by its file name.
+void LoadBuildingFile(Editor& editor, const FileChoice& choice, const std::string& packPath = {});
+
 // The question asked before the Save button replaces an existing file of this name.
 std::string ReplaceQuestion(const std::string& fileName);
 

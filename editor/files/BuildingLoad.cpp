@@ -49,7 +49,17 @@ std::string UnreadableTextFileMessage(const std::string& path) {
     return "Could not open file!";
 }
 
-void LoadTextBuilding(Editor& editor, const std::string& path) {
+// The pack the file calls for, or the one the caller names instead, known by its file name
+// as a header names it.
+StagedPack StagePackFor(const std::string& calledFor, const std::string& packPath) {
+    if (packPath.empty())
+        return StageTexturePack(calledFor);
+    StagedPack pack = StageTexturePack(packPath);
+    pack.name = FileNamePart(packPath);
+    return pack;
+}
+
+void LoadTextBuilding(Editor& editor, const std::string& path, const std::string& packPath) {
     const std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(path, kMaxBuildingFileBytes);
     if (!bytes) {
         editor.dialogs.ShowError(UnreadableTextFileMessage(path));
@@ -57,7 +67,7 @@ void LoadTextBuilding(Editor& editor, const std::string& path) {
     }
     LineReader lines(*bytes);
     const BuildingHeader header = ReadHeader(lines);
-    StagedPack pack = StageTexturePack(header.packName);
+    StagedPack pack = StagePackFor(header.packName, packPath);
     // The layers are read into an all-air building of the sizes the size fields take.
     StagedBuilding building = StageBuilding(SizeTaken(editor.widthSpin, header.width),
                                             SizeTaken(editor.lengthSpin, header.length),
@@ -68,13 +78,13 @@ void LoadTextBuilding(Editor& editor, const std::string& path) {
 
 // The file is read and checked whole before anything else, so that a file that is refused
 // does not even cost the time of reading the pack.
-void LoadSchematicBuilding(Editor& editor, const std::string& path) {
+void LoadSchematicBuilding(Editor& editor, const std::string& path, const std::string& packPath) {
     const SchematicReadResult read = ReadSchematicFile(path);
     if (!read.schematic) {
         editor.dialogs.ShowError(read.problem);
         return;
     }
-    StagedPack pack = StageTexturePack(kSchematicPackName);
+    StagedPack pack = StagePackFor(kSchematicPackName, packPath);
     StagedBuilding building = StageSchematic(*read.schematic, ImportedCodesOf(pack.selector));
     PutLoadedBuildingInPlace(editor, std::move(building), std::move(pack));
 }
@@ -85,11 +95,15 @@ void LoadBuilding(Editor& editor) {
     const std::optional<FileChoice> choice = editor.dialogs.AskOpenFile(LoadBuildingRequest());
     if (!choice)
         return;
-    NameRunningAction(editor, "load " + FileNamePart(choice->path));
-    if (choice->filter == kSchematicFilter)
-        LoadSchematicBuilding(editor, choice->path);
+    LoadBuildingFile(editor, *choice);
+}
+
+void LoadBuildingFile(Editor& editor, const FileChoice& choice, const std::string& packPath) {
+    NameRunningAction(editor, "load " + FileNamePart(choice.path));
+    if (choice.filter == kSchematicFilter)
+        LoadSchematicBuilding(editor, choice.path, packPath);
     else
-        LoadTextBuilding(editor, choice->path);
+        LoadTextBuilding(editor, choice.path, packPath);
 }
 
 }  // namespace stackmason

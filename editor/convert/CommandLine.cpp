@@ -1,0 +1,81 @@
+#include "editor/convert/CommandLine.h"
+
+#include <vector>
+
+namespace stackmason {
+namespace {
+
+UsageError Usage(const std::string& what, const std::string& why) {
+    return UsageError{what + ": " + why + " (" + kConvertProgramName + " --help explains the use)"};
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(std::span<const std::string> arguments) {
+    ConversionRequest request;
+    std::vector<std::string> files;
+    bool optionsEnded = false;
+    for (std::size_t index = 0; index < arguments.size(); ++index) {
+        const std::string& argument = arguments[index];
+        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            files.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--help" || argument == "-h") {
+            return HelpRequested{};
+        } else if (argument == "--force" || argument == "-f") {
+            request.replaceOutput = true;
+        } else if (argument == "--pack") {
+            if (index + 1 == arguments.size() || arguments[index + 1].empty())
+                return Usage(argument, "names no pack file");
+            request.packPath = arguments[++index];
+        } else if (argument.starts_with("--pack=")) {
+            request.packPath = argument.substr(7);
+            if (request.packPath.empty())
+                return Usage("--pack", "names no pack file");
+        } else {
+            return Usage(argument, "unknown option");
+        }
+    }
+    if (files.size() != 2)
+        return Usage("arguments", "expected the two files IN and OUT, got " + std::to_string(files.size()));
+    request.input = files[0];
+    request.output = files[1];
+    return request;
+}
+
+std::string HelpText() {
+    return R"(Usage: stackmason-convert [--force] [--pack FILE] IN OUT
+       stackmason-convert --help
+
+Converts a Stackmason building between the building text format (.txt) and an
+MCEdit schematic (.schematic). The type of IN and of OUT is chosen by the
+extension of its name, exactly ".txt" or ".schematic"; IN and OUT may also have
+the same type. The file is read as the editor's Load button reads it and written
+as its Save button writes it, byte for byte.
+
+Texture packs are used as in the editor and looked up in the current folder: a
+text file is read with the pack its header names, a schematic with
+"minecraft.zip". The pack gives the block ids of a schematic, both ways, and a
+text file written names it in its header.
+
+Options:
+  --pack FILE   read and write with the texture pack FILE (any folder) instead;
+                a text file written then names its file name in the header
+  --force, -f   replace OUT if it exists; without it an existing OUT is refused
+                and left as it is
+  --help, -h    show this text
+  --            end of the options, for file names that start with "-"
+
+On success nothing is printed and the exit status is 0. On failure one line
+"stackmason-convert: FILE: REASON" goes to standard error, the exit status is 1
+(2 for wrong arguments), and no output file is written: OUT is written under a
+temporary name and renamed only once it is complete, so a file of that name that
+was there before stays as it was. A conversion fails when IN cannot be read, is
+damaged or its header gives no building size, when the pack it needs (for a
+schematic on either side, or named with --pack) cannot be opened, or when the
+building cannot be stored in OUT's format.
+)";
+}
+
+}  // namespace stackmason

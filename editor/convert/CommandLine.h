@@ -1,0 +1,28 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <variant>
+
+#include "editor/convert/Conversion.h"
+
+namespace stackmason {
+
+inline constexpr const char* kConvertProgramName = "stackmason-convert";
+
+struct HelpRequested {};
+// Arguments the program cannot run with, as "<argument>: <reason>".
+struct UsageError {
+    std::string text;
+};
+
+using CommandLine = std::variant<ConversionRequest, HelpRequested, UsageError>;
+
+// Reads "[--force] [--pack FILE] IN OUT" or "--help"; options may stand anywhere, and "--"
+// ends them so that a file name may start with "-".
+CommandLine ParseCommandLine(std::span<const std::string> arguments);
+
+// What --help prints.
+std::string HelpText();
+
+}  // namespace stackmason

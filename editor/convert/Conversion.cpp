@@ -1,0 +1,199 @@
+#include "editor/convert/Conversion.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+#include <vector>
+
+#include "common/BuildingReader.h"
+#include "editor/files/BuildingFiles.h"
+#include "editor/files/FileRequests.h"
+#include "editor/model/Editor.h"
+#include "editor/model/UserAction.h"
+#include "editor/packs/TexturePackLoader.h"
+
+namespace stackmason {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The window around the editor's operations, without a window: nothing is painted.
+class HeadlessPainter final : public CanvasPainter {
+public:
+    void ResizeCanvas(int, int) override {}
+    void PaintEmptyTopView() override {}
+    void RedrawCanvas() override {}
+    void DrawCell(int, int) override {}
+};
+
+// A main window of the editor's start size; the layout it is given is not shown anywhere.
+class HeadlessWindow final : public WindowPort {
+public:
+    int ClientWidth() const override { return 939; }
+    int ClientHeight() const override { return 741; }
+    void PlaceCanvasScroller(int, int, int, int, int, int) override {}
+    void FocusCanvasScroller() override {}
+    void SetTitle(const std::string&) override {}
+    int ScrollX() const override { return 0; }
+    int ScrollY() const override { return 0; }
+    void ScrollTo(int, int) override {}
+    void DropPendingEvents() override {}
+};
+
+// The requesters are answered with the files of the command line, and no question is left
+// to a user: whatever the editor would show in an "Error" box ends the conversion.
+class CommandLineDialogs final : public DialogPort {
+public:
+    explicit CommandLineDialogs(bool mayReplace) : mayReplace_(mayReplace) {}
+
+    void Answer(FileChoice choice) { answer_ = std::move(choice); }
+    const std::vector<std::string>& Messages() const { return messages_; }
+
+    void ShowError(const std::string& text) override { messages_.push_back(text); }
+    bool AskYesNo(const std::string&) override { return false; }
+    bool AskToReplace(const std::string&, const std::string&) override {
+        if (!mayReplace_)
+            messages_.push_back(ExistsMessage());
+        return mayReplace_;
+    }
+    std::optional<FileChoice> AskOpenFile(const FileRequest&) override { return answer_; }
+    std::optional<FileChoice> AskSaveFile(const FileRequest&) override { return answer_; }
+    bool RunAndWait(const std::string&, const std::string&, const std::string&) override { return false; }
+    void ShowInfoWindow() override {}
+
+    static std::string ExistsMessage() { return "already exists (--force replaces it)"; }
+
+private:
+    bool mayReplace_;
+    std::optional<FileChoice> answer_;
+    std::vector<std::string> messages_;
+};
+
+std::string Failure(const std::string& what, const std::string& why) {
+    std::string line = what + ": " + why;
+    // Messages made for a box may run over several lines; the report is one.
+    for (char& c : line)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    return line;
+}
+
+// The type of a file as the requesters' filters see it: by the extension of its name, the
+// text after the last ".", compared exactly, as the Save button compares it before it
+// appends one. So the name written is always the name given.
+std::optional<int> FilterOf(const std::string& path) {
+    const std::string name = FileNamePart(path);
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos)
+        return std::nullopt;
+    const std::string extension = name.substr(dot + 1);
+    if (extension == "txt")
+        return kTextFilter;
+    if (extension == "schematic")
+        return kSchematicFilter;
+    return std::nullopt;
+}
+
+std::optional<std::string> InputProblem(const std::string& path) {
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (!fs::exists(status))
+        return "no such file";
+    if (fs::is_directory(status))
+        return "is a folder, not a file";
+    return std::nullopt;
+}
+
+// The editor takes a header size only when its size field can show it and otherwise keeps
+// the size the field showed before. The converter has no building before, so it would make
+// up one of the start sizes, all air, and call that a success: such a file is refused.
+std::optional<std::string> HeaderProblem(const Editor& editor, const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return std::nullopt;  // The load itself reports a file it cannot open.
+    // The sizes stand at the start of the line; the pack name behind them does not matter here.
+    constexpr std::size_t kLongestHeaderLooked = 4096;
+    std::string line;
+    char c = 0;
+    while (line.size() < kLongestHeaderLooked && file.get(c) && c != '\r' && c != '\n' && c != '\0')
+        line.push_back(c);
+    const BuildingHeader header = ParseHeaderLine(line);
+    const auto fits = [](const SpinModel& field, std::int32_t value) {
+        return value >= field.Minimum() && value <= field.Maximum();
+    };
+    if (fits(editor.widthSpin, header.width) && fits(editor.lengthSpin, header.length) &&
+        fits(editor.heightSpin, header.height))
+        return std::nullopt;
+    return "the header gives no building size (" + std::to_string(header.width) + "x" +
+           std::to_string(header.length) + "x" + std::to_string(header.height) + "; a building measures 1 to " +
+           std::to_string(editor.widthSpin.Maximum()) + " x 1 to " + std::to_string(editor.lengthSpin.Maximum()) +
+           " x 1 to " + std::to_string(editor.heightSpin.Maximum()) + ")";
+}
+
+bool PackHasBlocks(const Editor& editor) {
+    for (int index = 1; index < editor.selector.Count(); ++index)
+        if (editor.selector.ItemAt(index).isBlockPicture)
+            return true;
+    return false;
+}
+
+// A schematic's block ids come from the pack, both ways: without a pack that opens, an
+// import would make every cell air and an export would write every block as the same
+// id. The editor goes on with air alone; a conversion has no user to see that, so it stops.
+std::optional<std::string> PackProblem(const Editor& editor, const ConversionRequest& request) {
+    if (PackHasBlocks(editor))
+        return std::nullopt;
+    const std::string& looked = request.packPath.empty() ? editor.texturePackName : request.packPath;
+    if (looked.empty())
+        return Failure(request.input, "the header names no texture pack (--pack names one)");
+    std::error_code error;
+    if (!fs::is_regular_file(looked, error))
+        return Failure(looked, "texture pack not found");
+    return Failure(looked, "not a texture pack: it holds no block pictures");
+}
+
+bool NeedsPack(const ConversionRequest& request, int inputFilter, int outputFilter) {
+    return !request.packPath.empty() || inputFilter == kSchematicFilter || outputFilter == kSchematicFilter;
+}
+
+}  // namespace
+
+std::optional<std::string> ConvertBuildingFile(const ConversionRequest& request) {
+    const std::optional<int> inputFilter = FilterOf(request.input);
+    if (!inputFilter)
+        return Failure(request.input, "unknown type: the name must end in .txt or .schematic");
+    const std::optional<int> outputFilter = FilterOf(request.output);
+    if (!outputFilter)
+        return Failure(request.output, "unknown type: the name must end in .txt or .schematic");
+    if (const std::optional<std::string> problem = InputProblem(request.input))
+        return Failure(request.input, *problem);
+    std::error_code error;
+    if (!request.replaceOutput && fs::exists(request.output, error))
+        return Failure(request.output, CommandLineDialogs::ExistsMessage());
+
+    HeadlessPainter painter;
+    HeadlessWindow window;
+    CommandLineDialogs dialogs(request.replaceOutput);
+    Editor editor(painter, window, dialogs);
+    if (*inputFilter == kTextFilter)
+        if (const std::optional<std::string> problem = HeaderProblem(editor, request.input))
+            return Failure(request.input, *problem);
+
+    const FileChoice input{request.input, *inputFilter};
+    RunUserAction(editor, "load " + FileNamePart(request.input),
+                  [&] { LoadBuildingFile(editor, input, request.packPath); });
+    if (!dialogs.Messages().empty())
+        return Failure(request.input, dialogs.Messages().front());
+    if (NeedsPack(request, *inputFilter, *outputFilter))
+        if (std::optional<std::string> problem = PackProblem(editor, request))
+            return problem;
+
+    // The Save button's own path: its requester answered with OUT and its type.
+    dialogs.Answer(FileChoice{request.output, *outputFilter});
+    RunUserAction(editor, "save " + FileNamePart(request.output), [&] { SaveBuilding(editor, false); });
+    if (!dialogs.Messages().empty())
+        return Failure(request.output, dialogs.Messages().front());
+    return std::nullopt;
+}
+
+}  // namespace stackmason

@@ -1,0 +1,46 @@
+// stackmason-convert: converts buildings between the text format and schematics from the
+// command line, through the editor's own load and save.
+#include <cstdio>
+#include <exception>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "editor/convert/CommandLine.h"
+#include "editor/convert/Conversion.h"
+
+namespace {
+
+constexpr int kConversionFailed = 1;
+constexpr int kWrongArguments = 2;
+
+int Report(const std::string& line, int status) {
+    std::fprintf(stderr, "%s: %s\n", stackmason::kConvertProgramName, line.c_str());
+    return status;
+}
+
+int Run(const std::vector<std::string>& arguments) {
+    const stackmason::CommandLine commandLine = stackmason::ParseCommandLine(arguments);
+    if (std::holds_alternative<stackmason::HelpRequested>(commandLine)) {
+        std::fputs(stackmason::HelpText().c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : kConversionFailed;
+    }
+    if (const auto* usage = std::get_if<stackmason::UsageError>(&commandLine))
+        return Report(usage->text, kWrongArguments);
+    const auto& request = std::get<stackmason::ConversionRequest>(commandLine);
+    if (const std::optional<std::string> failure = stackmason::ConvertBuildingFile(request))
+        return Report(*failure, kConversionFailed);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::exception& failure) {
+        // The conversion's own steps report their failures; this is for what lies around them.
+        return Report(std::string("conversion: ") + failure.what(), kConversionFailed);
+    }
+}

@@ -1,0 +1,279 @@
+// stackmason-convert as builders run it: the real program, started in a folder of its own
+// that holds copies of the default packs.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "editor/packs/TexturePackLoader.h"
+
+namespace stackmason::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult {
+    int exitStatus = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+    std::ofstream file(path, std::ios::binary);
+    file << text;
+}
+
+std::string Quoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+std::set<std::string> Listing(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+// A fresh folder under the system's temporary folder holding copies of the default packs,
+// removed again with the test.
+class ConvertTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "stackmason-convert-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        folder_ = pattern;
+        for (const char* pack : {"minecraft.zip", "stackmason.zip"})
+            fs::copy_file(fs::path(STACKMASON_PACK_DIR) / pack, folder_ / pack);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    // Runs the program in `in` (the test folder by default); its output streams land beside
+    // the test folder so that they are not among the files the program leaves.
+    RunResult Run(const std::vector<std::string>& arguments, const fs::path& in = {}) const {
+        const fs::path directory = in.empty() ? folder_ : in;
+        const fs::path out = folder_.string() + ".out";
+        const fs::path err = folder_.string() + ".err";
+        std::string command = "cd " + Quoted(directory.string()) + " && " + Quoted(STACKMASON_CONVERT);
+        for (const std::string& argument : arguments)
+            command += " " + Quoted(argument);
+        command += " >" + Quoted(out.string()) + " 2>" + Quoted(err.string());
+        const int status = std::system(command.c_str());
+        RunResult result;
+        result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.out = ReadText(out);
+        result.err = ReadText(err);
+        fs::remove(out);
+        fs::remove(err);
+        return result;
+    }
+
+    fs::path Path(const std::string& name) const { return folder_ / name; }
+
+    fs::path folder_;
+};
+
+// The block codes of the pack that a schematic gives back as themselves: a block picture
+// whose id (1 to 255) no earlier entry has, within the codes a building file can store.
+std::vector<int> CodesThatComeBack(const std::string& packPath) {
+    const StagedPack pack = StageTexturePack(packPath);
+    std::vector<int> codes;
+    std::set<std::int32_t> idsSeen;
+    for (int code = 1; code < pack.selector.Count() && code <= 208; ++code) {
+        const std::int32_t id = pack.selector.Data(code);
+        const bool first = idsSeen.insert(id).second;
+        if (first && id >= 1 && id <= 255 && pack.selector.ItemAt(code).isBlockPicture)
+            codes.push_back(code);
+    }
+    return codes;
+}
+
+// A building file of random cells from `codes` and air, as the editor writes it.
+std::string RandomBuildingText(int width, int length, int height, const std::string& pack,
+                               const std::vector<int>& codes, std::mt19937& random) {
+    std::ostringstream text;
+    text << width << 'x' << length << 'x' << height << ';' << pack << "\r\n------\r\n";
+    std::uniform_int_distribution<std::size_t> pick(0, codes.size());
+    for (int h = 1; h <= height; ++h) {
+        text << "layer " << h << "\r\n";
+        for (int y = 1; y <= length; ++y) {
+            for (int x = 1; x <= width; ++x) {
+                const std::size_t index = pick(random);
+                text << static_cast<char>((index == codes.size() ? 0 : codes[index]) + 47);
+            }
+            text << "\r\n";
+        }
+        text << "\r\n";
+    }
+    return text.str();
+}
+
+TEST_F(ConvertTest, TextAndSchematicRoundTripsGiveBackTheSameBytes) {
+    const std::vector<int> codes = CodesThatComeBack(Path("minecraft.zip").string());
+    ASSERT_GT(codes.size(), 20u);
+    std::mt19937 random(13);
+    const struct {
+        int width, length, height;
+    } sizes[] = {{1, 1, 1}, {3, 2, 2}, {29, 20, 18}, {64, 7, 33}, {512, 3, 2}, {2, 512, 1}, {5, 4, 256}};
+    for (const auto& size : sizes) {
+        SCOPED_TRACE(std::to_string(size.width) + "x" + std::to_string(size.length) + "x" +
+                     std::to_string(size.height));
+        const std::string text =
+            RandomBuildingText(size.width, size.length, size.height, "minecraft.zip", codes, random);
+        WriteText(Path("a.txt"), text);
+        for (const auto& step : {std::pair{"a.txt", "a.schematic"}, std::pair{"a.schematic", "b.txt"},
+                                 std::pair{"b.txt", "b.schematic"}}) {
+            const RunResult result = Run({"--force", step.first, step.second});
+            ASSERT_EQ(result.exitStatus, 0) << result.err;
+            EXPECT_EQ(result.out, "");
+            EXPECT_EQ(result.err, "");
+        }
+        EXPECT_EQ(ReadText(Path("b.txt")), text);
+        const std::string schematic = ReadText(Path("a.schematic"));
+        EXPECT_EQ(schematic.size(), 124u + 2u * std::size_t(size.width) * size.length * size.height);
+        EXPECT_EQ(ReadText(Path("b.schematic")), schematic);
+    }
+    EXPECT_EQ(Listing(folder_), (std::set<std::string>{"a.schematic", "a.txt", "b.schematic", "b.txt",
+                                                        "minecraft.zip", "stackmason.zip"}));
+}
+
+// Every failure: a non-zero exit, one line on stderr that says which file and why, nothing
+// on stdout, and no file written; a file that was there is left as it was.
+TEST_F(ConvertTest, FailuresSayWhyOnOneLineAndLeaveNoFile) {
+    const std::string house = "3x2x2;minecraft.zip\r\n------\r\nlayer 1\r\n0/1\r\n///\r\n\r\nlayer 2\r\n/2/\r\n///\r\n\r\n";
+    WriteText(Path("house.txt"), house);
+    WriteText(Path("named-elsewhere.txt"), "3x2x2;missing.zip\r\n------\r\n");
+    WriteText(Path("no-pack-named.txt"), "3x2x2;\r\n------\r\n");
+    WriteText(Path("too-wide.txt"), "600x20x10;minecraft.zip\r\n------\r\n");
+    WriteText(Path("empty.txt"), "");
+    WriteText(Path("junk.zip"), "not an archive");
+    WriteText(Path("existing.schematic"), "keep me");
+    fs::create_directory(Path("folder.txt"));
+    ASSERT_EQ(Run({"house.txt", "house.schematic"}).exitStatus, 0);
+    const std::string schematic = ReadText(Path("house.schematic"));
+    WriteText(Path("short.schematic"), schematic.substr(0, 100));
+    std::string tall = schematic;
+    tall[21] = '\x7f';
+    WriteText(Path("tall.schematic"), tall);
+    fs::create_directory(Path("nopacks"));
+    fs::copy_file(Path("house.txt"), Path("nopacks/house.txt"));
+    fs::copy_file(Path("house.schematic"), Path("nopacks/house.schematic"));
+
+    const struct {
+        std::vector<std::string> arguments;
+        std::string stderrStart;
+        bool inNoPacks = false;
+    } cases[] = {
+        {{"missing.txt", "out.schematic"}, "stackmason-convert: missing.txt: "},
+        {{"house.doc", "out.schematic"}, "stackmason-convert: house.doc: "},
+        {{"house.txt", "out.TXT"}, "stackmason-convert: out.TXT: "},
+        {{"house.txt", "out"}, "stackmason-convert: out: "},
+        {{"folder.txt", "out.schematic"}, "stackmason-convert: folder.txt: "},
+        {{"empty.txt", "out.schematic"}, "stackmason-convert: empty.txt: "},
+        {{"too-wide.txt", "out.schematic"}, "stackmason-convert: too-wide.txt: "},
+        {{"short.schematic", "out.txt"}, "stackmason-convert: short.schematic: "},
+        {{"tall.schematic", "out.txt"}, "stackmason-convert: tall.schematic: "},
+        {{"named-elsewhere.txt", "out.schematic"}, "stackmason-convert: missing.zip: "},
+        {{"no-pack-named.txt", "out.schematic"}, "stackmason-convert: no-pack-named.txt: "},
+        {{"house.txt", "out.schematic"}, "stackmason-convert: minecraft.zip: ", true},
+        {{"house.schematic", "out.txt"}, "stackmason-convert: minecraft.zip: ", true},
+        {{"--pack", "gone.zip", "house.txt", "out.txt"}, "stackmason-convert: gone.zip: "},
+        {{"--pack", "junk.zip", "house.txt", "out.schematic"}, "stackmason-convert: junk.zip: "},
+        {{"house.txt", "existing.schematic"}, "stackmason-convert: existing.schematic: "},
+        {{"house.txt", "no-such-folder/out.schematic"}, "stackmason-convert: no-such-folder/out.schematic: "},
+        {{"--force", "house.txt", "folder.txt"}, "stackmason-convert: folder.txt: "},
+        {{}, "stackmason-convert: arguments: "},
+        {{"house.txt"}, "stackmason-convert: arguments: "},
+        {{"house.txt", "a.txt", "b.txt"}, "stackmason-convert: arguments: "},
+        {{"--fast", "house.txt", "out.txt"}, "stackmason-convert: --fast: "},
+        {{"house.txt", "out.txt", "--pack"}, "stackmason-convert: --pack: "},
+    };
+    for (const auto& failing : cases) {
+        std::string shown;
+        for (const std::string& argument : failing.arguments)
+            shown += argument + " ";
+        SCOPED_TRACE(shown);
+        const fs::path directory = failing.inNoPacks ? Path("nopacks") : folder_;
+        const std::set<std::string> before = Listing(directory);
+        const RunResult result = Run(failing.arguments, directory);
+        EXPECT_NE(result.exitStatus, 0);
+        EXPECT_EQ(result.out, "");
+        EXPECT_TRUE(result.err.starts_with(failing.stderrStart)) << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        EXPECT_TRUE(result.err.ends_with("\n")) << result.err;
+        EXPECT_GT(result.err.size(), failing.stderrStart.size() + 1) << "says why";
+        EXPECT_EQ(Listing(directory), before);
+    }
+    EXPECT_EQ(ReadText(Path("existing.schematic")), "keep me");
+}
+
+TEST_F(ConvertTest, ForceReplacesAnExistingFile) {
+    WriteText(Path("house.txt"), "1x1x1;minecraft.zip\r\n------\r\nlayer 1\r\n0\r\n\r\n");
+    WriteText(Path("copy.txt"), "old");
+    const RunResult result = Run({"house.txt", "copy.txt", "-f"});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(ReadText(Path("copy.txt")), ReadText(Path("house.txt")));
+    EXPECT_EQ(Listing(folder_), (std::set<std::string>{"copy.txt", "house.txt", "minecraft.zip", "stackmason.zip"}));
+}
+
+// --pack takes an archive from any folder for reading and writing, and a text file written
+// names that archive's file name.
+TEST_F(ConvertTest, PackOptionReadsAndWritesWithTheNamedArchive) {
+    std::mt19937 random(7);
+    const std::string text =
+        RandomBuildingText(17, 9, 5, "minecraft.zip", CodesThatComeBack(Path("minecraft.zip").string()), random);
+    WriteText(Path("house.txt"), text);
+    ASSERT_EQ(Run({"house.txt", "here.schematic"}).exitStatus, 0);
+    ASSERT_EQ(Run({"here.schematic", "here.txt"}).exitStatus, 0);
+
+    const fs::path elsewhere = Path("elsewhere");
+    fs::create_directory(elsewhere);
+    fs::copy_file(Path("house.txt"), elsewhere / "house.txt");
+    const std::string pack = Path("minecraft.zip").string();
+    for (const auto& step : {std::vector<std::string>{"--pack", pack, "house.txt", "there.schematic"},
+                             std::vector<std::string>{"--pack=" + pack, "there.schematic", "there.txt"}}) {
+        const RunResult result = Run(step, elsewhere);
+        ASSERT_EQ(result.exitStatus, 0) << result.err;
+    }
+    EXPECT_EQ(ReadText(elsewhere / "there.schematic"), ReadText(Path("here.schematic")));
+    EXPECT_EQ(ReadText(elsewhere / "there.txt"), ReadText(Path("here.txt")));
+    EXPECT_EQ(ReadText(elsewhere / "there.txt"), text);
+
+    // Named in place of the header's pack, the text written names the other pack.
+    const RunResult renamed = Run({"--pack", Path("stackmason.zip").string(), "house.txt", "renamed.txt"}, elsewhere);
+    ASSERT_EQ(renamed.exitStatus, 0) << renamed.err;
+    const std::string header = "17x9x5;stackmason.zip\r\n";
+    EXPECT_EQ(ReadText(elsewhere / "renamed.txt"), header + text.substr(text.find("\r\n") + 2));
+}
+
+TEST_F(ConvertTest, HelpExplainsTheUse) {
+    for (const char* option : {"--help", "-h"}) {
+        const RunResult result = Run({option});
+        EXPECT_EQ(result.exitStatus, 0);
+        EXPECT_EQ(result.err, "");
+        EXPECT_TRUE(result.out.starts_with("Usage: stackmason-convert [--force] [--pack FILE] IN OUT\n"));
+        for (const char* explained : {"--pack FILE", "--force", "minecraft.zip", ".schematic", ".txt"})
+            EXPECT_NE(result.out.find(explained), std::string::npos) << explained;
+    }
+    EXPECT_EQ(Listing(folder_), (std::set<std::string>{"minecraft.zip", "stackmason.zip"}));
+}
+
+}  // namespace
+}  // namespace stackmason::testing
