@@ -1,7 +1,10 @@
 #include "bench/support/BenchEditors.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "bench/support/BuildingText.h"
@@ -25,7 +28,9 @@ void FillMixedSelector(Editor& editor) {
     }
 }
 
-void LoadGeneratedBuilding(BenchEditor& bench, int width, int length, int height, const std::string& path) {
+void LoadGeneratedBuilding(BenchEditor& bench, int width, int length, int height) {
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("stackmason-bench-" + std::to_string(::getpid()) + ".txt")).string();
     {
         const std::string text = BuildingText(width, length, height, kBenchPackName);
         std::ofstream file(path, std::ios::binary | std::ios::trunc);
@@ -40,11 +45,12 @@ void LoadGeneratedBuilding(BenchEditor& bench, int width, int length, int height
     bench.dialogs.choice = {path, kTextFilter};
     LoadBuilding(bench.editor);
     bench.dialogs.choice = earlier;
+    std::filesystem::remove(path);
     FillMixedSelector(bench.editor);
 }
 
-void LoadLargestBuilding(BenchEditor& bench, const std::string& path) {
-    LoadGeneratedBuilding(bench, kMaxGridWidth, kMaxGridLength, kMaxGridHeight, path);
+void LoadLargestBuilding(BenchEditor& bench) {
+    LoadGeneratedBuilding(bench, kMaxGridWidth, kMaxGridLength, kMaxGridHeight);
 }
 
 }  // namespace bench

@@ -40,14 +40,14 @@ inline constexpr const char* kBenchPackName = "no-such-pack.zip";
 // import need ids for every code in the building.
 void FillMixedSelector(Editor& editor);
 
-// Writes the generated building of these sizes (codes 0 to 80, seeded) to `path` and loads
-// it through the Load button, as a user would; then gives the editor the mixed selector. The
-// cells are filled through the editor's own operations only, so this keeps working whatever
-// the building's storage.
-void LoadGeneratedBuilding(BenchEditor& bench, int width, int length, int height, const std::string& path);
+// Writes the generated building of these sizes (codes 0 to 80, seeded) to a file of its own
+// under the temporary folder, loads it through the Load button as a user would, removes the
+// file and gives the editor the mixed selector. The cells are filled through the editor's own
+// operations only, so this keeps working whatever the building's storage.
+void LoadGeneratedBuilding(BenchEditor& bench, int width, int length, int height);
 
 // The same with the largest building, 512 x 512 x 256.
-void LoadLargestBuilding(BenchEditor& bench, const std::string& path);
+void LoadLargestBuilding(BenchEditor& bench);
 
 }  // namespace bench
 }  // namespace stackmason

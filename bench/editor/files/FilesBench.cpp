@@ -42,7 +42,7 @@ BenchEditor& LargestBuilding() {
         std::filesystem::create_directories(WorkingFolder());
         std::filesystem::current_path(WorkingFolder());
         auto* made = new BenchEditor;
-        LoadLargestBuilding(*made, "generated.txt");
+        LoadLargestBuilding(*made);
         return made;
     }();
     return *bench;
@@ -229,7 +229,7 @@ std::size_t CellBytes(const Editor& editor) { return editor.grid.CellCount() * s
 void BM_NewLargest(benchmark::State& state) {
     LargestBuilding();
     auto bench = std::make_unique<BenchEditor>();
-    LoadLargestBuilding(*bench, "generated.txt");
+    LoadLargestBuilding(*bench);
     for (auto _ : state)
         NewBuilding(bench->editor);
     SetBytes(state, CellBytes(bench->editor));
