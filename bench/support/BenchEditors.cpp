@@ -28,18 +28,20 @@ void FillMixedSelector(Editor& editor) {
     }
 }
 
+void WriteGeneratedBuilding(const std::string& path, int width, int length, int height) {
+    const std::string text = BuildingText(width, length, height, kBenchPackName);
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    if (!file.flush()) {
+        std::fprintf(stderr, "error: cannot write %s\n", path.c_str());
+        std::exit(1);
+    }
+}
+
 void LoadGeneratedBuilding(BenchEditor& bench, int width, int length, int height) {
     const std::string path =
         (std::filesystem::temp_directory_path() / ("stackmason-bench-" + std::to_string(::getpid()) + ".txt")).string();
-    {
-        const std::string text = BuildingText(width, length, height, kBenchPackName);
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        file.write(text.data(), static_cast<std::streamsize>(text.size()));
-        if (!file.flush()) {
-            std::fprintf(stderr, "error: cannot write %s\n", path.c_str());
-            std::exit(1);
-        }
-    }
+    WriteGeneratedBuilding(path, width, length, height);
     // The size fields take the header's sizes, which lie in their ranges.
     const FileChoice earlier = bench.dialogs.choice;
     bench.dialogs.choice = {path, kTextFilter};

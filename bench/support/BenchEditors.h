@@ -40,6 +40,10 @@ inline constexpr const char* kBenchPackName = "no-such-pack.zip";
 // import need ids for every code in the building.
 void FillMixedSelector(Editor& editor);
 
+// Writes the generated building of these sizes (codes 0 to 80, seeded) as a text building file
+// at `path`; a file that cannot be written ends the program.
+void WriteGeneratedBuilding(const std::string& path, int width, int length, int height);
+
 // Writes the generated building of these sizes (codes 0 to 80, seeded) to a file of its own
 // under the temporary folder, loads it through the Load button as a user would, removes the
 // file and gives the editor the mixed selector. The cells are filled through the editor's own
