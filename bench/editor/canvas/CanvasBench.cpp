@@ -76,9 +76,10 @@ struct BigEditor {
     Editor editor{painter, window, dialogs};
 };
 
+// Buildings of side x side (29 x 20) x height cells.
 void RedrawTopViewWithSilhouette(benchmark::State& state) {
     const int side = static_cast<int>(state.range(0));
-    BigEditor big(side, side == 29 ? 20 : side, 4);
+    BigEditor big(side, side == 29 ? 20 : side, static_cast<int>(state.range(1)));
     big.FillLowLayers();
     big.editor.silhouetteOn = true;
     big.editor.layerSpin.SetValue(2);
@@ -86,7 +87,7 @@ void RedrawTopViewWithSilhouette(benchmark::State& state) {
         big.renderer.RedrawCanvas();
     state.counters["tiles"] = static_cast<double>(big.canvas.TileCount());
 }
-BENCHMARK(RedrawTopViewWithSilhouette)->Arg(29)->Arg(512)->Unit(benchmark::kMillisecond);
+BENCHMARK(RedrawTopViewWithSilhouette)->Args({29, 4})->Args({512, 4})->Args({512, 256})->Unit(benchmark::kMillisecond);
 
 // 1000 moves with the left button held across a 512 x 512 building, as a drag does.
 void DragThousandMoves(benchmark::State& state) {
@@ -108,18 +109,18 @@ void DragThousandMoves(benchmark::State& state) {
 }
 BENCHMARK(DragThousandMoves)->Unit(benchmark::kMillisecond);
 
-// The editor's main window with a building of side x side x 4 cells, layers 1 and 2 half full,
-// silhouettes on, layer 2 shown.
+// The editor's main window with a building of side x side x height cells, layers 1 and 2 half
+// full, silhouettes on, layer 2 shown.
 class WindowWithBuilding {
 public:
-    explicit WindowWithBuilding(int side) : window_(std::make_unique<testing::FakeDialogs>()) {
+    WindowWithBuilding(int side, int height) : window_(std::make_unique<testing::FakeDialogs>()) {
         Editor& editor = window_.State();
         editor.blockImages = Pictures();
         for (const Image& picture : editor.blockImages)
             editor.selector.Add("block", picture);
         editor.widthSpin.SetValue(side);
         editor.lengthSpin.SetValue(side);
-        editor.heightSpin.SetValue(4);
+        editor.heightSpin.SetValue(height);
         NewBuilding(editor);
         std::mt19937 random(11);
         for (int x = 1; x <= side; ++x)
@@ -148,17 +149,17 @@ private:
 // A full TopView repaint with silhouettes as the user waits for it: the grid read, the tile
 // canvas composed and the visible part of the canvas widget painted.
 void WindowRedrawTopViewWithSilhouette(benchmark::State& state) {
-    WindowWithBuilding window(static_cast<int>(state.range(0)));
+    WindowWithBuilding window(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     for (auto _ : state) {
         window.State().painter.RedrawCanvas();
         WindowWithBuilding::ShowChanges();
     }
 }
-BENCHMARK(WindowRedrawTopViewWithSilhouette)->Arg(29)->Arg(512)->Unit(benchmark::kMillisecond);
+BENCHMARK(WindowRedrawTopViewWithSilhouette)->Args({29, 4})->Args({512, 4})->Args({512, 256})->Unit(benchmark::kMillisecond);
 
 // The single-cell repaint beside it: a left press drawing one cell, painted in the window.
 void WindowDrawOneCell(benchmark::State& state) {
-    WindowWithBuilding window(static_cast<int>(state.range(0)));
+    WindowWithBuilding window(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     int step = 0;
     for (auto _ : state) {
         ++step;
@@ -167,7 +168,7 @@ void WindowDrawOneCell(benchmark::State& state) {
         WindowWithBuilding::ShowChanges();
     }
 }
-BENCHMARK(WindowDrawOneCell)->Arg(512)->Unit(benchmark::kMillisecond);
+BENCHMARK(WindowDrawOneCell)->Args({512, 4})->Args({512, 256})->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace stackmason

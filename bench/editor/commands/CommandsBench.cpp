@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "bench/support/BenchEditors.h"
+#include "common/Constants.h"
 #include "editor/commands/FillArea.h"
 #include "editor/commands/FlipAxis.h"
 #include "editor/commands/LayerCommands.h"
@@ -16,6 +18,15 @@
 namespace stackmason {
 namespace {
 
+// An editor with a building of these sizes, loaded from a generated file: a seeded mix of 80
+// blocks in every cell, so that every page of the building is in use.
+std::unique_ptr<bench::BenchEditor> LoadedEditor(int width, int length, int height) {
+    auto made = std::make_unique<bench::BenchEditor>();
+    bench::LoadGeneratedBuilding(*made, width, length, height);
+    return made;
+}
+
+// An editor with an empty building of these sizes, made by New.
 struct BenchEditor {
     BenchEditor(int width, int length, int height) {
         for (int code = 0; code <= 2; ++code)
@@ -24,13 +35,6 @@ struct BenchEditor {
         editor.lengthSpin.SetValue(length);
         editor.heightSpin.SetValue(height);
         NewBuilding(editor);
-    }
-    // Every third cell a block, so that every page of the grid is in use.
-    void Furnish() {
-        for (int x = 1; x <= editor.gridWidth; ++x)
-            for (int y = 1; y <= editor.gridLength; ++y)
-                for (int h = 1; h <= editor.gridHeight; ++h)
-                    editor.grid.At(x, y, h) = (x + y + h) % 3 == 0 ? (x + h) % 7 + 1 : 0;
     }
 
     testing::CountingPainter painter;
@@ -41,30 +45,29 @@ struct BenchEditor {
 
 // The square building, and an oblong one whose column matrix has irregular cycles.
 void BM_FlipAxis(benchmark::State& state) {
-    auto bench = std::make_unique<BenchEditor>(512, static_cast<int>(state.range(0)), 256);
-    bench->Furnish();
+    auto bench = LoadedEditor(512, static_cast<int>(state.range(0)), 256);
     for (auto _ : state)
         FlipAxis(bench->editor);
-    benchmark::DoNotOptimize(bench->editor.grid.Data());
+    benchmark::DoNotOptimize(bench->editor);
 }
 BENCHMARK(BM_FlipAxis)->Arg(512)->Arg(300)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_RotateLayers(benchmark::State& state) {
-    auto bench = std::make_unique<BenchEditor>(512, 512, 256);
-    bench->Furnish();
+    auto bench = LoadedEditor(512, 512, 256);
     for (auto _ : state)
         RotateLayers(bench->editor);
-    benchmark::DoNotOptimize(bench->editor.grid.Data());
+    benchmark::DoNotOptimize(bench->editor);
 }
 BENCHMARK(BM_RotateLayers)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// An empty 512 x 512 layer, alone (height 1) and as layer 128 of the largest building, where
-// the cells of one layer lie 257 codes apart.
+// A 512 x 512 layer emptied by Clear Layer, alone (height 1) and as layer 129 of the largest
+// building, the other layers full of blocks.
 void BM_FillArea(benchmark::State& state) {
     const int height = static_cast<int>(state.range(0));
-    auto bench = std::make_unique<BenchEditor>(512, 512, height);
+    auto bench = LoadedEditor(512, 512, height);
     Editor& editor = bench->editor;
     editor.layerSpin.SetValue(height / 2 + 1);
+    ClearLayer(editor);
     editor.cursorCell = {256, 256};
     int block = 1;
     for (auto _ : state) {
@@ -73,9 +76,25 @@ void BM_FillArea(benchmark::State& state) {
         FillArea(editor);
         block = 3 - block;
     }
-    benchmark::DoNotOptimize(editor.grid.Data());
+    benchmark::DoNotOptimize(editor);
 }
 BENCHMARK(BM_FillArea)->Arg(1)->Arg(256)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A layer inserted in the middle of a 512 x 512 x 255 building full of blocks, the tallest
+// one a layer can still be added to; the removal that makes room again is not timed.
+void BM_InsertLayer(benchmark::State& state) {
+    auto bench = LoadedEditor(512, 512, kMaxGridHeight - 1);
+    bench->editor.layerSpin.SetValue(128);
+    for (auto _ : state) {
+        InsertLayer(bench->editor);
+        state.PauseTiming();
+        RemoveLayer(bench->editor);
+        bench->editor.layerSpin.SetValue(128);
+        state.ResumeTiming();
+    }
+    benchmark::DoNotOptimize(bench->editor);
+}
+BENCHMARK(BM_InsertLayer)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Insert and remove a layer in the middle of a 512 x 512 x 200 building.
 void BM_InsertThenRemoveLayer(benchmark::State& state) {
@@ -85,7 +104,7 @@ void BM_InsertThenRemoveLayer(benchmark::State& state) {
         InsertLayer(bench->editor);
         RemoveLayer(bench->editor);
     }
-    benchmark::DoNotOptimize(bench->editor.grid.Data());
+    benchmark::DoNotOptimize(bench->editor);
 }
 BENCHMARK(BM_InsertThenRemoveLayer)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -1,13 +1,18 @@
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <random>
+#include <memory>
 #include <vector>
 
-#include "common/Constants.h"
+#include "bench/support/BenchEditors.h"
+#include "editor/files/BlockIdMapping.h"
 #include "editor/files/BuildingFiles.h"
 #include "editor/files/BuildingWriter.h"
 #include "editor/files/FileRequests.h"
@@ -15,36 +20,15 @@
 #include "editor/files/SchematicFiles.h"
 #include "editor/files/SchematicWriter.h"
 #include "editor/model/BuildingOperations.h"
-#include "tests/editor/support/FakePorts.h"
 
-// Save, load, export and import of the largest building, 512 x 512 x 256 cells of a mix of
-// blocks, each next to plain fwrite or fread of as many bytes in the same folder.
+// Save, load, export, import and New of the largest building, 512 x 512 x 256 cells of a
+// seeded mix of 80 blocks. Each BM_X is read side by side with its BM_XBaseline, the plain
+// system operation on as many bytes in the same folder (bench/ratios.sh prints the ratios).
+// The folder lies under TMPDIR (else /tmp), on a disk, so that the syncs compare like with
+// like; do not point TMPDIR at a RAM disk.
 
 namespace stackmason {
 namespace bench {
-
-// Always chooses the same file; errors end the benchmark.
-class FixedChoiceDialogs : public DialogPort {
-public:
-    void ShowError(const std::string& text) override {
-        std::fprintf(stderr, "error: %s\n", text.c_str());
-        std::exit(1);
-    }
-    bool AskYesNo(const std::string&) override { return true; }
-    std::optional<FileChoice> AskOpenFile(const FileRequest&) override { return choice; }
-    std::optional<FileChoice> AskSaveFile(const FileRequest&) override { return choice; }
-    bool RunAndWait(const std::string&, const std::string&, const std::string&) override { return true; }
-    void ShowInfoWindow() override {}
-
-    FileChoice choice;
-};
-
-struct BenchEditor {
-    testing::CountingPainter painter;
-    testing::FakeWindow window;
-    FixedChoiceDialogs dialogs;
-    Editor editor{painter, window, dialogs};
-};
 
 const std::filesystem::path& WorkingFolder() {
     static const std::filesystem::path folder =
@@ -52,135 +36,162 @@ const std::filesystem::path& WorkingFolder() {
     return folder;
 }
 
-// 80 blocks whose ids repeat some (wool), as a loaded pack would give them. Loading a text
-// file reloads the pack it names, which this folder does not hold, so the benchmarks that
-// need the ids set them again.
-void FillMixedSelector(Editor& editor) {
-    editor.selector.Clear();
-    editor.selector.Add("Air", Image(32, 32));
-    for (int code = 1; code <= 80; ++code) {
-        editor.selector.Add("block", Image(32, 32));
-        editor.selector.SetData(code, code >= 13 && code <= 28 ? 35 : code % 60 + 1);
-    }
-}
-
-// The largest building, cells of codes 0 to 80, in a working folder of its own.
+// The largest building, loaded from its text in a working folder of its own.
 BenchEditor& LargestBuilding() {
     static BenchEditor* bench = [] {
         std::filesystem::create_directories(WorkingFolder());
         std::filesystem::current_path(WorkingFolder());
         auto* made = new BenchEditor;
-        Editor& editor = made->editor;
-        editor.texturePackName = "no-such-pack.zip";
-        FillMixedSelector(editor);
-        editor.widthSpin.SetValue(kMaxGridWidth);
-        editor.lengthSpin.SetValue(kMaxGridLength);
-        editor.heightSpin.SetValue(kMaxGridHeight);
-        NewBuilding(editor);
-        std::mt19937 random(1);
-        for (int x = 1; x <= kMaxGridWidth; ++x)
-            for (int y = 1; y <= kMaxGridLength; ++y)
-                for (int h = 1; h <= kMaxGridHeight; ++h)
-                    editor.grid.At(x, y, h) = static_cast<BlockCode>(random() % 81);
+        LoadLargestBuilding(*made);
         return made;
     }();
     return *bench;
 }
 
-std::uint64_t TextBytes() {
-    return BuildingFileSize(kMaxGridWidth, kMaxGridLength, kMaxGridHeight, std::string("512x512x256;").size() + 16);
+// The files the operations write, made once by the operation itself when a benchmark needs
+// one before its own has run.
+void SaveLargestText(BenchEditor& bench) {
+    bench.dialogs.choice = {"largest.txt", kTextFilter};
+    SaveBuilding(bench.editor, false);
 }
 
-std::uint64_t SchematicBytes() { return SchematicFileSize(kMaxGridWidth, kMaxGridLength, kMaxGridHeight); }
-
-void FwriteFile(const char* path, const std::vector<std::uint8_t>& bytes, bool sync) {
-    std::FILE* file = std::fopen(path, "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fflush(file);
-    if (sync)
-        ::fsync(::fileno(file));
-    std::fclose(file);
+void ExportLargestSchematic(BenchEditor& bench) {
+    FillMixedSelector(bench.editor);
+    ExportSchematic(bench.editor, "largest.schematic");
 }
 
-void FreadFile(const char* path, std::vector<std::uint8_t>& bytes) {
-    std::FILE* file = std::fopen(path, "rb");
-    benchmark::DoNotOptimize(std::fread(bytes.data(), 1, bytes.size(), file));
-    std::fclose(file);
+std::size_t FileBytes(const char* path) { return static_cast<std::size_t>(std::filesystem::file_size(path)); }
+
+void Fail(const char* what, const char* path) {
+    std::fprintf(stderr, "error: %s %s: %s\n", what, path, std::strerror(errno));
+    std::exit(1);
 }
 
-void BM_FwriteTextBytes(benchmark::State& state) {
-    LargestBuilding();
-    const std::vector<std::uint8_t> bytes(TextBytes(), '/');
+// The baselines: create or truncate, write everything, sync, close; and open, read
+// everything, close.
+void WriteAndSync(const char* path, const std::vector<std::uint8_t>& bytes) {
+    const int file = ::open(path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (file < 0)
+        Fail("cannot create", path);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(file, bytes.data() + done, bytes.size() - done);
+        if (written <= 0)
+            Fail("cannot write", path);
+        done += static_cast<std::size_t>(written);
+    }
+    if (::fsync(file) != 0)
+        Fail("cannot sync", path);
+    ::close(file);
+}
+
+void ReadWhole(const char* path, std::vector<std::uint8_t>& bytes) {
+    const int file = ::open(path, O_RDONLY);
+    if (file < 0)
+        Fail("cannot open", path);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(file, bytes.data() + done, bytes.size() - done);
+        if (got < 0)
+            Fail("cannot read", path);
+        if (got == 0)
+            break;
+        done += static_cast<std::size_t>(got);
+    }
+    ::close(file);
+    benchmark::DoNotOptimize(bytes.data());
+}
+
+void SetBytes(benchmark::State& state, std::size_t bytes) {
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+}
+
+// Text save: the encode and the safe write (temporary file, flush, sync, rename).
+void BM_SaveText(benchmark::State& state) {
+    BenchEditor& bench = LargestBuilding();
     for (auto _ : state)
-        FwriteFile("baseline.txt", bytes, state.range(0) != 0);
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+        SaveLargestText(bench);
+    SetBytes(state, FileBytes("largest.txt"));
 }
-BENCHMARK(BM_FwriteTextBytes)->ArgName("fsync")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveText)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The safe way of writing alone (temporary file, flush, sync, rename) with the same bytes.
+void BM_SaveTextBaseline(benchmark::State& state) {
+    SaveLargestText(LargestBuilding());
+    const std::vector<std::uint8_t> bytes(FileBytes("largest.txt"), '/');
+    for (auto _ : state)
+        WriteAndSync("baseline.txt", bytes);
+    SetBytes(state, bytes.size());
+}
+BENCHMARK(BM_SaveTextBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Without the sync: what handing the bytes to the page cache costs.
+void BM_FwriteTextBytes(benchmark::State& state) {
+    SaveLargestText(LargestBuilding());
+    const std::vector<std::uint8_t> bytes(FileBytes("largest.txt"), '/');
+    for (auto _ : state) {
+        std::FILE* file = std::fopen("baseline.txt", "wb");
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
+    SetBytes(state, bytes.size());
+}
+BENCHMARK(BM_FwriteTextBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The safe way of writing alone with the same bytes.
 void BM_SafeWriteTextBytes(benchmark::State& state) {
     BenchEditor& bench = LargestBuilding();
-    const std::vector<std::uint8_t> bytes(TextBytes(), '/');
+    SaveLargestText(bench);
+    const std::vector<std::uint8_t> bytes(FileBytes("largest.txt"), '/');
     for (auto _ : state)
         SaveFileReporting(bench.dialogs, "safe.txt", bytes);
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+    SetBytes(state, bytes.size());
 }
 BENCHMARK(BM_SafeWriteTextBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-void BM_SaveBuilding(benchmark::State& state) {
-    BenchEditor& bench = LargestBuilding();
-    bench.dialogs.choice = {"largest.txt", kTextFilter};
-    for (auto _ : state)
-        SaveBuilding(bench.editor, false);
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * TextBytes()));
-}
-BENCHMARK(BM_SaveBuilding)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The encoding alone: what the save adds to the writing.
 void BM_EncodeBuildingText(benchmark::State& state) {
     BenchEditor& bench = LargestBuilding();
     for (auto _ : state)
-        benchmark::DoNotOptimize(EncodeBuildingFile(bench.editor.grid, "stackmason.zip").size);
+        benchmark::DoNotOptimize(EncodeBuildingFile(bench.editor.grid, kBenchPackName).size);
 }
 BENCHMARK(BM_EncodeBuildingText)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_FreadTextBytes(benchmark::State& state) {
-    LargestBuilding();
-    std::vector<std::uint8_t> bytes(TextBytes());
-    FwriteFile("baseline.txt", bytes, false);
-    for (auto _ : state)
-        FreadFile("baseline.txt", bytes);
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
-}
-BENCHMARK(BM_FreadTextBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-void BM_LoadBuilding(benchmark::State& state) {
+// Text load through the Load button, up to the building shown.
+void BM_LoadText(benchmark::State& state) {
     BenchEditor& bench = LargestBuilding();
-    bench.dialogs.choice = {"largest.txt", kTextFilter};
-    SaveBuilding(bench.editor, false);
+    SaveLargestText(bench);
     for (auto _ : state)
         LoadBuilding(bench.editor);
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * TextBytes()));
+    SetBytes(state, FileBytes("largest.txt"));
 }
-BENCHMARK(BM_LoadBuilding)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadText)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_FwriteSchematicBytes(benchmark::State& state) {
-    LargestBuilding();
-    const std::vector<std::uint8_t> bytes(SchematicBytes(), 1);
+void BM_LoadTextBaseline(benchmark::State& state) {
+    SaveLargestText(LargestBuilding());
+    std::vector<std::uint8_t> bytes(FileBytes("largest.txt"));
     for (auto _ : state)
-        FwriteFile("baseline.schematic", bytes, state.range(0) != 0);
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+        ReadWhole("largest.txt", bytes);
+    SetBytes(state, bytes.size());
 }
-BENCHMARK(BM_FwriteSchematicBytes)->ArgName("fsync")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadTextBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ExportSchematic(benchmark::State& state) {
     BenchEditor& bench = LargestBuilding();
     FillMixedSelector(bench.editor);
     for (auto _ : state)
         ExportSchematic(bench.editor, "largest.schematic");
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * SchematicBytes()));
+    SetBytes(state, FileBytes("largest.schematic"));
 }
 BENCHMARK(BM_ExportSchematic)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ExportSchematicBaseline(benchmark::State& state) {
+    ExportLargestSchematic(LargestBuilding());
+    const std::vector<std::uint8_t> bytes(FileBytes("largest.schematic"), 1);
+    for (auto _ : state)
+        WriteAndSync("baseline.schematic", bytes);
+    SetBytes(state, bytes.size());
+}
+BENCHMARK(BM_ExportSchematicBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_EncodeSchematic(benchmark::State& state) {
     BenchEditor& bench = LargestBuilding();
@@ -191,34 +202,64 @@ void BM_EncodeSchematic(benchmark::State& state) {
 }
 BENCHMARK(BM_EncodeSchematic)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_FreadSchematicBytes(benchmark::State& state) {
-    LargestBuilding();
-    std::vector<std::uint8_t> bytes(SchematicBytes());
-    FwriteFile("baseline.schematic", bytes, false);
-    for (auto _ : state)
-        FreadFile("baseline.schematic", bytes);
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
-}
-BENCHMARK(BM_FreadSchematicBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-// The import into the loaded pack's ids, the building replaced.
+// The import of an exported largest building into the loaded pack's ids, the building
+// replaced.
 void BM_ImportSchematic(benchmark::State& state) {
     BenchEditor& bench = LargestBuilding();
-    FillMixedSelector(bench.editor);
-    ExportSchematic(bench.editor, "largest.schematic");
+    ExportLargestSchematic(bench);
     for (auto _ : state)
         ImportSchematic(bench.editor, "largest.schematic");
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * SchematicBytes()));
+    SetBytes(state, FileBytes("largest.schematic"));
 }
 BENCHMARK(BM_ImportSchematic)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ImportSchematicBaseline(benchmark::State& state) {
+    ExportLargestSchematic(LargestBuilding());
+    std::vector<std::uint8_t> bytes(FileBytes("largest.schematic"));
+    for (auto _ : state)
+        ReadWhole("largest.schematic", bytes);
+    SetBytes(state, bytes.size());
+}
+BENCHMARK(BM_ImportSchematicBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The bytes the building's cells take in memory, as the building stores them.
+std::size_t CellBytes(const Editor& editor) { return editor.grid.CellCount() * sizeof(*editor.grid.Data()); }
+
+// New with the largest size while a largest building is open, as a user starts over.
+void BM_NewLargest(benchmark::State& state) {
+    LargestBuilding();
+    auto bench = std::make_unique<BenchEditor>();
+    LoadLargestBuilding(*bench);
+    for (auto _ : state)
+        NewBuilding(bench->editor);
+    SetBytes(state, CellBytes(bench->editor));
+}
+BENCHMARK(BM_NewLargest)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_NewLargestBaseline(benchmark::State& state) {
+    const std::size_t size = CellBytes(LargestBuilding().editor);
+    const std::unique_ptr<std::uint8_t[]> cells(new std::uint8_t[size]);
+    // The pages are had once beforehand: the baseline is the clearing alone.
+    std::memset(cells.get(), 0, size);
+    for (auto _ : state) {
+        std::memset(cells.get(), 0, size);
+        benchmark::DoNotOptimize(cells.get());
+        benchmark::ClobberMemory();
+    }
+    SetBytes(state, size);
+}
+BENCHMARK(BM_NewLargestBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace bench
 }  // namespace stackmason
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     benchmark::RunSpecifiedBenchmarks();
     std::error_code error;
+    std::filesystem::current_path(std::filesystem::temp_directory_path(), error);
     std::filesystem::remove_all(stackmason::bench::WorkingFolder(), error);
     benchmark::Shutdown();
     return 0;
