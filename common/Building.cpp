@@ -1,60 +1,117 @@
 #include "common/Building.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
-#include <new>
 #include <stdexcept>
 #include <string>
 #include <utility>
-#include <vector>
+
+#include "common/Constants.h"
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace stackmason {
 namespace {
 
-// From this size on the cells are mapped straight from the system: they arrive zeroed, so a
-// new building costs no pass over its memory, and large pages can back them.
-constexpr std::size_t kMappedBytes = std::size_t{1} << 20;
+static_assert(kMaxPackEntries <= std::numeric_limits<StoredCode>::max(), "every code of a pack fits a cell");
 
 // Square blocks of cells moved together by the transpose, so that both the rows read and
 // the rows written stay in the cache.
 constexpr std::size_t kTransposeBlock = 32;
 
-}  // namespace
-
-void Building::Release::operator()(StoredCode* cells) const {
-    if (bytes >= kMappedBytes)
-        munmap(cells, bytes);
-    else
-        std::free(cells);
+// Moves the cells of rows y0..yEnd - 1, columns x0..xEnd - 1 of `from` (a matrix of `columns`
+// cells per row) to the rows x, columns y of `to` (`rows` cells per row).
+void TransposeScalar(const StoredCode* from, StoredCode* to, std::size_t rows, std::size_t columns, std::size_t y0,
+                     std::size_t yEnd, std::size_t x0, std::size_t xEnd) {
+    for (std::size_t x = x0; x < xEnd; ++x)
+        for (std::size_t y = y0; y < yEnd; ++y)
+            to[x * rows + y] = from[y * columns + x];
 }
 
-Building::Cells Building::ZeroedCells(std::size_t count) {
-    const std::size_t bytes = count * sizeof(StoredCode);
-    if (bytes < kMappedBytes) {
-        void* cells = std::calloc(count, sizeof(StoredCode));
-        if (cells == nullptr)
-            throw std::bad_alloc();
-        return Cells(static_cast<StoredCode*>(cells), Release{bytes});
-    }
-    void* cells = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (cells == MAP_FAILED)
-        throw std::bad_alloc();
-#ifdef MADV_HUGEPAGE
-    // Only advice: without large pages the cells work all the same.
-    madvise(cells, bytes, MADV_HUGEPAGE);
+#ifdef __SSE2__
+// The same for an 8 x 8 square at (x0, y0), in registers.
+void Transpose8x8(const StoredCode* from, StoredCode* to, std::size_t rows, std::size_t columns, std::size_t y0,
+                  std::size_t x0) {
+    __m128i a[8];
+    for (std::size_t i = 0; i < 8; ++i)
+        a[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + (y0 + i) * columns + x0));
+    const __m128i t0 = _mm_unpacklo_epi16(a[0], a[1]), t1 = _mm_unpackhi_epi16(a[0], a[1]);
+    const __m128i t2 = _mm_unpacklo_epi16(a[2], a[3]), t3 = _mm_unpackhi_epi16(a[2], a[3]);
+    const __m128i t4 = _mm_unpacklo_epi16(a[4], a[5]), t5 = _mm_unpackhi_epi16(a[4], a[5]);
+    const __m128i t6 = _mm_unpacklo_epi16(a[6], a[7]), t7 = _mm_unpackhi_epi16(a[6], a[7]);
+    const __m128i u0 = _mm_unpacklo_epi32(t0, t2), u1 = _mm_unpackhi_epi32(t0, t2);
+    const __m128i u2 = _mm_unpacklo_epi32(t1, t3), u3 = _mm_unpackhi_epi32(t1, t3);
+    const __m128i u4 = _mm_unpacklo_epi32(t4, t6), u5 = _mm_unpackhi_epi32(t4, t6);
+    const __m128i u6 = _mm_unpacklo_epi32(t5, t7), u7 = _mm_unpackhi_epi32(t5, t7);
+    const __m128i r[8] = {_mm_unpacklo_epi64(u0, u4), _mm_unpackhi_epi64(u0, u4), _mm_unpacklo_epi64(u1, u5),
+                          _mm_unpackhi_epi64(u1, u5), _mm_unpacklo_epi64(u2, u6), _mm_unpackhi_epi64(u2, u6),
+                          _mm_unpacklo_epi64(u3, u7), _mm_unpackhi_epi64(u3, u7)};
+    for (std::size_t i = 0; i < 8; ++i)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + (x0 + i) * rows + y0), r[i]);
+}
 #endif
-    return Cells(static_cast<StoredCode*>(cells), Release{bytes});
+
+// One block of the transpose: whole 8 x 8 squares in registers where the machine has them,
+// the ragged edges cell by cell.
+void TransposeBlock(const StoredCode* from, StoredCode* to, std::size_t rows, std::size_t columns, std::size_t y0,
+                    std::size_t yEnd, std::size_t x0, std::size_t xEnd) {
+#ifdef __SSE2__
+    const std::size_t ySquares = y0 + (yEnd - y0) / 8 * 8;
+    const std::size_t xSquares = x0 + (xEnd - x0) / 8 * 8;
+    for (std::size_t y = y0; y < ySquares; y += 8)
+        for (std::size_t x = x0; x < xSquares; x += 8)
+            Transpose8x8(from, to, rows, columns, y, x);
+    TransposeScalar(from, to, rows, columns, y0, ySquares, xSquares, xEnd);
+    TransposeScalar(from, to, rows, columns, ySquares, yEnd, x0, xEnd);
+#else
+    TransposeScalar(from, to, rows, columns, y0, yEnd, x0, xEnd);
+#endif
 }
+
+// Reads a layer front to back, one load per cache line, so that the transpose, which walks
+// it by columns as well, finds it in the cache: a sequential walk is what the hardware
+// fetches ahead best.
+void BringIntoCache(const StoredCode* cells, std::size_t count) {
+    constexpr std::size_t kLineCells = 64 / sizeof(StoredCode);
+    StoredCode sum = 0;
+    for (std::size_t i = 0; i < count; i += kLineCells)
+        sum = static_cast<StoredCode>(sum | cells[i]);
+    asm volatile("" : : "r"(sum));
+}
+
+// A square layer of n x n cells turned about its diagonal where it lies, which needs no
+// copy of it: 8 x 8 squares trade places with their mirror images, the rest cell by cell.
+void TransposeSquareInPlace(StoredCode* layer, std::size_t n) {
+    std::size_t whole = 0;
+#ifdef __SSE2__
+    whole = n / 8 * 8;
+    StoredCode mirror[64];
+    for (std::size_t y = 0; y < whole; y += 8) {
+        Transpose8x8(layer, layer, n, n, y, y);
+        for (std::size_t x = y + 8; x < whole; x += 8) {
+            for (std::size_t i = 0; i < 8; ++i)
+                std::copy_n(layer + (x + i) * n + y, 8, mirror + i * 8);
+            Transpose8x8(layer, layer, n, n, y, x);
+            Transpose8x8(mirror, layer + y * n + x, n, 8, 0, 0);
+        }
+    }
+#endif
+    for (std::size_t y = 0; y < n; ++y)
+        for (std::size_t x = std::max(y + 1, whole); x < n; ++x)
+            std::swap(layer[y * n + x], layer[x * n + y]);
+}
+
+}  // namespace
 
 Building::Building(int width, int length, int height)
     : width_(std::max(width, 0)), length_(std::max(length, 0)), height_(std::max(height, 0)),
-      cells_(ZeroedCells(CellCount())) {}
+      cells_(std::make_unique<StoredCode[]>(CellCount())) {}
 
 Building::Building(const Building& other)
-    : width_(other.width_), length_(other.length_), height_(other.height_), cells_(ZeroedCells(CellCount())) {
+    : width_(other.width_), length_(other.length_), height_(other.height_),
+      cells_(std::make_unique_for_overwrite<StoredCode[]>(CellCount())) {
     std::memcpy(cells_.get(), other.cells_.get(), CellCount() * sizeof(StoredCode));
 }
 
@@ -161,30 +218,31 @@ Building Building::WithLayerRemoved(int layer) const {
     return Restacked(height_ - 1, [layer](int h) { return h < layer ? h : h + 1; });
 }
 
-void Building::Transpose() {
+void Building::Transpose(std::vector<StoredCode>& spare) {
+    assert(spare.size() == LayerCells());
     const std::size_t rows = static_cast<std::size_t>(length_) + 1;
     const std::size_t columns = RowCells();
-    std::vector<StoredCode> spare(LayerCells());
     for (int h = 0; h <= height_; ++h) {
         StoredCode* layer = Layer(h);
+        if (rows == columns) {
+            BringIntoCache(layer, spare.size());
+            TransposeSquareInPlace(layer, rows);
+            continue;
+        }
         std::copy_n(layer, spare.size(), spare.begin());
         // Cell (x, y) of the old layer, spare[y * columns + x], goes to layer[x * rows + y].
         for (std::size_t y0 = 0; y0 < rows; y0 += kTransposeBlock)
-            for (std::size_t x0 = 0; x0 < columns; x0 += kTransposeBlock) {
-                const std::size_t yEnd = std::min(rows, y0 + kTransposeBlock);
-                const std::size_t xEnd = std::min(columns, x0 + kTransposeBlock);
-                for (std::size_t x = x0; x < xEnd; ++x)
-                    for (std::size_t y = y0; y < yEnd; ++y)
-                        layer[x * rows + y] = spare[y * columns + x];
-            }
+            for (std::size_t x0 = 0; x0 < columns; x0 += kTransposeBlock)
+                TransposeBlock(spare.data(), layer, rows, columns, y0, std::min(rows, y0 + kTransposeBlock), x0,
+                               std::min(columns, x0 + kTransposeBlock));
     }
     std::swap(width_, length_);
 }
 
-void Building::TurnLayers() {
+void Building::TurnLayers(std::vector<StoredCode>& saved) {
+    assert(saved.size() == LayerCells());
     const int centreX = width_ / 2 + 1;
     const int centreY = length_ / 2 + 1;
-    std::vector<StoredCode> saved(LayerCells());
     for (int h = 1; h <= height_; ++h) {
         std::copy_n(Layer(h), saved.size(), saved.begin());
         // Cell (x, y) goes to (Cx - (y - Cy), Cy + (x - Cx)); so target (a, b) receives the

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <vector>
 
 namespace stackmason {
 
@@ -46,8 +47,8 @@ public:
 
     // A building of no cells but the corner (0, 0, 0).
     Building() : Building(0, 0, 0) {}
-    // All cells air. Negative sizes count as 0. The cells come zeroed from the system; throws
-    // std::bad_alloc when the memory cannot be had.
+    // All cells air. Negative sizes count as 0. Throws std::bad_alloc when the memory cannot
+    // be had.
     Building(int width, int length, int height);
     Building(const Building& other);
     Building& operator=(const Building& other);
@@ -127,27 +128,34 @@ public:
     Building WithLayerInserted(int after) const;
     Building WithLayerRemoved(int layer) const;
 
+    // Work memory for one layer, taken by the operations below that move cells within layers;
+    // throws std::bad_alloc. Callers that must not fail once they have started take it first.
+    std::vector<StoredCode> LayerWorkspace() const { return std::vector<StoredCode>(LayerCells()); }
+
     // Swaps the x and y axes: cell (x, y, h) moves to (y, x, h), every layer and the index-0
-    // planes included, and the width and length trade places. Takes the one layer of work
-    // memory first: throws std::bad_alloc, nothing changed, when it cannot be had.
-    void Transpose();
+    // planes included, and the width and length trade places. Cannot fail with a workspace of
+    // this building.
+    void Transpose(std::vector<StoredCode>& workspace);
+    void Transpose() {
+        auto workspace = LayerWorkspace();
+        Transpose(workspace);
+    }
 
     // Turns layers 1..H by 90 degrees clockwise as TopView shows them (x to the right, y
     // downwards), about the cell (X div 2 + 1, Y div 2 + 1). Cells turned out of the layer are
-    // lost, cells that receive nothing become air; the index-0 row and column stay. Takes its
-    // work memory first: throws std::bad_alloc, nothing changed, when it cannot be had.
-    void TurnLayers();
+    // lost, cells that receive nothing become air; the index-0 row and column stay. Cannot
+    // fail with a workspace of this building.
+    void TurnLayers(std::vector<StoredCode>& workspace);
+    void TurnLayers() {
+        auto workspace = LayerWorkspace();
+        TurnLayers(workspace);
+    }
 
     friend bool operator==(const Building& a, const Building& b);
 
 private:
-    struct Release {
-        std::size_t bytes;
-        void operator()(StoredCode* cells) const;
-    };
-    using Cells = std::unique_ptr<StoredCode[], Release>;
+    using Cells = std::unique_ptr<StoredCode[]>;
 
-    static Cells ZeroedCells(std::size_t count);
     void Check(int x, int y, int h) const;
     void FillRestackedLayer(const Building& source, int h, int sourceLayer);
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "common/Constants.h"
 #include "common/NumberParser.h"
@@ -32,32 +31,20 @@ std::size_t FindLineEnd(const std::uint8_t* data, std::size_t from, std::size_t 
     return i;
 }
 
-// Layers are gathered in groups before their cells are stored: the grid keeps the layers of
-// a column next to each other, so storing a group column by column fills whole cache lines
-// instead of touching a new one for every cell.
-constexpr int kLayerGroup = 16;
-
-// Reads one layer's title and rows. Rows 1..length are noted in rows[y * kLayerGroup]; rows
-// beyond are read and dropped up to the line that ends the layer.
-void CollectLayerRows(LineReader& lines, std::size_t width, int length, const char** rows) {
+// Reads one layer's title and rows into layer h: rows 1..Length() are stored, rows beyond
+// are read and dropped up to the line that ends the layer. Rows the layer does not hold stay air.
+void ReadLayer(LineReader& lines, int h, Building& grid) {
+    const std::size_t width = static_cast<std::size_t>(grid.Width());
     lines.NextLine();
     for (int y = 1; !lines.AtEnd(); ++y) {
         const std::string_view row = lines.NextLine();
         if (row.size() != width)
             return;
-        if (y <= length)
-            rows[static_cast<std::size_t>(y) * kLayerGroup] = row.data();
-    }
-}
-
-void StoreLayerGroup(const std::vector<const char*>& rows, int firstLayer, int layerCount, BlockGrid& grid) {
-    for (int x = 1; x <= grid.Width(); ++x) {
-        for (int y = 1; y <= grid.Length(); ++y) {
-            const char* const* layerRows = &rows[static_cast<std::size_t>(y) * kLayerGroup];
-            BlockCode* cells = grid.Data() + grid.Index(x, y, firstLayer);
-            for (int g = 0; g < layerCount; ++g)
-                cells[g] = static_cast<std::uint8_t>(layerRows[g][x - 1]) - kCellByteOffset;
-        }
+        if (y > grid.Length())
+            continue;
+        StoredCode* cells = grid.Row(y, h) + 1;
+        for (std::size_t x = 0; x < width; ++x)
+            cells[x] = static_cast<StoredCode>(static_cast<std::uint8_t>(row[x]) - kCellByteOffset);
     }
 }
 
@@ -101,25 +88,16 @@ BuildingHeader ReadHeader(LineReader& lines) {
     return header;
 }
 
-void ReadLayers(LineReader& lines, BlockGrid& grid) {
-    const std::size_t width = static_cast<std::size_t>(grid.Width());
-    std::vector<const char*> rows(static_cast<std::size_t>(grid.Length() + 1) * kLayerGroup);
-    // Rows a layer does not hold read as a row of air.
-    const std::string airRow(width, static_cast<char>(kCellByteOffset));
-    for (int first = 1; first <= grid.Height() && !lines.AtEnd(); first += kLayerGroup) {
-        const int count = std::min(kLayerGroup, grid.Height() - first + 1);
-        std::fill(rows.begin(), rows.end(), airRow.data());
-        for (int g = 0; g < count && !lines.AtEnd(); ++g)
-            CollectLayerRows(lines, width, grid.Length(), rows.data() + g);
-        StoreLayerGroup(rows, first, count, grid);
-    }
+void ReadLayers(LineReader& lines, Building& grid) {
+    for (int h = 1; h <= grid.Height() && !lines.AtEnd(); ++h)
+        ReadLayer(lines, h, grid);
 }
 
 BuildingFile ReadBuildingFile(std::span<const std::uint8_t> bytes) {
     LineReader lines(bytes);
     BuildingFile file;
     file.header = ReadHeader(lines);
-    file.grid = BlockGrid(std::clamp(file.header.width, 0, kMaxGridWidth),
+    file.grid = Building(std::clamp(file.header.width, 0, kMaxGridWidth),
                           std::clamp(file.header.length, 0, kMaxGridLength),
                           std::clamp(file.header.height, 0, kMaxGridHeight));
     ReadLayers(lines, file.grid);

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/BlockGrid.h"
+#include "common/Building.h"
 
 namespace stackmason {
 
@@ -44,11 +44,11 @@ BuildingHeader ReadHeader(LineReader& lines);
 // cell each (byte - 47), up to the first line of another length, which ends the layer. Rows
 // beyond Length() are read and dropped; cells the data does not reach stay air. Stops at the
 // end of the data, whatever the sizes say.
-void ReadLayers(LineReader& lines, BlockGrid& grid);
+void ReadLayers(LineReader& lines, Building& grid);
 
 struct BuildingFile {
     BuildingHeader header;
-    BlockGrid grid;
+    Building grid;
 };
 
 // A whole building file read with the header's sizes as they stand, each clamped into the

@@ -56,7 +56,7 @@ struct ImportEditor {
 bool ImportAndCheck(const std::string& path) {
     ImportEditor fixture;
     Editor& editor = fixture.editor;
-    const BlockGrid before = editor.grid;
+    const Building before = editor.grid;
     const bool imported = ImportSchematic(editor, path);
     if (!imported) {
         Require(fixture.dialogs.errors.size() == 1, "a refusal shows one message");

@@ -83,7 +83,7 @@ void HandleTopView(Editor& editor, const CanvasEvent& e) {
     if (RightDraws(e) && !e.alt) {
         if (editor.randomBrushActive) {
             editor.randomBrushActive = false;
-            editor.brushCells = BlockGrid();
+            editor.brushCells = Building();
             return;
         }
         editor.grid.At(x, y, layer) = 0;

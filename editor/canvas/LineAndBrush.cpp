@@ -52,7 +52,7 @@ void PlaceRandomBrush(Editor& editor, int x, int y) {
         layer + depth + 1 > editor.gridHeight)
         return;
 
-    editor.brushCells = BlockGrid(kBrushSide, kBrushSide, depth);
+    editor.brushCells = Building(kBrushSide, kBrushSide, depth);
     const BlockCode value = editor.SelectedBlock();
     for (int j = 1; j <= kBrushSide; ++j)
         for (int i = 1; i <= kBrushSide; ++i) {

@@ -2,19 +2,9 @@
 
 #include <utility>
 
-#include "editor/commands/ColumnTranspose.h"
 #include "editor/model/Views.h"
 
 namespace stackmason {
-namespace {
-
-void ClearGround(BlockGrid& grid) {
-    for (int x = 0; x <= grid.Width(); ++x)
-        for (int y = 0; y <= grid.Length(); ++y)
-            grid.At(x, y, 0) = 0;
-}
-
-}  // namespace
 
 void FlipAxis(Editor& editor) {
     const int width = editor.gridLength;
@@ -23,13 +13,13 @@ void FlipAxis(Editor& editor) {
     // All memory is taken before anything changes, the switch to TopView included; without
     // it nothing changes.
     FrontPlane plane(length, height);
-    ColumnTranspose transpose(editor.grid);
+    Building& grid = editor.grid;
+    auto workspace = grid.LayerWorkspace();
     if (!editor.InTopView())
         ShowTopView(editor);
-    transpose.Apply(editor.grid);
+    grid.Transpose(workspace);
     editor.frontPlane = std::move(plane);
-    editor.grid.Reshape(width, length, height);
-    ClearGround(editor.grid);
+    grid.ClearLayer(0);
     editor.gridWidth = width;
     editor.gridLength = length;
 

@@ -10,7 +10,7 @@
 namespace stackmason {
 
 StagedBuilding StageBuilding(int width, int length, int height) {
-    return StagedBuilding{BlockGrid(width, length, height), FrontPlane(length, height)};
+    return StagedBuilding{Building(width, length, height), FrontPlane(length, height)};
 }
 
 void PutBuildingInPlace(Editor& editor, StagedBuilding&& building) noexcept {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "common/BlockGrid.h"
+#include "common/Building.h"
 #include "common/Image.h"
 #include "editor/model/EditorPorts.h"
 #include "editor/model/FrontPlane.h"
@@ -46,7 +46,7 @@ struct Editor {
     int gridWidth = 0;
     int gridLength = 0;
     int gridHeight = 0;
-    BlockGrid grid;
+    Building grid;
     FrontPlane frontPlane;
 
     ViewMode viewMode = ViewMode::TopView;
@@ -62,7 +62,7 @@ struct Editor {
     std::string lengthText;
     bool lineArmed = false;
     CellPosition lineStart;
-    BlockGrid brushCells;
+    Building brushCells;
     // Seeded once per run; tests seed it themselves.
     std::mt19937 random{std::random_device{}()};
     int copiedLayer = -1;

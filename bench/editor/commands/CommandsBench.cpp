@@ -45,7 +45,7 @@ void BM_FlipAxis(benchmark::State& state) {
     bench->Furnish();
     for (auto _ : state)
         FlipAxis(bench->editor);
-    benchmark::DoNotOptimize(bench->editor.grid.Data());
+    benchmark::DoNotOptimize(bench->editor.grid.Layer(0));
 }
 BENCHMARK(BM_FlipAxis)->Arg(512)->Arg(300)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -54,7 +54,7 @@ void BM_RotateLayers(benchmark::State& state) {
     bench->Furnish();
     for (auto _ : state)
         RotateLayers(bench->editor);
-    benchmark::DoNotOptimize(bench->editor.grid.Data());
+    benchmark::DoNotOptimize(bench->editor.grid.Layer(0));
 }
 BENCHMARK(BM_RotateLayers)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -73,7 +73,7 @@ void BM_FillArea(benchmark::State& state) {
         FillArea(editor);
         block = 3 - block;
     }
-    benchmark::DoNotOptimize(editor.grid.Data());
+    benchmark::DoNotOptimize(editor.grid.Layer(0));
 }
 BENCHMARK(BM_FillArea)->Arg(1)->Arg(256)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -85,7 +85,7 @@ void BM_InsertThenRemoveLayer(benchmark::State& state) {
         InsertLayer(bench->editor);
         RemoveLayer(bench->editor);
     }
-    benchmark::DoNotOptimize(bench->editor.grid.Data());
+    benchmark::DoNotOptimize(bench->editor.grid.Layer(0));
 }
 BENCHMARK(BM_InsertThenRemoveLayer)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -110,7 +110,7 @@ std::unique_ptr<EditorFixture> StartingEditor() {
 // Everything a failed action must leave as it was: building, sizes and size fields, pack,
 // selector, view and the canvas's pixels.
 struct EditorState {
-    BlockGrid grid;
+    Building grid;
     std::vector<BlockCode> frontPlane;
     std::vector<int> sizes;
     std::vector<std::string> fields;

@@ -105,7 +105,7 @@ TEST(Shortcuts, ActWhicheverControlHasTheFocus) {
 
     // Ctrl+R in FrontView changes nothing; R in FrontView first shows TopView, then flips.
     w.Key(Qt::Key_Tab);
-    const BlockGrid before = e.grid;
+    const Building before = e.grid;
     w.Key(Qt::Key_R, Qt::ControlModifier);
     EXPECT_EQ(e.grid, before);
     w.Key(Qt::Key_R);
@@ -158,7 +158,7 @@ TEST(Dispatch, MessagesFlagsAndUnknownIds) {
     EXPECT_TRUE(e.randomBrushActive);
     DispatchCommand(e, kSilhouette);
     EXPECT_TRUE(e.silhouetteOn);
-    const BlockGrid before = e.grid;
+    const Building before = e.grid;
     for (int id : {0, 12, 13, 17, 75, 77, 1000, -1})
         DispatchCommand(e, id);
     EXPECT_EQ(e.grid, before);
