@@ -113,7 +113,7 @@ void FillArea(Editor& editor) {
     if (selected < 0)
         return;
     const int plane = editor.CurrentLayer();
-    if (plane < 1 || plane > (editor.InTopView() ? editor.gridHeight : editor.gridWidth))
+    if (plane < 1 || plane > (editor.InTopView() ? editor.grid.Height() : editor.grid.Width()))
         return;
     Picture picture = ReadPicture(editor);
     const auto start = StartCell(editor, picture);

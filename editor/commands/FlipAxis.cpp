@@ -7,9 +7,9 @@
 namespace stackmason {
 
 void FlipAxis(Editor& editor) {
-    const int width = editor.gridLength;
-    const int length = editor.gridWidth;
-    const int height = editor.gridHeight;
+    const int width = editor.grid.Length();
+    const int length = editor.grid.Width();
+    const int height = editor.grid.Height();
     // All memory is taken before anything changes, the switch to TopView included; without
     // it nothing changes.
     FrontPlane plane(length, height);
@@ -20,8 +20,6 @@ void FlipAxis(Editor& editor) {
     grid.Transpose(workspace);
     editor.frontPlane = std::move(plane);
     grid.ClearLayer(0);
-    editor.gridWidth = width;
-    editor.gridLength = length;
 
     editor.widthSpin.SetValue(width);
     editor.lengthSpin.SetValue(length);

@@ -10,7 +10,7 @@ namespace stackmason {
 namespace {
 
 // Planes of the current view: layers 1..H in TopView, slices 1..X in FrontView.
-int PlaneCount(const Editor& editor) { return editor.InTopView() ? editor.gridHeight : editor.gridWidth; }
+int PlaneCount(const Editor& editor) { return editor.InTopView() ? editor.grid.Height() : editor.grid.Width(); }
 
 bool PlaneExists(const Editor& editor, int plane) { return plane >= 1 && plane <= PlaneCount(editor); }
 
@@ -25,8 +25,8 @@ void MergePlane(Editor& editor, int from, int to) {
 // The working plane stamped onto slice x: its non-air cells overwrite the slice's.
 void StampFrontPlane(Editor& editor, int x) {
     const FrontPlane& plane = editor.frontPlane;
-    const int length = std::min(editor.gridLength, plane.Length());
-    const int height = editor.gridHeight;
+    const int length = std::min(editor.grid.Length(), plane.Length());
+    const int height = editor.grid.Height();
     for (int p = std::min(height, plane.Height()); p >= 1; --p)
         for (int y = 1; y <= length; ++y)
             if (const BlockCode code = plane.At(y, p); code != 0)
@@ -37,10 +37,9 @@ void StampFrontPlane(Editor& editor, int x) {
 // and value following it.
 void TakeNewHeight(Editor& editor, Building&& grid, int currentLayer) {
     editor.grid = std::move(grid);
-    editor.gridHeight = editor.grid.Height();
-    editor.layerSpin.SetRange(1, editor.gridHeight);
+    editor.layerSpin.SetRange(1, editor.grid.Height());
     editor.layerSpin.SetValue(currentLayer);
-    editor.heightSpin.SetValue(editor.gridHeight);
+    editor.heightSpin.SetValue(editor.grid.Height());
     editor.painter.RedrawCanvas();
 }
 
@@ -62,7 +61,7 @@ void PasteLayer(Editor& editor) {
 
 void InsertLayer(Editor& editor) {
     const int current = editor.CurrentLayer();
-    const int height = editor.gridHeight;
+    const int height = editor.grid.Height();
     // A taller building could not be loaded again: the height field takes at most 256.
     if (!editor.InTopView() || !PlaneExists(editor, current) || height >= kMaxGridHeight)
         return;
@@ -71,7 +70,7 @@ void InsertLayer(Editor& editor) {
 
 void RemoveLayer(Editor& editor) {
     const int current = editor.CurrentLayer();
-    const int height = editor.gridHeight;
+    const int height = editor.grid.Height();
     // The grid and the canvas need at least one layer.
     if (!editor.InTopView() || !PlaneExists(editor, current) || height <= 1)
         return;

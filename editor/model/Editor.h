@@ -42,10 +42,7 @@ struct Editor {
     WindowPort& window;
     DialogPort& dialogs;
 
-    // Sizes of the building in force; the grid's extents always match them.
-    int gridWidth = 0;
-    int gridLength = 0;
-    int gridHeight = 0;
+    // The building in force; its sizes are the building's sizes, held nowhere else.
     Building grid;
     FrontPlane frontPlane;
 

@@ -27,9 +27,9 @@ struct BenchEditor {
     }
     // Every third cell a block, so that every page of the grid is in use.
     void Furnish() {
-        for (int x = 1; x <= editor.gridWidth; ++x)
-            for (int y = 1; y <= editor.gridLength; ++y)
-                for (int h = 1; h <= editor.gridHeight; ++h)
+        for (int x = 1; x <= editor.grid.Width(); ++x)
+            for (int y = 1; y <= editor.grid.Length(); ++y)
+                for (int h = 1; h <= editor.grid.Height(); ++h)
                     editor.grid.At(x, y, h) = (x + y + h) % 3 == 0 ? (x + h) % 7 + 1 : 0;
     }
 

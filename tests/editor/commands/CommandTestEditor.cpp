@@ -56,7 +56,7 @@ std::vector<BlockCode> WorkingCells(const FrontPlane& plane) {
 }
 
 void DrawInFrontView(Editor& editor, int y, int p, BlockCode code) {
-    editor.grid.At(editor.CurrentLayer(), y, editor.gridHeight - p + 1) = code;
+    editor.grid.At(editor.CurrentLayer(), y, editor.grid.Height() - p + 1) = code;
     editor.frontPlane.At(y, p) = code;
 }
 

@@ -38,9 +38,9 @@ TEST(FlipAxis, SwapsWidthAndLengthAndEndsInTopViewOnLayerOne) {
     expected.At(2, 7, 3) = 4;
     expected.At(4, 1, 1) = 700;
     EXPECT_TRUE(SameCells(e.grid, expected));
-    EXPECT_EQ(e.gridWidth, 4);
-    EXPECT_EQ(e.gridLength, 10);
-    EXPECT_EQ(e.gridHeight, 3);
+    EXPECT_EQ(e.grid.Width(), 4);
+    EXPECT_EQ(e.grid.Length(), 10);
+    EXPECT_EQ(e.grid.Height(), 3);
     EXPECT_EQ(e.widthSpin.Value(), 4);
     EXPECT_EQ(e.lengthSpin.Value(), 10);
     EXPECT_EQ(e.heightSpin.Value(), 3);
@@ -124,8 +124,8 @@ TEST(FlipAxis, KeepsTheOldBuildingWhenMemoryRunsOut) {
         RunUserAction(e, "swap the axes", [&] { FlipAxis(e); });
     }
     EXPECT_TRUE(SameCells(e.grid, before));
-    EXPECT_EQ(e.gridWidth, 40);
-    EXPECT_EQ(e.gridLength, 30);
+    EXPECT_EQ(e.grid.Width(), 40);
+    EXPECT_EQ(e.grid.Length(), 30);
     EXPECT_EQ(e.widthSpin.Value(), 40);
     EXPECT_EQ(e.lengthSpin.Value(), 30);
     EXPECT_EQ(WorkingCells(e.frontPlane), plane);

@@ -81,7 +81,7 @@ TEST(CopyPasteLayer, SkipsAPlaneThatNoLongerExists) {
     e.layerSpin.SetValue(4);
     CopyLayer(e);
     RemoveLayer(e);
-    ASSERT_EQ(e.gridHeight, 3);
+    ASSERT_EQ(e.grid.Height(), 3);
     t.painter.Reset();
     Building before = e.grid;
     PasteLayer(e);
@@ -134,7 +134,7 @@ TEST(InsertRemoveLayer, MoveTheLayersAboveAndKeepEverythingElse) {
 
     e.layerSpin.SetValue(3);
     InsertLayer(e);
-    ASSERT_EQ(e.gridHeight, 6);
+    ASSERT_EQ(e.grid.Height(), 6);
     ASSERT_EQ(e.grid.Height(), 6);
     EXPECT_EQ(e.heightSpin.Value(), 6);
     EXPECT_EQ(e.layerSpin.Maximum(), 6);
@@ -156,7 +156,7 @@ TEST(InsertRemoveLayer, MoveTheLayersAboveAndKeepEverythingElse) {
     e.layerSpin.SetValue(6);
     const Building six = e.grid;
     InsertLayer(e);
-    ASSERT_EQ(e.gridHeight, 7);
+    ASSERT_EQ(e.grid.Height(), 7);
     EXPECT_EQ(e.CurrentLayer(), 7);
     EXPECT_EQ(Layer(e.grid, 7), EmptyLayer(old));
     for (int h = 0; h <= 6; ++h)
@@ -169,12 +169,11 @@ TEST(InsertRemoveLayer, MoveTheLayersAboveAndKeepEverythingElse) {
     ShowTopView(e);
 
     e.grid = old;
-    e.gridHeight = 5;
     e.layerSpin.SetRange(1, 5);
     e.layerSpin.SetValue(3);
     t.painter.Reset();
     RemoveLayer(e);
-    ASSERT_EQ(e.gridHeight, 4);
+    ASSERT_EQ(e.grid.Height(), 4);
     ASSERT_EQ(e.grid.Height(), 4);
     EXPECT_EQ(e.heightSpin.Value(), 4);
     EXPECT_EQ(e.CurrentLayer(), 3);
@@ -191,7 +190,7 @@ TEST(InsertRemoveLayer, MoveTheLayersAboveAndKeepEverythingElse) {
     e.layerSpin.SetValue(4);
     const Building four = e.grid;
     RemoveLayer(e);
-    ASSERT_EQ(e.gridHeight, 3);
+    ASSERT_EQ(e.grid.Height(), 3);
     EXPECT_EQ(e.CurrentLayer(), 3) << "the new top layer";
     for (int h = 0; h <= 3; ++h)
         EXPECT_EQ(Layer(e.grid, h), Layer(four, h)) << "layer " << h;
@@ -204,27 +203,27 @@ TEST(InsertRemoveLayer, RefuseWhereTheyDoNotApply) {
     Building before = e.grid;
     RemoveLayer(e);
     EXPECT_TRUE(SameCells(e.grid, before)) << "the last layer stays";
-    EXPECT_EQ(e.gridHeight, 1);
+    EXPECT_EQ(e.grid.Height(), 1);
     EXPECT_EQ(t.painter.redraws, 0);
 
     InsertLayer(e);
-    ASSERT_EQ(e.gridHeight, 2);
+    ASSERT_EQ(e.grid.Height(), 2);
     ShowFrontView(e);
     before = e.grid;
     t.painter.Reset();
     InsertLayer(e);
     RemoveLayer(e);
     EXPECT_TRUE(SameCells(e.grid, before)) << "FrontView";
-    EXPECT_EQ(e.gridHeight, 2);
+    EXPECT_EQ(e.grid.Height(), 2);
     EXPECT_EQ(e.heightSpin.Value(), 2);
     EXPECT_EQ(t.painter.redraws, 0);
 
     CommandTestEditor tall(2, 2, 255);
     tall.editor.layerSpin.SetValue(255);
     InsertLayer(tall.editor);
-    ASSERT_EQ(tall.editor.gridHeight, 256);
+    ASSERT_EQ(tall.editor.grid.Height(), 256);
     InsertLayer(tall.editor);
-    EXPECT_EQ(tall.editor.gridHeight, 256) << "a building the height field could not load again";
+    EXPECT_EQ(tall.editor.grid.Height(), 256) << "a building the height field could not load again";
     EXPECT_EQ(tall.editor.grid.Height(), 256);
     EXPECT_EQ(tall.editor.heightSpin.Value(), 256);
     EXPECT_EQ(tall.painter.redraws, 1);
@@ -244,7 +243,7 @@ TEST(InsertRemoveLayer, KeepTheBuildingWhenMemoryRunsOut) {
         RunUserAction(e, "remove the layer", [&] { RemoveLayer(e); });
     }
     EXPECT_TRUE(SameCells(e.grid, before));
-    EXPECT_EQ(e.gridHeight, 40);
+    EXPECT_EQ(e.grid.Height(), 40);
     EXPECT_EQ(e.heightSpin.Value(), 40);
     EXPECT_EQ(e.CurrentLayer(), 20);
     EXPECT_EQ(t.painter.redraws, 0);

@@ -45,9 +45,9 @@ TEST(NewBuilding, MakesAnEmptyBuildingInTopViewOnLayerOne) {
     e.copiedLayer = 2;
     NewBuilding(e);
 
-    EXPECT_EQ(e.gridWidth, 29);
-    EXPECT_EQ(e.gridLength, 20);
-    EXPECT_EQ(e.gridHeight, 18);
+    EXPECT_EQ(e.grid.Width(), 29);
+    EXPECT_EQ(e.grid.Length(), 20);
+    EXPECT_EQ(e.grid.Height(), 18);
     EXPECT_EQ(e.grid.CellCount(), 30u * 21 * 19);
     EXPECT_EQ(e.CurrentLayer(), 1);
     EXPECT_EQ(e.layerSpin.Maximum(), 18);
@@ -128,7 +128,6 @@ TEST(Views, WorkingPlaneFollowsTheSliceAndTheHeight) {
     Building taller(4, 3, 6);
     taller.At(2, 3, 6) = 4;
     e.grid = taller;
-    e.gridHeight = 6;
     ShowFrontView(e);
     EXPECT_TRUE(e.frontPlane.HasExtents(3, 6));
     EXPECT_EQ(e.frontPlane.At(3, 1), 4);

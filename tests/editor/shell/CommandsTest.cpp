@@ -110,8 +110,8 @@ TEST(Shortcuts, ActWhicheverControlHasTheFocus) {
     EXPECT_EQ(e.grid, before);
     w.Key(Qt::Key_R);
     EXPECT_TRUE(e.InTopView());
-    EXPECT_EQ(e.gridWidth, 20);
-    EXPECT_EQ(e.gridLength, 29);
+    EXPECT_EQ(e.grid.Width(), 20);
+    EXPECT_EQ(e.grid.Length(), 29);
     EXPECT_EQ(e.grid.At(4, 4, 3), 7);
 }
 

@@ -280,7 +280,7 @@ TEST_F(MainWindowTest, ActionsShortOfMemoryShowOneErrorAndChangeNothing) {
     e.lengthSpin.SetValue(300);
     e.heightSpin.SetValue(40);
     QTest::mouseClick(&window_->Control(5), Qt::LeftButton);
-    ASSERT_EQ(e.gridWidth, 300);
+    ASSERT_EQ(e.grid.Width(), 300);
     const Building large = e.grid;
     {
         // Below the 7.6 MB of the building one layer taller.
