@@ -107,12 +107,12 @@ void TransposeSquareInPlace(StoredCode* layer, std::size_t n) {
 
 Building::Building(int width, int length, int height)
     : width_(std::max(width, 0)), length_(std::max(length, 0)), height_(std::max(height, 0)),
-      cells_(std::make_unique<StoredCode[]>(CellCount())) {}
+      storage_(std::make_unique<StoredCode[]>(CellCount() + LayerCells())), cells_(storage_.get()) {}
 
 Building::Building(const Building& other)
     : width_(other.width_), length_(other.length_), height_(other.height_),
-      cells_(std::make_unique_for_overwrite<StoredCode[]>(CellCount())) {
-    std::memcpy(cells_.get(), other.cells_.get(), CellCount() * sizeof(StoredCode));
+      storage_(std::make_unique_for_overwrite<StoredCode[]>(CellCount() + LayerCells())), cells_(storage_.get()) {
+    std::memcpy(cells_, other.cells_, CellCount() * sizeof(StoredCode));
 }
 
 Building& Building::operator=(const Building& other) {
@@ -123,11 +123,13 @@ Building& Building::operator=(const Building& other) {
 
 Building::Building(Building&& other) noexcept
     : width_(std::exchange(other.width_, 0)), length_(std::exchange(other.length_, 0)),
-      height_(std::exchange(other.height_, 0)), cells_(std::move(other.cells_)) {}
+      height_(std::exchange(other.height_, 0)), storage_(std::move(other.storage_)),
+      cells_(std::exchange(other.cells_, nullptr)) {}
 
 Building& Building::operator=(Building&& other) noexcept {
     // The old cells go before anything else happens to this building.
-    cells_ = std::move(other.cells_);
+    storage_ = std::move(other.storage_);
+    cells_ = std::exchange(other.cells_, nullptr);
     width_ = std::exchange(other.width_, 0);
     length_ = std::exchange(other.length_, 0);
     height_ = std::exchange(other.height_, 0);
@@ -153,7 +155,7 @@ void Building::Set(int x, int y, int h, BlockCode code) {
     SetCell(x, y, h, code);
 }
 
-void Building::Clear() { std::memset(cells_.get(), 0, CellCount() * sizeof(StoredCode)); }
+void Building::Clear() { std::memset(cells_, 0, CellCount() * sizeof(StoredCode)); }
 
 void Building::ClearLayer(int h) { std::fill_n(Layer(h), LayerCells(), StoredCode{0}); }
 
@@ -218,23 +220,39 @@ Building Building::WithLayerRemoved(int layer) const {
     return Restacked(height_ - 1, [layer](int h) { return h < layer ? h : h + 1; });
 }
 
-void Building::Transpose(std::vector<StoredCode>& spare) {
-    assert(spare.size() == LayerCells());
+void Building::Transpose() noexcept {
     const std::size_t rows = static_cast<std::size_t>(length_) + 1;
     const std::size_t columns = RowCells();
-    for (int h = 0; h <= height_; ++h) {
-        StoredCode* layer = Layer(h);
-        if (rows == columns) {
-            BringIntoCache(layer, spare.size());
-            TransposeSquareInPlace(layer, rows);
-            continue;
-        }
-        std::copy_n(layer, spare.size(), spare.begin());
-        // Cell (x, y) of the old layer, spare[y * columns + x], goes to layer[x * rows + y].
+    const std::size_t layerCells = LayerCells();
+    StoredCode* const slots = storage_.get();
+    // Cell (x, y) of a layer, from[y * columns + x], goes to to[x * rows + y]; the layer
+    // turned lands in the free slot beside it, and its own slot is the next layer's free one.
+    const auto transposeLayer = [&](std::size_t fromSlot, std::size_t toSlot) {
+        const StoredCode* from = slots + fromSlot * layerCells;
+        StoredCode* to = slots + toSlot * layerCells;
+        BringIntoCache(from, layerCells);
         for (std::size_t y0 = 0; y0 < rows; y0 += kTransposeBlock)
             for (std::size_t x0 = 0; x0 < columns; x0 += kTransposeBlock)
-                TransposeBlock(spare.data(), layer, rows, columns, y0, std::min(rows, y0 + kTransposeBlock), x0,
+                TransposeBlock(from, to, rows, columns, y0, std::min(rows, y0 + kTransposeBlock), x0,
                                std::min(columns, x0 + kTransposeBlock));
+    };
+    const std::size_t layers = static_cast<std::size_t>(height_) + 1;
+    if (rows == columns) {
+        // A square layer is turned where it lies, which moves the least memory.
+        for (std::size_t h = 0; h < layers; ++h) {
+            StoredCode* layer = cells_ + h * layerCells;
+            BringIntoCache(layer, layerCells);
+            TransposeSquareInPlace(layer, rows);
+        }
+    } else if (cells_ == slots) {
+        // The free slot lies above the top layer: each layer moves up one slot, top first.
+        for (std::size_t h = layers; h-- > 0;)
+            transposeLayer(h, h + 1);
+        cells_ = slots + layerCells;
+    } else {
+        for (std::size_t h = 0; h < layers; ++h)
+            transposeLayer(h + 1, h);
+        cells_ = slots;
     }
     std::swap(width_, length_);
 }
@@ -265,7 +283,7 @@ void Building::TurnLayers(std::vector<StoredCode>& saved) {
 
 bool operator==(const Building& a, const Building& b) {
     return a.width_ == b.width_ && a.length_ == b.length_ && a.height_ == b.height_ &&
-           std::memcmp(a.cells_.get(), b.cells_.get(), a.CellCount() * sizeof(StoredCode)) == 0;
+           std::memcmp(a.cells_, b.cells_, a.CellCount() * sizeof(StoredCode)) == 0;
 }
 
 }  // namespace stackmason

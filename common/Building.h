@@ -91,8 +91,8 @@ public:
         cells_[Index(x, y, h)] = static_cast<StoredCode>(code);
     }
     // Cells (0, y, h) .. (X, y, h).
-    StoredCode* Row(int y, int h) { return cells_.get() + Index(0, y, h); }
-    const StoredCode* Row(int y, int h) const { return cells_.get() + Index(0, y, h); }
+    StoredCode* Row(int y, int h) { return cells_ + Index(0, y, h); }
+    const StoredCode* Row(int y, int h) const { return cells_ + Index(0, y, h); }
     // Cells (0, 0, h) .. (X, Y, h), row by row.
     StoredCode* Layer(int h) { return Row(0, h); }
     const StoredCode* Layer(int h) const { return Row(0, h); }
@@ -128,18 +128,13 @@ public:
     Building WithLayerInserted(int after) const;
     Building WithLayerRemoved(int layer) const;
 
-    // Work memory for one layer, taken by the operations below that move cells within layers;
-    // throws std::bad_alloc. Callers that must not fail once they have started take it first.
-    std::vector<StoredCode> LayerWorkspace() const { return std::vector<StoredCode>(LayerCells()); }
-
     // Swaps the x and y axes: cell (x, y, h) moves to (y, x, h), every layer and the index-0
-    // planes included, and the width and length trade places. Cannot fail with a workspace of
-    // this building.
-    void Transpose(std::vector<StoredCode>& workspace);
-    void Transpose() {
-        auto workspace = LayerWorkspace();
-        Transpose(workspace);
-    }
+    // planes included, and the width and length trade places. Needs no memory.
+    void Transpose() noexcept;
+
+    // Work memory for one layer, as TurnLayers takes it; throws std::bad_alloc. Callers that
+    // must not fail once they have started take it first.
+    std::vector<StoredCode> LayerWorkspace() const { return std::vector<StoredCode>(LayerCells()); }
 
     // Turns layers 1..H by 90 degrees clockwise as TopView shows them (x to the right, y
     // downwards), about the cell (X div 2 + 1, Y div 2 + 1). Cells turned out of the layer are
@@ -162,7 +157,10 @@ private:
     int width_ = 0;
     int length_ = 0;
     int height_ = 0;
-    Cells cells_;
+    // One layer more than the cells need: the transpose writes each turned layer into the
+    // free slot next to it, so that it needs neither a copy of a layer nor memory of its own.
+    Cells storage_;
+    StoredCode* cells_ = nullptr;
 };
 
 }  // namespace stackmason

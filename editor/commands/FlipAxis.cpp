@@ -14,10 +14,9 @@ void FlipAxis(Editor& editor) {
     // it nothing changes.
     FrontPlane plane(length, height);
     Building& grid = editor.grid;
-    auto workspace = grid.LayerWorkspace();
     if (!editor.InTopView())
         ShowTopView(editor);
-    grid.Transpose(workspace);
+    grid.Transpose();
     editor.frontPlane = std::move(plane);
     grid.ClearLayer(0);
 

@@ -38,11 +38,10 @@ void ExpectSame(const Building& building, const Model& model, const char* step) 
 
 // A building of random sizes whose every cell, the index-0 planes included, holds a random
 // code from the whole range a cell keeps.
-std::pair<Building, Model> RandomBuilding(std::mt19937& random) {
-    std::uniform_int_distribution<int> size(1, 9);
+std::pair<Building, Model> RandomBuilding(std::mt19937& random, int width, int length, int height) {
     std::uniform_int_distribution<int> code(-47, 4200);
     std::bernoulli_distribution air(0.4);
-    Building building(size(random), size(random), size(random));
+    Building building(width, length, height);
     Model model{building.Width(), building.Length(), building.Height(), {}};
     for (int h = 0; h <= model.height; ++h)
         for (int y = 0; y <= model.length; ++y)
@@ -52,6 +51,11 @@ std::pair<Building, Model> RandomBuilding(std::mt19937& random) {
                 model.Put(x, y, h, value);
             }
     return {std::move(building), model};
+}
+
+std::pair<Building, Model> RandomBuilding(std::mt19937& random) {
+    std::uniform_int_distribution<int> size(1, 9);
+    return RandomBuilding(random, size(random), size(random), size(random));
 }
 
 TEST(BuildingTest, StoresTheCellsLayerByLayerWithTheIndexZeroPlanes) {
@@ -214,6 +218,26 @@ TEST(BuildingTest, FourTurnsOfAnOddSquareAndTwoTransposesRestoreIt) {
     building.Transpose();
     building.Transpose();
     ExpectSame(building, model, "two transposes");
+}
+
+// Layers wide enough for the transpose's blocks of 8 x 8 and 32 x 32 cells, square ones
+// (turned where they lie) and oblong ones (turned into the free layer beside them), several
+// times in a row and through a copy.
+TEST(BuildingTest, TransposesOfLargeLayersMatchTheModel) {
+    std::mt19937 random(5);
+    for (const auto& [x, y, h] : {std::tuple{47, 47, 2}, std::tuple{70, 23, 3}, std::tuple{8, 16, 1}}) {
+        auto [building, model] = RandomBuilding(random, x, y, h);
+        for (int turn = 1; turn <= 3; ++turn) {
+            building.Transpose();
+            Model expected{model.length, model.width, model.height, {}};
+            for (auto [cell, code] : model.codes)
+                expected.Put(std::get<1>(cell), std::get<0>(cell), std::get<2>(cell), code);
+            model = expected;
+            ExpectSame(building, model, "transpose");
+            if (turn == 1)
+                building = Building(building);
+        }
+    }
 }
 
 TEST(BuildingTest, CopiesAndMovesKeepTheCells) {
