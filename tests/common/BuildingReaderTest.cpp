@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 
 #include "common/BuildingReader.h"
@@ -59,6 +61,33 @@ TEST(LineReader, FindsLineEndsInsideLongRuns) {
     EXPECT_EQ(lines.NextLine().size(), 12u);
     EXPECT_EQ(lines.NextLine().size(), 469u);
     EXPECT_TRUE(lines.AtEnd());
+}
+
+// Lines of random lengths split by every kind of line end, some of them the expected
+// length and some near it, with line-end bytes anywhere in them: the quick path gives the
+// lines NextLine gives.
+TEST(LineReader, ExpectingALengthGivesTheSameLines) {
+    std::mt19937 random(3);
+    for (int round = 0; round < 300; ++round) {
+        const std::size_t expected = std::uniform_int_distribution<std::size_t>(0, 40)(random);
+        std::string text;
+        while (text.size() < 600) {
+            const int kind = std::uniform_int_distribution<int>(0, 9)(random);
+            const std::size_t length = kind < 5 ? expected : expected + 1 - std::min<std::size_t>(expected + 1, kind % 3);
+            for (std::size_t i = 0; i < length; ++i)
+                text += static_cast<char>(std::uniform_int_distribution<int>(kind == 9 ? 0 : 14, 255)(random));
+            text += kind % 4 == 0 ? "\r\n" : kind % 4 == 1 ? "\n" : kind % 4 == 2 ? "\r" : std::string(1, '\0');
+        }
+        text.resize(text.size() - std::uniform_int_distribution<std::size_t>(0, 3)(random));
+        LineReader plain(Bytes(text));
+        LineReader quick(Bytes(text));
+        while (!plain.AtEnd()) {
+            ASSERT_EQ(quick.NextLineExpecting(expected), plain.NextLine()) << "round " << round;
+            ASSERT_EQ(quick.AtEnd(), plain.AtEnd());
+        }
+        EXPECT_TRUE(quick.AtEnd());
+        EXPECT_EQ(quick.NextLineExpecting(expected), "");
+    }
 }
 
 TEST(BuildingHeader, TakesSizesAndPackName) {
