@@ -24,7 +24,8 @@ using StoredCode = std::int16_t;
 // neighbouring cells, a layer (Y + 1) rows.
 //
 // At and Set check the cell and the code and throw std::out_of_range; Cell, SetCell, Row and
-// Layer are for the hot loops and check nothing in release builds.
+// Layer are for the hot loops and check nothing in release builds. A building moved from has
+// no cells: it can only be assigned or destroyed.
 class Building {
 public:
     // The cell a non-const At gives: reads and writes the code through the checked path.
