@@ -63,7 +63,7 @@ void RefreshFrontPlane(Editor& editor) {
     const int x = std::clamp(editor.CurrentLayer(), 0, editor.grid.Width());
     for (int p = 1; p <= height; ++p)
         for (int y = 1; y <= length; ++y)
-            editor.frontPlane.At(y, p) = editor.grid.At(x, y, height - p + 1);
+            editor.frontPlane.At(y, p) = editor.grid.Cell(x, y, height - p + 1);
 }
 
 }  // namespace stackmason
