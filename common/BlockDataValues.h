@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "common/BlockGrid.h"
+#include "common/Building.h"
 
 namespace stackmason {
 

@@ -3,15 +3,55 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "common/Constants.h"
 #include "common/NumberParser.h"
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace stackmason {
 namespace {
 
 bool IsLineEnd(std::uint8_t byte) { return byte == '\r' || byte == '\n' || byte == '\0'; }
+
+// Whether any of the bytes is CR, LF or NUL; 16 bytes at a time where the machine can.
+bool HoldsLineEnd(const std::uint8_t* data, std::size_t count) {
+    std::size_t i = 0;
+#ifdef __SSE2__
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i nul = _mm_setzero_si128();
+    for (; i + 16 <= count; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const __m128i ends = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)),
+                                          _mm_cmpeq_epi8(bytes, nul));
+        if (_mm_movemask_epi8(ends) != 0)
+            return true;
+    }
+#endif
+    for (; i < count; ++i)
+        if (IsLineEnd(data[i]))
+            return true;
+    return false;
+}
+
+// Stores the cells of a row's bytes (byte - 47); 16 at a time where the machine can.
+void StoreRow(const std::uint8_t* bytes, std::size_t count, StoredCode* cells) {
+    std::size_t i = 0;
+#ifdef __SSE2__
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i offset = _mm_set1_epi16(kCellByteOffset);
+    for (; i + 16 <= count; i += 16) {
+        const __m128i row = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(cells + i), _mm_sub_epi16(_mm_unpacklo_epi8(row, zero), offset));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(cells + i + 8), _mm_sub_epi16(_mm_unpackhi_epi8(row, zero), offset));
+    }
+#endif
+    for (; i < count; ++i)
+        cells[i] = static_cast<StoredCode>(bytes[i] - kCellByteOffset);
+}
 
 // The position of the first CR, LF or NUL at or after from, or end. Cell bytes are
 // normally far above 0x0D, so eight bytes at a time are first tested for holding any byte
@@ -32,36 +72,31 @@ std::size_t FindLineEnd(const std::uint8_t* data, std::size_t from, std::size_t 
     return i;
 }
 
-// Layers are gathered in groups before their cells are stored: the grid keeps the layers of
-// a column next to each other, so storing a group column by column fills whole cache lines
-// instead of touching a new one for every cell.
-constexpr int kLayerGroup = 16;
-
-// Reads one layer's title and rows. Rows 1..length are noted in rows[y * kLayerGroup]; rows
-// beyond are read and dropped up to the line that ends the layer.
-void CollectLayerRows(LineReader& lines, std::size_t width, int length, const char** rows) {
+// Reads one layer's title and rows into layer h: rows 1..Length() are stored, rows beyond
+// are read and dropped up to the line that ends the layer. Rows the layer does not hold stay air.
+void ReadLayer(LineReader& lines, int h, Building& grid) {
+    const std::size_t width = static_cast<std::size_t>(grid.Width());
     lines.NextLine();
     for (int y = 1; !lines.AtEnd(); ++y) {
-        const std::string_view row = lines.NextLine();
+        const std::string_view row = lines.NextLineExpecting(width);
         if (row.size() != width)
             return;
-        if (y <= length)
-            rows[static_cast<std::size_t>(y) * kLayerGroup] = row.data();
-    }
-}
-
-void StoreLayerGroup(const std::vector<const char*>& rows, int firstLayer, int layerCount, BlockGrid& grid) {
-    for (int x = 1; x <= grid.Width(); ++x) {
-        for (int y = 1; y <= grid.Length(); ++y) {
-            const char* const* layerRows = &rows[static_cast<std::size_t>(y) * kLayerGroup];
-            BlockCode* cells = grid.Data() + grid.Index(x, y, firstLayer);
-            for (int g = 0; g < layerCount; ++g)
-                cells[g] = static_cast<std::uint8_t>(layerRows[g][x - 1]) - kCellByteOffset;
-        }
+        if (y > grid.Length())
+            continue;
+        StoredCode* cells = grid.Row(y, h) + 1;
+        StoreRow(reinterpret_cast<const std::uint8_t*>(row.data()), width, cells);
     }
 }
 
 }  // namespace
+
+void LineReader::SkipLineEnd() {
+    const std::size_t end = bytes_.size();
+    if (position_ < end) {
+        const bool crLf = bytes_[position_] == '\r' && position_ + 1 < end && bytes_[position_ + 1] == '\n';
+        position_ += crLf ? 2 : 1;
+    }
+}
 
 std::string_view LineReader::NextLine() {
     const std::size_t end = bytes_.size();
@@ -71,11 +106,19 @@ std::string_view LineReader::NextLine() {
     const std::size_t start = position_;
     const std::size_t lineEnd = std::min(FindLineEnd(data, start, end), end);
     position_ = lineEnd;
-    if (position_ < end) {
-        const bool crLf = data[position_] == '\r' && position_ + 1 < end && data[position_ + 1] == '\n';
-        position_ += crLf ? 2 : 1;
-    }
+    SkipLineEnd();
     return {reinterpret_cast<const char*>(data + start), lineEnd - start};
+}
+
+std::string_view LineReader::NextLineExpecting(std::size_t length) {
+    const std::uint8_t* data = bytes_.data();
+    const std::size_t start = position_;
+    if (start >= bytes_.size() || bytes_.size() - start <= length || !IsLineEnd(data[start + length]) ||
+        HoldsLineEnd(data + start, length))
+        return NextLine();
+    position_ = start + length;
+    SkipLineEnd();
+    return {reinterpret_cast<const char*>(data + start), length};
 }
 
 BuildingHeader ParseHeaderLine(std::string_view line) {
@@ -101,25 +144,16 @@ BuildingHeader ReadHeader(LineReader& lines) {
     return header;
 }
 
-void ReadLayers(LineReader& lines, BlockGrid& grid) {
-    const std::size_t width = static_cast<std::size_t>(grid.Width());
-    std::vector<const char*> rows(static_cast<std::size_t>(grid.Length() + 1) * kLayerGroup);
-    // Rows a layer does not hold read as a row of air.
-    const std::string airRow(width, static_cast<char>(kCellByteOffset));
-    for (int first = 1; first <= grid.Height() && !lines.AtEnd(); first += kLayerGroup) {
-        const int count = std::min(kLayerGroup, grid.Height() - first + 1);
-        std::fill(rows.begin(), rows.end(), airRow.data());
-        for (int g = 0; g < count && !lines.AtEnd(); ++g)
-            CollectLayerRows(lines, width, grid.Length(), rows.data() + g);
-        StoreLayerGroup(rows, first, count, grid);
-    }
+void ReadLayers(LineReader& lines, Building& grid) {
+    for (int h = 1; h <= grid.Height() && !lines.AtEnd(); ++h)
+        ReadLayer(lines, h, grid);
 }
 
 BuildingFile ReadBuildingFile(std::span<const std::uint8_t> bytes) {
     LineReader lines(bytes);
     BuildingFile file;
     file.header = ReadHeader(lines);
-    file.grid = BlockGrid(std::clamp(file.header.width, 0, kMaxGridWidth),
+    file.grid = Building(std::clamp(file.header.width, 0, kMaxGridWidth),
                           std::clamp(file.header.length, 0, kMaxGridLength),
                           std::clamp(file.header.height, 0, kMaxGridHeight));
     ReadLayers(lines, file.grid);

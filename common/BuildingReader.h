@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/BlockGrid.h"
+#include "common/Building.h"
 
 namespace stackmason {
 
@@ -17,9 +17,15 @@ public:
     explicit LineReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
     std::string_view NextLine();
+    // The same as NextLine, quicker when the line is `length` bytes long: then its end is
+    // checked where it must be instead of searched for.
+    std::string_view NextLineExpecting(std::size_t length);
     bool AtEnd() const { return position_ >= bytes_.size(); }
 
 private:
+    // Moves past the CR, LF, CR LF or NUL at the position, if any.
+    void SkipLineEnd();
+
     std::span<const std::uint8_t> bytes_;
     std::size_t position_ = 0;
 };
@@ -44,11 +50,11 @@ BuildingHeader ReadHeader(LineReader& lines);
 // cell each (byte - 47), up to the first line of another length, which ends the layer. Rows
 // beyond Length() are read and dropped; cells the data does not reach stay air. Stops at the
 // end of the data, whatever the sizes say.
-void ReadLayers(LineReader& lines, BlockGrid& grid);
+void ReadLayers(LineReader& lines, Building& grid);
 
 struct BuildingFile {
     BuildingHeader header;
-    BlockGrid grid;
+    Building grid;
 };
 
 // A whole building file read with the header's sizes as they stand, each clamped into the

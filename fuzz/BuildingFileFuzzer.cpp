@@ -15,7 +15,7 @@
 
 namespace {
 
-using stackmason::BlockGrid;
+using stackmason::Building;
 
 // Lines end at CR, LF, CR LF or NUL; past the end every line is empty.
 struct PlainLines {
@@ -55,7 +55,7 @@ std::int32_t PlainDecimal(std::string_view text) {
 struct PlainFile {
     std::int32_t sizes[3] = {0, 0, 0};
     std::string pack;
-    BlockGrid grid;
+    Building grid;
 };
 
 PlainFile ReadPlainly(std::string_view text, bool& tooLarge) {
@@ -85,7 +85,7 @@ PlainFile ReadPlainly(std::string_view text, bool& tooLarge) {
     tooLarge = std::uint64_t(width + 1) * (length + 1) * (height + 1) > (1u << 16);
     if (tooLarge)
         return file;
-    file.grid = BlockGrid(width, length, height);
+    file.grid = Building(width, length, height);
     for (int h = 1; h <= height && !lines.AtEnd(); ++h) {
         lines.Next();
         for (int y = 1; !lines.AtEnd(); ++y) {

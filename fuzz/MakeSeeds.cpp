@@ -40,9 +40,9 @@ std::vector<std::uint8_t> ReadWhole(const fs::path& path) {
 
 std::vector<std::uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
 
-BlockGrid RandomGrid(std::mt19937& random, int maxCode) {
+Building RandomGrid(std::mt19937& random, int maxCode) {
     std::uniform_int_distribution<int> side(1, 6);
-    BlockGrid grid(side(random), side(random), side(random));
+    Building grid(side(random), side(random), side(random));
     std::uniform_int_distribution<int> code(0, maxCode);
     for (int x = 1; x <= grid.Width(); ++x)
         for (int y = 1; y <= grid.Length(); ++y)
@@ -51,7 +51,7 @@ BlockGrid RandomGrid(std::mt19937& random, int maxCode) {
     return grid;
 }
 
-std::vector<std::uint8_t> Encoded(const BlockGrid& grid, std::string_view pack) {
+std::vector<std::uint8_t> Encoded(const Building& grid, std::string_view pack) {
     const EncodedBuilding file = EncodeBuildingFile(grid, pack);
     const auto bytes = file.Bytes();
     return {bytes.begin(), bytes.end()};
@@ -79,7 +79,7 @@ void SchematicSeeds(const fs::path& folder, std::mt19937& random, const std::str
     const int codes = std::max(1, editor.selector.Count() - 1);
     const fs::path scratch = fuzz::ScratchFolder();
     for (int i = 0; i < 8; ++i) {
-        const BlockGrid grid = RandomGrid(random, codes);
+        const Building grid = RandomGrid(random, codes);
         AllocateBuilding(editor, grid.Width(), grid.Length(), grid.Height());
         editor.grid = grid;
         const fs::path plain = scratch / "seed.schematic";
@@ -166,7 +166,7 @@ void HostileSeeds(const fs::path& seeds) {
         entries.push_back({test::HugeEntryName(i), test::SolidPng(2048, Rgba{200, 120, 40, 255})});
     entries.push_back({"t.text_013.png", test::WithTextChunks(test::SolidPng(16, Rgba{1, 2, 3, 255}), 6, 7'900'000)});
     entries.push_back({"scans_014.jpg", test::ProgressiveJpeg(256, Rgba{9, 9, 9, 255}, 500)});
-    BlockGrid grid(14, 1, 1);
+    Building grid(14, 1, 1);
     for (int x = 1; x <= 14; ++x)
         grid.At(x, 1, 1) = x;
     const std::vector<std::uint8_t> preview = Encoded(grid, "pack.zip");

@@ -56,22 +56,22 @@ struct ImportEditor {
 bool ImportAndCheck(const std::string& path) {
     ImportEditor fixture;
     Editor& editor = fixture.editor;
-    const BlockGrid before = editor.grid;
+    const Building before = editor.grid;
     const bool imported = ImportSchematic(editor, path);
     if (!imported) {
         Require(fixture.dialogs.errors.size() == 1, "a refusal shows one message");
-        Require(editor.grid == before && editor.gridWidth == 3 && editor.gridLength == 2 && editor.gridHeight == 2,
+        Require(editor.grid == before && editor.grid.Width() == 3 && editor.grid.Length() == 2 && editor.grid.Height() == 2,
                 "a refusal keeps the building");
         return false;
     }
     Require(fixture.dialogs.errors.empty(), "an import shows no message");
-    Require(editor.gridWidth >= 1 && editor.gridWidth <= 512 && editor.gridLength >= 1 && editor.gridLength <= 512 &&
-                editor.gridHeight >= 1 && editor.gridHeight <= 256,
+    Require(editor.grid.Width() >= 1 && editor.grid.Width() <= 512 && editor.grid.Length() >= 1 && editor.grid.Length() <= 512 &&
+                editor.grid.Height() >= 1 && editor.grid.Height() <= 256,
             "sizes inside the limits");
-    Require(editor.grid.Width() == editor.gridWidth && editor.grid.Length() == editor.gridLength &&
-                editor.grid.Height() == editor.gridHeight,
+    Require(editor.grid.Width() == editor.grid.Width() && editor.grid.Length() == editor.grid.Length() &&
+                editor.grid.Height() == editor.grid.Height(),
             "grid extents");
-    Require(editor.frontPlane.HasExtents(editor.gridLength, editor.gridHeight), "working plane extents");
+    Require(editor.frontPlane.HasExtents(editor.grid.Length(), editor.grid.Height()), "working plane extents");
 
     const SchematicReadResult read = ReadSchematicFile(path);
     Require(read.schematic.has_value(), "the file reads again");

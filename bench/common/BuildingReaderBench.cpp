@@ -52,12 +52,12 @@ BENCHMARK(BM_ReadBuildingBaseline)->Unit(benchmark::kMillisecond);
 // The reader filling a grid that already exists, as loading does after the new building.
 void BM_ReadLargestBuilding(benchmark::State& state) {
     const std::string& text = LargestBuildingText();
-    BlockGrid grid(kMaxGridWidth, kMaxGridLength, kMaxGridHeight);
+    Building grid(kMaxGridWidth, kMaxGridLength, kMaxGridHeight);
     for (auto _ : state) {
         LineReader lines(Bytes(text));
         ReadHeader(lines);
         ReadLayers(lines, grid);
-        benchmark::DoNotOptimize(grid.Data());
+        benchmark::DoNotOptimize(grid.Layer(0));
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
@@ -65,12 +65,12 @@ BENCHMARK(BM_ReadLargestBuilding)->Unit(benchmark::kMillisecond);
 
 // For scale: the least any reader must do, one sequential write of every cell of the grid.
 void BM_WriteEveryGridCellInOrder(benchmark::State& state) {
-    BlockGrid grid(kMaxGridWidth, kMaxGridLength, kMaxGridHeight);
+    Building grid(kMaxGridWidth, kMaxGridLength, kMaxGridHeight);
     for (auto _ : state) {
-        BlockCode* cells = grid.Data();
+        StoredCode* cells = grid.Layer(0);
         for (std::size_t i = 0; i < grid.CellCount(); ++i)
-            cells[i] = static_cast<BlockCode>(i & 63) - kCellByteOffset;
-        benchmark::DoNotOptimize(grid.Data());
+            cells[i] = static_cast<StoredCode>(static_cast<int>(i & 63) - kCellByteOffset);
+        benchmark::DoNotOptimize(grid.Layer(0));
     }
 }
 BENCHMARK(BM_WriteEveryGridCellInOrder)->Unit(benchmark::kMillisecond);

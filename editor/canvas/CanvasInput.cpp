@@ -52,7 +52,7 @@ void HandleTopView(Editor& editor, const CanvasEvent& e) {
     const int length = y == last.row ? x - last.column + 1 : y - last.row + 1;
     editor.lengthText = "  Length: " + std::to_string(length);
 
-    const bool inside = x >= 1 && x <= editor.gridWidth && y >= 1 && y <= editor.gridLength;
+    const bool inside = x >= 1 && x <= editor.grid.Width() && y >= 1 && y <= editor.grid.Length();
     if (!inside)
         return;
     const int layer = editor.CurrentLayer();
@@ -83,7 +83,7 @@ void HandleTopView(Editor& editor, const CanvasEvent& e) {
     if (RightDraws(e) && !e.alt) {
         if (editor.randomBrushActive) {
             editor.randomBrushActive = false;
-            editor.brushCells = BlockGrid();
+            editor.brushCells = Building();
             return;
         }
         editor.grid.At(x, y, layer) = 0;
@@ -99,8 +99,8 @@ void HandleFrontView(Editor& editor, const CanvasEvent& e) {
     const int column = TruncatedCellOf(e.x) + 1;
     const int row = TruncatedCellOf(e.y);
     editor.cursorCell = {column, row};
-    const int height = editor.gridHeight;
-    const bool inside = column >= 1 && column <= editor.gridLength && row >= 0 && row <= height - 1;
+    const int height = editor.grid.Height();
+    const bool inside = column >= 1 && column <= editor.grid.Length() && row >= 0 && row <= height - 1;
     if (!inside)
         return;
     const int slice = editor.CurrentLayer();

@@ -45,8 +45,8 @@ void CanvasRenderer::PaintEmptyTopView() {
     ForgetPicturesIfReloaded();
     const SurfaceBatch batch(surface_);
     const Editor& editor = *editor_;
-    for (int y = 1; y <= editor.gridLength; ++y)
-        for (int x = 1; x <= editor.gridWidth; ++x)
+    for (int y = 1; y <= editor.grid.Length(); ++y)
+        for (int x = 1; x <= editor.grid.Width(); ++x)
             DrawCode(x - 1, y - 1, 0, 255);
     DrawViewLabel();
 }
@@ -65,37 +65,40 @@ void CanvasRenderer::RedrawTopView() {
     const Editor& editor = *editor_;
     const int layer = editor.CurrentLayer();
     // The background pass and the layer pass, cell by cell: cells do not overlap, so each
-    // cell ends as after the two passes. Column by column, as the grid keeps its cells: row
-    // by row, every cell read would lie a whole column of the grid from the one before.
-    for (int column = 0; column < editor.gridWidth; ++column)
-        for (int row = 0; row < editor.gridLength; ++row) {
+    // cell ends as after the two passes. Row by row, as the building keeps its cells.
+    const Building& grid = editor.grid;
+    for (int row = 0; row < grid.Length(); ++row) {
+        const StoredCode* cells = grid.Row(row + 1, layer) + 1;
+        const StoredCode* below = editor.silhouetteOn ? grid.Row(row + 1, layer - 1) + 1 : nullptr;
+        for (int column = 0; column < grid.Width(); ++column) {
             DrawCode(column, row, 0, 255);
-            const BlockCode value = editor.grid.At(column + 1, row + 1, layer);
+            const BlockCode value = cells[column];
             if (editor.silhouetteOn) {
-                const BlockCode below = editor.grid.At(column + 1, row + 1, layer - 1);
-                if (below > 0)
-                    DrawCode(column, row, below, kSilhouetteOpacity);
+                if (below[column] > 0)
+                    DrawCode(column, row, below[column], kSilhouetteOpacity);
                 if (value != 0)
                     DrawCode(column, row, value, 255);
             } else {
                 DrawCode(column, row, value, 255);
             }
         }
+    }
     DrawViewLabel();
 }
 
 void CanvasRenderer::RedrawFrontView() {
     const Editor& editor = *editor_;
     const int slice = editor.CurrentLayer();
-    const int height = editor.gridHeight;
+    const Building& grid = editor.grid;
+    const int height = grid.Height();
     for (int row = 0; row <= height; ++row)
-        for (int column = 0; column < editor.gridLength; ++column)
-            DrawCode(column, row, editor.grid.At(slice, column + 1, height - row), 255);
+        for (int column = 0; column < grid.Length(); ++column)
+            DrawCode(column, row, grid.Cell(slice, column + 1, height - row), 255);
     DrawViewLabel();
     if (editor.silhouetteOn && slice >= 2)
         for (int row = 0; row <= height; ++row)
-            for (int column = 0; column < editor.gridLength; ++column) {
-                const BlockCode behind = editor.grid.At(slice - 1, column + 1, height - row);
+            for (int column = 0; column < grid.Length(); ++column) {
+                const BlockCode behind = grid.Cell(slice - 1, column + 1, height - row);
                 if (behind != 0)
                     DrawCode(column, row, behind, kSilhouetteOpacity);
             }
@@ -113,9 +116,11 @@ void CanvasRenderer::PaintLayerCells() {
     const SurfaceBatch batch(surface_);
     const Editor& editor = *editor_;
     const int layer = editor.CurrentLayer();
-    for (int x = 1; x <= editor.gridWidth; ++x)
-        for (int y = 1; y <= editor.gridLength; ++y)
-            DrawCode(x - 1, y - 1, editor.grid.At(x, y, layer), 255);
+    for (int y = 1; y <= editor.grid.Length(); ++y) {
+        const StoredCode* cells = editor.grid.Row(y, layer);
+        for (int x = 1; x <= editor.grid.Width(); ++x)
+            DrawCode(x - 1, y - 1, cells[x], 255);
+    }
     DrawViewLabel();
 }
 

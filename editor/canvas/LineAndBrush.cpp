@@ -24,7 +24,7 @@ void DrawLine(Editor& editor, int x0, int y0, int x1, int y1) {
     // The start was armed on the building that was shown then; a new or loaded building may be
     // smaller, so only the cells that lie on this one are drawn.
     auto draw = [&](int cx, int cy) {
-        if (cx >= 1 && cx <= editor.gridWidth && cy >= 1 && cy <= editor.gridLength)
+        if (cx >= 1 && cx <= editor.grid.Width() && cy >= 1 && cy <= editor.grid.Length())
             editor.grid.At(cx, cy, layer) = value;
     };
     int x = x0, y = y0;
@@ -47,12 +47,12 @@ void DrawLine(Editor& editor, int x0, int y0, int x1, int y1) {
 
 void PlaceRandomBrush(Editor& editor, int x, int y) {
     const int layer = editor.CurrentLayer();
-    const int depth = RandomInt(editor.random, 4, editor.gridHeight);
-    if (x + kBrushSide - 1 > editor.gridWidth || y + kBrushSide - 1 > editor.gridLength ||
-        layer + depth + 1 > editor.gridHeight)
+    const int depth = RandomInt(editor.random, 4, editor.grid.Height());
+    if (x + kBrushSide - 1 > editor.grid.Width() || y + kBrushSide - 1 > editor.grid.Length() ||
+        layer + depth + 1 > editor.grid.Height())
         return;
 
-    editor.brushCells = BlockGrid(kBrushSide, kBrushSide, depth);
+    editor.brushCells = Building(kBrushSide, kBrushSide, depth);
     const BlockCode value = editor.SelectedBlock();
     for (int j = 1; j <= kBrushSide; ++j)
         for (int i = 1; i <= kBrushSide; ++i) {

@@ -1,5 +1,6 @@
 #include "editor/commands/FillArea.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <utility>
@@ -19,30 +20,41 @@ struct Picture {
     BlockCode& At(int c, int r) { return cells[static_cast<std::size_t>(r) * columns + c]; }
 };
 
-// In TopView column x - 1, row y - 1 shows (x, y, layer); in FrontView column y - 1, row r
-// shows (slice, y, H - r).
-BlockCode& GridCell(Editor& editor, int c, int r) {
+// In TopView column x - 1, row y - 1 shows (x, y, layer): the picture's row r is the part
+// x >= 1 of the building's row (r + 1, layer). In FrontView column y - 1, row r shows
+// (slice, y, H - r).
+Picture ReadPicture(const Editor& editor) {
+    const Building& grid = editor.grid;
     const int plane = editor.CurrentLayer();
-    if (editor.InTopView())
-        return editor.grid.At(c + 1, r + 1, plane);
-    return editor.grid.At(plane, c + 1, editor.gridHeight - r);
-}
-
-Picture ReadPicture(Editor& editor) {
     Picture picture;
-    picture.columns = editor.InTopView() ? editor.gridWidth : editor.gridLength;
-    picture.rows = editor.InTopView() ? editor.gridLength : editor.gridHeight;
+    picture.columns = editor.InTopView() ? grid.Width() : grid.Length();
+    picture.rows = editor.InTopView() ? grid.Length() : grid.Height();
     picture.cells.resize(static_cast<std::size_t>(picture.columns) * picture.rows);
-    for (int c = 0; c < picture.columns; ++c)
-        for (int r = 0; r < picture.rows; ++r)
-            picture.At(c, r) = GridCell(editor, c, r);
+    for (int r = 0; r < picture.rows; ++r) {
+        BlockCode* cells = &picture.At(0, r);
+        if (editor.InTopView())
+            std::copy_n(grid.Row(r + 1, plane) + 1, picture.columns, cells);
+        else
+            for (int c = 0; c < picture.columns; ++c)
+                cells[c] = grid.Cell(plane, c + 1, grid.Height() - r);
+    }
     return picture;
 }
 
 void WritePicture(Editor& editor, Picture& picture) {
-    for (int c = 0; c < picture.columns; ++c)
-        for (int r = 0; r < picture.rows; ++r)
-            GridCell(editor, c, r) = picture.At(c, r);
+    Building& grid = editor.grid;
+    const int plane = editor.CurrentLayer();
+    for (int r = 0; r < picture.rows; ++r) {
+        const BlockCode* cells = &picture.At(0, r);
+        if (editor.InTopView()) {
+            StoredCode* row = grid.Row(r + 1, plane) + 1;
+            for (int c = 0; c < picture.columns; ++c)
+                row[c] = static_cast<StoredCode>(cells[c]);
+        } else {
+            for (int c = 0; c < picture.columns; ++c)
+                grid.SetCell(plane, c + 1, grid.Height() - r, cells[c]);
+        }
+    }
 }
 
 // The picture cell the pointer stood on; in TopView the pointer cell is (x, y), in FrontView
@@ -101,7 +113,7 @@ void FillArea(Editor& editor) {
     if (selected < 0)
         return;
     const int plane = editor.CurrentLayer();
-    if (plane < 1 || plane > (editor.InTopView() ? editor.gridHeight : editor.gridWidth))
+    if (plane < 1 || plane > (editor.InTopView() ? editor.grid.Height() : editor.grid.Width()))
         return;
     Picture picture = ReadPicture(editor);
     const auto start = StartCell(editor, picture);

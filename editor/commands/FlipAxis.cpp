@@ -2,36 +2,23 @@
 
 #include <utility>
 
-#include "editor/commands/ColumnTranspose.h"
 #include "editor/model/Views.h"
 
 namespace stackmason {
-namespace {
-
-void ClearGround(BlockGrid& grid) {
-    for (int x = 0; x <= grid.Width(); ++x)
-        for (int y = 0; y <= grid.Length(); ++y)
-            grid.At(x, y, 0) = 0;
-}
-
-}  // namespace
 
 void FlipAxis(Editor& editor) {
-    const int width = editor.gridLength;
-    const int length = editor.gridWidth;
-    const int height = editor.gridHeight;
+    const int width = editor.grid.Length();
+    const int length = editor.grid.Width();
+    const int height = editor.grid.Height();
     // All memory is taken before anything changes, the switch to TopView included; without
     // it nothing changes.
     FrontPlane plane(length, height);
-    ColumnTranspose transpose(editor.grid);
+    Building& grid = editor.grid;
     if (!editor.InTopView())
         ShowTopView(editor);
-    transpose.Apply(editor.grid);
+    grid.Transpose();
     editor.frontPlane = std::move(plane);
-    editor.grid.Reshape(width, length, height);
-    ClearGround(editor.grid);
-    editor.gridWidth = width;
-    editor.gridLength = length;
+    grid.ClearLayer(0);
 
     editor.widthSpin.SetValue(width);
     editor.lengthSpin.SetValue(length);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "common/BlockDataValues.h"
-#include "common/BlockGrid.h"
+#include "common/Building.h"
 #include "editor/model/SelectorModel.h"
 
 namespace stackmason {

@@ -32,9 +32,9 @@ void PutLoadedBuildingInPlace(Editor& editor, StagedBuilding&& building, StagedP
     MarkEditorChanged(editor);
     PutBuildingInPlace(editor, std::move(building));
     PutPackInPlace(editor, std::move(pack));
-    editor.widthSpin.SetValue(editor.gridWidth);
-    editor.lengthSpin.SetValue(editor.gridLength);
-    editor.heightSpin.SetValue(editor.gridHeight);
+    editor.widthSpin.SetValue(editor.grid.Width());
+    editor.lengthSpin.SetValue(editor.grid.Length());
+    editor.heightSpin.SetValue(editor.grid.Height());
     SelectFirstBlock(editor);
     ShowReplacedBuilding(editor);
     editor.window.DropPendingEvents();

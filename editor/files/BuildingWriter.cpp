@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "common/Constants.h"
-#include "editor/files/ColumnTiles.h"
 
 namespace stackmason {
 namespace {
@@ -27,7 +26,7 @@ std::uint8_t* Put(std::uint8_t* at, std::string_view text) {
 
 // Writes everything but the cells: header, separator, titles, every row's CR LF and the
 // empty line of each layer. Returns where each layer's first row starts.
-std::vector<std::uint8_t*> LayOutText(const BlockGrid& grid, std::string_view packName, std::uint8_t* out) {
+std::vector<std::uint8_t*> LayOutText(const Building& grid, std::string_view packName, std::uint8_t* out) {
     const std::size_t width = static_cast<std::size_t>(grid.Width());
     out = Put(out, BuildingHeaderLine(grid.Width(), grid.Length(), grid.Height(), packName));
     out = Put(out, kLineEnd);
@@ -43,24 +42,17 @@ std::vector<std::uint8_t*> LayOutText(const BlockGrid& grid, std::string_view pa
     return rowStarts;
 }
 
-// The test of CellCodeRoundTrips for a run of cells, in a form the compiler turns into
-// vector code.
-std::size_t CountUnwritable(const BlockCode* cells, std::size_t count) {
+// Converts one row's cells into bytes and returns how many of them do not round-trip (the
+// test of CellCodeRoundTrips), in a form the compiler turns into vector code.
+std::size_t ConvertRow(const StoredCode* cells, std::size_t count, std::uint8_t* bytes) {
     std::uint32_t unwritable = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        const std::uint32_t byte = static_cast<std::uint32_t>(cells[i]) + kCellByteOffset;
+        const std::uint32_t byte = static_cast<std::uint32_t>(cells[i] + kCellByteOffset);
+        bytes[i] = static_cast<std::uint8_t>(byte);
         unwritable += static_cast<std::uint32_t>(byte - 1 > 254u) | static_cast<std::uint32_t>(byte == '\n') |
                       static_cast<std::uint32_t>(byte == '\r');
     }
     return unwritable;
-}
-
-// Converts the cells of one column, all layers, into bytes. Returns those that do not
-// round-trip.
-std::size_t ConvertColumn(const BlockCode* column, std::size_t height, std::uint8_t* bytes) {
-    for (std::size_t h = 0; h < height; ++h)
-        bytes[h] = static_cast<std::uint8_t>(column[h] + kCellByteOffset);
-    return CountUnwritable(column, height);
 }
 
 }  // namespace
@@ -77,7 +69,7 @@ std::uint64_t BuildingFileSize(int width, int length, int height, std::size_t he
     return size;
 }
 
-EncodedBuilding EncodeBuildingFile(const BlockGrid& grid, std::string_view packName) {
+EncodedBuilding EncodeBuildingFile(const Building& grid, std::string_view packName) {
     EncodedBuilding encoded;
     encoded.size = static_cast<std::size_t>(BuildingFileSize(
         grid.Width(), grid.Length(), grid.Height(),
@@ -85,17 +77,12 @@ EncodedBuilding EncodeBuildingFile(const BlockGrid& grid, std::string_view packN
     encoded.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(encoded.size);
     const std::vector<std::uint8_t*> rowStarts = LayOutText(grid, packName, encoded.bytes.get());
 
-    const std::size_t height = static_cast<std::size_t>(grid.Height());
-    const std::size_t rowStride = static_cast<std::size_t>(grid.Width()) + 2;
-    const std::size_t columnBytes = TileColumnBytes(height);
-    std::vector<std::uint8_t> tile(columnBytes * kTileColumns);
-    ForEachColumnTile(grid, [&](const ColumnTile& t) {
-        for (std::size_t c = 0; c < t.columns; ++c)
-            encoded.unwritableCells +=
-                ConvertColumn(grid.Data() + t.firstCell + c * t.columnStride, height, tile.data() + c * columnBytes);
-        const std::size_t at = t.LayerOffset(rowStride);
-        WriteTileToLayers(tile.data(), t.columns, height, [&](std::size_t h) { return rowStarts[h] + at; });
-    });
+    const std::size_t width = static_cast<std::size_t>(grid.Width());
+    const std::size_t rowStride = width + 2;
+    for (int h = 1; h <= grid.Height(); ++h)
+        for (int y = 1; y <= grid.Length(); ++y)
+            encoded.unwritableCells += ConvertRow(grid.Row(y, h) + 1, width,
+                                                  rowStarts[static_cast<std::size_t>(h - 1)] + (y - 1) * rowStride);
     return encoded;
 }
 

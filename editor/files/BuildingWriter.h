@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/BlockGrid.h"
+#include "common/Building.h"
 
 namespace stackmason {
 
@@ -37,6 +37,6 @@ struct EncodedBuilding {
 };
 
 // The whole file for the grid's cells with the grid's sizes.
-EncodedBuilding EncodeBuildingFile(const BlockGrid& grid, std::string_view packName);
+EncodedBuilding EncodeBuildingFile(const Building& grid, std::string_view packName);
 
 }  // namespace stackmason

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "editor/files/BlockIdMapping.h"
-#include "editor/files/ColumnTiles.h"
 #include "editor/files/SchematicFiles.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/model/UserAction.h"
@@ -13,28 +12,20 @@
 namespace stackmason {
 namespace {
 
-// Sets the cells of one column, all layers, from the tile's ids of it. The table is held in
-// a local, since the cell stores could alias it.
-void FillColumn(const std::uint8_t* ids, std::size_t height, const std::array<BlockCode, 256>& codeOf,
-                BlockCode* column) {
-    const std::array<BlockCode, 256> codes = codeOf;
-    for (std::size_t h = 0; h < height; ++h)
-        column[h] = codes[ids[h]];
-}
-
-void FillGrid(BlockGrid& grid, const Schematic& schematic, const std::array<BlockCode, 256>& codes) {
+// Sets the building's cells from the ids, which lie in the building's own order: its rows,
+// layer by layer. The table is held in a local, since the cell stores could alias it.
+void FillGrid(Building& grid, const Schematic& schematic, const std::array<BlockCode, 256>& codeOf) {
+    std::array<StoredCode, 256> codes{};
+    for (std::size_t i = 0; i < codes.size(); ++i)
+        codes[i] = static_cast<StoredCode>(codeOf[i]);
     const std::size_t width = static_cast<std::size_t>(grid.Width());
-    const std::size_t height = static_cast<std::size_t>(grid.Height());
-    const std::size_t layerCells = width * static_cast<std::size_t>(grid.Length());
-    const std::size_t columnBytes = TileColumnBytes(height);
-    const std::uint8_t* const ids = schematic.blocks.get();
-    std::vector<std::uint8_t> tile(columnBytes * kTileColumns);
-    ForEachColumnTile(grid, [&](const ColumnTile& t) {
-        const std::size_t at = t.LayerOffset(width);
-        ReadTileFromLayers(tile.data(), t.columns, height, [&](std::size_t h) { return ids + h * layerCells + at; });
-        for (std::size_t c = 0; c < t.columns; ++c)
-            FillColumn(tile.data() + c * columnBytes, height, codes, grid.Data() + t.firstCell + c * t.columnStride);
-    });
+    const std::uint8_t* ids = schematic.blocks.get();
+    for (int h = 1; h <= grid.Height(); ++h)
+        for (int y = 1; y <= grid.Length(); ++y, ids += width) {
+            StoredCode* cells = grid.Row(y, h) + 1;
+            for (std::size_t x = 0; x < width; ++x)
+                cells[x] = codes[ids[x]];
+        }
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/files/ColumnTiles.h"
 
 namespace stackmason {
 namespace {
@@ -43,43 +42,35 @@ private:
     std::vector<std::uint8_t> bytes_;
 };
 
-std::uint32_t CellCount(const BlockGrid& grid) {
+std::uint32_t CellCount(const Building& grid) {
     return static_cast<std::uint32_t>(grid.Width()) * static_cast<std::uint32_t>(grid.Length()) *
            static_cast<std::uint32_t>(grid.Height());
 }
 
-// Converts the cells of one column, all layers, into data values and ids. The tables are
-// held in locals, since byte stores could alias them.
-void ConvertColumn(const BlockCode* column, std::size_t height, const ExportedBlocks& blocks,
-                   std::uint8_t* dataValues, std::uint8_t* ids) {
+// Converts one row's cells into data values and ids. The tables are held in locals, since
+// byte stores could alias them.
+void ConvertRow(const StoredCode* cells, std::size_t count, const ExportedBlocks& blocks, std::uint8_t* dataValues,
+                std::uint8_t* ids) {
     const std::uint8_t* const idTable = blocks.ids.data();
     const std::uint8_t* const dataTable = blocks.dataValues.data();
     const std::uint32_t tableSize = static_cast<std::uint32_t>(blocks.ids.size());
-    for (std::size_t h = 0; h < height; ++h) {
+    for (std::size_t i = 0; i < count; ++i) {
         // Codes outside the pack, negative ones included, export as air.
-        const std::uint32_t code = static_cast<std::uint32_t>(column[h]);
+        const std::uint32_t code = static_cast<std::uint32_t>(BlockCode{cells[i]});
         const bool inPack = code < tableSize;
-        dataValues[h] = inPack ? dataTable[code] : 0;
-        ids[h] = inPack ? idTable[code] : 0;
+        dataValues[i] = inPack ? dataTable[code] : 0;
+        ids[i] = inPack ? idTable[code] : 0;
     }
 }
 
-// Both arrays, whose cell (x, y, h) is at ((h - 1) * Y + (y - 1)) * X + (x - 1).
-void FillArrays(const BlockGrid& grid, const ExportedBlocks& blocks, std::uint8_t* data, std::uint8_t* ids) {
+// Both arrays, whose cell (x, y, h) is at ((h - 1) * Y + (y - 1)) * X + (x - 1): the
+// building's own rows in its own order.
+void FillArrays(const Building& grid, const ExportedBlocks& blocks, std::uint8_t* data, std::uint8_t* ids) {
     const std::size_t width = static_cast<std::size_t>(grid.Width());
-    const std::size_t height = static_cast<std::size_t>(grid.Height());
-    const std::size_t layerCells = width * static_cast<std::size_t>(grid.Length());
-    const std::size_t columnBytes = TileColumnBytes(height);
-    std::vector<std::uint8_t> dataTile(columnBytes * kTileColumns);
-    std::vector<std::uint8_t> idTile(columnBytes * kTileColumns);
-    ForEachColumnTile(grid, [&](const ColumnTile& t) {
-        for (std::size_t c = 0; c < t.columns; ++c)
-            ConvertColumn(grid.Data() + t.firstCell + c * t.columnStride, height, blocks,
-                          dataTile.data() + c * columnBytes, idTile.data() + c * columnBytes);
-        const std::size_t at = t.LayerOffset(width);
-        WriteTileToLayers(dataTile.data(), t.columns, height, [&](std::size_t h) { return data + h * layerCells + at; });
-        WriteTileToLayers(idTile.data(), t.columns, height, [&](std::size_t h) { return ids + h * layerCells + at; });
-    });
+    std::size_t at = 0;
+    for (int h = 1; h <= grid.Height(); ++h)
+        for (int y = 1; y <= grid.Length(); ++y, at += width)
+            ConvertRow(grid.Row(y, h) + 1, width, blocks, data + at, ids + at);
 }
 
 }  // namespace
@@ -88,7 +79,7 @@ std::uint64_t SchematicFileSize(int width, int length, int height) {
     return 124 + 2 * std::uint64_t(width) * std::uint64_t(length) * std::uint64_t(height);
 }
 
-EncodedSchematic EncodeSchematic(const BlockGrid& grid, const ExportedBlocks& blocks) {
+EncodedSchematic EncodeSchematic(const Building& grid, const ExportedBlocks& blocks) {
     const std::uint32_t cellCount = CellCount(grid);
     EncodedSchematic encoded;
     encoded.size = static_cast<std::size_t>(SchematicFileSize(grid.Width(), grid.Length(), grid.Height()));

@@ -4,7 +4,7 @@
 #include <memory>
 #include <span>
 
-#include "common/BlockGrid.h"
+#include "common/Building.h"
 #include "editor/files/BlockIdMapping.h"
 
 namespace stackmason {
@@ -25,6 +25,6 @@ struct EncodedSchematic {
 };
 
 // The whole file for the grid's cells with the grid's sizes.
-EncodedSchematic EncodeSchematic(const BlockGrid& grid, const ExportedBlocks& blocks);
+EncodedSchematic EncodeSchematic(const Building& grid, const ExportedBlocks& blocks);
 
 }  // namespace stackmason

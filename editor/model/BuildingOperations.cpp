@@ -10,15 +10,12 @@
 namespace stackmason {
 
 StagedBuilding StageBuilding(int width, int length, int height) {
-    return StagedBuilding{BlockGrid(width, length, height), FrontPlane(length, height)};
+    return StagedBuilding{Building(width, length, height), FrontPlane(length, height)};
 }
 
 void PutBuildingInPlace(Editor& editor, StagedBuilding&& building) noexcept {
     editor.grid = std::move(building.grid);
     editor.frontPlane = std::move(building.frontPlane);
-    editor.gridWidth = editor.grid.Width();
-    editor.gridLength = editor.grid.Length();
-    editor.gridHeight = editor.grid.Height();
 }
 
 void AllocateBuilding(Editor& editor, int width, int length, int height) {
@@ -42,12 +39,12 @@ void ShowEmptyBuilding(Editor& editor) {
     editor.topViewLayer = 0;
     editor.frontViewLayer = 1;
     editor.viewToggleLabel = "FrontView";
-    editor.layerSpin.SetRange(1, editor.gridHeight);
+    editor.layerSpin.SetRange(1, editor.grid.Height());
     editor.layerSpin.SetValue(1);
     SelectFirstBlock(editor);
-    editor.widthSpin.SetValue(editor.gridWidth);
-    editor.lengthSpin.SetValue(editor.gridLength);
-    editor.heightSpin.SetValue(editor.gridHeight);
+    editor.widthSpin.SetValue(editor.grid.Width());
+    editor.lengthSpin.SetValue(editor.grid.Length());
+    editor.heightSpin.SetValue(editor.grid.Height());
     ApplyCanvasLayout(editor);
     editor.painter.PaintEmptyTopView();
 }
@@ -55,18 +52,18 @@ void ShowEmptyBuilding(Editor& editor) {
 void SelectFirstBlock(Editor& editor) { editor.selector.Select(editor.selector.Count() > 1 ? 1 : 0); }
 
 void FitFrontPlane(Editor& editor) {
-    if (!editor.frontPlane.HasExtents(editor.gridLength, editor.gridHeight))
-        editor.frontPlane = FrontPlane(editor.gridLength, editor.gridHeight);
+    if (!editor.frontPlane.HasExtents(editor.grid.Length(), editor.grid.Height()))
+        editor.frontPlane = FrontPlane(editor.grid.Length(), editor.grid.Height());
 }
 
 void RefreshFrontPlane(Editor& editor) {
     FitFrontPlane(editor);
-    const int length = editor.gridLength;
-    const int height = editor.gridHeight;
-    const int x = std::clamp(editor.CurrentLayer(), 0, editor.gridWidth);
+    const int length = editor.grid.Length();
+    const int height = editor.grid.Height();
+    const int x = std::clamp(editor.CurrentLayer(), 0, editor.grid.Width());
     for (int p = 1; p <= height; ++p)
         for (int y = 1; y <= length; ++y)
-            editor.frontPlane.At(y, p) = editor.grid.At(x, y, height - p + 1);
+            editor.frontPlane.At(y, p) = editor.grid.Cell(x, y, height - p + 1);
 }
 
 }  // namespace stackmason

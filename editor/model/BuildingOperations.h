@@ -8,7 +8,7 @@ namespace stackmason {
 // Nothing of the editor changes until it is put in place, so that an action which cannot
 // finish preparing it leaves the editor as it was.
 struct StagedBuilding {
-    BlockGrid grid;
+    Building grid;
     FrontPlane frontPlane;
 };
 

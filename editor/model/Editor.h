@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "common/BlockGrid.h"
+#include "common/Building.h"
 #include "common/Image.h"
 #include "editor/model/EditorPorts.h"
 #include "editor/model/FrontPlane.h"
@@ -42,11 +42,8 @@ struct Editor {
     WindowPort& window;
     DialogPort& dialogs;
 
-    // Sizes of the building in force; the grid's extents always match them.
-    int gridWidth = 0;
-    int gridLength = 0;
-    int gridHeight = 0;
-    BlockGrid grid;
+    // The building in force; its sizes are the building's sizes, held nowhere else.
+    Building grid;
     FrontPlane frontPlane;
 
     ViewMode viewMode = ViewMode::TopView;
@@ -62,7 +59,7 @@ struct Editor {
     std::string lengthText;
     bool lineArmed = false;
     CellPosition lineStart;
-    BlockGrid brushCells;
+    Building brushCells;
     // Seeded once per run; tests seed it themselves.
     std::mt19937 random{std::random_device{}()};
     int copiedLayer = -1;

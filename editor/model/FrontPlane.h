@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "common/BlockGrid.h"
+#include "common/Building.h"
 
 namespace stackmason {
 

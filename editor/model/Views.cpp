@@ -8,12 +8,12 @@
 namespace stackmason {
 
 int CanvasWidthFor(const Editor& editor) {
-    const int cells = editor.InTopView() ? editor.gridWidth : editor.gridLength;
+    const int cells = editor.InTopView() ? editor.grid.Width() : editor.grid.Length();
     return cells * kTileSize + kCanvasMargin;
 }
 
 int CanvasHeightFor(const Editor& editor) {
-    const int cells = editor.InTopView() ? editor.gridLength : editor.gridHeight;
+    const int cells = editor.InTopView() ? editor.grid.Length() : editor.grid.Height();
     return cells * kTileSize + kCanvasMargin;
 }
 
@@ -34,7 +34,7 @@ void ShowFrontView(Editor& editor) {
     editor.viewMode = ViewMode::FrontView;
     editor.topViewLayer = editor.CurrentLayer();
     editor.viewToggleLabel = "TopView";
-    editor.layerSpin.SetRange(1, editor.gridWidth);
+    editor.layerSpin.SetRange(1, editor.grid.Width());
     editor.layerSpin.SetValue(editor.frontViewLayer);
     RefreshFrontPlane(editor);
     ApplyCanvasLayout(editor);
@@ -44,7 +44,7 @@ void ShowFrontView(Editor& editor) {
 void ShowTopView(Editor& editor) {
     editor.viewMode = ViewMode::TopView;
     editor.frontViewLayer = editor.CurrentLayer();
-    editor.layerSpin.SetRange(1, editor.gridHeight);
+    editor.layerSpin.SetRange(1, editor.grid.Height());
     editor.layerSpin.SetValue(editor.topViewLayer);
     editor.viewToggleLabel = "FrontView";
     ApplyCanvasLayout(editor);

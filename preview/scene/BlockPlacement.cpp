@@ -26,14 +26,14 @@ bool HidesFace(const BlockKinds& kinds, stackmason::BlockCode self, stackmason::
 
 }  // namespace
 
-CubeFaceMask ExposedFaces(const stackmason::BlockGrid& grid, const BlockKinds& kinds, int x, int y, int layer) {
-    const stackmason::BlockCode self = grid.At(x, y, layer);
+CubeFaceMask ExposedFaces(const stackmason::Building& grid, const BlockKinds& kinds, int x, int y, int layer) {
+    const stackmason::BlockCode self = grid.Cell(x, y, layer);
     // The index-0 planes are part of the array and always air, so only the far side of each
     // axis needs a bounds test.
     auto at = [&](int nx, int ny, int nl) -> stackmason::BlockCode {
         if (nx > grid.Width() || ny > grid.Length() || nl > grid.Height())
             return 0;
-        return grid.At(nx, ny, nl);
+        return grid.Cell(nx, ny, nl);
     };
     CubeFaceMask faces = 0;
     if (!HidesFace(kinds, self, at(x + 1, y, layer))) faces |= kFacePlusX;
@@ -45,7 +45,7 @@ CubeFaceMask ExposedFaces(const stackmason::BlockGrid& grid, const BlockKinds& k
     return faces;
 }
 
-FaceCounts CountExposedFaces(const stackmason::BlockGrid& grid, const BlockKinds& kinds) {
+FaceCounts CountExposedFaces(const stackmason::Building& grid, const BlockKinds& kinds) {
     FaceCounts counts;
     counts.perCode.assign(static_cast<std::size_t>(kinds.Count()) + 1, 0);
     ForEachBlockInstance(grid, kinds, [&](stackmason::BlockCode code, const glm::vec3&, CubeFaceMask faces) {

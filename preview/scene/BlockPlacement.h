@@ -5,7 +5,7 @@
 
 #include <glm/vec3.hpp>
 
-#include "common/BlockGrid.h"
+#include "common/Building.h"
 #include "preview/engine/CubeFaces.h"
 #include "preview/scene/BlockTemplates.h"
 
@@ -33,19 +33,19 @@ private:
 
 // The faces of the block at (x, y, layer) that can be seen: a face is hidden by a neighbour
 // that is not blended, and between two blended blocks of the same code (the inside of a
-// pane of glass). Cells outside the grid are air.
-CubeFaceMask ExposedFaces(const stackmason::BlockGrid& grid, const BlockKinds& kinds, int x, int y, int layer);
+// pane of glass). Cells outside the grid are air; (x, y, layer) itself lies in the building.
+CubeFaceMask ExposedFaces(const stackmason::Building& grid, const BlockKinds& kinds, int x, int y, int layer);
 
 // Calls add(code, position, faces) for every cell that holds a block with at least one
-// exposed face. The cells are visited in the grid's memory order (x, then y, then the
-// layers of a column), which keeps a 512 x 512 x 256 walk in the cache; the order does not
-// change what is drawn.
+// exposed face. The cells are visited in the building's memory order (layer by layer, row by
+// row), which keeps a 512 x 512 x 256 walk in the cache; the order does not change what is
+// drawn.
 template <class AddInstance>
-void ForEachBlockInstance(const stackmason::BlockGrid& grid, const BlockKinds& kinds, AddInstance&& add) {
-    for (int x = 1; x <= grid.Width(); ++x)
+void ForEachBlockInstance(const stackmason::Building& grid, const BlockKinds& kinds, AddInstance&& add) {
+    for (int layer = 1; layer <= grid.Height(); ++layer)
         for (int y = 1; y <= grid.Length(); ++y)
-            for (int layer = 1; layer <= grid.Height(); ++layer) {
-                const stackmason::BlockCode code = grid.At(x, y, layer);
+            for (int x = 1; x <= grid.Width(); ++x) {
+                const stackmason::BlockCode code = grid.Cell(x, y, layer);
                 if (!kinds.IsBlock(code))
                     continue;
                 const CubeFaceMask faces = ExposedFaces(grid, kinds, x, y, layer);
@@ -61,6 +61,6 @@ struct FaceCounts {
     std::int64_t instances = 0;
 };
 
-FaceCounts CountExposedFaces(const stackmason::BlockGrid& grid, const BlockKinds& kinds);
+FaceCounts CountExposedFaces(const stackmason::Building& grid, const BlockKinds& kinds);
 
 }  // namespace orbitscope

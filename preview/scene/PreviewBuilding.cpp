@@ -12,11 +12,8 @@ PreviewBuilding ReadPreviewFile(const std::string& path) {
     if (!bytes)
         return building;
     stackmason::BuildingFile file = stackmason::ReadBuildingFile(*bytes);
-    // The grid's sizes are the header's, limited to the largest building; placing the blocks
-    // with them keeps every index the scene reads inside the grid.
-    building.width = file.grid.Width();
-    building.length = file.grid.Length();
-    building.height = file.grid.Height();
+    // The grid's sizes are the header's, limited to the largest building; the scene places
+    // the blocks with them, which keeps every index it reads inside the grid.
     building.packName = std::move(file.header.packName);
     building.grid = std::move(file.grid);
     return building;

@@ -2,19 +2,16 @@
 
 #include <string>
 
-#include "common/BlockGrid.h"
+#include "common/Building.h"
 
 namespace orbitscope {
 
-// What the preview file says: the sizes X, Y, H (those of the grid, which never exceed the
-// largest building), the pack name and the cells. A file that cannot be read gives an empty
-// building with sizes 0 and no pack name.
+// What the preview file says: the pack name and the building, whose sizes X, Y, H never
+// exceed the largest building. A file that cannot be read gives an empty building with sizes
+// 0 and no pack name.
 struct PreviewBuilding {
-    int width = 0;
-    int length = 0;
-    int height = 0;
     std::string packName;
-    stackmason::BlockGrid grid;
+    stackmason::Building grid;
 };
 
 PreviewBuilding ReadPreviewFile(const std::string& path);

@@ -39,9 +39,9 @@ void CreateTemplate(Engine3D& engine, int code, const BlockTemplate& entry, int 
 }  // namespace
 
 void CreateLightAndGround(Engine3D& engine, const PreviewBuilding& building, std::span<const std::uint8_t> groundPng) {
-    const auto x = static_cast<float>(building.width);
-    const auto y = static_cast<float>(building.length);
-    const auto h = static_cast<float>(building.height);
+    const auto x = static_cast<float>(building.grid.Width());
+    const auto y = static_cast<float>(building.grid.Length());
+    const auto h = static_cast<float>(building.grid.Height());
     PREVIEW_STEP();
     engine.CreateLight(kLight, 255, 255, 255,
                        {2.0f * h + config::kLightOffsetX, 2.0f * y + config::kLightOffsetY, config::kLightZ},
@@ -79,8 +79,8 @@ BlockFigures BuildBlocks(Engine3D& engine, PreviewBuilding& building) {
         CreateTemplate(engine, code, templates.templates[static_cast<std::size_t>(code - 1)], templates.textureSize);
 
     PREVIEW_STEP();
-    engine.CreateStaticGeometry(kBlocks, 2.0f * static_cast<float>(building.length),
-                                2.0f * static_cast<float>(building.height), 2.0f * static_cast<float>(building.width),
+    engine.CreateStaticGeometry(kBlocks, 2.0f * static_cast<float>(building.grid.Length()),
+                                2.0f * static_cast<float>(building.grid.Height()), 2.0f * static_cast<float>(building.grid.Width()),
                                 false);
     PREVIEW_STEP();
     const BlockKinds kinds(templates);
@@ -100,7 +100,7 @@ BlockFigures BuildBlocks(Engine3D& engine, PreviewBuilding& building) {
         engine.FreeTexture(code);
     }
     PREVIEW_STEP();
-    building.grid = stackmason::BlockGrid();
+    building.grid = stackmason::Building();
     return figures;
 }
 

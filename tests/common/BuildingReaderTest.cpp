@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 
 #include "common/BuildingReader.h"
@@ -16,8 +18,8 @@ std::span<const std::uint8_t> Bytes(const std::string& text) {
 const std::string kExample =
     "3x2x2;stackmason.zip\r\n------\r\nlayer 1\r\n0/1\r\n///\r\n\r\nlayer 2\r\n/2/\r\n///\r\n\r\n";
 
-BlockGrid ExampleGrid() {
-    BlockGrid grid(3, 2, 2);
+Building ExampleGrid() {
+    Building grid(3, 2, 2);
     grid.At(1, 1, 1) = 1;
     grid.At(3, 1, 1) = 2;
     grid.At(2, 1, 2) = 3;
@@ -32,10 +34,10 @@ std::string Replace(std::string text, const std::string& from, const std::string
 
 // Reads layers into a grid of the given sizes, as the editor does after its size fields
 // have settled the sizes.
-BlockGrid ReadWithSizes(const std::string& text, int width, int length, int height) {
+Building ReadWithSizes(const std::string& text, int width, int length, int height) {
     LineReader lines(Bytes(text));
     ReadHeader(lines);
-    BlockGrid grid(width, length, height);
+    Building grid(width, length, height);
     ReadLayers(lines, grid);
     return grid;
 }
@@ -59,6 +61,33 @@ TEST(LineReader, FindsLineEndsInsideLongRuns) {
     EXPECT_EQ(lines.NextLine().size(), 12u);
     EXPECT_EQ(lines.NextLine().size(), 469u);
     EXPECT_TRUE(lines.AtEnd());
+}
+
+// Lines of random lengths split by every kind of line end, some of them the expected
+// length and some near it, with line-end bytes anywhere in them: the quick path gives the
+// lines NextLine gives.
+TEST(LineReader, ExpectingALengthGivesTheSameLines) {
+    std::mt19937 random(3);
+    for (int round = 0; round < 300; ++round) {
+        const std::size_t expected = std::uniform_int_distribution<std::size_t>(0, 40)(random);
+        std::string text;
+        while (text.size() < 600) {
+            const int kind = std::uniform_int_distribution<int>(0, 9)(random);
+            const std::size_t length = kind < 5 ? expected : expected + 1 - std::min<std::size_t>(expected + 1, kind % 3);
+            for (std::size_t i = 0; i < length; ++i)
+                text += static_cast<char>(std::uniform_int_distribution<int>(kind == 9 ? 0 : 14, 255)(random));
+            text += kind % 4 == 0 ? "\r\n" : kind % 4 == 1 ? "\n" : kind % 4 == 2 ? "\r" : std::string(1, '\0');
+        }
+        text.resize(text.size() - std::uniform_int_distribution<std::size_t>(0, 3)(random));
+        LineReader plain(Bytes(text));
+        LineReader quick(Bytes(text));
+        while (!plain.AtEnd()) {
+            ASSERT_EQ(quick.NextLineExpecting(expected), plain.NextLine()) << "round " << round;
+            ASSERT_EQ(quick.AtEnd(), plain.AtEnd());
+        }
+        EXPECT_TRUE(quick.AtEnd());
+        EXPECT_EQ(quick.NextLineExpecting(expected), "");
+    }
 }
 
 TEST(BuildingHeader, TakesSizesAndPackName) {
@@ -119,16 +148,16 @@ TEST(BuildingReader, TitlesSeparatorAndTrailingContentAreNotRead) {
 
 TEST(BuildingReader, CellBytesAreStoredUnchecked) {
     const std::string text = "3x1x1;p\r\n------\r\nlayer 1\r\n#\xFF/\r\n\r\n";
-    const BlockGrid grid = ReadBuildingFile(Bytes(text)).grid;
+    const Building grid = ReadBuildingFile(Bytes(text)).grid;
     EXPECT_EQ(grid.At(1, 1, 1), 35 - 47);
     EXPECT_EQ(grid.At(2, 1, 1), 208);
     EXPECT_EQ(grid.At(3, 1, 1), 0);
 }
 
 TEST(BuildingReader, ShortFilesLeaveTheRestAir) {
-    EXPECT_EQ(ReadBuildingFile(Bytes("")).grid, BlockGrid(0, 0, 0));
-    EXPECT_EQ(ReadBuildingFile(Bytes("3x2x2;p")).grid, BlockGrid(3, 2, 2));
-    BlockGrid firstRowOnly(3, 2, 2);
+    EXPECT_EQ(ReadBuildingFile(Bytes("")).grid, Building(0, 0, 0));
+    EXPECT_EQ(ReadBuildingFile(Bytes("3x2x2;p")).grid, Building(3, 2, 2));
+    Building firstRowOnly(3, 2, 2);
     firstRowOnly.At(1, 1, 1) = 1;
     firstRowOnly.At(3, 1, 1) = 2;
     EXPECT_EQ(ReadBuildingFile(Bytes("3x2x2;p\r\n------\r\nlayer 1\r\n0/1")).grid, firstRowOnly);
@@ -141,7 +170,7 @@ TEST(BuildingReader, RowOfWrongLengthShiftsTheRestIntoLaterLayers) {
     const std::string text =
         "3x2x3;p\r\n------\r\nlayer 1\r\n000\r\n00\r\n\r\nlayer 2\r\n111\r\n222\r\n\r\n"
         "layer 3\r\n333\r\n333\r\n\r\n";
-    const BlockGrid grid = ReadBuildingFile(Bytes(text)).grid;
+    const Building grid = ReadBuildingFile(Bytes(text)).grid;
     for (int x = 1; x <= 3; ++x) {
         EXPECT_EQ(grid.At(x, 1, 1), 1);
         EXPECT_EQ(grid.At(x, 2, 1), 0);
@@ -154,7 +183,7 @@ TEST(BuildingReader, RowOfWrongLengthShiftsTheRestIntoLaterLayers) {
 
 TEST(BuildingReader, RowsBeyondTheLengthAreDroppedUpToTheLayerEnd) {
     const std::string text = "2x1x2;p\r\n------\r\nlayer 1\r\n00\r\n11\r\n22\r\n\r\nlayer 2\r\n33\r\n\r\n";
-    const BlockGrid grid = ReadBuildingFile(Bytes(text)).grid;
+    const Building grid = ReadBuildingFile(Bytes(text)).grid;
     EXPECT_EQ(grid.At(1, 1, 1), 1);
     EXPECT_EQ(grid.At(2, 1, 1), 1);
     EXPECT_EQ(grid.At(1, 1, 2), 4);
@@ -163,14 +192,14 @@ TEST(BuildingReader, RowsBeyondTheLengthAreDroppedUpToTheLayerEnd) {
 
 TEST(BuildingReader, ZeroWidthEndsAtTheEndOfTheFile) {
     const BuildingFile file = ReadBuildingFile(Bytes("0x5x256;p\r\n------\r\nlayer 1\r\n\r\n\r\n"));
-    EXPECT_EQ(file.grid, BlockGrid(0, 5, 256));
+    EXPECT_EQ(file.grid, Building(0, 5, 256));
 }
 
 TEST(BuildingReader, WidthBeyondTheGridReadsAsAir) {
     // A 600-wide header read into a 30-wide grid: every row of 600 bytes ends its layer.
     const std::string text = "600x2x2;p.zip\r\n------\r\nlayer 1\r\n" + std::string(600, '0') + "\r\n" +
                              std::string(600, '0') + "\r\n\r\n";
-    EXPECT_EQ(ReadWithSizes(text, 30, 2, 2), BlockGrid(30, 2, 2));
+    EXPECT_EQ(ReadWithSizes(text, 30, 2, 2), Building(30, 2, 2));
 }
 
 TEST(BuildingReader, HeaderSizesAreClampedIntoTheBuildingLimits) {
@@ -182,7 +211,7 @@ TEST(BuildingReader, HeaderSizesAreClampedIntoTheBuildingLimits) {
 }
 
 TEST(BuildingReader, NeverWritesTheIndexZeroPlanes) {
-    BlockGrid grid = ReadWithSizes(Replace(kExample, "///", "000"), 3, 2, 2);
+    Building grid = ReadWithSizes(Replace(kExample, "///", "000"), 3, 2, 2);
     for (int x = 0; x <= 3; ++x)
         for (int y = 0; y <= 2; ++y)
             for (int h = 0; h <= 2; ++h)

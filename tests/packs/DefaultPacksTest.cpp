@@ -295,7 +295,7 @@ TEST_F(PackWorkspace, MinecraftBuildingsRoundTripThroughSchematics) {
     dialogs_.Choose("every_block.schematic", kSchematicFilter);
     LoadBuilding(editor_);
     EXPECT_EQ(editor_.texturePackName, kSchematicPackName);
-    ASSERT_EQ(editor_.gridWidth, count);
+    ASSERT_EQ(editor_.grid.Width(), count);
     for (int x = 1; x <= count; ++x) {
         EXPECT_EQ(editor_.grid.At(x, 1, 1), 0) << x;
         EXPECT_EQ(editor_.grid.At(x, 1, 2), x) << x;

@@ -17,7 +17,7 @@
 namespace orbitscope {
 namespace {
 
-using stackmason::BlockGrid;
+using stackmason::Building;
 using stackmason::Rgba;
 
 BlockTemplates OpaqueTemplates(int count) {
@@ -27,7 +27,7 @@ BlockTemplates OpaqueTemplates(int count) {
     return templates;
 }
 
-std::map<std::tuple<float, float, float>, stackmason::BlockCode> Instances(const BlockGrid& grid, const BlockKinds& kinds) {
+std::map<std::tuple<float, float, float>, stackmason::BlockCode> Instances(const Building& grid, const BlockKinds& kinds) {
     std::map<std::tuple<float, float, float>, stackmason::BlockCode> found;
     ForEachBlockInstance(grid, kinds, [&](stackmason::BlockCode code, const glm::vec3& p, CubeFaceMask) {
         found[{p.x, p.y, p.z}] = code;
@@ -38,9 +38,9 @@ std::map<std::tuple<float, float, float>, stackmason::BlockCode> Instances(const
 TEST(PreviewFile, ReadsHeaderAndCellsAndSurvivesOddFiles) {
     const std::string path = test::WritePreviewFile("two.tmp", 3, 2, 2, "pack.zip", {{"0/1", "///"}, {"/2/", "///"}});
     PreviewBuilding building = ReadPreviewFile(path);
-    EXPECT_EQ(building.width, 3);
-    EXPECT_EQ(building.length, 2);
-    EXPECT_EQ(building.height, 2);
+    EXPECT_EQ(building.grid.Width(), 3);
+    EXPECT_EQ(building.grid.Length(), 2);
+    EXPECT_EQ(building.grid.Height(), 2);
     EXPECT_EQ(building.packName, "pack.zip");
     EXPECT_EQ(building.grid.At(1, 1, 1), 1);
     EXPECT_EQ(building.grid.At(2, 1, 1), 0);
@@ -48,22 +48,22 @@ TEST(PreviewFile, ReadsHeaderAndCellsAndSurvivesOddFiles) {
     EXPECT_EQ(building.grid.At(2, 1, 2), 3);
 
     PreviewBuilding missing = ReadPreviewFile("/nonexistent/preview.tmp");
-    EXPECT_EQ(missing.width, 0);
-    EXPECT_EQ(missing.height, 0);
+    EXPECT_EQ(missing.grid.Width(), 0);
+    EXPECT_EQ(missing.grid.Height(), 0);
     EXPECT_TRUE(missing.packName.empty());
     EXPECT_TRUE(ReadPreviewFile("").packName.empty());
 
     // X = 0 with layers: empty lines would count as rows; reading must still end.
     PreviewBuilding flat = ReadPreviewFile(test::WriteTempFile("flat.tmp", "0x5x3;p.zip\r\n-\r\nlayer 1\r\n\r\n\r\n\r\n"));
-    EXPECT_EQ(flat.width, 0);
-    EXPECT_EQ(flat.height, 3);
+    EXPECT_EQ(flat.grid.Width(), 0);
+    EXPECT_EQ(flat.grid.Height(), 3);
     EXPECT_EQ(CountExposedFaces(flat.grid, BlockKinds(OpaqueTemplates(3))).total, 0);
 
     // Sizes far beyond a building, negative sizes, rows too long and binary junk.
     PreviewBuilding huge = ReadPreviewFile(test::WriteTempFile("huge.tmp", "99999x-4x70000;p\r\n-\r\nx\r\n\x01\x02\xff"));
-    EXPECT_LE(huge.width, 512);
-    EXPECT_EQ(huge.length, 0);
-    EXPECT_LE(huge.height, 256);
+    EXPECT_LE(huge.grid.Width(), 512);
+    EXPECT_EQ(huge.grid.Length(), 0);
+    EXPECT_LE(huge.grid.Height(), 256);
     PreviewBuilding extraRows = ReadPreviewFile(test::WritePreviewFile("rows.tmp", 2, 1, 1, "p", {{"00", "11", "22"}}));
     EXPECT_EQ(extraRows.grid.At(1, 1, 1), 1);
     EXPECT_EQ(extraRows.grid.CellCount(), 3u * 2u * 2u);
@@ -229,7 +229,7 @@ TEST(BlockPlacement, PositionsAndSkippedCells) {
     EXPECT_EQ(BlockPosition(1, 1, 1, 10, 10), glm::vec3(-8, 1, -8));
     EXPECT_EQ(BlockPosition(10, 3, 2, 10, 4), glm::vec3(10, 3, 2));
 
-    BlockGrid grid(4, 3, 2);
+    Building grid(4, 3, 2);
     grid.At(1, 1, 1) = 1;
     grid.At(4, 3, 2) = 2;
     grid.At(2, 1, 1) = -3;  // a byte below "/" in a row
@@ -244,18 +244,18 @@ TEST(BlockPlacement, PositionsAndSkippedCells) {
 
 TEST(BlockPlacement, OnlyVisibleFacesAreCounted) {
     const BlockKinds opaque(OpaqueTemplates(3));
-    BlockGrid one(3, 3, 3);
+    Building one(3, 3, 3);
     one.At(2, 2, 2) = 1;
     EXPECT_EQ(CountExposedFaces(one, opaque).total, 6);
     EXPECT_EQ(ExposedFaces(one, opaque, 2, 2, 2), kAllCubeFaces);
 
-    BlockGrid two(3, 1, 1);
+    Building two(3, 1, 1);
     two.At(1, 1, 1) = 1;
     two.At(2, 1, 1) = 2;
     EXPECT_EQ(CountExposedFaces(two, opaque).total, 10);
     EXPECT_EQ(ExposedFaces(two, opaque, 1, 1, 1) & kFacePlusX, 0);
 
-    BlockGrid solid(3, 3, 3);
+    Building solid(3, 3, 3);
     for (int x = 1; x <= 3; ++x)
         for (int y = 1; y <= 3; ++y)
             for (int h = 1; h <= 3; ++h)
@@ -271,7 +271,7 @@ TEST(BlockPlacement, OnlyVisibleFacesAreCounted) {
     mixed.templates[1].blended = true;
     mixed.templates[2].blended = true;
     const BlockKinds kinds(mixed);
-    BlockGrid row(4, 1, 1);
+    Building row(4, 1, 1);
     row.At(1, 1, 1) = 1;
     row.At(2, 1, 1) = 2;
     row.At(3, 1, 1) = 2;

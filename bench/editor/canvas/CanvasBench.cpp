@@ -63,8 +63,8 @@ struct BigEditor {
     // Layers 1 and 2 half full of random blocks, the ground as well.
     void FillLowLayers() {
         std::mt19937 random(11);
-        for (int x = 1; x <= editor.gridWidth; ++x)
-            for (int y = 1; y <= editor.gridLength; ++y)
+        for (int x = 1; x <= editor.grid.Width(); ++x)
+            for (int y = 1; y <= editor.grid.Length(); ++y)
                 for (int h = 0; h <= 2; ++h)
                     editor.grid.At(x, y, h) = random() % 2 ? static_cast<BlockCode>(1 + random() % 40) : 0;
     }

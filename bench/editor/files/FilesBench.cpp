@@ -223,7 +223,7 @@ void BM_ImportSchematicBaseline(benchmark::State& state) {
 BENCHMARK(BM_ImportSchematicBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The bytes the building's cells take in memory, as the building stores them.
-std::size_t CellBytes(const Editor& editor) { return editor.grid.CellCount() * sizeof(*editor.grid.Data()); }
+std::size_t CellBytes(const Editor& editor) { return editor.grid.CellCount() * sizeof(*editor.grid.Layer(0)); }
 
 // New with the largest size while a largest building is open, as a user starts over.
 void BM_NewLargest(benchmark::State& state) {

@@ -110,7 +110,7 @@ std::unique_ptr<EditorFixture> StartingEditor() {
 // Everything a failed action must leave as it was: building, sizes and size fields, pack,
 // selector, view and the canvas's pixels.
 struct EditorState {
-    BlockGrid grid;
+    Building grid;
     std::vector<BlockCode> frontPlane;
     std::vector<int> sizes;
     std::vector<std::string> fields;
@@ -133,7 +133,7 @@ EditorState StateOf(const EditorFixture& f) {
     for (int y = 0; y <= e.frontPlane.Length(); ++y)
         for (int p = 0; p <= e.frontPlane.Height(); ++p)
             s.frontPlane.push_back(e.frontPlane.At(y, p));
-    s.sizes = {e.gridWidth, e.gridLength, e.gridHeight};
+    s.sizes = {e.grid.Width(), e.grid.Length(), e.grid.Height()};
     for (const SpinModel* field : {&e.widthSpin, &e.lengthSpin, &e.heightSpin, &e.layerSpin})
         s.fields.push_back(field->Text() + " " + std::to_string(field->Value()) + " " +
                            std::to_string(field->Minimum()) + ".." + std::to_string(field->Maximum()));
@@ -272,7 +272,7 @@ TEST_F(ActionFolder, ABuildingFileTooLargeForTheMemoryLeftChangesNothing) {
     f->dialogs.Choose((folder_ / "Big.txt").string(), kTextFilter);
     PressLoadButton(f->editor);
     EXPECT_TRUE(f->dialogs.errors.empty());
-    EXPECT_EQ(f->editor.gridWidth, 512);
+    EXPECT_EQ(f->editor.grid.Width(), 512);
     EXPECT_EQ(f->editor.texturePackName, "new.zip");
 }
 
@@ -287,7 +287,7 @@ TEST_F(ActionFolder, FailuresNameTheActionAndSayWhetherAnythingChanged) {
         AllocationLimit limit(64 << 20);
         PressNewButton(e);
     }
-    EXPECT_EQ(e.gridWidth, 9);
+    EXPECT_EQ(e.grid.Width(), 9);
     EXPECT_EQ(e.widthSpin.Value(), 512) << "the typed size stays for another try";
 
     // A failure of another kind, before any change and after the first one.
@@ -338,7 +338,7 @@ TEST_F(ActionFolder, APackOutsideTheCurrentDirectoryIsRefusedBeforeAnythingChang
         EXPECT_TRUE(g->dialogs.errors.empty()) << path;
         EXPECT_EQ(g->editor.texturePackName, "new.zip") << path;
         EXPECT_EQ(g->editor.selector.Count(), 5) << path;
-        EXPECT_EQ(g->editor.gridWidth, 20) << path;
+        EXPECT_EQ(g->editor.grid.Width(), 20) << path;
     }
 }
 

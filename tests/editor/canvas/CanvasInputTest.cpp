@@ -247,7 +247,7 @@ TEST(RandomBrush, FitsOnlyWhereItCanAndStandsOnTheGround) {
     EXPECT_TRUE(e.randomBrushActive);
     EXPECT_EQ(f.painter.redraws, 0);
     for (std::size_t i = 0; i < e.grid.CellCount(); ++i)
-        ASSERT_EQ(e.grid.Data()[i], 0);
+        ASSERT_EQ(e.grid.Layer(0)[i], 0);
 
     e.layerSpin.SetValue(1);
     int placed = 0, refused = 0;

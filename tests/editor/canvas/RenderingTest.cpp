@@ -120,16 +120,16 @@ TEST(Rendering, TileCanvasKeepsExactlyThePixelsOfAPlainSurface) {
     f.Make(9, 7, 6);
     for (int step = 0; step < 400; ++step) {
         const int action = static_cast<int>(random() % 10);
-        const int x = 1 + static_cast<int>(random() % static_cast<unsigned>(e.gridWidth));
-        const int y = 1 + static_cast<int>(random() % static_cast<unsigned>(e.gridLength));
-        const int h = static_cast<int>(random() % static_cast<unsigned>(e.gridHeight + 1));
+        const int x = 1 + static_cast<int>(random() % static_cast<unsigned>(e.grid.Width()));
+        const int y = 1 + static_cast<int>(random() % static_cast<unsigned>(e.grid.Length()));
+        const int h = static_cast<int>(random() % static_cast<unsigned>(e.grid.Height() + 1));
         const BlockCode code = static_cast<BlockCode>(random() % 6) - 1;  // -1 and 4 have no picture
         if (action < 5) {
             if (e.InTopView()) {
                 e.grid.At(x, y, std::max(1, e.CurrentLayer())) = code;
                 f.renderer.DrawCell(x, y);
             } else {
-                const int p = 1 + static_cast<int>(random() % static_cast<unsigned>(e.gridHeight));
+                const int p = 1 + static_cast<int>(random() % static_cast<unsigned>(e.grid.Height()));
                 e.frontPlane.At(y, p) = code;
                 f.renderer.DrawCell(y, p);
             }

@@ -15,7 +15,7 @@ CommandTestEditor::CommandTestEditor(int width, int length, int height) {
     painter.Reset();
 }
 
-std::vector<BlockCode> Layer(const BlockGrid& grid, int h) {
+std::vector<BlockCode> Layer(const Building& grid, int h) {
     std::vector<BlockCode> cells;
     for (int y = 0; y <= grid.Length(); ++y)
         for (int x = 0; x <= grid.Width(); ++x)
@@ -23,7 +23,7 @@ std::vector<BlockCode> Layer(const BlockGrid& grid, int h) {
     return cells;
 }
 
-std::vector<BlockCode> Slice(const BlockGrid& grid, int x) {
+std::vector<BlockCode> Slice(const Building& grid, int x) {
     std::vector<BlockCode> cells;
     for (int h = 0; h <= grid.Height(); ++h)
         for (int y = 0; y <= grid.Length(); ++y)
@@ -39,7 +39,7 @@ std::vector<BlockCode> WorkingCells(const FrontPlane& plane) {
     return cells;
 }
 
-::testing::AssertionResult SameCells(const BlockGrid& actual, const BlockGrid& expected) {
+::testing::AssertionResult SameCells(const Building& actual, const Building& expected) {
     if (actual.Width() != expected.Width() || actual.Length() != expected.Length() ||
         actual.Height() != expected.Height())
         return ::testing::AssertionFailure()
@@ -56,7 +56,7 @@ std::vector<BlockCode> WorkingCells(const FrontPlane& plane) {
 }
 
 void DrawInFrontView(Editor& editor, int y, int p, BlockCode code) {
-    editor.grid.At(editor.CurrentLayer(), y, editor.gridHeight - p + 1) = code;
+    editor.grid.At(editor.CurrentLayer(), y, editor.grid.Height() - p + 1) = code;
     editor.frontPlane.At(y, p) = code;
 }
 

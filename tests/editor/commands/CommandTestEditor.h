@@ -24,13 +24,13 @@ struct CommandTestEditor {
 
 // A plane of the grid as a flat list, the index-0 rows and columns included:
 // Layer is h = const over x 0..X, y 0..Y; Slice is x = const over y 0..Y, h 0..H.
-std::vector<BlockCode> Layer(const BlockGrid& grid, int h);
-std::vector<BlockCode> Slice(const BlockGrid& grid, int x);
+std::vector<BlockCode> Layer(const Building& grid, int h);
+std::vector<BlockCode> Slice(const Building& grid, int x);
 // The working plane's rows 1..H of columns 1..Y.
 std::vector<BlockCode> WorkingCells(const FrontPlane& plane);
 
 // Equal sizes and equal cells; names the first cell that differs.
-::testing::AssertionResult SameCells(const BlockGrid& actual, const BlockGrid& expected);
+::testing::AssertionResult SameCells(const Building& actual, const Building& expected);
 
 // A cell drawn in FrontView at column y, picture row p: grid and working plane together.
 void DrawInFrontView(Editor& editor, int y, int p, BlockCode code);

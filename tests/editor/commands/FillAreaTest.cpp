@@ -19,14 +19,14 @@ using testing::WorkingCells;
 
 // Layer pictures as text, one string per row y, one character per column x: '.' is air,
 // a digit is that block code.
-void DrawLayer(BlockGrid& grid, int h, const std::vector<std::string>& rows) {
+void DrawLayer(Building& grid, int h, const std::vector<std::string>& rows) {
     for (std::size_t r = 0; r < rows.size(); ++r)
         for (std::size_t c = 0; c < rows[r].size(); ++c)
             grid.At(static_cast<int>(c) + 1, static_cast<int>(r) + 1, h) =
                 rows[r][c] == '.' ? 0 : rows[r][c] - '0';
 }
 
-std::vector<std::string> LayerText(const BlockGrid& grid, int h) {
+std::vector<std::string> LayerText(const Building& grid, int h) {
     std::vector<std::string> rows;
     for (int y = 1; y <= grid.Length(); ++y) {
         std::string row;
@@ -48,7 +48,7 @@ TEST(FillArea, TopViewFillsTheConnectedAreaOfTheStartCode) {
     Editor& e = t.editor;
     e.grid.At(2, 2, 0) = 3;
     e.grid.At(1, 1, 2) = 4;
-    BlockGrid expected = e.grid;
+    Building expected = e.grid;
     for (int x = 1; x <= 5; ++x)
         for (int y = 1; y <= 4; ++y)
             expected.At(x, y, 1) = 2;
@@ -92,7 +92,7 @@ TEST(FillArea, TopViewStopsAtOtherCodesAndAtCorners) {
     FillAt(e, 2, 2, 5);
     EXPECT_EQ(LayerText(e.grid, 2), (std::vector<std::string>{"4444444", "4555554", "4522254", "4522253",
                                                               "4555554", "4444444"}));
-    EXPECT_EQ(Layer(e.grid, 1), Layer(BlockGrid(7, 6, 2), 1));
+    EXPECT_EQ(Layer(e.grid, 1), Layer(Building(7, 6, 2), 1));
 
     CommandTestEditor corners(4, 4, 1);
     DrawLayer(corners.editor.grid, 1, {"..11", "..11", "11..", "11.."});
@@ -112,7 +112,7 @@ TEST(FillArea, FrontViewFillsTheSliceAboveAWallAndRewritesTheWorkingPlane) {
     ASSERT_EQ(e.frontPlane.At(3, 1), 5);
     t.painter.Reset();
 
-    BlockGrid expected = e.grid;
+    Building expected = e.grid;
     for (int y = 1; y <= 6; ++y)
         for (int h = (y == 4 ? 2 : 3); h <= 4; ++h)
             expected.At(2, y, h) = 3;

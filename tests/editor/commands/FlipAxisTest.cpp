@@ -17,7 +17,7 @@ using testing::SameCells;
 using testing::WorkingCells;
 
 // Every building cell gets a code of its own; ground and index-0 planes stay air.
-void FillDistinct(BlockGrid& grid) {
+void FillDistinct(Building& grid) {
     for (int x = 1; x <= grid.Width(); ++x)
         for (int y = 1; y <= grid.Length(); ++y)
             for (int h = 1; h <= grid.Height(); ++h)
@@ -34,13 +34,13 @@ TEST(FlipAxis, SwapsWidthAndLengthAndEndsInTopViewOnLayerOne) {
     e.layerSpin.SetValue(2);
     FlipAxis(e);
 
-    BlockGrid expected(4, 10, 3);
+    Building expected(4, 10, 3);
     expected.At(2, 7, 3) = 4;
     expected.At(4, 1, 1) = 700;
     EXPECT_TRUE(SameCells(e.grid, expected));
-    EXPECT_EQ(e.gridWidth, 4);
-    EXPECT_EQ(e.gridLength, 10);
-    EXPECT_EQ(e.gridHeight, 3);
+    EXPECT_EQ(e.grid.Width(), 4);
+    EXPECT_EQ(e.grid.Length(), 10);
+    EXPECT_EQ(e.grid.Height(), 3);
     EXPECT_EQ(e.widthSpin.Value(), 4);
     EXPECT_EQ(e.lengthSpin.Value(), 10);
     EXPECT_EQ(e.heightSpin.Value(), 3);
@@ -65,7 +65,7 @@ TEST(FlipAxis, TwiceRestoresTheBuildingAndSquareLayersMirrorAboutTheDiagonal) {
     CommandTestEditor t(6, 9, 4);
     Editor& e = t.editor;
     FillDistinct(e.grid);
-    BlockGrid original = e.grid;
+    Building original = e.grid;
     e.grid.At(3, 3, 0) = 5;
     FlipAxis(e);
     FlipAxis(e);
@@ -95,7 +95,7 @@ TEST(FlipAxis, FromFrontViewTurnsAnExtrudedWallIntoASideWall) {
     t.painter.Reset();
     FlipAxis(e);
 
-    BlockGrid expected(3, 5, 2);
+    Building expected(3, 5, 2);
     for (int y = 1; y <= 3; ++y) {
         expected.At(2, y, 2) = 1;
         expected.At(3, y, 1) = 2;
@@ -116,7 +116,7 @@ TEST(FlipAxis, KeepsTheOldBuildingWhenMemoryRunsOut) {
     FillDistinct(e.grid);
     ShowFrontView(e);
     e.layerSpin.SetValue(7);
-    const BlockGrid before = e.grid;
+    const Building before = e.grid;
     const std::vector<BlockCode> plane = WorkingCells(e.frontPlane);
     t.painter.Reset();
     {
@@ -124,8 +124,8 @@ TEST(FlipAxis, KeepsTheOldBuildingWhenMemoryRunsOut) {
         RunUserAction(e, "swap the axes", [&] { FlipAxis(e); });
     }
     EXPECT_TRUE(SameCells(e.grid, before));
-    EXPECT_EQ(e.gridWidth, 40);
-    EXPECT_EQ(e.gridLength, 30);
+    EXPECT_EQ(e.grid.Width(), 40);
+    EXPECT_EQ(e.grid.Length(), 30);
     EXPECT_EQ(e.widthSpin.Value(), 40);
     EXPECT_EQ(e.lengthSpin.Value(), 30);
     EXPECT_EQ(WorkingCells(e.frontPlane), plane);

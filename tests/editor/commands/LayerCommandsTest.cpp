@@ -18,25 +18,26 @@ using testing::SameCells;
 using testing::Slice;
 using testing::WorkingCells;
 
-// Every cell of the grid, index-0 planes and ground included, gets a code of its own.
-void FillDistinct(BlockGrid& grid) {
+// Every cell of the grid, index-0 planes and ground included, gets a code of its own (in
+// buildings of up to 32 layers: a cell holds 16 bits).
+void FillDistinct(Building& grid) {
     for (int x = 0; x <= grid.Width(); ++x)
         for (int y = 0; y <= grid.Length(); ++y)
             for (int h = 0; h <= grid.Height(); ++h)
-                grid.At(x, y, h) = 1000 * h + 10 * x + y + 1;
+                grid.At(x, y, h) = (1000 * h + 10 * x + y + 1) % 32000;  // within a cell's 16 bits
 }
 
-std::vector<BlockCode> EmptyLayer(const BlockGrid& grid) {
+std::vector<BlockCode> EmptyLayer(const Building& grid) {
     return std::vector<BlockCode>(static_cast<std::size_t>(grid.Width() + 1) * (grid.Length() + 1), 0);
 }
 
 TEST(CopyPasteLayer, TopViewPastesAdditivelyWhatThePlaneHoldsAtPasteTime) {
     CommandTestEditor t(6, 5, 7);
     Editor& e = t.editor;
-    BlockGrid& g = e.grid;
+    Building& g = e.grid;
     g.At(2, 2, 0) = 5;  // ground under the building must stay out of every paste
 
-    BlockGrid before = g;
+    Building before = g;
     PasteLayer(e);
     EXPECT_TRUE(SameCells(g, before)) << "nothing copied yet";
     EXPECT_EQ(t.painter.redraws, 0);
@@ -51,7 +52,7 @@ TEST(CopyPasteLayer, TopViewPastesAdditivelyWhatThePlaneHoldsAtPasteTime) {
     g.At(6, 5, 2) = 3;  // drawn after the copy: part of the paste
     g.At(1, 1, 5) = 4;  // overwritten by the copied block
     g.At(2, 2, 5) = 5;  // copied plane has air here: stays
-    BlockGrid expected = g;
+    Building expected = g;
     expected.At(1, 1, 5) = 1;
     expected.At(3, 2, 5) = 2;
     expected.At(6, 5, 5) = 3;
@@ -80,9 +81,9 @@ TEST(CopyPasteLayer, SkipsAPlaneThatNoLongerExists) {
     e.layerSpin.SetValue(4);
     CopyLayer(e);
     RemoveLayer(e);
-    ASSERT_EQ(e.gridHeight, 3);
+    ASSERT_EQ(e.grid.Height(), 3);
     t.painter.Reset();
-    BlockGrid before = e.grid;
+    Building before = e.grid;
     PasteLayer(e);
     EXPECT_TRUE(SameCells(e.grid, before));
     EXPECT_EQ(t.painter.redraws, 0);
@@ -110,7 +111,7 @@ TEST(CopyPasteLayer, FrontViewPastesSlicesAndRefreshesTheWorkingPlane) {
     e.layerSpin.SetValue(3);  // a wheel step: the working plane still holds slice 1
     t.painter.Reset();
 
-    BlockGrid expected = e.grid;
+    Building expected = e.grid;
     expected.At(3, 2, 3) = 2;
     expected.At(3, 3, 5) = 1;
     PasteLayer(e);
@@ -128,12 +129,12 @@ TEST(InsertRemoveLayer, MoveTheLayersAboveAndKeepEverythingElse) {
     CommandTestEditor t(4, 3, 5);
     Editor& e = t.editor;
     FillDistinct(e.grid);
-    const BlockGrid old = e.grid;
+    const Building old = e.grid;
     const std::vector<BlockCode> plane = WorkingCells(e.frontPlane);
 
     e.layerSpin.SetValue(3);
     InsertLayer(e);
-    ASSERT_EQ(e.gridHeight, 6);
+    ASSERT_EQ(e.grid.Height(), 6);
     ASSERT_EQ(e.grid.Height(), 6);
     EXPECT_EQ(e.heightSpin.Value(), 6);
     EXPECT_EQ(e.layerSpin.Maximum(), 6);
@@ -153,9 +154,9 @@ TEST(InsertRemoveLayer, MoveTheLayersAboveAndKeepEverythingElse) {
     EXPECT_EQ(WorkingCells(e.frontPlane), plane) << "the working plane waits for the next FrontView";
 
     e.layerSpin.SetValue(6);
-    const BlockGrid six = e.grid;
+    const Building six = e.grid;
     InsertLayer(e);
-    ASSERT_EQ(e.gridHeight, 7);
+    ASSERT_EQ(e.grid.Height(), 7);
     EXPECT_EQ(e.CurrentLayer(), 7);
     EXPECT_EQ(Layer(e.grid, 7), EmptyLayer(old));
     for (int h = 0; h <= 6; ++h)
@@ -168,12 +169,11 @@ TEST(InsertRemoveLayer, MoveTheLayersAboveAndKeepEverythingElse) {
     ShowTopView(e);
 
     e.grid = old;
-    e.gridHeight = 5;
     e.layerSpin.SetRange(1, 5);
     e.layerSpin.SetValue(3);
     t.painter.Reset();
     RemoveLayer(e);
-    ASSERT_EQ(e.gridHeight, 4);
+    ASSERT_EQ(e.grid.Height(), 4);
     ASSERT_EQ(e.grid.Height(), 4);
     EXPECT_EQ(e.heightSpin.Value(), 4);
     EXPECT_EQ(e.CurrentLayer(), 3);
@@ -188,9 +188,9 @@ TEST(InsertRemoveLayer, MoveTheLayersAboveAndKeepEverythingElse) {
         }
 
     e.layerSpin.SetValue(4);
-    const BlockGrid four = e.grid;
+    const Building four = e.grid;
     RemoveLayer(e);
-    ASSERT_EQ(e.gridHeight, 3);
+    ASSERT_EQ(e.grid.Height(), 3);
     EXPECT_EQ(e.CurrentLayer(), 3) << "the new top layer";
     for (int h = 0; h <= 3; ++h)
         EXPECT_EQ(Layer(e.grid, h), Layer(four, h)) << "layer " << h;
@@ -200,30 +200,30 @@ TEST(InsertRemoveLayer, RefuseWhereTheyDoNotApply) {
     CommandTestEditor t(3, 3, 1);
     Editor& e = t.editor;
     FillDistinct(e.grid);
-    BlockGrid before = e.grid;
+    Building before = e.grid;
     RemoveLayer(e);
     EXPECT_TRUE(SameCells(e.grid, before)) << "the last layer stays";
-    EXPECT_EQ(e.gridHeight, 1);
+    EXPECT_EQ(e.grid.Height(), 1);
     EXPECT_EQ(t.painter.redraws, 0);
 
     InsertLayer(e);
-    ASSERT_EQ(e.gridHeight, 2);
+    ASSERT_EQ(e.grid.Height(), 2);
     ShowFrontView(e);
     before = e.grid;
     t.painter.Reset();
     InsertLayer(e);
     RemoveLayer(e);
     EXPECT_TRUE(SameCells(e.grid, before)) << "FrontView";
-    EXPECT_EQ(e.gridHeight, 2);
+    EXPECT_EQ(e.grid.Height(), 2);
     EXPECT_EQ(e.heightSpin.Value(), 2);
     EXPECT_EQ(t.painter.redraws, 0);
 
     CommandTestEditor tall(2, 2, 255);
     tall.editor.layerSpin.SetValue(255);
     InsertLayer(tall.editor);
-    ASSERT_EQ(tall.editor.gridHeight, 256);
+    ASSERT_EQ(tall.editor.grid.Height(), 256);
     InsertLayer(tall.editor);
-    EXPECT_EQ(tall.editor.gridHeight, 256) << "a building the height field could not load again";
+    EXPECT_EQ(tall.editor.grid.Height(), 256) << "a building the height field could not load again";
     EXPECT_EQ(tall.editor.grid.Height(), 256);
     EXPECT_EQ(tall.editor.heightSpin.Value(), 256);
     EXPECT_EQ(tall.painter.redraws, 1);
@@ -235,7 +235,7 @@ TEST(InsertRemoveLayer, KeepTheBuildingWhenMemoryRunsOut) {
     CommandTestEditor t(40, 40, 40);
     Editor& e = t.editor;
     FillDistinct(e.grid);
-    const BlockGrid before = e.grid;
+    const Building before = e.grid;
     e.layerSpin.SetValue(20);
     {
         AllocationLimit limit(100000);
@@ -243,7 +243,7 @@ TEST(InsertRemoveLayer, KeepTheBuildingWhenMemoryRunsOut) {
         RunUserAction(e, "remove the layer", [&] { RemoveLayer(e); });
     }
     EXPECT_TRUE(SameCells(e.grid, before));
-    EXPECT_EQ(e.gridHeight, 40);
+    EXPECT_EQ(e.grid.Height(), 40);
     EXPECT_EQ(e.heightSpin.Value(), 40);
     EXPECT_EQ(e.CurrentLayer(), 20);
     EXPECT_EQ(t.painter.redraws, 0);
@@ -260,7 +260,7 @@ TEST(DuplicateLayer, TopViewMergesIntoTheLayerAbove) {
     e.grid.At(1, 1, 3) = 3;
     e.grid.At(3, 3, 3) = 4;  // layer 2 has air here
     e.grid.At(3, 2, 4) = 5;
-    BlockGrid expected = e.grid;
+    Building expected = e.grid;
     expected.At(1, 1, 3) = 1;
     expected.At(2, 3, 3) = 2;
     e.layerSpin.SetValue(2);
@@ -297,7 +297,7 @@ TEST(DuplicateLayer, FrontViewExtrudesTheWorkingPlane) {
     EXPECT_EQ(e.grid.At(1, 1, 3), 2);
     EXPECT_EQ(e.grid.At(4, 4, 1), 1);
     for (int x = 5; x <= 8; ++x)
-        EXPECT_EQ(Slice(e.grid, x), Slice(BlockGrid(8, 4, 3), x)) << "slice " << x;
+        EXPECT_EQ(Slice(e.grid, x), Slice(Building(8, 4, 3), x)) << "slice " << x;
 
     // A wheel step does not refresh the working plane: slice 1's drawing goes onto slice 7.
     e.grid.At(6, 2, 3) = 4;
@@ -307,7 +307,7 @@ TEST(DuplicateLayer, FrontViewExtrudesTheWorkingPlane) {
     EXPECT_EQ(Slice(e.grid, 7), Slice(e.grid, 1));
 
     e.layerSpin.SetValue(8);
-    const BlockGrid before = e.grid;
+    const Building before = e.grid;
     t.painter.Reset();
     DuplicateLayer(e);
     EXPECT_TRUE(SameCells(e.grid, before)) << "last slice";
@@ -319,7 +319,7 @@ TEST(ClearLayer, EmptiesThePlaneOfTheView) {
     CommandTestEditor t(4, 3, 5);
     Editor& e = t.editor;
     FillDistinct(e.grid);
-    BlockGrid expected = e.grid;
+    Building expected = e.grid;
     for (int x = 0; x <= 4; ++x)
         for (int y = 0; y <= 3; ++y)
             expected.At(x, y, 2) = 0;

@@ -17,7 +17,7 @@ using testing::SameCells;
 TEST(RotateLayers, TurnsEveryLayerClockwiseAboutTheCentreCell) {
     CommandTestEditor t(5, 5, 3);
     Editor& e = t.editor;
-    BlockGrid& g = e.grid;
+    Building& g = e.grid;
     g.At(2, 2, 1) = 1;  // up and left of the centre
     g.At(3, 2, 1) = 2;  // just above it
     g.At(3, 3, 1) = 3;  // the centre
@@ -27,7 +27,7 @@ TEST(RotateLayers, TurnsEveryLayerClockwiseAboutTheCentreCell) {
     g.At(4, 4, 0) = 2;     // ground: not a layer of the building
     e.layerSpin.SetValue(2);
 
-    BlockGrid expected(5, 5, 3);
+    Building expected(5, 5, 3);
     expected.At(4, 2, 1) = 1;
     expected.At(4, 3, 1) = 2;
     expected.At(3, 3, 1) = 3;
@@ -45,7 +45,7 @@ TEST(RotateLayers, TurnsEveryLayerClockwiseAboutTheCentreCell) {
         for (int y = 1; y <= 5; ++y)
             for (int h = 1; h <= 3; ++h)
                 g.At(x, y, h) = (x * 3 + y * 7 + h) % 9 == 8 ? 300 + x : (x * 3 + y * 7 + h) % 9 % 6;
-    const BlockGrid original = g;
+    const Building original = g;
     for (int turn = 1; turn <= 3; ++turn) {
         RotateLayers(e);
         EXPECT_FALSE(SameCells(g, original)) << "turn " << turn;
@@ -57,7 +57,7 @@ TEST(RotateLayers, TurnsEveryLayerClockwiseAboutTheCentreCell) {
 TEST(RotateLayers, LosesWhatTurnsOutOfAnOblongLayer) {
     CommandTestEditor t(6, 4, 17);  // more layers than one pass takes
     Editor& e = t.editor;
-    BlockGrid& g = e.grid;
+    Building& g = e.grid;
     for (int h = 1; h <= 17; ++h)
         for (int x = 1; x <= 6; ++x)
             for (int y = 1; y <= 4; ++y)
@@ -68,14 +68,14 @@ TEST(RotateLayers, LosesWhatTurnsOutOfAnOblongLayer) {
         for (int x = 1; x <= 6; ++x)
             for (int y = 1; y <= 4; ++y)
                 EXPECT_EQ(g.At(x, y, h), x <= 2 ? 0 : 1) << x << "/" << y << "/" << h;
-    EXPECT_EQ(Layer(g, 0), Layer(BlockGrid(6, 4, 17), 0));
+    EXPECT_EQ(Layer(g, 0), Layer(Building(6, 4, 17), 0));
 }
 
 TEST(RotateLayers, DoesNothingInFrontViewOrWithoutMemory) {
     CommandTestEditor t(30, 30, 20);
     Editor& e = t.editor;
     e.grid.At(1, 2, 3) = 4;
-    const BlockGrid before = e.grid;
+    const Building before = e.grid;
     ShowFrontView(e);
     t.painter.Reset();
     RotateLayers(e);
@@ -85,7 +85,8 @@ TEST(RotateLayers, DoesNothingInFrontViewOrWithoutMemory) {
     ShowTopView(e);
     t.painter.Reset();
     {
-        AllocationLimit limit(10000);
+        // Below the one layer of work memory the turn takes (31 x 31 cells of 2 bytes).
+        AllocationLimit limit(1000);
         RunUserAction(e, "turn the layers", [&] { RotateLayers(e); });
     }
     EXPECT_TRUE(SameCells(e.grid, before));

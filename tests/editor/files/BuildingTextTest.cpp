@@ -78,9 +78,9 @@ TEST(BuildingText, WorkedExampleSavesLoadsAndPreviewsByteForByte) {
     Load(test, "example.txt");
     EXPECT_EQ(test.dialogs.requests.back().title, "Load Building ");
     EXPECT_EQ(test.dialogs.requests.back().selectedFilter, 0);
-    EXPECT_EQ(test.editor.gridWidth, 3);
-    EXPECT_EQ(test.editor.gridLength, 2);
-    EXPECT_EQ(test.editor.gridHeight, 2);
+    EXPECT_EQ(test.editor.grid.Width(), 3);
+    EXPECT_EQ(test.editor.grid.Length(), 2);
+    EXPECT_EQ(test.editor.grid.Height(), 2);
     EXPECT_EQ(test.editor.widthSpin.Value(), 3);
     EXPECT_EQ(test.editor.texturePackName, "stackmason.zip");
     EXPECT_EQ(test.editor.selector.Count(), 3);
@@ -139,9 +139,9 @@ TEST(BuildingText, LoadFollowsTheReadingRules) {
     std::string wide = "600x20x10;p.zip\r\n------\r\nlayer 1\r\n" + std::string(600, '0') + "\r\n\r\n";
     WriteText("wide.txt", wide);
     Load(test, "wide.txt");
-    EXPECT_EQ(test.editor.gridWidth, 30);
-    EXPECT_EQ(test.editor.gridLength, 20);
-    EXPECT_EQ(test.editor.gridHeight, 10);
+    EXPECT_EQ(test.editor.grid.Width(), 30);
+    EXPECT_EQ(test.editor.grid.Length(), 20);
+    EXPECT_EQ(test.editor.grid.Height(), 10);
     EXPECT_EQ(test.editor.texturePackName, "p.zip");
     const std::vector<BlockCode> cells = BuildingCells(test.editor);
     EXPECT_TRUE(std::all_of(cells.begin(), cells.end(), [](BlockCode c) { return c == 0; }));
@@ -178,9 +178,9 @@ TEST(BuildingText, LoadFollowsTheReadingRules) {
     test.editor.heightSpin.SetValue(5);
     WriteText("zero.txt", "0xaxb;stackmason.zip\n-\nlayer 1\n0/0\n");
     Load(test, "zero.txt");
-    EXPECT_EQ(test.editor.gridWidth, 3);
-    EXPECT_EQ(test.editor.gridLength, 2);
-    EXPECT_EQ(test.editor.gridHeight, 5);
+    EXPECT_EQ(test.editor.grid.Width(), 3);
+    EXPECT_EQ(test.editor.grid.Length(), 2);
+    EXPECT_EQ(test.editor.grid.Height(), 5);
     EXPECT_EQ(test.editor.grid.At(1, 1, 1), 1);
     EXPECT_EQ(test.editor.selector.Count(), 2);
     EXPECT_EQ(test.editor.SelectedBlock(), 1);
@@ -208,7 +208,7 @@ TEST(BuildingText, NamesTypesAndCrossedFilters) {
     test.editor.widthSpin.SetValue(4);
     NewBuilding(test.editor);
     Load(test, "y.schematic");
-    EXPECT_EQ(test.editor.gridWidth, 4);
+    EXPECT_EQ(test.editor.grid.Width(), 4);
     EXPECT_TRUE(test.dialogs.errors.empty());
 
     // The schematic filter on a text file refuses it and changes nothing.

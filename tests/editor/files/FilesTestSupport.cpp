@@ -65,9 +65,9 @@ void WriteText(const std::string& path, const std::string& text) {
 
 std::vector<BlockCode> BuildingCells(const Editor& editor) {
     std::vector<BlockCode> cells;
-    for (int x = 1; x <= editor.gridWidth; ++x)
-        for (int y = 1; y <= editor.gridLength; ++y)
-            for (int h = 1; h <= editor.gridHeight; ++h)
+    for (int x = 1; x <= editor.grid.Width(); ++x)
+        for (int y = 1; y <= editor.grid.Length(); ++y)
+            for (int h = 1; h <= editor.grid.Height(); ++h)
                 cells.push_back(editor.grid.At(x, y, h));
     return cells;
 }

@@ -47,7 +47,7 @@ std::string ReadText(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 void WriteText(const std::string& path, const std::string& text);
 
-// The building's cells x 1..X, y 1..Y, h 1..H, in the grid's own order.
+// The building's cells x 1..X, y 1..Y, h 1..H, x outermost and h innermost.
 std::vector<BlockCode> BuildingCells(const Editor& editor);
 
 }  // namespace stackmason::testing

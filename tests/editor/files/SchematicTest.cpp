@@ -122,9 +122,9 @@ TEST(SchematicImport, MapsStoredIdsOntoThePack) {
     WriteBytes("other-data.schematic", OurLayout(width, length, height, std::vector<std::uint8_t>(12, 0xA5), blocks));
     for (const char* path : {"ids.schematic", "other-data.schematic"}) {
         ASSERT_TRUE(ImportSchematic(test.editor, path));
-        EXPECT_EQ(test.editor.gridWidth, 3);
-        EXPECT_EQ(test.editor.gridLength, 2);
-        EXPECT_EQ(test.editor.gridHeight, 2);
+        EXPECT_EQ(test.editor.grid.Width(), 3);
+        EXPECT_EQ(test.editor.grid.Length(), 2);
+        EXPECT_EQ(test.editor.grid.Height(), 2);
         EXPECT_EQ(test.editor.grid.At(1, 1, 1), 3);
         EXPECT_EQ(test.editor.grid.At(2, 1, 1), 5);
         EXPECT_EQ(test.editor.grid.At(3, 1, 1), 2);
@@ -329,9 +329,9 @@ TEST(SchematicImport, ReadsFilesOfOtherToolsPlainOrCompressed) {
          {"plain.schematic", "gzip.schematic", "zlib.schematic", "members.schematic", "ours.schematic"}) {
         NewBuilding(test.editor);
         ASSERT_TRUE(ImportSchematic(test.editor, path)) << path << ": " << test.dialogs.errors.back();
-        EXPECT_EQ(test.editor.gridWidth, 2);
-        EXPECT_EQ(test.editor.gridLength, 3);
-        EXPECT_EQ(test.editor.gridHeight, 1);
+        EXPECT_EQ(test.editor.grid.Width(), 2);
+        EXPECT_EQ(test.editor.grid.Length(), 3);
+        EXPECT_EQ(test.editor.grid.Height(), 1);
         // Payload order: x fastest, then y.
         EXPECT_EQ(BuildingCells(test.editor), (std::vector<BlockCode>{1, 3, 2, 2, 0, 1})) << path;
     }
@@ -347,7 +347,7 @@ struct EditorSnapshot {
 
 EditorSnapshot Snapshot(const FilesTestEditor& test) {
     const Editor& e = test.editor;
-    return {BuildingCells(e), e.gridWidth, e.gridLength, e.gridHeight, e.widthSpin.Value(),
+    return {BuildingCells(e), e.grid.Width(), e.grid.Length(), e.grid.Height(), e.widthSpin.Value(),
             e.selector.Count(), test.window.dropped, e.texturePackName};
 }
 

@@ -45,9 +45,9 @@ TEST(NewBuilding, MakesAnEmptyBuildingInTopViewOnLayerOne) {
     e.copiedLayer = 2;
     NewBuilding(e);
 
-    EXPECT_EQ(e.gridWidth, 29);
-    EXPECT_EQ(e.gridLength, 20);
-    EXPECT_EQ(e.gridHeight, 18);
+    EXPECT_EQ(e.grid.Width(), 29);
+    EXPECT_EQ(e.grid.Length(), 20);
+    EXPECT_EQ(e.grid.Height(), 18);
     EXPECT_EQ(e.grid.CellCount(), 30u * 21 * 19);
     EXPECT_EQ(e.CurrentLayer(), 1);
     EXPECT_EQ(e.layerSpin.Maximum(), 18);
@@ -73,7 +73,7 @@ TEST(NewBuilding, MakesAnEmptyBuildingInTopViewOnLayerOne) {
     EXPECT_EQ(e.canvasWidth, 37);
     EXPECT_EQ(e.canvasHeight, 37);
     for (std::size_t i = 0; i < e.grid.CellCount(); ++i)
-        EXPECT_EQ(e.grid.Data()[i], 0);
+        EXPECT_EQ(e.grid.Layer(0)[i], 0);
 }
 
 TEST(NewBuilding, WithOnlyAirInThePackSelectsAir) {
@@ -125,16 +125,15 @@ TEST(Views, WorkingPlaneFollowsTheSliceAndTheHeight) {
 
     // A taller building (as after inserting a layer in TopView) gets a taller plane.
     ShowTopView(e);
-    BlockGrid taller(4, 3, 6);
+    Building taller(4, 3, 6);
     taller.At(2, 3, 6) = 4;
     e.grid = taller;
-    e.gridHeight = 6;
     ShowFrontView(e);
     EXPECT_TRUE(e.frontPlane.HasExtents(3, 6));
     EXPECT_EQ(e.frontPlane.At(3, 1), 4);
 
     // Toggling twice changes no cell.
-    const BlockGrid before = e.grid;
+    const Building before = e.grid;
     ToggleView(e);
     ToggleView(e);
     EXPECT_EQ(e.grid, before);

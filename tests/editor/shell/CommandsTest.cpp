@@ -106,13 +106,13 @@ TEST(Shortcuts, ActWhicheverControlHasTheFocus) {
 
     // Ctrl+R in FrontView changes nothing; R in FrontView first shows TopView, then flips.
     w.Key(Qt::Key_Tab);
-    const BlockGrid before = e.grid;
+    const Building before = e.grid;
     w.Key(Qt::Key_R, Qt::ControlModifier);
     EXPECT_EQ(e.grid, before);
     w.Key(Qt::Key_R);
     EXPECT_TRUE(e.InTopView());
-    EXPECT_EQ(e.gridWidth, 20);
-    EXPECT_EQ(e.gridLength, 29);
+    EXPECT_EQ(e.grid.Width(), 20);
+    EXPECT_EQ(e.grid.Length(), 29);
     EXPECT_EQ(e.grid.At(4, 4, 3), 7);
 }
 
@@ -159,7 +159,7 @@ TEST(Dispatch, MessagesFlagsAndUnknownIds) {
     EXPECT_TRUE(e.randomBrushActive);
     DispatchCommand(e, kSilhouette);
     EXPECT_TRUE(e.silhouetteOn);
-    const BlockGrid before = e.grid;
+    const Building before = e.grid;
     for (int id : {0, 12, 13, 17, 75, 77, 1000, -1})
         DispatchCommand(e, id);
     EXPECT_EQ(e.grid, before);

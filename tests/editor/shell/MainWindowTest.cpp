@@ -246,7 +246,7 @@ TEST_F(MainWindowTest, ActionsShortOfMemoryShowOneErrorAndChangeNothing) {
     Editor& e = window_->State();
     auto& selector = static_cast<QComboBox&>(window_->Control(10));
     e.grid.At(3, 4, 1) = 2;
-    const BlockGrid building = e.grid;
+    const Building building = e.grid;
     const int items = selector.count();
 
     // A building file whose bytes cannot be had.
@@ -280,10 +280,11 @@ TEST_F(MainWindowTest, ActionsShortOfMemoryShowOneErrorAndChangeNothing) {
     e.lengthSpin.SetValue(300);
     e.heightSpin.SetValue(40);
     QTest::mouseClick(&window_->Control(5), Qt::LeftButton);
-    ASSERT_EQ(e.gridWidth, 300);
-    const BlockGrid large = e.grid;
+    ASSERT_EQ(e.grid.Width(), 300);
+    const Building large = e.grid;
     {
-        testing::AllocationLimit limit(8 << 20);
+        // Below the 7.6 MB of the building one layer taller.
+        testing::AllocationLimit limit(4 << 20);
         window_->ContextMenu().actions()[2]->trigger();  // InsertLayer
     }
     EXPECT_EQ(e.grid, large);

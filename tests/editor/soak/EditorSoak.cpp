@@ -30,9 +30,9 @@ constexpr int kCommandIds[] = {kCopyLayer,    kPasteLayer,  kInsertLayer,   kRem
 // The building proper, x 1..X, y 1..Y, h 1..H: what a building file keeps.
 std::vector<BlockCode> BuildingCells(const Editor& editor) {
     std::vector<BlockCode> cells;
-    for (int h = 1; h <= editor.gridHeight; ++h)
-        for (int y = 1; y <= editor.gridLength; ++y)
-            for (int x = 1; x <= editor.gridWidth; ++x)
+    for (int h = 1; h <= editor.grid.Height(); ++h)
+        for (int y = 1; y <= editor.grid.Length(); ++y)
+            for (int x = 1; x <= editor.grid.Width(); ++x)
                 cells.push_back(editor.grid.At(x, y, h));
     return cells;
 }
@@ -44,8 +44,8 @@ std::string FileBytes(const std::string& path) {
 }
 
 std::string Sizes(const Editor& editor) {
-    return std::to_string(editor.gridWidth) + "x" + std::to_string(editor.gridLength) + "x" +
-           std::to_string(editor.gridHeight);
+    return std::to_string(editor.grid.Width()) + "x" + std::to_string(editor.grid.Length()) + "x" +
+           std::to_string(editor.grid.Height());
 }
 
 }  // namespace
@@ -80,20 +80,17 @@ bool EditorSoak::Fail(const std::string& what) {
 
 bool EditorSoak::Check() {
     const Editor& e = editor_;
-    if (e.grid.Width() != e.gridWidth || e.grid.Length() != e.gridLength || e.grid.Height() != e.gridHeight)
-        return Fail("grid extents " + std::to_string(e.grid.Width()) + "x" + std::to_string(e.grid.Length()) + "x" +
-                    std::to_string(e.grid.Height()) + " differ from the sizes");
-    if (e.grid.CellCount() != static_cast<std::size_t>(e.gridWidth + 1) * (e.gridLength + 1) * (e.gridHeight + 1))
+    if (e.grid.CellCount() != static_cast<std::size_t>(e.grid.Width() + 1) * (e.grid.Length() + 1) * (e.grid.Height() + 1))
         return Fail("grid cell count");
-    if (e.gridWidth < 1 || e.gridWidth > 512 || e.gridLength < 1 || e.gridLength > 512 || e.gridHeight < 1 ||
-        e.gridHeight > 256)
+    if (e.grid.Width() < 1 || e.grid.Width() > 512 || e.grid.Length() < 1 || e.grid.Length() > 512 || e.grid.Height() < 1 ||
+        e.grid.Height() > 256)
         return Fail("sizes outside the limits of a building");
-    const int top = e.InTopView() ? e.gridHeight : e.gridWidth;
+    const int top = e.InTopView() ? e.grid.Height() : e.grid.Width();
     if (e.CurrentLayer() < 1 || e.CurrentLayer() > top)
         return Fail("current layer " + std::to_string(e.CurrentLayer()) + " outside 1.." + std::to_string(top));
     if (e.layerSpin.Maximum() != top)
         return Fail("layer field's range ends at " + std::to_string(e.layerSpin.Maximum()));
-    if (!e.InTopView() && !e.frontPlane.HasExtents(e.gridLength, e.gridHeight))
+    if (!e.InTopView() && !e.frontPlane.HasExtents(e.grid.Length(), e.grid.Height()))
         return Fail("working plane extents differ from the sizes in FrontView");
     if (e.canvasWidth != CanvasWidthFor(e) || e.canvasHeight != CanvasHeightFor(e))
         return Fail("canvas of " + std::to_string(e.canvasWidth) + "x" + std::to_string(e.canvasHeight) +
