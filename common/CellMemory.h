@@ -12,8 +12,8 @@ namespace stackmason {
 bool CellMemoryMayBeTaken(std::size_t bytes);
 
 // Memory for a building's cells, zeroed by the system and not by a second clear: large
-// blocks are anonymous memory mapped straight from the system (with transparent huge pages
-// where the system has them), whose pages are zero when first touched; small ones come from
+// blocks are anonymous memory mapped straight from the system, whose pages are zero when
+// first touched (huge ones where the system gives them to all memory); small ones come from
 // calloc.
 class CellMemory {
 public:
