@@ -107,11 +107,11 @@ void TransposeSquareInPlace(StoredCode* layer, std::size_t n) {
 
 Building::Building(int width, int length, int height)
     : width_(std::max(width, 0)), length_(std::max(length, 0)), height_(std::max(height, 0)),
-      storage_(std::make_unique<StoredCode[]>(CellCount() + LayerCells())), cells_(storage_.get()) {}
+      storage_((CellCount() + LayerCells()) * sizeof(StoredCode)), cells_(static_cast<StoredCode*>(storage_.Data())) {}
 
 Building::Building(const Building& other)
     : width_(other.width_), length_(other.length_), height_(other.height_),
-      storage_(std::make_unique_for_overwrite<StoredCode[]>(CellCount() + LayerCells())), cells_(storage_.get()) {
+      storage_((CellCount() + LayerCells()) * sizeof(StoredCode)), cells_(static_cast<StoredCode*>(storage_.Data())) {
     std::memcpy(cells_, other.cells_, CellCount() * sizeof(StoredCode));
 }
 
@@ -224,7 +224,7 @@ void Building::Transpose() noexcept {
     const std::size_t rows = static_cast<std::size_t>(length_) + 1;
     const std::size_t columns = RowCells();
     const std::size_t layerCells = LayerCells();
-    StoredCode* const slots = storage_.get();
+    StoredCode* const slots = static_cast<StoredCode*>(storage_.Data());
     // Cell (x, y) of a layer, from[y * columns + x], goes to to[x * rows + y]; the layer
     // turned lands in the free slot beside it, and its own slot is the next layer's free one.
     const auto transposeLayer = [&](std::size_t fromSlot, std::size_t toSlot) {

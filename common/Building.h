@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "common/CellMemory.h"
+
 namespace stackmason {
 
 // 0 is air; n >= 1 is the n-th entry of the loaded texture pack. Negative codes come from
@@ -98,7 +100,8 @@ public:
     StoredCode* Layer(int h) { return Row(0, h); }
     const StoredCode* Layer(int h) const { return Row(0, h); }
 
-    // Every cell air, the index-0 planes included.
+    // Every cell air, the index-0 planes included. A building of the same sizes as a fresh
+    // one costs no new memory this way.
     void Clear();
 
     // Whole layers, the index-0 row and column of each included.
@@ -150,8 +153,6 @@ public:
     friend bool operator==(const Building& a, const Building& b);
 
 private:
-    using Cells = std::unique_ptr<StoredCode[]>;
-
     void Check(int x, int y, int h) const;
     void FillRestackedLayer(const Building& source, int h, int sourceLayer);
 
@@ -160,7 +161,8 @@ private:
     int height_ = 0;
     // One layer more than the cells need: the transpose writes each turned layer into the
     // free slot next to it, so that it needs neither a copy of a layer nor memory of its own.
-    Cells storage_;
+    // Zeroed by the system when taken, so that a new building needs no clear of its own.
+    CellMemory storage_;
     StoredCode* cells_ = nullptr;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "common/Constants.h"
 #include "common/NumberParser.h"
@@ -90,6 +91,38 @@ void ReadLayer(LineReader& lines, int h, Building& grid) {
 
 }  // namespace
 
+LineReader::LineReader(ByteSource source, std::size_t blockBytes)
+    : source_(std::move(source)), sourceEnded_(false), blockBytes_(std::max<std::size_t>(blockBytes, 1)) {}
+
+bool LineReader::Fill(std::size_t count) {
+    if (sourceEnded_)
+        return false;
+    const std::size_t kept = bytes_.size() - position_;
+    if (count > capacity_ || capacity_ == 0) {
+        // Grows only for a line longer than a block, which a building file does not hold.
+        const std::size_t capacity = std::max({count, blockBytes_, 2 * capacity_});
+        auto window = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
+        if (kept > 0)
+            std::memcpy(window.get(), bytes_.data() + position_, kept);
+        window_ = std::move(window);
+        capacity_ = capacity;
+    } else if (kept > 0) {
+        std::memmove(window_.get(), bytes_.data() + position_, kept);
+    }
+    std::size_t filled = kept;
+    while (filled < capacity_) {
+        const std::size_t read = source_(window_.get() + filled, capacity_ - filled);
+        if (read == 0) {
+            sourceEnded_ = true;
+            break;
+        }
+        filled += read;
+    }
+    bytes_ = {window_.get(), filled};
+    position_ = 0;
+    return filled > kept;
+}
+
 void LineReader::SkipLineEnd() {
     const std::size_t end = bytes_.size();
     if (position_ < end) {
@@ -99,18 +132,32 @@ void LineReader::SkipLineEnd() {
 }
 
 std::string_view LineReader::NextLine() {
-    const std::size_t end = bytes_.size();
-    if (position_ >= end)
+    if (position_ >= bytes_.size() && !Fill(1))
         return {};
-    const std::uint8_t* data = bytes_.data();
-    const std::size_t start = position_;
-    const std::size_t lineEnd = std::min(FindLineEnd(data, start, end), end);
-    position_ = lineEnd;
-    SkipLineEnd();
-    return {reinterpret_cast<const char*>(data + start), lineEnd - start};
+    // Bytes from the position known to hold no line end.
+    std::size_t scanned = 0;
+    for (;;) {
+        const std::size_t end = bytes_.size();
+        const std::uint8_t* data = bytes_.data();
+        const std::size_t lineEnd = std::min(FindLineEnd(data, position_ + scanned, end), end);
+        // The line is whole when its end is held, with the byte after a CR that may be the
+        // first half of a CR LF, or when the source has nothing more.
+        const bool whole = lineEnd < end ? data[lineEnd] != '\r' || lineEnd + 1 < end || sourceEnded_ : sourceEnded_;
+        if (whole) {
+            const std::size_t start = position_;
+            position_ = lineEnd;
+            SkipLineEnd();
+            return {reinterpret_cast<const char*>(data + start), lineEnd - start};
+        }
+        scanned = lineEnd - position_;
+        Fill(scanned + 2);
+    }
 }
 
 std::string_view LineReader::NextLineExpecting(std::size_t length) {
+    // The row, its line end and the byte after that, which may complete a CR LF.
+    if (bytes_.size() - position_ < length + 2)
+        Fill(length + 2);
     const std::uint8_t* data = bytes_.data();
     const std::size_t start = position_;
     if (start >= bytes_.size() || bytes_.size() - start <= length || !IsLineEnd(data[start + length]) ||
@@ -151,6 +198,10 @@ void ReadLayers(LineReader& lines, Building& grid) {
 
 BuildingFile ReadBuildingFile(std::span<const std::uint8_t> bytes) {
     LineReader lines(bytes);
+    return ReadBuildingFile(lines);
+}
+
+BuildingFile ReadBuildingFile(LineReader& lines) {
     BuildingFile file;
     file.header = ReadHeader(lines);
     file.grid = Building(std::clamp(file.header.width, 0, kMaxGridWidth),

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -9,25 +11,43 @@
 
 namespace stackmason {
 
+// Where a LineReader gets its bytes when it reads them a block at a time: up to `size` bytes
+// into `out`, 0 at the end.
+using ByteSource = std::function<std::size_t(std::uint8_t* out, std::size_t size)>;
+
 // Splits building file bytes into lines. A line ends at CR, LF, a CR LF pair, a NUL byte or
 // the end of the data; the terminator is not part of the line. Past the end every line is
-// empty.
+// empty. A line handed out stays valid until the next call.
 class LineReader {
 public:
+    static constexpr std::size_t kBlockBytes = 1 << 20;
+
+    // Over bytes in memory.
     explicit LineReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    // Over bytes read from the source a block at a time, of which no more is held than a
+    // block and the longest line.
+    explicit LineReader(ByteSource source, std::size_t blockBytes = kBlockBytes);
 
     std::string_view NextLine();
     // The same as NextLine, quicker when the line is `length` bytes long: then its end is
     // checked where it must be instead of searched for.
     std::string_view NextLineExpecting(std::size_t length);
-    bool AtEnd() const { return position_ >= bytes_.size(); }
+    bool AtEnd() { return position_ >= bytes_.size() && !Fill(1); }
 
 private:
     // Moves past the CR, LF, CR LF or NUL at the position, if any.
     void SkipLineEnd();
+    // Makes `count` bytes from the position held, or all the source has left; the bytes
+    // held move to the start of the window. False when no more came.
+    bool Fill(std::size_t count);
 
     std::span<const std::uint8_t> bytes_;
     std::size_t position_ = 0;
+    ByteSource source_;
+    bool sourceEnded_ = true;
+    std::size_t blockBytes_ = 0;
+    std::unique_ptr<std::uint8_t[]> window_;
+    std::size_t capacity_ = 0;
 };
 
 // What the first line of a building file says, as it stands: sizes may be 0, negative or
@@ -60,6 +80,7 @@ struct BuildingFile {
 // A whole building file read with the header's sizes as they stand, each clamped into the
 // limits of a building (a negative size counts as 0), so that no header can make the grid
 // larger than the largest building.
+BuildingFile ReadBuildingFile(LineReader& lines);
 BuildingFile ReadBuildingFile(std::span<const std::uint8_t> bytes);
 
 }  // namespace stackmason

@@ -60,19 +60,29 @@ StagedPack StagePackFor(const std::string& calledFor, const std::string& packPat
 }
 
 void LoadTextBuilding(Editor& editor, const std::string& path, const std::string& packPath) {
-    const std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(path, kMaxBuildingFileBytes);
-    if (!bytes) {
+    // Read a block at a time straight into the cells: the file is never held whole.
+    std::optional<FileReader> file = FileReader::Open(path, kMaxBuildingFileBytes);
+    if (!file) {
         editor.dialogs.ShowError(UnreadableTextFileMessage(path));
         return;
     }
-    LineReader lines(*bytes);
+    LineReader lines([&file](std::uint8_t* out, std::size_t size) { return file->Read(out, size); });
     const BuildingHeader header = ReadHeader(lines);
+    if (file->Failed()) {
+        editor.dialogs.ShowError(UnreadableTextFileMessage(path));
+        return;
+    }
     StagedPack pack = StagePackFor(header.packName, packPath);
     // The layers are read into an all-air building of the sizes the size fields take.
     StagedBuilding building = StageBuilding(SizeTaken(editor.widthSpin, header.width),
                                             SizeTaken(editor.lengthSpin, header.length),
                                             SizeTaken(editor.heightSpin, header.height));
     ReadLayers(lines, building.grid);
+    if (file->Failed()) {
+        // Part of the file could not be read: the building so far is not the file's.
+        editor.dialogs.ShowError(UnreadableTextFileMessage(path));
+        return;
+    }
     PutLoadedBuildingInPlace(editor, std::move(building), std::move(pack));
 }
 

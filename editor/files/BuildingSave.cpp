@@ -48,14 +48,19 @@ bool WriteBuildingToFile(Editor& editor, const std::string& path) {
                                  "Nothing was written.");
         return false;
     }
-    // The whole file is encoded before it is created, so that running short of memory
-    // leaves an earlier file of that name as it was.
-    const EncodedBuilding encoded = EncodeBuildingFile(editor.grid, editor.texturePackName);
-    if (encoded.unwritableCells > 0) {
-        editor.dialogs.ShowError(UnwritableCellsMessage(encoded.unwritableCells));
+    // The file is written a block at a time, and only a file whose cells all load back the
+    // same is committed: otherwise the writer removes it and an earlier file of that name
+    // stays as it was, as it does when running short of memory part way.
+    AtomicFileWriter file(path);
+    const std::size_t unwritableCells =
+        file.Created() ? WriteBuildingFile(editor.grid, editor.texturePackName,
+                                           [&file](std::span<const std::uint8_t> block) { file.Write(block); })
+                       : CountUnwritableCells(editor.grid);
+    if (unwritableCells > 0) {
+        editor.dialogs.ShowError(UnwritableCellsMessage(unwritableCells));
         return false;
     }
-    return SaveFileReporting(editor.dialogs, path, encoded.Bytes());
+    return CommitReporting(editor.dialogs, file, path);
 }
 
 void SaveBuilding(Editor& editor, bool toPreview) {

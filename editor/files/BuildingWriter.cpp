@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "common/Constants.h"
 
@@ -17,29 +16,6 @@ std::string LayerTitle(int layer) { return "layer " + std::to_string(layer) + "\
 
 std::uint64_t LayerTextSize(int width, int length, int layer) {
     return LayerTitle(layer).size() + std::uint64_t(length) * (std::uint64_t(width) + 2) + kLineEnd.size();
-}
-
-std::uint8_t* Put(std::uint8_t* at, std::string_view text) {
-    std::memcpy(at, text.data(), text.size());
-    return at + text.size();
-}
-
-// Writes everything but the cells: header, separator, titles, every row's CR LF and the
-// empty line of each layer. Returns where each layer's first row starts.
-std::vector<std::uint8_t*> LayOutText(const Building& grid, std::string_view packName, std::uint8_t* out) {
-    const std::size_t width = static_cast<std::size_t>(grid.Width());
-    out = Put(out, BuildingHeaderLine(grid.Width(), grid.Length(), grid.Height(), packName));
-    out = Put(out, kLineEnd);
-    out = Put(out, kSeparator);
-    std::vector<std::uint8_t*> rowStarts;
-    for (int layer = 1; layer <= grid.Height(); ++layer) {
-        out = Put(out, LayerTitle(layer));
-        rowStarts.push_back(out);
-        for (int y = 1; y <= grid.Length(); ++y)
-            out = Put(out + width, kLineEnd);
-        out = Put(out, kLineEnd);
-    }
-    return rowStarts;
 }
 
 // Converts one row's cells into bytes and returns how many of them do not round-trip (the
@@ -69,20 +45,46 @@ std::uint64_t BuildingFileSize(int width, int length, int height, std::size_t he
     return size;
 }
 
+std::size_t WriteBuildingFile(const Building& grid, std::string_view packName, const ByteSink& sink) {
+    BlockedOutput out(sink);
+    out.Put(BuildingHeaderLine(grid.Width(), grid.Length(), grid.Height(), packName));
+    out.Put(kLineEnd);
+    out.Put(kSeparator);
+    const std::size_t width = static_cast<std::size_t>(grid.Width());
+    std::size_t unwritable = 0;
+    for (int h = 1; h <= grid.Height(); ++h) {
+        out.Put(LayerTitle(h));
+        for (int y = 1; y <= grid.Length(); ++y) {
+            std::uint8_t* row = out.Reserve(width + kLineEnd.size());
+            unwritable += ConvertRow(grid.Row(y, h) + 1, width, row);
+            std::memcpy(row + width, kLineEnd.data(), kLineEnd.size());
+        }
+        out.Put(kLineEnd);
+    }
+    out.Flush();
+    return unwritable;
+}
+
+std::size_t CountUnwritableCells(const Building& grid) {
+    const std::size_t width = static_cast<std::size_t>(grid.Width());
+    const auto row = std::make_unique_for_overwrite<std::uint8_t[]>(width);
+    std::size_t unwritable = 0;
+    for (int h = 1; h <= grid.Height(); ++h)
+        for (int y = 1; y <= grid.Length(); ++y)
+            unwritable += ConvertRow(grid.Row(y, h) + 1, width, row.get());
+    return unwritable;
+}
+
 EncodedBuilding EncodeBuildingFile(const Building& grid, std::string_view packName) {
     EncodedBuilding encoded;
     encoded.size = static_cast<std::size_t>(BuildingFileSize(
         grid.Width(), grid.Length(), grid.Height(),
         BuildingHeaderLine(grid.Width(), grid.Length(), grid.Height(), packName).size()));
     encoded.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(encoded.size);
-    const std::vector<std::uint8_t*> rowStarts = LayOutText(grid, packName, encoded.bytes.get());
-
-    const std::size_t width = static_cast<std::size_t>(grid.Width());
-    const std::size_t rowStride = width + 2;
-    for (int h = 1; h <= grid.Height(); ++h)
-        for (int y = 1; y <= grid.Length(); ++y)
-            encoded.unwritableCells += ConvertRow(grid.Row(y, h) + 1, width,
-                                                  rowStarts[static_cast<std::size_t>(h - 1)] + (y - 1) * rowStride);
+    std::uint8_t* at = encoded.bytes.get();
+    encoded.unwritableCells = WriteBuildingFile(grid, packName, [&at](std::span<const std::uint8_t> block) {
+        at = std::copy(block.begin(), block.end(), at);
+    });
     return encoded;
 }
 

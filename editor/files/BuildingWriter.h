@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "common/Building.h"
+#include "editor/files/ByteSink.h"
 
 namespace stackmason {
 
@@ -36,7 +37,15 @@ struct EncodedBuilding {
     std::span<const std::uint8_t> Bytes() const { return {bytes.get(), size}; }
 };
 
-// The whole file for the grid's cells with the grid's sizes.
+// Hands the file for the grid's cells with the grid's sizes to the sink, a block at a time,
+// without holding the whole of it. Returns the number of cells whose code does not round-trip
+// (their bytes are written all the same: the caller decides whether to keep the file).
+std::size_t WriteBuildingFile(const Building& grid, std::string_view packName, const ByteSink& sink);
+
+// The cells x 1..X, y 1..Y, h 1..H whose code does not round-trip, without writing anything.
+std::size_t CountUnwritableCells(const Building& grid);
+
+// The whole file in memory, for callers that want its bytes.
 EncodedBuilding EncodeBuildingFile(const Building& grid, std::string_view packName);
 
 }  // namespace stackmason

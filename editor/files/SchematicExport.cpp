@@ -5,9 +5,11 @@
 namespace stackmason {
 
 void ExportSchematic(Editor& editor, const std::string& path) {
-    // Encoded whole before the file is created, as for the text save.
-    const EncodedSchematic encoded = EncodeSchematic(editor.grid, ExportedBlocksOf(editor.selector));
-    SaveFileReporting(editor.dialogs, path, encoded.Bytes());
+    // Written a block at a time; the safe writer keeps an earlier file of that name until
+    // the whole of the new one is on disk.
+    const ExportedBlocks blocks = ExportedBlocksOf(editor.selector);
+    SaveFileReporting(editor.dialogs, path,
+                      [&](const ByteSink& sink) { WriteSchematic(editor.grid, blocks, sink); });
 }
 
 }  // namespace stackmason

@@ -63,14 +63,23 @@ void ConvertRow(const StoredCode* cells, std::size_t count, const ExportedBlocks
     }
 }
 
-// Both arrays, whose cell (x, y, h) is at ((h - 1) * Y + (y - 1)) * X + (x - 1): the
-// building's own rows in its own order.
-void FillArrays(const Building& grid, const ExportedBlocks& blocks, std::uint8_t* data, std::uint8_t* ids) {
+// One of the arrays, whose cell (x, y, h) is at ((h - 1) * Y + (y - 1)) * X + (x - 1): the
+// building's own rows in its own order. The array not wanted is written to scratch.
+void WriteArray(const Building& grid, const ExportedBlocks& blocks, bool ids, BlockedOutput& out) {
     const std::size_t width = static_cast<std::size_t>(grid.Width());
-    std::size_t at = 0;
+    const auto scratch = std::make_unique_for_overwrite<std::uint8_t[]>(width);
     for (int h = 1; h <= grid.Height(); ++h)
-        for (int y = 1; y <= grid.Length(); ++y, at += width)
-            ConvertRow(grid.Row(y, h) + 1, width, blocks, data + at, ids + at);
+        for (int y = 1; y <= grid.Length(); ++y) {
+            std::uint8_t* row = out.Reserve(width);
+            if (ids)
+                ConvertRow(grid.Row(y, h) + 1, width, blocks, scratch.get(), row);
+            else
+                ConvertRow(grid.Row(y, h) + 1, width, blocks, row, scratch.get());
+        }
+}
+
+void PutTags(const TagWriter& tags, BlockedOutput& out) {
+    out.Put({reinterpret_cast<const char*>(tags.Bytes().data()), tags.Bytes().size()});
 }
 
 }  // namespace
@@ -79,12 +88,8 @@ std::uint64_t SchematicFileSize(int width, int length, int height) {
     return 124 + 2 * std::uint64_t(width) * std::uint64_t(length) * std::uint64_t(height);
 }
 
-EncodedSchematic EncodeSchematic(const Building& grid, const ExportedBlocks& blocks) {
+void WriteSchematic(const Building& grid, const ExportedBlocks& blocks, const ByteSink& sink) {
     const std::uint32_t cellCount = CellCount(grid);
-    EncodedSchematic encoded;
-    encoded.size = static_cast<std::size_t>(SchematicFileSize(grid.Width(), grid.Length(), grid.Height()));
-    encoded.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(encoded.size);
-
     TagWriter head;
     head.Header(kTagCompound, "Schematic");
     head.Header(kTagShort, "Height");
@@ -102,13 +107,26 @@ EncodedSchematic EncodeSchematic(const Building& grid, const ExportedBlocks& blo
     TagWriter middle;
     middle.Header(kTagByteArray, "Blocks");
     middle.Int(cellCount);
+    TagWriter end;
+    end.Byte(kTagEnd);
 
-    std::uint8_t* out = encoded.bytes.get();
-    out = std::copy(head.Bytes().begin(), head.Bytes().end(), out);
-    std::uint8_t* data = out;
-    out = std::copy(middle.Bytes().begin(), middle.Bytes().end(), out + cellCount);
-    FillArrays(grid, blocks, data, out);
-    out[cellCount] = kTagEnd;
+    BlockedOutput out(sink);
+    PutTags(head, out);
+    WriteArray(grid, blocks, false, out);
+    PutTags(middle, out);
+    WriteArray(grid, blocks, true, out);
+    PutTags(end, out);
+    out.Flush();
+}
+
+EncodedSchematic EncodeSchematic(const Building& grid, const ExportedBlocks& blocks) {
+    EncodedSchematic encoded;
+    encoded.size = static_cast<std::size_t>(SchematicFileSize(grid.Width(), grid.Length(), grid.Height()));
+    encoded.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(encoded.size);
+    std::uint8_t* at = encoded.bytes.get();
+    WriteSchematic(grid, blocks, [&at](std::span<const std::uint8_t> block) {
+        at = std::copy(block.begin(), block.end(), at);
+    });
     return encoded;
 }
 

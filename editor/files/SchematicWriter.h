@@ -6,6 +6,7 @@
 
 #include "common/Building.h"
 #include "editor/files/BlockIdMapping.h"
+#include "editor/files/ByteSink.h"
 
 namespace stackmason {
 
@@ -24,7 +25,11 @@ struct EncodedSchematic {
     std::span<const std::uint8_t> Bytes() const { return {bytes.get(), size}; }
 };
 
-// The whole file for the grid's cells with the grid's sizes.
+// Hands the file for the grid's cells with the grid's sizes to the sink, a block at a time,
+// without holding the whole of it.
+void WriteSchematic(const Building& grid, const ExportedBlocks& blocks, const ByteSink& sink);
+
+// The whole file in memory, for callers that want its bytes.
 EncodedSchematic EncodeSchematic(const Building& grid, const ExportedBlocks& blocks);
 
 }  // namespace stackmason

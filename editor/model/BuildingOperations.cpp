@@ -28,9 +28,19 @@ void NewBuilding(Editor& editor) {
     const int height = editor.heightSpin.Value();
     NameRunningAction(editor, "make a new building of " + std::to_string(width) + " x " + std::to_string(length) +
                                   " x " + std::to_string(height) + " cells");
-    StagedBuilding building = StageBuilding(width, length, height);
-    MarkEditorChanged(editor);
-    PutBuildingInPlace(editor, std::move(building));
+    if (editor.grid.Width() == width && editor.grid.Length() == length && editor.grid.Height() == height) {
+        // The cells of the same sizes are cleared where they lie: no new memory, and the
+        // clear is the only one they get. What can fail comes first.
+        FrontPlane frontPlane(length, height);
+        MarkEditorChanged(editor);
+        editor.grid.Clear();
+        editor.frontPlane = std::move(frontPlane);
+    } else {
+        // Taken before the old building goes, so that a New that fails keeps it.
+        StagedBuilding building = StageBuilding(width, length, height);
+        MarkEditorChanged(editor);
+        PutBuildingInPlace(editor, std::move(building));
+    }
     ShowEmptyBuilding(editor);
 }
 

@@ -90,6 +90,80 @@ TEST(LineReader, ExpectingALengthGivesTheSameLines) {
     }
 }
 
+// A source that hands out the text in pieces of random sizes up to `most` bytes, as a
+// file read a block at a time would, but with every boundary a line can meet.
+ByteSource PiecesOf(const std::string& text, std::size_t most, unsigned seed) {
+    return [&text, most, at = std::size_t{0}, random = std::mt19937(seed)](std::uint8_t* out,
+                                                                          std::size_t size) mutable {
+        const std::size_t piece = std::min({size, text.size() - at,
+                                            std::uniform_int_distribution<std::size_t>(1, most)(random)});
+        std::copy_n(text.data() + at, piece, out);
+        at += piece;
+        return piece;
+    };
+}
+
+// Texts as above read from memory and read in blocks of 1 to 16 bytes, from pieces that
+// split CR LF pairs, rows and lines longer than a block anywhere: every line and every end
+// is the same, by either way of asking for the next line.
+TEST(LineReader, ReadingInBlocksGivesTheSameLines) {
+    std::mt19937 random(5);
+    for (int round = 0; round < 400; ++round) {
+        const std::size_t expected = std::uniform_int_distribution<std::size_t>(0, 40)(random);
+        std::string text;
+        while (text.size() < 300) {
+            const int kind = std::uniform_int_distribution<int>(0, 9)(random);
+            const std::size_t length = kind < 5 ? expected : std::uniform_int_distribution<std::size_t>(0, 60)(random);
+            for (std::size_t i = 0; i < length; ++i)
+                text += static_cast<char>(std::uniform_int_distribution<int>(kind == 9 ? 0 : 14, 255)(random));
+            text += kind % 4 == 0 ? "\r\n" : kind % 4 == 1 ? "\n" : kind % 4 == 2 ? "\r" : std::string(1, '\0');
+        }
+        text.resize(text.size() - std::uniform_int_distribution<std::size_t>(0, 3)(random));
+        const std::size_t block = std::uniform_int_distribution<std::size_t>(1, 16)(random);
+        LineReader whole(Bytes(text));
+        LineReader blocks(PiecesOf(text, block, static_cast<unsigned>(round)), block);
+        while (!whole.AtEnd()) {
+            const bool quick = random() % 2 == 0;
+            const std::string expectedLine(quick ? whole.NextLineExpecting(expected) : whole.NextLine());
+            ASSERT_EQ(quick ? blocks.NextLineExpecting(expected) : blocks.NextLine(), expectedLine)
+                << "round " << round << ", blocks of " << block;
+            ASSERT_EQ(blocks.AtEnd(), whole.AtEnd()) << "round " << round;
+        }
+        EXPECT_TRUE(blocks.AtEnd());
+        EXPECT_EQ(blocks.NextLine(), "");
+    }
+}
+
+TEST(BuildingReader, ReadingInBlocksGivesTheSameBuilding) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 60; ++round) {
+        const int width = std::uniform_int_distribution<int>(0, 20)(random);
+        const int length = std::uniform_int_distribution<int>(0, 6)(random);
+        const int height = std::uniform_int_distribution<int>(0, 5)(random);
+        const char* ends[] = {"\r\n", "\n", "\r"};
+        const std::string end = ends[random() % 3];
+        std::string text = std::to_string(width) + "x" + std::to_string(length) + "x" + std::to_string(height) +
+                           ";stackmason.zip" + end + "------" + end;
+        for (int h = 1; h <= height; ++h) {
+            text += "layer " + std::to_string(h) + end;
+            // Now and then a row one short, which ends the layer early.
+            for (int y = 1; y <= length; ++y) {
+                const int cells = random() % 10 == 0 ? std::max(width - 1, 0) : width;
+                for (int x = 0; x < cells; ++x)
+                    text += static_cast<char>('/' + random() % 81);
+                text += end;
+            }
+            text += end;
+        }
+        const BuildingFile whole = ReadBuildingFile(Bytes(text));
+        const std::size_t block = std::uniform_int_distribution<std::size_t>(1, 40)(random);
+        LineReader lines(PiecesOf(text, block, static_cast<unsigned>(round)), block);
+        const BuildingFile blocks = ReadBuildingFile(lines);
+        EXPECT_EQ(blocks.header.packName, whole.header.packName) << "round " << round;
+        EXPECT_TRUE(blocks.grid == whole.grid) << "round " << round << ", blocks of " << block;
+    }
+}
+
 TEST(BuildingHeader, TakesSizesAndPackName) {
     const BuildingHeader header = ParseHeaderLine("29x20x18;stackmason.zip");
     EXPECT_EQ(header.width, 29);

@@ -276,6 +276,38 @@ TEST_F(ActionFolder, ABuildingFileTooLargeForTheMemoryLeftChangesNothing) {
     EXPECT_EQ(f->editor.texturePackName, "new.zip");
 }
 
+TEST_F(ActionFolder, ANewOfTheSameSizesClearsTheCellsWhereTheyLie) {
+    std::unique_ptr<EditorFixture> f = StartingEditor();
+    Editor& e = f->editor;
+    e.widthSpin.SetValue(300);
+    e.lengthSpin.SetValue(300);
+    e.heightSpin.SetValue(40);
+    PressNewButton(e);
+    ASSERT_EQ(e.grid.Width(), 300);
+    e.grid.At(7, 9, 3) = 2;
+    e.grid.At(0, 0, 0) = 1;
+    const StoredCode* cells = e.grid.Layer(0);
+    {
+        // Far below the 7.4 MB of the cells: a New of the same sizes needs none of it.
+        AllocationLimit limit(1 << 20);
+        PressNewButton(e);
+    }
+    EXPECT_TRUE(f->dialogs.errors.empty());
+    EXPECT_EQ(e.grid.Layer(0), cells);
+    EXPECT_EQ(e.grid, Building(300, 300, 40));
+
+    // Other sizes take new memory, and without it keep the building.
+    e.grid.At(7, 9, 3) = 2;
+    const Building before = e.grid;
+    e.heightSpin.SetValue(41);
+    {
+        AllocationLimit limit(1 << 20);
+        PressNewButton(e);
+    }
+    EXPECT_EQ(e.grid, before);
+    EXPECT_EQ(f->dialogs.errors.size(), 1u);
+}
+
 TEST_F(ActionFolder, FailuresNameTheActionAndSayWhetherAnythingChanged) {
     std::unique_ptr<EditorFixture> f = StartingEditor();
     Editor& e = f->editor;

@@ -4,6 +4,8 @@
 #include <limits>
 #include <new>
 
+#include "common/CellMemory.h"
+
 namespace {
 
 constexpr std::size_t kNever = std::numeric_limits<std::size_t>::max();
@@ -60,3 +62,7 @@ void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 void* operator new[](std::size_t size) { return ::operator new(size); }
 void operator delete[](void* memory) noexcept { std::free(memory); }
 void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+
+// A building's cells come from the system rather than operator new; they fail in turn with
+// every other allocation all the same.
+bool stackmason::CellMemoryMayBeTaken(std::size_t bytes) { return !ThisAllocationFails(bytes); }

@@ -3,8 +3,8 @@
 #include <cstddef>
 
 // Allocation failures a test controls, as a machine short of memory would produce them. The
-// test program that links AllocationFaults.cpp replaces the global operator new with one that
-// obeys these; without either object alive it allocates as usual.
+// test program that links AllocationFaults.cpp replaces the global operator new, and the
+// permission a building's cell memory asks for (CellMemoryMayBeTaken), with ones that obey these; without either object alive it allocates as usual.
 namespace stackmason::testing {
 
 // While one of these lives, every allocation larger than `bytes` throws std::bad_alloc.
