@@ -37,7 +37,7 @@ void DeleteDownward(Editor& editor, int x, int y, int layer) {
 
 // One cell set to `code`; in FrontView the working plane follows.
 void SetOneCell(Editor& editor, int x, int y, int h, BlockCode code) {
-    ApplyEdit(editor, edit::SetCells{{{x, y, h, code}}});
+    ApplyEdit(editor, edit::SetCell{{x, y, h, code}});
 }
 
 void HandleTopView(Editor& editor, const CanvasEvent& e) {

@@ -12,25 +12,31 @@ namespace stackmason {
 namespace {
 
 // Every write is checked before the first one, so that a bad one changes nothing.
-void CheckWrites(const Building& grid, const edit::SetCells& edit) {
-    for (const edit::CellWrite& write : edit.writes)
-        if (!grid.Contains(write.x, write.y, write.h) || !Building::Fits(write.code))
+void CheckWrites(const Building& grid, const edit::CellWrite* begin, const edit::CellWrite* end) {
+    for (const edit::CellWrite* write = begin; write != end; ++write)
+        if (!grid.Contains(write->x, write->y, write->h) || !Building::Fits(write->code))
             throw std::out_of_range("cell or block code outside the building");
 }
 
-void Apply(Editor& editor, edit::SetCells&& edit) {
-    CheckWrites(editor.grid, edit);
+void WriteCells(Editor& editor, const edit::CellWrite* begin, const edit::CellWrite* end) {
+    CheckWrites(editor.grid, begin, end);
     MarkEditorChanged(editor);
     Building& grid = editor.grid;
     const int height = grid.Height();
     // FrontView shows the working plane, which follows the slice drawn on.
     const bool mirror = !editor.InTopView() && editor.frontPlane.HasExtents(grid.Length(), height);
-    for (const edit::CellWrite& write : edit.writes) {
-        grid.SetCell(write.x, write.y, write.h, write.code);
-        if (mirror && write.x == editor.CurrentLayer() && write.h >= 1)
-            editor.frontPlane.At(write.y, height - write.h + 1) = write.code;
+    for (const edit::CellWrite* write = begin; write != end; ++write) {
+        grid.SetCell(write->x, write->y, write->h, write->code);
+        if (mirror && write->x == editor.CurrentLayer() && write->h >= 1)
+            editor.frontPlane.At(write->y, height - write->h + 1) = write->code;
     }
 }
+
+void Apply(Editor& editor, edit::SetCells&& edit) {
+    WriteCells(editor, edit.writes.data(), edit.writes.data() + edit.writes.size());
+}
+
+void Apply(Editor& editor, edit::SetCell&& edit) { WriteCells(editor, &edit.write, &edit.write + 1); }
 
 void Apply(Editor& editor, edit::SetPlane&& edit) {
     // All memory is taken before the first cell changes.

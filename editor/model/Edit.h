@@ -30,6 +30,10 @@ struct CellWrite {
 struct SetCells {
     std::vector<CellWrite> writes;
 };
+// One cell, as SetCells writes it: the pen on the canvas, without taking memory per move.
+struct SetCell {
+    CellWrite write;
+};
 
 // The current plane as the canvas shows it, written whole: `cells` holds `rows` rows of
 // `columns` codes from the top left. In TopView row r is the part x >= 1 of the building's row
@@ -86,7 +90,7 @@ struct ReplaceBuilding {
 
 }  // namespace edit
 
-using Edit = std::variant<edit::SetCells, edit::SetPlane, edit::MergeLayer, edit::MergeSlice, edit::StampWorkingPlane,
+using Edit = std::variant<edit::SetCells, edit::SetCell, edit::SetPlane, edit::MergeLayer, edit::MergeSlice, edit::StampWorkingPlane,
                           edit::ClearLayer, edit::ClearSlice, edit::InsertLayer, edit::RemoveLayer, edit::SwapAxes,
                           edit::TurnLayers, edit::ReplaceBuilding>;
 
