@@ -98,7 +98,8 @@ std::optional<edit::SetPlane> FillEdit(const Building& grid, bool topView, int p
 }
 
 void FillArea(Editor& editor) {
-    auto fill = FillEdit(editor.grid, editor.InTopView(), editor.CurrentLayer(), editor.cursorCell, editor.SelectedBlock());
+    auto fill =
+        FillEdit(editor.grid, editor.InTopView(), editor.CurrentLayer(), editor.cursorCell, editor.SelectedBlock());
     if (!fill)
         return;
     ApplyEdit(editor, std::move(*fill));

@@ -44,7 +44,9 @@ void Apply(Editor& editor, edit::SetPlane&& edit) {
         FitFrontPlane(editor);
     MarkEditorChanged(editor);
     Building& grid = editor.grid;
-    const auto rowOf = [&](int r) { return edit.cells.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(edit.columns); };
+    const auto rowOf = [&](int r) {
+        return edit.cells.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(edit.columns);
+    };
     for (int r = 0; r < edit.rows; ++r) {
         const BlockCode* cells = rowOf(r);
         if (edit.topView) {

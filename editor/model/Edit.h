@@ -90,9 +90,9 @@ struct ReplaceBuilding {
 
 }  // namespace edit
 
-using Edit = std::variant<edit::SetCells, edit::SetCell, edit::SetPlane, edit::MergeLayer, edit::MergeSlice, edit::StampWorkingPlane,
-                          edit::ClearLayer, edit::ClearSlice, edit::InsertLayer, edit::RemoveLayer, edit::SwapAxes,
-                          edit::TurnLayers, edit::ReplaceBuilding>;
+using Edit = std::variant<edit::SetCells, edit::SetCell, edit::SetPlane, edit::MergeLayer, edit::MergeSlice,
+                          edit::StampWorkingPlane, edit::ClearLayer, edit::ClearSlice, edit::InsertLayer,
+                          edit::RemoveLayer, edit::SwapAxes, edit::TurnLayers, edit::ReplaceBuilding>;
 
 // Applies the edit to the editor's building (and working plane). Any memory the edit needs is
 // taken before the first cell changes, so that a failure leaves the building as it was; the
