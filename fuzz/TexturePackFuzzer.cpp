@@ -38,10 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int entries = archive ? archive->EntryCount() : 0;
     Require((inMemory ? inMemory->EntryCount() : 0) == entries, "file and memory list alike");
     Require(editor.selector.Count() == entries + 1, "one item per entry after air");
-    Require(editor.blockImages.size() == static_cast<std::size_t>(entries) + 1, "one picture per entry after air");
     Require(editor.selector.ItemAt(0).text == "Air" && editor.selector.Data(0) == 0, "air first");
     for (int i = 0; i <= entries; ++i) {
-        const Image& picture = editor.blockImages[static_cast<std::size_t>(i)];
+        const Image& picture = editor.selector.ItemAt(i).image;
         Require(picture.Width() == kTileSize && picture.Height() == kTileSize, "32 x 32 pictures");
         if (i > 0)
             Require(editor.selector.Data(i) == BlockIdFromEntryName(archive->Entry(i - 1).name), "block id");

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/Constants.h"
+#include "editor/canvas/CellEdits.h"
 #include "editor/canvas/LineAndBrush.h"
 
 namespace stackmason {
@@ -24,24 +25,19 @@ void SetTitleReadout(Editor& editor) {
 }
 
 void DrawDownward(Editor& editor, int x, int y, int layer) {
-    int count = 0;
-    for (int i = layer; i >= 1 && editor.grid.At(x, y, i) < 2; --i)
-        ++count;
-    const BlockCode value = editor.SelectedBlock();
-    for (int i = layer; i >= layer - count; --i)
-        editor.grid.At(x, y, i) = value;
+    ApplyEdit(editor, DrawDownwardEdit(editor.grid, x, y, layer, editor.SelectedBlock()));
     editor.painter.DrawCell(x, y);
     editor.lastDrawnCell = {x, y};
 }
 
 void DeleteDownward(Editor& editor, int x, int y, int layer) {
-    const BlockCode run = editor.grid.At(x, y, layer);
-    int count = 0;
-    for (int i = layer; i >= 1 && editor.grid.At(x, y, i) == run; --i)
-        ++count;
-    for (int i = layer; i >= layer - count; --i)
-        editor.grid.At(x, y, i) = 0;
+    ApplyEdit(editor, DeleteDownwardEdit(editor.grid, x, y, layer));
     editor.painter.DrawCell(x, y);
+}
+
+// One cell set to `code`; in FrontView the working plane follows.
+void SetOneCell(Editor& editor, int x, int y, int h, BlockCode code) {
+    ApplyEdit(editor, edit::SetCell{{x, y, h, code}});
 }
 
 void HandleTopView(Editor& editor, const CanvasEvent& e) {
@@ -76,7 +72,7 @@ void HandleTopView(Editor& editor, const CanvasEvent& e) {
             PlaceRandomBrush(editor, x, y);
             return;
         }
-        editor.grid.At(x, y, layer) = editor.SelectedBlock();
+        SetOneCell(editor, x, y, layer, editor.SelectedBlock());
         editor.painter.DrawCell(x, y);
         editor.lastDrawnCell = {x, y};
     }
@@ -86,7 +82,7 @@ void HandleTopView(Editor& editor, const CanvasEvent& e) {
             editor.brushCells = Building();
             return;
         }
-        editor.grid.At(x, y, layer) = 0;
+        SetOneCell(editor, x, y, layer, 0);
         editor.painter.DrawCell(x, y);
     }
     if (LeftDraws(e) && e.alt)
@@ -110,15 +106,12 @@ void HandleFrontView(Editor& editor, const CanvasEvent& e) {
         return;
     }
     if (LeftDraws(e)) {
-        const BlockCode value = editor.SelectedBlock();
-        editor.frontPlane.At(column, row + 1) = value;
+        SetOneCell(editor, slice, column, height - row, editor.SelectedBlock());
         editor.painter.DrawCell(column, row + 1);
         editor.lastDrawnCell = {column, row};
-        editor.grid.At(slice, column, height - row) = value;
     }
     if (RightDraws(e)) {
-        editor.frontPlane.At(column, row + 1) = 0;
-        editor.grid.At(slice, column, height - row) = 0;
+        SetOneCell(editor, slice, column, height - row, 0);
         editor.painter.DrawCell(column, row + 1);
     }
 }

@@ -130,21 +130,18 @@ void CanvasRenderer::DrawViewLabel() {
 }
 
 void CanvasRenderer::DrawCode(int column, int row, BlockCode code, int opacity) {
-    const std::vector<Image>& pictures = editor_->blockImages;
-    if (code < 0 || static_cast<std::size_t>(code) >= pictures.size())
-        surface_.DrawTile(column, row, placeholder_, kPlaceholderKey, opacity);
+    if (const Image* picture = editor_->selector.Picture(code))
+        surface_.DrawTile(column, row, *picture, code, opacity);
     else
-        surface_.DrawTile(column, row, pictures[static_cast<std::size_t>(code)], code, opacity);
+        surface_.DrawTile(column, row, placeholder_, kPlaceholderKey, opacity);
 }
 
 void CanvasRenderer::ForgetPicturesIfReloaded() {
-    const std::vector<Image>& pictures = editor_->blockImages;
-    if (pictures.data() != knownPictures_ || pictures.size() != knownPictureCount_ ||
-        editor_->blockImagesGeneration != knownGeneration_) {
+    const SelectorModel& pictures = editor_->selector;
+    if (pictures.Count() != knownPictureCount_ || pictures.Revision() != knownRevision_) {
         surface_.ForgetKeys();
-        knownPictures_ = pictures.data();
-        knownPictureCount_ = pictures.size();
-        knownGeneration_ = editor_->blockImagesGeneration;
+        knownPictureCount_ = pictures.Count();
+        knownRevision_ = pictures.Revision();
     }
 }
 

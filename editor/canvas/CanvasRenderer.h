@@ -39,9 +39,8 @@ private:
     LabelRenderer labelRenderer_;
     Image labels_[2];
     Image placeholder_;
-    const Image* knownPictures_ = nullptr;
-    std::size_t knownPictureCount_ = 0;
-    int knownGeneration_ = -1;
+    int knownPictureCount_ = -1;
+    int knownRevision_ = -1;
 };
 
 // A plain label for use without a font: each character a 5 x 7 block of the text colour on a

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "editor/model/Edit.h"
 #include "editor/model/Views.h"
 
 namespace stackmason {
@@ -12,13 +13,10 @@ void FlipAxis(Editor& editor) {
     const int height = editor.grid.Height();
     // All memory is taken before anything changes, the switch to TopView included; without
     // it nothing changes.
-    FrontPlane plane(length, height);
-    Building& grid = editor.grid;
+    edit::SwapAxes swap{FrontPlane(length, height)};
     if (!editor.InTopView())
         ShowTopView(editor);
-    grid.Transpose();
-    editor.frontPlane = std::move(plane);
-    grid.ClearLayer(0);
+    ApplyEdit(editor, std::move(swap));
 
     editor.widthSpin.SetValue(width);
     editor.lengthSpin.SetValue(length);

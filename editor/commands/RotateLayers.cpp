@@ -1,5 +1,7 @@
 #include "editor/commands/RotateLayers.h"
 
+#include "editor/model/Edit.h"
+
 namespace stackmason {
 
 // The layers are turned cell by cell rather than through a picture coloured by block code:
@@ -8,7 +10,7 @@ void RotateLayers(Editor& editor) {
     if (!editor.InTopView())
         return;
     // The work buffer is taken before any cell moves; without it nothing changes.
-    editor.grid.TurnLayers();
+    ApplyEdit(editor, edit::TurnLayers{});
     editor.painter.RedrawCanvas();
 }
 

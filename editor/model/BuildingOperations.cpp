@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "editor/model/Edit.h"
 #include "editor/model/UserAction.h"
 #include "editor/model/Views.h"
 
@@ -14,8 +15,8 @@ StagedBuilding StageBuilding(int width, int length, int height) {
 }
 
 void PutBuildingInPlace(Editor& editor, StagedBuilding&& building) noexcept {
-    editor.grid = std::move(building.grid);
-    editor.frontPlane = std::move(building.frontPlane);
+    // Replacing the building only moves: it cannot fail.
+    ApplyEdit(editor, edit::ReplaceBuilding{std::move(building.grid), std::move(building.frontPlane)});
 }
 
 void AllocateBuilding(Editor& editor, int width, int length, int height) {

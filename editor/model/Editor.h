@@ -25,7 +25,7 @@ struct CellPosition {
 inline constexpr int kToolbarHeight = 90;
 inline constexpr int kCanvasMargin = 5;
 
-// The editor's whole state: the building, the working plane, the block pictures, the models
+// The editor's whole state: the building, the working plane, the models
 // of the controls the operations read and write, and the flags of the tools. There is one
 // of it per editor window; the shell owns it and every operation takes it by reference.
 struct Editor {
@@ -68,16 +68,12 @@ struct Editor {
     std::string versionText = "Version 0.1.49";
     // Where the editor's program lies; the preview program is looked for there first.
     std::string programFolder;
-    // Element 0 is the air picture; element n the picture of block code n. All 32 x 32.
-    std::vector<Image> blockImages;
-    // Raised whenever blockImages is rebuilt, so that cached compositions are dropped.
-    int blockImagesGeneration = 0;
-
     SpinModel widthSpin{1, 512, 29};
     SpinModel lengthSpin{1, 512, 20};
     SpinModel heightSpin{1, 256, 18};
     // Its value is the current layer: a height in TopView, an x in FrontView.
     SpinModel layerSpin{1, 256, 8};
+    // Its items hold the block pictures: item 0 the air picture, item n that of block code n.
     SelectorModel selector;
     // Label of the context menu's view toggle: the view it switches to.
     std::string viewToggleLabel = "FrontView";

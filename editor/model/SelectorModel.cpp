@@ -30,7 +30,7 @@ void SelectorModel::TakeItemsOf(SelectorModel& other) {
 }
 
 void SelectorModel::Add(std::string text, const Image& image, bool isBlockPicture) {
-    items_.push_back({std::move(text), FlattenOntoWhite(image), 0, isBlockPicture});
+    items_.push_back({std::move(text), image, 0, isBlockPicture});
     Changed();
 }
 
@@ -49,6 +49,8 @@ void SelectorModel::SetData(int index, std::int32_t data) {
 std::int32_t SelectorModel::Data(int index) const {
     return index >= 0 && index < Count() ? items_[static_cast<std::size_t>(index)].data : 0;
 }
+
+Image SelectorModel::ShownImage(int index) const { return FlattenOntoWhite(ItemAt(index).image); }
 
 bool SelectorModel::IsBlockPicture(int index) const {
     return index >= 0 && index < Count() && items_[static_cast<std::size_t>(index)].isBlockPicture;

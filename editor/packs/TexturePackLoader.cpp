@@ -28,7 +28,6 @@ std::optional<Image> BlockPictureOf(TexturePackArchive& archive, int index) {
 void AddBlock(StagedPack& pack, std::string text, Image picture, std::int32_t blockId, bool isBlockPicture = true) {
     pack.selector.Add(std::move(text), picture, isBlockPicture);
     pack.selector.SetData(pack.selector.Count() - 1, blockId);
-    pack.blockImages.push_back(std::move(picture));
 }
 
 // The form of path the file system resolves it to; empty when it does not exist.
@@ -75,8 +74,6 @@ StagedPack StageTexturePack(const std::string& name) {
 void PutPackInPlace(Editor& editor, StagedPack&& pack) {
     MarkEditorChanged(editor);
     editor.texturePackName.swap(pack.name);
-    editor.blockImages.swap(pack.blockImages);
-    ++editor.blockImagesGeneration;
     editor.selector.TakeItemsOf(pack.selector);
 }
 

@@ -9,11 +9,10 @@
 
 namespace stackmason {
 
-// A texture pack read off to the side: its name, the block pictures and the selector's
-// items. The editor is not touched until it is put in place.
+// A texture pack read off to the side: its name and the selector's items, which hold the
+// block pictures. The editor is not touched until it is put in place.
 struct StagedPack {
     std::string name;
-    std::vector<Image> blockImages;
     SelectorModel selector;
 };
 
@@ -24,7 +23,7 @@ struct StagedPack {
 // std::bad_alloc when the memory for the pictures cannot be had.
 StagedPack StageTexturePack(const std::string& name);
 
-// Makes the staged pack the editor's: its name, pictures and selector items, by swaps that
+// Makes the staged pack the editor's: its name and selector items, by swaps that
 // cannot fail; then the selector's listener is told. Nothing is selected afterwards.
 void PutPackInPlace(Editor& editor, StagedPack&& pack);
 

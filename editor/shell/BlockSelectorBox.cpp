@@ -64,7 +64,7 @@ void BlockSelectorBox::FollowModel() {
         shownRevision_ = model_.Revision();
     }
     for (int i = count(); i < model_.Count(); ++i)
-        addItem(IconOf(model_.ItemAt(i).image), QString::fromStdString(model_.ItemAt(i).text), model_.ItemAt(i).data);
+        addItem(IconOf(model_.ShownImage(i)), QString::fromStdString(model_.ItemAt(i).text), model_.ItemAt(i).data);
     if (currentIndex() != model_.Selected())
         setCurrentIndex(model_.Selected());
     following_ = false;

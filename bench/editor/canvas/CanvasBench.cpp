@@ -52,8 +52,7 @@ private:
 struct BigEditor {
     BigEditor(int width, int length, int height) {
         renderer.Attach(editor);
-        editor.blockImages = Pictures();
-        for (const Image& picture : editor.blockImages)
+        for (const Image& picture : Pictures())
             editor.selector.Add("block", picture);
         editor.widthSpin.SetValue(width);
         editor.lengthSpin.SetValue(length);
@@ -115,8 +114,7 @@ class WindowWithBuilding {
 public:
     WindowWithBuilding(int side, int height) : window_(std::make_unique<testing::FakeDialogs>()) {
         Editor& editor = window_.State();
-        editor.blockImages = Pictures();
-        for (const Image& picture : editor.blockImages)
+        for (const Image& picture : Pictures())
             editor.selector.Add("block", picture);
         editor.widthSpin.SetValue(side);
         editor.lengthSpin.SetValue(side);

@@ -19,7 +19,6 @@ double PeakMegabytes() {
 void LargestBuildingInTopView(benchmark::State& state) {
     for (auto _ : state) {
         testing::EditorFixture f;
-        f.editor.blockImages = {AirImage(), PlaceholderImage()};
         f.editor.selector.Add("Air", AirImage());
         f.editor.selector.Add("block", PlaceholderImage());
         f.editor.widthSpin.SetValue(512);

@@ -138,7 +138,8 @@ EditorState StateOf(const EditorFixture& f) {
         s.fields.push_back(field->Text() + " " + std::to_string(field->Value()) + " " +
                            std::to_string(field->Minimum()) + ".." + std::to_string(field->Maximum()));
     s.packName = e.texturePackName;
-    s.blockImages = e.blockImages;
+    for (int i = 0; i < e.selector.Count(); ++i)
+        s.blockImages.push_back(e.selector.ItemAt(i).image);
     for (int i = 0; i < e.selector.Count(); ++i)
         s.items.push_back(e.selector.ItemAt(i).text + " " + std::to_string(e.selector.Data(i)));
     s.selected = e.selector.Selected();

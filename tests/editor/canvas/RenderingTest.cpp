@@ -82,10 +82,9 @@ Image Framed(Rgba colour) {
 struct RenderFixture {
     RenderFixture() {
         renderer.Attach(editor);
-        editor.blockImages = {AirImage(), Solid({200, 30, 30, 255}), Framed({20, 200, 40, 255}),
-                              Solid({250, 250, 10, 255})};
-        for (std::size_t i = 0; i < editor.blockImages.size(); ++i)
-            editor.selector.Add("block", editor.blockImages[i]);
+        for (const Image& picture : {AirImage(), Solid({200, 30, 30, 255}), Framed({20, 200, 40, 255}),
+                                     Solid({250, 250, 10, 255})})
+            editor.selector.Add("block", picture);
     }
     void Make(int width, int length, int height) {
         editor.widthSpin.SetValue(width);

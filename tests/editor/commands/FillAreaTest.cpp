@@ -1,4 +1,6 @@
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -163,6 +165,84 @@ TEST(FillArea, FloodsTheLargestLayerAndLongCorridorsWithoutRecursion) {
             reached += e.grid.At(x, y, 1) == 2 ? 1 : 0;
     EXPECT_EQ(reached, air);
     EXPECT_EQ(e.grid.At(1, 511, 1), 2) << "the far end of the corridor";
+}
+
+}  // namespace
+}  // namespace stackmason
+
+namespace stackmason {
+namespace {
+
+// The fill's edit worked out on many random planes of both views: working it out changes
+// nothing; the cells it changes held the start's code and now hold the selected one; they are
+// connected to the start through each other; and no cell of the start's code is left beside them.
+TEST(FillEdit, FillsExactlyTheConnectedAreaOfTheStartCode) {
+    std::mt19937 random(17);
+    std::uniform_int_distribution<int> code(0, 2);
+    for (int round = 0; round < 300; ++round) {
+        Building grid(7, 6, 5);
+        for (int h = 0; h <= 5; ++h)
+            for (int y = 0; y <= 6; ++y)
+                for (int x = 0; x <= 7; ++x)
+                    grid.SetCell(x, y, h, code(random));
+        const Building before = grid;
+        const bool topView = round % 2 == 0;
+        const int plane = 1 + round % 5;
+        const int columns = topView ? 7 : 6;
+        const int rows = topView ? 6 : 5;
+        const CellPosition pointer{1 + round % columns, (topView ? 1 : 0) + (round / 3) % rows};
+        const BlockCode selected = code(random);
+        const auto fill = FillEdit(grid, topView, plane, pointer, selected);
+        ASSERT_TRUE(fill.has_value());
+        ASSERT_EQ(grid, before);
+        ASSERT_EQ(fill->columns, columns);
+        ASSERT_EQ(fill->rows, rows);
+        const auto old = [&](int c, int r) {
+            return topView ? grid.At(c + 1, r + 1, plane) : grid.At(plane, c + 1, grid.Height() - r);
+        };
+        const auto now = [&](int c, int r) { return fill->cells[static_cast<std::size_t>(r * columns + c)]; };
+        const int startC = pointer.column - 1;
+        const int startR = topView ? pointer.row - 1 : pointer.row;
+        const BlockCode from = old(startC, startR);
+        if (from == selected) {
+            for (int r = 0; r < rows; ++r)
+                for (int c = 0; c < columns; ++c)
+                    ASSERT_EQ(now(c, r), old(c, r));
+            continue;
+        }
+        // The filled cells, reached from the start through filled cells only.
+        std::vector<bool> reached(static_cast<std::size_t>(columns * rows), false);
+        std::vector<std::pair<int, int>> pending{{startC, startR}};
+        int reachedCount = 0;
+        while (!pending.empty()) {
+            const auto [c, r] = pending.back();
+            pending.pop_back();
+            if (c < 0 || c >= columns || r < 0 || r >= rows || reached[static_cast<std::size_t>(r * columns + c)])
+                continue;
+            if (old(c, r) != from || now(c, r) != selected)
+                continue;
+            reached[static_cast<std::size_t>(r * columns + c)] = true;
+            ++reachedCount;
+            pending.insert(pending.end(), {{c - 1, r}, {c + 1, r}, {c, r - 1}, {c, r + 1}});
+        }
+        int changed = 0;
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < columns; ++c) {
+                if (now(c, r) != old(c, r)) {
+                    ++changed;
+                    ASSERT_TRUE(reached[static_cast<std::size_t>(r * columns + c)]) << c << "," << r;
+                }
+                if (!reached[static_cast<std::size_t>(r * columns + c)] || old(c, r) != from)
+                    continue;
+                for (const auto& [dc, dr] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+                    const int nc = c + dc, nr = r + dr;
+                    if (nc < 0 || nc >= columns || nr < 0 || nr >= rows)
+                        continue;
+                    ASSERT_FALSE(now(nc, nr) == from) << "left unfilled beside the area: " << nc << "," << nr;
+                }
+            }
+        EXPECT_EQ(changed, reachedCount);
+    }
 }
 
 }  // namespace

@@ -50,26 +50,25 @@ TEST_F(PackFolder, EntriesBecomeBlocksInArchiveOrder) {
     LoadTexturePack(f.editor);
     const SelectorModel& s = f.editor.selector;
     ASSERT_EQ(s.Count(), 7);
-    ASSERT_EQ(f.editor.blockImages.size(), 7u);
     const char* texts[] = {"Air", "c_003", "b_002", "folder/", "t.water_009", "broken_005", "x12"};
     const int ids[] = {0, 3, 2, 0, 9, 5, 0};
     for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(s.ItemAt(i).text, texts[i]);
         EXPECT_EQ(s.Data(i), ids[i]) << i;
-        EXPECT_EQ(f.editor.blockImages[i].Width(), 32);
-        EXPECT_EQ(f.editor.blockImages[i].Height(), 32);
+        EXPECT_EQ(f.editor.selector.Picture(i)->Width(), 32);
+        EXPECT_EQ(f.editor.selector.Picture(i)->Height(), 32);
     }
-    EXPECT_EQ(f.editor.blockImages[0], AirImage());
+    EXPECT_EQ(*f.editor.selector.Picture(0), AirImage());
     // A strip shows its leftmost face; a 32 x 16 picture is squeezed whole, alpha kept.
-    EXPECT_EQ(f.editor.blockImages[2].Pixel(31, 31), (Rgba{10, 20, 30, 255}));
-    EXPECT_EQ(f.editor.blockImages[4].Pixel(31, 31), (Rgba{0, 0, 255, 128}));
+    EXPECT_EQ(f.editor.selector.Picture(2)->Pixel(31, 31), (Rgba{10, 20, 30, 255}));
+    EXPECT_EQ(f.editor.selector.Picture(4)->Pixel(31, 31), (Rgba{0, 0, 255, 128}));
     // Entries without a picture keep their place with the placeholder, and are no blocks.
-    EXPECT_EQ(f.editor.blockImages[3], PlaceholderImage());
-    EXPECT_EQ(f.editor.blockImages[5], PlaceholderImage());
+    EXPECT_EQ(*f.editor.selector.Picture(3), PlaceholderImage());
+    EXPECT_EQ(*f.editor.selector.Picture(5), PlaceholderImage());
     for (int i = 1; i < 7; ++i)
         EXPECT_EQ(s.IsBlockPicture(i), i != 3 && i != 5) << i;
-    // The selector's own pictures carry no transparency.
-    EXPECT_EQ(s.ItemAt(4).image.Pixel(0, 0).a, 255);
+    // The selector shows the pictures without transparency.
+    EXPECT_EQ(s.ShownImage(4).Pixel(0, 0).a, 255);
 
     NewBuilding(f.editor);
     EXPECT_EQ(f.editor.SelectedBlock(), 1);
@@ -143,10 +142,10 @@ TEST_F(PackFolder, PicturesBeyondThePacksBudgetShowThePlaceholder) {
     LoadTexturePack(f.editor);
     const SelectorModel& s = f.editor.selector;
     ASSERT_EQ(s.Count(), 5);
-    EXPECT_EQ(f.editor.blockImages[1], Image(32, 32, red));
-    EXPECT_EQ(f.editor.blockImages[2], PlaceholderImage());
-    EXPECT_EQ(f.editor.blockImages[3], PlaceholderImage());
-    EXPECT_EQ(f.editor.blockImages[4], ScaleNearest(CoordinateImage(16, 16), 32, 32));
+    EXPECT_EQ(*f.editor.selector.Picture(1), Image(32, 32, red));
+    EXPECT_EQ(*f.editor.selector.Picture(2), PlaceholderImage());
+    EXPECT_EQ(*f.editor.selector.Picture(3), PlaceholderImage());
+    EXPECT_EQ(*f.editor.selector.Picture(4), ScaleNearest(CoordinateImage(16, 16), 32, 32));
     EXPECT_EQ(s.ItemAt(3).text, "huge_003");
     EXPECT_EQ(s.Data(3), 3);
 
@@ -156,8 +155,8 @@ TEST_F(PackFolder, PicturesBeyondThePacksBudgetShowThePlaceholder) {
     ASSERT_EQ(s.Count(), 4097);
     EXPECT_EQ(s.ItemAt(4096).text, "huge_4096_096");
     EXPECT_EQ(s.Data(4096), 96);
-    for (std::size_t i = 1; i < f.editor.blockImages.size(); ++i)
-        ASSERT_EQ(f.editor.blockImages[i], PlaceholderImage()) << i;
+    for (int i = 1; i < f.editor.selector.Count(); ++i)
+        ASSERT_EQ(*f.editor.selector.Picture(i), PlaceholderImage()) << i;
     EXPECT_TRUE(f.dialogs.errors.empty());
 }
 

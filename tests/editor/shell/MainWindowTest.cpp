@@ -221,8 +221,8 @@ TEST_F(MainWindowTest, MouseOnTheCanvasDrawsAndTheTitleFollows) {
     EXPECT_EQ(e.grid.At(3, 2, 1), 0);
     EXPECT_EQ(e.grid.At(4, 2, 1), 0);
     // The canvas shows what was drawn: block 1 at (7, 7), air at (4, 2).
-    EXPECT_EQ(window_->Canvas().Pixel(6 * 32 + 5, 6 * 32 + 5), e.blockImages[1].Pixel(5, 5));
-    EXPECT_EQ(window_->Canvas().Pixel(3 * 32 + 10, 32 + 10), e.blockImages[0].Pixel(10, 10));
+    EXPECT_EQ(window_->Canvas().Pixel(6 * 32 + 5, 6 * 32 + 5), e.selector.Picture(1)->Pixel(5, 5));
+    EXPECT_EQ(window_->Canvas().Pixel(3 * 32 + 10, 32 + 10), e.selector.Picture(0)->Pixel(10, 10));
 }
 
 TEST_F(MainWindowTest, TheBlockSelectorShowsEachPackSelected) {

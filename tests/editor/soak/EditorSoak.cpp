@@ -5,6 +5,7 @@
 #include <sstream>
 #include <vector>
 
+#include "common/Constants.h"
 #include "editor/canvas/CanvasInput.h"
 #include "editor/commands/LayerCommands.h"
 #include "editor/files/BuildingFiles.h"
@@ -97,8 +98,9 @@ bool EditorSoak::Check() {
                     " does not fit the view");
     if (e.selector.Selected() < 0 || e.selector.Selected() >= e.selector.Count())
         return Fail("no block selected");
-    if (e.blockImages.size() != static_cast<std::size_t>(e.selector.Count()))
-        return Fail("block pictures and selector items differ in number");
+    for (int i = 0; i < e.selector.Count(); ++i)
+        if (e.selector.ItemAt(i).image.Width() != kTileSize || e.selector.ItemAt(i).image.Height() != kTileSize)
+            return Fail("block picture " + std::to_string(i) + " is not a tile");
     return true;
 }
 
