@@ -7,32 +7,12 @@
 #include <vector>
 
 #include "editor/model/EditorPorts.h"
+#include "editor/model/HeadlessPorts.h"
 
 // What the fuzz targets share: ports that do nothing but count the messages, a scratch folder
 // for the readers that take a path, and a small zip writer so that mutated pictures reach
 // the decoders instead of failing the archive's check sums.
 namespace stackmason::fuzz {
-
-class NullPainter final : public CanvasPainter {
-public:
-    void ResizeCanvas(int, int) override {}
-    void PaintEmptyTopView() override {}
-    void RedrawCanvas() override {}
-    void DrawCell(int, int) override {}
-};
-
-class NullWindow final : public WindowPort {
-public:
-    int ClientWidth() const override { return 939; }
-    int ClientHeight() const override { return 741; }
-    void PlaceCanvasScroller(int, int, int, int, int, int) override {}
-    void FocusCanvasScroller() override {}
-    void SetTitle(const std::string&) override {}
-    int ScrollX() const override { return 0; }
-    int ScrollY() const override { return 0; }
-    void ScrollTo(int, int) override {}
-    void DropPendingEvents() override {}
-};
 
 class CountingDialogs final : public DialogPort {
 public:

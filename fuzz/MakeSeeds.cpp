@@ -70,8 +70,8 @@ void BuildingSeeds(const fs::path& folder, std::mt19937& random) {
 
 // Blocks of the pack's first entries, with air between.
 void SchematicSeeds(const fs::path& folder, std::mt19937& random, const std::string& minecraftPack) {
-    fuzz::NullPainter painter;
-    fuzz::NullWindow window;
+    HeadlessPainter painter;
+    HeadlessWindow window;
     fuzz::CountingDialogs dialogs;
     Editor editor{painter, window, dialogs};
     editor.texturePackName = minecraftPack;

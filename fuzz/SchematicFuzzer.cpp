@@ -46,8 +46,8 @@ struct ImportEditor {
         AllocateBuilding(editor, 3, 2, 2);
         editor.grid.At(1, 1, 1) = 4;
     }
-    fuzz::NullPainter painter;
-    fuzz::NullWindow window;
+    HeadlessPainter painter;
+    HeadlessWindow window;
     fuzz::CountingDialogs dialogs;
     Editor editor{painter, window, dialogs};
 };

@@ -24,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (data[0] & 1) ? fuzz::StoredZip(fuzz::DecodeEntries(rest)) : std::vector<std::uint8_t>(rest.begin(), rest.end());
     const std::string path = fuzz::WriteScratchFile("pack.zip", archiveBytes);
 
-    fuzz::NullPainter painter;
-    fuzz::NullWindow window;
+    HeadlessPainter painter;
+    HeadlessWindow window;
     fuzz::CountingDialogs dialogs;
     Editor editor{painter, window, dialogs};
     editor.texturePackName = path;

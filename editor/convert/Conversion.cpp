@@ -9,6 +9,7 @@
 #include "editor/files/BuildingFiles.h"
 #include "editor/files/FileRequests.h"
 #include "editor/model/Editor.h"
+#include "editor/model/HeadlessPorts.h"
 #include "editor/model/UserAction.h"
 #include "editor/packs/TexturePackLoader.h"
 
@@ -16,29 +17,6 @@ namespace stackmason {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The window around the editor's operations, without a window: nothing is painted.
-class HeadlessPainter final : public CanvasPainter {
-public:
-    void ResizeCanvas(int, int) override {}
-    void PaintEmptyTopView() override {}
-    void RedrawCanvas() override {}
-    void DrawCell(int, int) override {}
-};
-
-// A main window of the editor's start size; the layout it is given is not shown anywhere.
-class HeadlessWindow final : public WindowPort {
-public:
-    int ClientWidth() const override { return 939; }
-    int ClientHeight() const override { return 741; }
-    void PlaceCanvasScroller(int, int, int, int, int, int) override {}
-    void FocusCanvasScroller() override {}
-    void SetTitle(const std::string&) override {}
-    int ScrollX() const override { return 0; }
-    int ScrollY() const override { return 0; }
-    void ScrollTo(int, int) override {}
-    void DropPendingEvents() override {}
-};
 
 // The requesters are answered with the files of the command line, and no question is left
 // to a user: whatever the editor would show in an "Error" box ends the conversion.
