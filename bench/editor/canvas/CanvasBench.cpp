@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <random>
 
+#include "bench/support/OffscreenWindow.h"
 #include "editor/canvas/CanvasInput.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/packs/BuiltInPictures.h"
@@ -131,14 +132,10 @@ public:
         if (!QTest::qWaitForWindowExposed(&window_))
             std::abort();
         editor.painter.RedrawCanvas();
-        ShowChanges();
+        bench::ShowWindowChanges();
     }
 
     Editor& State() { return window_.State(); }
-
-    // What the event loop does after a user action: the window's pending update request
-    // paints the changed part of the canvas widget and hands it to the screen.
-    static void ShowChanges() { QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest); }
 
 private:
     MainWindow window_;
@@ -150,7 +147,7 @@ void WindowRedrawTopViewWithSilhouette(benchmark::State& state) {
     WindowWithBuilding window(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     for (auto _ : state) {
         window.State().painter.RedrawCanvas();
-        WindowWithBuilding::ShowChanges();
+        bench::ShowWindowChanges();
     }
 }
 BENCHMARK(WindowRedrawTopViewWithSilhouette)->Args({29, 4})->Args({512, 4})->Args({512, 256})->Unit(benchmark::kMillisecond);
@@ -163,7 +160,7 @@ void WindowDrawOneCell(benchmark::State& state) {
         ++step;
         const CanvasEvent press{CanvasEvent::Kind::LeftPress, 40 + (step % 20) * 32, 40 + (step % 15) * 32, true};
         HandleCanvasEvent(window.State(), press);
-        WindowWithBuilding::ShowChanges();
+        bench::ShowWindowChanges();
     }
 }
 BENCHMARK(WindowDrawOneCell)->Args({512, 4})->Args({512, 256})->Unit(benchmark::kMillisecond);
@@ -171,14 +168,4 @@ BENCHMARK(WindowDrawOneCell)->Args({512, 4})->Args({512, 256})->Unit(benchmark::
 }  // namespace
 }  // namespace stackmason
 
-int main(int argc, char** argv) {
-    // The window benchmarks paint into memory, never onto a display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return stackmason::bench::RunOffscreenWindowBenchmarks(argc, argv); }

@@ -1,20 +1,14 @@
 // Peak memory of the editor with the largest building shown in TopView. Its own program, so
 // that nothing else has raised the peak before.
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
+#include "bench/support/PeakMemory.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/packs/BuiltInPictures.h"
 #include "tests/editor/support/EditorFixture.h"
 
 namespace stackmason {
 namespace {
-
-double PeakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
 
 void LargestBuildingInTopView(benchmark::State& state) {
     for (auto _ : state) {
@@ -32,7 +26,7 @@ void LargestBuildingInTopView(benchmark::State& state) {
         f.renderer.RedrawCanvas();
         benchmark::DoNotOptimize(f.canvas.TileCount());
     }
-    state.counters["peak_MB"] = PeakMegabytes();
+    state.counters["peak_MB"] = bench::PeakMegabytes();
 }
 BENCHMARK(LargestBuildingInTopView)->Iterations(1)->Unit(benchmark::kMillisecond);
 

@@ -2,7 +2,6 @@
 // largest text building while a largest building is open. Its own program, so that nothing
 // else has raised the peak before; `/usr/bin/time -v` on it gives the same figure from outside.
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -12,21 +11,14 @@
 #include <memory>
 
 #include "bench/support/BenchEditors.h"
+#include "bench/support/OffscreenWindow.h"
+#include "bench/support/PeakMemory.h"
 #include "common/Constants.h"
 #include "editor/files/BuildingFiles.h"
 #include "editor/shell/MainWindow.h"
 
 namespace stackmason {
 namespace {
-
-double PeakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
-
-// What the event loop does after a user action: the pending update paints the canvas.
-void ShowChanges() { QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest); }
 
 void LoadLargestTextWhileLargestOpen(benchmark::State& state) {
     const std::filesystem::path path =
@@ -41,14 +33,14 @@ void LoadLargestTextWhileLargestOpen(benchmark::State& state) {
         std::abort();
     // The building that is open when the user loads another.
     LoadBuilding(window.State());
-    ShowChanges();
-    const double openPeak = PeakMegabytes();
+    bench::ShowWindowChanges();
+    const double openPeak = bench::PeakMegabytes();
     for (auto _ : state) {
         LoadBuilding(window.State());
-        ShowChanges();
+        bench::ShowWindowChanges();
     }
     state.counters["open_peak_MB"] = openPeak;
-    state.counters["peak_MB"] = PeakMegabytes();
+    state.counters["peak_MB"] = bench::PeakMegabytes();
     std::filesystem::remove(path);
 }
 BENCHMARK(LoadLargestTextWhileLargestOpen)->Iterations(1)->Unit(benchmark::kMillisecond);
@@ -56,14 +48,4 @@ BENCHMARK(LoadLargestTextWhileLargestOpen)->Iterations(1)->Unit(benchmark::kMill
 }  // namespace
 }  // namespace stackmason
 
-int main(int argc, char** argv) {
-    // The window paints into memory, never onto a display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return stackmason::bench::RunOffscreenWindowBenchmarks(argc, argv); }
