@@ -73,15 +73,21 @@ bool ImportAndCheck(const std::string& path) {
             "grid extents");
     Require(editor.frontPlane.HasExtents(editor.grid.Length(), editor.grid.Height()), "working plane extents");
 
-    const SchematicReadResult read = ReadSchematicFile(path);
-    Require(read.schematic.has_value(), "the file reads again");
-    const Schematic& schematic = *read.schematic;
+    // Read again with every id kept as it stands, to see each cell holds its id's code.
+    ImportedCodes sameIds{};
+    for (std::size_t id = 0; id < sameIds.size(); ++id)
+        sameIds[id] = static_cast<BlockCode>(id);
+    const SchematicReadResult read = ReadSchematicFile(path, sameIds);
+    Require(read.grid.has_value(), "the file reads again");
+    const Building& ids = *read.grid;
+    Require(ids.Width() == editor.grid.Width() && ids.Length() == editor.grid.Length() &&
+                ids.Height() == editor.grid.Height(),
+            "the sizes read again");
     const auto codes = ImportedCodesOf(editor.selector);
-    std::size_t i = 0;
-    for (int h = 1; h <= schematic.height; ++h)
-        for (int y = 1; y <= schematic.length; ++y)
-            for (int x = 1; x <= schematic.width; ++x)
-                Require(editor.grid.At(x, y, h) == codes[schematic.blocks[i++]], "cell holds its mapped id");
+    for (int h = 1; h <= ids.Height(); ++h)
+        for (int y = 1; y <= ids.Length(); ++y)
+            for (int x = 1; x <= ids.Width(); ++x)
+                Require(editor.grid.At(x, y, h) == codes[static_cast<std::size_t>(ids.At(x, y, h))], "cell holds its mapped id");
     return true;
 }
 

@@ -86,17 +86,16 @@ void LoadTextBuilding(Editor& editor, const std::string& path, const std::string
     PutLoadedBuildingInPlace(editor, std::move(building), std::move(pack));
 }
 
-// The file is read and checked whole before anything else, so that a file that is refused
-// does not even cost the time of reading the pack.
+// The pack comes first, so that the ids can become its codes as they are read: the file's
+// ids are never held beside the cells.
 void LoadSchematicBuilding(Editor& editor, const std::string& path, const std::string& packPath) {
-    const SchematicReadResult read = ReadSchematicFile(path);
-    if (!read.schematic) {
+    StagedPack pack = StagePackFor(kSchematicPackName, packPath);
+    SchematicReadResult read = ReadSchematicFile(path, ImportedCodesOf(pack.selector));
+    if (!read.grid) {
         editor.dialogs.ShowError(read.problem);
         return;
     }
-    StagedPack pack = StagePackFor(kSchematicPackName, packPath);
-    StagedBuilding building = StageSchematic(*read.schematic, ImportedCodesOf(pack.selector));
-    PutLoadedBuildingInPlace(editor, std::move(building), std::move(pack));
+    PutLoadedBuildingInPlace(editor, StageSchematic(std::move(*read.grid)), std::move(pack));
 }
 
 }  // namespace

@@ -20,12 +20,8 @@ void ExportSchematic(Editor& editor, const std::string& path);
 // nothing, when the memory for the building cannot be had.
 bool ImportSchematic(Editor& editor, const std::string& path);
 
-// The schematic's cells as a building made off to the side, each stored id turned into the
-// code `codes` gives it. Throws std::bad_alloc when the memory cannot be had.
-StagedBuilding StageSchematic(const Schematic& schematic, const std::array<BlockCode, 256>& codes);
-
-// Replaces the building by the schematic's cells with the sizes it gives, its ids mapped
-// onto the loaded pack. Throws, with the building kept, when the memory cannot be had.
-void PlaceSchematic(Editor& editor, const Schematic& schematic);
+// A schematic's cells as a building made off to the side, with its working plane. Throws
+// std::bad_alloc when the memory cannot be had.
+StagedBuilding StageSchematic(Building&& grid);
 
 }  // namespace stackmason

@@ -1,5 +1,6 @@
 #include "editor/files/SchematicReader.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "common/Constants.h"
@@ -32,13 +33,28 @@ std::string CheckSize(const std::optional<std::int64_t>& size, const char* name,
     return {};
 }
 
+// The cells of an id array held whole, which lies in the building's own order: its rows,
+// layer by layer.
+Building GridOfIds(int width, int length, int height, const std::uint8_t* ids, const IdCodeTable& codes) {
+    Building grid(width, length, height);
+    const std::size_t rowBytes = static_cast<std::size_t>(width);
+    for (int h = 1; h <= height; ++h)
+        for (int y = 1; y <= length; ++y, ids += rowBytes)
+            codes.Map(ids, rowBytes, grid.Row(y, h) + 1);
+    return grid;
+}
+
 }  // namespace
 
-SchematicReadResult ReadSchematicFile(const std::string& path) {
+SchematicReadResult ReadSchematicFile(const std::string& path, const ImportedCodes& codes) {
     CompressedFileReader input(path, kMaxSchematicContentBytes);
     if (input.GetProblem() == CompressedFileReader::Problem::CannotOpen)
         return {std::nullopt, "Could not open file!"};
-    SchematicTagReader reader(input);
+    std::array<StoredCode, 256> storedCodes{};
+    std::transform(codes.begin(), codes.end(), storedCodes.begin(),
+                   [](BlockCode code) { return static_cast<StoredCode>(code); });
+    const IdCodeTable table(storedCodes);
+    SchematicTagReader reader(input, table);
     if (!reader.ReadRoot())
         return Refused(path, reader.Problem());
     if (!input.ReachEndIntact())
@@ -54,16 +70,20 @@ SchematicReadResult ReadSchematicFile(const std::string& path) {
     if (!tags.blocksFound)
         return Refused(path, "it has no \"Blocks\" array");
 
-    Schematic schematic;
-    schematic.width = static_cast<int>(*tags.width);
-    schematic.length = static_cast<int>(*tags.length);
-    schematic.height = static_cast<int>(*tags.height);
-    if (tags.blockCount != schematic.CellCount())
+    const int width = static_cast<int>(*tags.width);
+    const int length = static_cast<int>(*tags.length);
+    const int height = static_cast<int>(*tags.height);
+    const std::uint64_t cellCount = std::uint64_t(width) * std::uint64_t(length) * std::uint64_t(height);
+    if (tags.blockCount != cellCount)
         return Refused(path, "its \"Blocks\" array holds " + std::to_string(tags.blockCount) +
-                                 " bytes instead of Width x Length x Height = " +
-                                 std::to_string(schematic.CellCount()));
-    schematic.blocks = std::move(tags.blocks);
-    return {std::move(schematic), {}};
+                                 " bytes instead of Width x Length x Height = " + std::to_string(cellCount));
+    if (tags.grid) {
+        // The cells were laid out by the sizes before Blocks; a later size tag may not change them.
+        if (tags.grid->Width() != width || tags.grid->Length() != length || tags.grid->Height() != height)
+            return Refused(path, "its sizes change after its \"Blocks\" array");
+        return {std::move(tags.grid), {}};
+    }
+    return {GridOfIds(width, length, height, tags.blocks.get(), table), {}};
 }
 
 }  // namespace stackmason

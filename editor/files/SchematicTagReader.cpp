@@ -1,5 +1,10 @@
 #include "editor/files/SchematicTagReader.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "common/Constants.h"
 #include "editor/files/SchematicReader.h"
 
 namespace stackmason {
@@ -85,7 +90,31 @@ std::int64_t SignExtend(std::uint64_t value, int bytes) {
 
 }  // namespace
 
-SchematicTagReader::SchematicTagReader(CompressedFileReader& input) : input_(input), tagsLeft_(kMaxTags) {}
+IdCodeTable::IdCodeTable(const std::array<StoredCode, 256>& codes) : pairs_(65536), codes_(codes) {
+    // The first id of a pair is its low byte and its code the low half, as they lie in memory.
+    for (std::size_t second = 0; second < 256; ++second)
+        for (std::size_t first = 0; first < 256; ++first)
+            pairs_[second << 8 | first] = static_cast<std::uint16_t>(codes[first]) |
+                                          static_cast<std::uint32_t>(static_cast<std::uint16_t>(codes[second])) << 16;
+}
+
+void IdCodeTable::Map(const std::uint8_t* ids, std::size_t count, StoredCode* cells) const {
+    static_assert(std::endian::native == std::endian::little, "pairs are laid out for little-endian memory");
+    std::size_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        std::uint16_t low;
+        std::uint16_t high;
+        std::memcpy(&low, ids + i, 2);
+        std::memcpy(&high, ids + i + 2, 2);
+        const std::uint64_t four = pairs_[low] | std::uint64_t{pairs_[high]} << 32;
+        std::memcpy(cells + i, &four, sizeof four);
+    }
+    for (; i < count; ++i)
+        cells[i] = codes_[ids[i]];
+}
+
+SchematicTagReader::SchematicTagReader(CompressedFileReader& input, const IdCodeTable& codes)
+    : input_(input), codes_(codes), tagsLeft_(kMaxTags) {}
 
 bool SchematicTagReader::Fail(std::string problem) {
     if (problem_.empty())
@@ -214,11 +243,55 @@ bool SchematicTagReader::ReadBlocks(std::uint8_t type) {
     if (static_cast<std::uint64_t>(count) > kMaxSchematicCells)
         return Fail("its \"Blocks\" array claims " + std::to_string(count) +
                     " cells, more than the largest building has");
-    // Not zero-filled: untouched pages cost no memory if the file ends early.
-    tags_.blocks = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(count));
     tags_.blockCount = static_cast<std::uint64_t>(count);
     tags_.blocksFound = true;
+    tags_.grid.reset();
+    tags_.blocks.reset();
+    if (const auto sizes = SizesHolding(tags_.blockCount)) {
+        tags_.grid.emplace((*sizes)[0], (*sizes)[1], (*sizes)[2]);
+        return ReadBlocksIntoCells(*tags_.grid);
+    }
+    // Not zero-filled: untouched pages cost no memory if the file ends early.
+    tags_.blocks = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(count));
     return ReadExact(tags_.blocks.get(), static_cast<std::size_t>(count));
+}
+
+std::optional<std::array<int, 3>> SchematicTagReader::SizesHolding(std::uint64_t count) const {
+    const auto fits = [](const std::optional<std::int64_t>& size, int maximum) {
+        return size && *size >= 1 && *size <= maximum;
+    };
+    if (!fits(tags_.width, kMaxGridWidth) || !fits(tags_.length, kMaxGridLength) || !fits(tags_.height, kMaxGridHeight))
+        return std::nullopt;
+    const std::array<int, 3> sizes = {static_cast<int>(*tags_.width), static_cast<int>(*tags_.length),
+                                      static_cast<int>(*tags_.height)};
+    if (std::uint64_t(sizes[0]) * std::uint64_t(sizes[1]) * std::uint64_t(sizes[2]) != count)
+        return std::nullopt;
+    return sizes;
+}
+
+bool SchematicTagReader::ReadBlocksIntoCells(Building& grid) {
+    // Rows lie one after the other in the array, layer by layer, as in the cells.
+    constexpr std::size_t kChunkBytes = 64 * 1024;
+    const std::size_t width = static_cast<std::size_t>(grid.Width());
+    const std::size_t rowsPerChunk = std::max<std::size_t>(kChunkBytes / width, 1);
+    const auto chunk = std::make_unique_for_overwrite<std::uint8_t[]>(rowsPerChunk * width);
+    std::size_t rowsHeld = 0;
+    const std::uint8_t* ids = nullptr;
+    for (int h = 1; h <= grid.Height(); ++h)
+        for (int y = 1; y <= grid.Length(); ++y) {
+            if (rowsHeld == 0) {
+                const std::size_t rowsLeft =
+                    std::size_t(grid.Height() - h) * std::size_t(grid.Length()) + std::size_t(grid.Length() - y + 1);
+                rowsHeld = std::min(rowsPerChunk, rowsLeft);
+                if (!ReadExact(chunk.get(), rowsHeld * width))
+                    return false;
+                ids = chunk.get();
+            }
+            codes_.Map(ids, width, grid.Row(y, h) + 1);
+            ids += width;
+            --rowsHeld;
+        }
+    return true;
 }
 
 bool SchematicTagReader::SkipPayload(std::uint8_t type, int depth) {

@@ -1,13 +1,29 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "common/Building.h"
 #include "editor/files/CompressedFileReader.h"
 
 namespace stackmason {
+
+// Turns block id bytes into cell codes two at a time: a table over every pair of ids (256 KB)
+// halves the lookups and stores of a table over single ids, where importing the largest
+// building spends most of its time.
+class IdCodeTable {
+public:
+    explicit IdCodeTable(const std::array<StoredCode, 256>& codes);
+    void Map(const std::uint8_t* ids, std::size_t count, StoredCode* cells) const;
+
+private:
+    std::vector<std::uint32_t> pairs_;
+    std::array<StoredCode, 256> codes_;
+};
 
 // The root tags a schematic is made of, as far as the file holds them.
 struct SchematicTags {
@@ -15,20 +31,25 @@ struct SchematicTags {
     std::optional<std::int64_t> height;
     std::optional<std::int64_t> length;
     bool blocksFound = false;
-    std::unique_ptr<std::uint8_t[]> blocks;
     std::uint64_t blockCount = 0;
+    // The Blocks array as cells, when the sizes came before it and fit it...
+    std::optional<Building> grid;
+    // ...or else its id bytes as they stand. Only the one of the last Blocks tag is held.
+    std::unique_ptr<std::uint8_t[]> blocks;
 };
 
 // Walks an NBT stream's root compound, reading past every tag of every type at any depth,
 // and keeps what a schematic needs from the root's own tags: Width, Height and Length (any
 // integer tag) and the Blocks byte array. Lengths in the data are never trusted for more
 // than the bytes that actually follow, except Blocks, whose space is reserved only up to
-// the cells of the largest building. The work a file can ask for is bounded: a list that
+// the cells of the largest building. Where Width, Height and Length come before Blocks and
+// fit a building of as many cells as Blocks holds, the ids are turned into codes straight
+// into a building of those sizes, a block of rows at a time. The work a file can ask for is bounded: a list that
 // claims more elements than the rest of the content could hold is refused before its first
 // element, and so is a file of more tags than a schematic of the largest building has.
 class SchematicTagReader {
 public:
-    explicit SchematicTagReader(CompressedFileReader& input);
+    SchematicTagReader(CompressedFileReader& input, const IdCodeTable& codes);
 
     // False when the data is no well-formed NBT compound; Problem() then says why.
     bool ReadRoot();
@@ -48,6 +69,9 @@ private:
     bool ReadRootEntry(std::uint8_t type, const std::string& name);
     bool ReadSize(std::uint8_t type, const std::string& name, std::optional<std::int64_t>& size);
     bool ReadBlocks(std::uint8_t type);
+    // The sizes read so far when they fit a building of `count` cells.
+    std::optional<std::array<int, 3>> SizesHolding(std::uint64_t count) const;
+    bool ReadBlocksIntoCells(Building& grid);
     bool SkipPayload(std::uint8_t type, int depth);
     bool SkipList(int depth);
     bool SkipCompound(int depth);
@@ -56,6 +80,7 @@ private:
 
     CompressedFileReader& input_;
     std::string problem_;
+    const IdCodeTable& codes_;
     SchematicTags tags_;
     std::uint64_t tagsLeft_;
 };

@@ -166,7 +166,8 @@ TEST(SchematicLoad, RandomBuildingsRoundTripThroughTheMinecraftPack) {
     WritePack(kSchematicPackName, names);
     WritePack("stackmason.zip", {"stone_001.png"});
     std::mt19937 random(11);
-    const int sizes[][3] = {{1, 1, 1}, {9, 4, 20}, {17, 23, 5}};
+    // The last spans several of the blocks of rows the import reads at a time, split mid-layer.
+    const int sizes[][3] = {{1, 1, 1}, {9, 4, 20}, {17, 23, 5}, {300, 70, 5}};
     for (const auto& size : sizes) {
         test.editor.texturePackName = kSchematicPackName;
         LoadTexturePack(test.editor);
@@ -386,6 +387,7 @@ TEST(SchematicImport, RefusesBrokenAndHostileFilesChangingNothing) {
     files.push_back({"lying ints", sized(1, 1, 1).ByteArrayTag("Blocks", {1}).Tag(11, "x").Int(0x7FFFFFFF).End().Result()});
     files.push_back({"unknown type", sized(1, 1, 1).ByteArrayTag("Blocks", {1}).Tag(13, "x").End().Result()});
     files.push_back({"width text", root().Tag(8, "Width").Text("1").ShortTag("Length", 1).ShortTag("Height", 1).ByteArrayTag("Blocks", {1}).End().Result()});
+    files.push_back({"resized", sized(2, 1, 1).ByteArrayTag("Blocks", {1, 2}).ShortTag("Width", 1).ShortTag("Length", 2).End().Result()});
     files.push_back({"blocks ints", sized(1, 1, 1).Tag(11, "Blocks").Int(1).Int(1).End().Result()});
     files.push_back({"end list", sized(1, 1, 1).ByteArrayTag("Blocks", {1}).Tag(9, "l").Byte(0).Int(5).End().Result()});
     files.push_back({"deep", [&] {
