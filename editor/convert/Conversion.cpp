@@ -26,8 +26,10 @@ public:
 
     void Answer(FileChoice choice) { answer_ = std::move(choice); }
     const std::vector<std::string>& Messages() const { return messages_; }
+    const std::vector<std::string>& Notes() const { return notes_; }
 
     void ShowError(const std::string& text) override { messages_.push_back(text); }
+    void ShowInfo(const std::string& text) override { notes_.push_back(text); }
     bool AskYesNo(const std::string&) override { return false; }
     bool AskToReplace(const std::string&, const std::string&) override {
         if (!mayReplace_)
@@ -45,6 +47,7 @@ private:
     bool mayReplace_;
     std::optional<FileChoice> answer_;
     std::vector<std::string> messages_;
+    std::vector<std::string> notes_;
 };
 
 std::string Failure(const std::string& what, const std::string& why) {

@@ -8,6 +8,7 @@
 #include "editor/files/FileRequests.h"
 #include "editor/files/SavedFile.h"
 #include "editor/files/SchematicFiles.h"
+#include "editor/files/SpongeFiles.h"
 #include "editor/model/UserAction.h"
 #include "editor/packs/TexturePackLoader.h"
 
@@ -72,13 +73,14 @@ void SaveBuilding(Editor& editor, bool toPreview) {
     const std::optional<FileChoice> choice = editor.dialogs.AskSaveFile(request);
     if (!choice)
         return;
-    const bool schematic = choice->filter == kSchematicFilter;
-    const std::string path = WithExtension(choice->path, schematic ? "schematic" : "txt");
+    const std::string path = WithExtension(choice->path, FilterExtension(choice->filter));
     NameRunningAction(editor, "save " + FileNamePart(path));
     if (!MayWrite(editor.dialogs, request.title, path))
         return;
-    if (schematic)
+    if (choice->filter == kSchematicFilter)
         ExportSchematic(editor, path);
+    else if (choice->filter == kSpongeFilter)
+        ExportSponge(editor, path);
     else
         WriteBuildingToFile(editor, path);
 }

@@ -78,6 +78,7 @@ public:
 class FakeDialogs : public DialogPort {
 public:
     void ShowError(const std::string& text) override { errors.push_back(text); }
+    void ShowInfo(const std::string& text) override { infos.push_back(text); }
     bool AskYesNo(const std::string& text) override {
         questions.push_back(text);
         return answerYes;
@@ -94,6 +95,7 @@ public:
     void Cancel() { answers.push_back(std::nullopt); }
 
     std::vector<std::string> errors;
+    std::vector<std::string> infos;
     std::vector<std::string> questions;
     std::vector<FileRequest> requests;
     std::deque<std::optional<FileChoice>> answers;
