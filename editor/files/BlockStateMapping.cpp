@@ -31,14 +31,18 @@ const std::string& PackBlockStates::StateOf(BlockCode code) const {
 ImportedStateCodes::ImportedStateCodes(const SelectorModel& selector) : unknown_(CodeForUnknownIds(selector)) {
     const PackBlockStates states(selector);
     for (BlockCode code = 1; code < states.CodeCount(); ++code)
-        if (states.HasState(code))
+        if (states.HasState(code)) {
             codeOfBlockId_.try_emplace(BlockIdOfState(states.StateOf(code)), code);
+            codeOfState_.try_emplace(states.StateOf(code), code);
+        }
 }
 
 BlockCode ImportedStateCodes::CodeOf(std::string_view state) const {
     const std::string blockId = BlockIdOfState(state);
     if (IsAirBlockId(blockId))
         return 0;
+    if (const auto exact = codeOfState_.find(std::string(state)); exact != codeOfState_.end())
+        return exact->second;
     const auto found = codeOfBlockId_.find(blockId);
     return found != codeOfBlockId_.end() ? found->second : unknown_;
 }

@@ -30,7 +30,9 @@ private:
 
 // The code each block state of a file becomes: the first pack entry (from 1 up) whose state
 // has the same block id, properties ignored; air for the airs; for any other block the code
-// that unknown block ids become in a schematic import.
+// that unknown block ids become in a schematic import. Only where two entries share a block
+// id do the properties choose: a state that is exactly an entry's goes to that entry, so
+// that the double slab and the slab of one pack both come back as they went out.
 class ImportedStateCodes {
 public:
     explicit ImportedStateCodes(const SelectorModel& selector);
@@ -39,6 +41,7 @@ public:
 
 private:
     std::unordered_map<std::string, BlockCode> codeOfBlockId_;
+    std::unordered_map<std::string, BlockCode> codeOfState_;
     BlockCode unknown_ = 0;
 };
 
