@@ -26,6 +26,8 @@ std::string UnwritableCellsMessage(std::size_t cells) {
            "Nothing was written.";
 }
 
+}  // namespace
+
 // The requester cannot see the extension appended after it closed, so the question whether
 // to replace a file is asked here, about the name that is really written, whether or not the
 // user typed the extension.
@@ -36,8 +38,6 @@ bool MayWrite(DialogPort& dialogs, const std::string& requesterTitle, const std:
         return true;
     return dialogs.AskToReplace(requesterTitle, ReplaceQuestion(target.filename().string()));
 }
-
-}  // namespace
 
 std::string ReplaceQuestion(const std::string& fileName) {
     return fileName + " already exists.\nDo you want to replace it?";
