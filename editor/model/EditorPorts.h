@@ -45,6 +45,8 @@ public:
     virtual bool LayerSpinHasFocus() const { return false; }
     // Opens the context menu at the mouse cursor.
     virtual void OpenContextMenu() {}
+    // Shows the material list window until the user closes it.
+    virtual void OpenMaterialList() {}
 };
 
 // A file requester's question and the user's answer.

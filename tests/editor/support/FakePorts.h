@@ -60,6 +60,7 @@ public:
         scrollY = y;
     }
     void DropPendingEvents() override { ++dropped; }
+    void OpenMaterialList() override { ++materialLists; }
 
     struct Rect {
         int x = 0, y = 0, width = 0, height = 0;
@@ -68,6 +69,7 @@ public:
     int clientHeight = 741;
     int focusCount = 0;
     int dropped = 0;
+    int materialLists = 0;
     int scrollX = 0;
     int scrollY = 0;
     std::string title;
