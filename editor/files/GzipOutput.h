@@ -29,10 +29,16 @@ public:
 private:
     struct Stream;
     void Deflate(int flush);
+    void Emit();
+    void ChooseLevel();
+    void SetLevel(int level);
 
     const ByteSink& out_;
     std::unique_ptr<Stream> stream_;
     std::vector<std::uint8_t> buffer_;
+    int level_ = 1;
+    std::uint64_t inSinceChoice_ = 0;
+    std::uint64_t outSinceChoice_ = 0;
 };
 
 }  // namespace stackmason
