@@ -9,13 +9,13 @@ build=${1:-build}
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 
-pairs='^BM_(ReadBuilding|SaveText|LoadText|ExportSchematic|ImportSchematic|NewLargest)(Baseline)?(/real_time)?$'
+pairs='^BM_(ReadBuilding|SaveText|LoadText|ExportSchematic|ImportSchematic|ExportSponge|ImportSponge|NewLargest)(Baseline)?(/real_time)?$'
 "$build/bin/common_bench" --benchmark_filter="$pairs" --benchmark_format=json "$@" >>"$out"
 "$build/bin/files_bench" --benchmark_filter="$pairs" --benchmark_format=json "$@" >>"$out"
 
 # One benchmark result per line of the JSON: its name, real time and unit; only the runs
 # themselves (with repetitions, the mean stands for them).
-awk -v goals='ReadBuilding=3 SaveText=1.5 LoadText=4 ExportSchematic=2 ImportSchematic=4 NewLargest=4' '
+awk -v goals='ReadBuilding=3 SaveText=1.5 LoadText=4 ExportSchematic=2 ImportSchematic=4 ExportSponge=3 ImportSponge=3 NewLargest=4' '
 function value(line) { sub(/^[^:]*: */, "", line); gsub(/[",]/, "", line); return line }
 BEGIN {
     n = split(goals, list, " ")

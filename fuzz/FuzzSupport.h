@@ -17,6 +17,7 @@ namespace stackmason::fuzz {
 class CountingDialogs final : public DialogPort {
 public:
     void ShowError(const std::string& text) override { errors.push_back(text); }
+    void ShowInfo(const std::string&) override {}
     bool AskYesNo(const std::string&) override { return false; }
     std::optional<FileChoice> AskOpenFile(const FileRequest&) override { return std::nullopt; }
     std::optional<FileChoice> AskSaveFile(const FileRequest&) override { return std::nullopt; }

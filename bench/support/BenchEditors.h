@@ -15,6 +15,7 @@ namespace bench {
 class FixedChoiceDialogs : public DialogPort {
 public:
     void ShowError(const std::string& text) override;
+    void ShowInfo(const std::string&) override {}
     bool AskYesNo(const std::string&) override { return true; }
     std::optional<FileChoice> AskOpenFile(const FileRequest&) override { return choice; }
     std::optional<FileChoice> AskSaveFile(const FileRequest&) override { return choice; }

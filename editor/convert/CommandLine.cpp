@@ -23,6 +23,8 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
             optionsEnded = true;
         } else if (argument == "--help" || argument == "-h") {
             return HelpRequested{};
+        } else if (argument == "--materials") {
+            request.listMaterials = true;
         } else if (argument == "--force" || argument == "-f") {
             request.replaceOutput = true;
         } else if (argument == "--pack") {
@@ -37,6 +39,12 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
             return Usage(argument, "unknown option");
         }
     }
+    if (request.listMaterials) {
+        if (files.size() != 1)
+            return Usage("arguments", "--materials takes the one file IN, got " + std::to_string(files.size()));
+        request.input = files[0];
+        return request;
+    }
     if (files.size() != 2)
         return Usage("arguments", "expected the two files IN and OUT, got " + std::to_string(files.size()));
     request.input = files[0];
@@ -46,28 +54,35 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
 
 std::string HelpText() {
     return R"(Usage: stackmason-convert [--force] [--pack FILE] IN OUT
+       stackmason-convert [--pack FILE] --materials IN
        stackmason-convert --help
 
-Converts a Stackmason building between the building text format (.txt) and an
-MCEdit schematic (.schematic). The type of IN and of OUT is chosen by the
-extension of its name, exactly ".txt" or ".schematic"; IN and OUT may also have
-the same type. The file is read as the editor's Load button reads it and written
-as its Save button writes it, byte for byte.
+Converts a Stackmason building between the building text format (.txt), an
+MCEdit schematic (.schematic) and a Sponge schematic (.schem), the format of
+today's Minecraft paste tools. The type of IN and of OUT is chosen by the
+extension of its name, exactly ".txt", ".schematic" or ".schem"; IN and OUT may
+also have the same type. The file is read as the editor's Load button reads it
+and written as its Save button writes it, byte for byte (a .schem written
+carries the time of writing).
 
 Texture packs are used as in the editor and looked up in the current folder: a
 text file is read with the pack its header names, a schematic with
-"minecraft.zip". The pack gives the block ids of a schematic, both ways, and a
-text file written names it in its header.
+"minecraft.zip". The pack gives the block ids of a .schematic and the block
+states of a .schem, both ways, and a text file written names it in its header.
 
 Options:
   --pack FILE   read and write with the texture pack FILE (any folder) instead;
                 a text file written then names its file name in the header
+  --materials   print the material list of IN as CSV (name, block state,
+                count) on standard output instead of converting
   --force, -f   replace OUT if it exists; without it an existing OUT is refused
                 and left as it is
   --help, -h    show this text
   --            end of the options, for file names that start with "-"
 
-On success nothing is printed and the exit status is 0. On failure one line
+On success nothing is printed and the exit status is 0, except that a .schem
+written with cells whose blocks have no block state (written as air) says how
+many on standard error, one line "stackmason-convert: OUT: ...". On failure one line
 "stackmason-convert: FILE: REASON" goes to standard error, the exit status is 1
 (2 for wrong arguments), and no output file is written: OUT is written under a
 temporary name and renamed only once it is complete, so a file of that name that

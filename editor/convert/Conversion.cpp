@@ -8,6 +8,7 @@
 #include "common/BuildingReader.h"
 #include "editor/files/BuildingFiles.h"
 #include "editor/files/FileRequests.h"
+#include "editor/files/MaterialList.h"
 #include "editor/model/Editor.h"
 #include "editor/model/HeadlessPorts.h"
 #include "editor/model/UserAction.h"
@@ -26,8 +27,10 @@ public:
 
     void Answer(FileChoice choice) { answer_ = std::move(choice); }
     const std::vector<std::string>& Messages() const { return messages_; }
+    const std::vector<std::string>& Notes() const { return notes_; }
 
     void ShowError(const std::string& text) override { messages_.push_back(text); }
+    void ShowInfo(const std::string& text) override { notes_.push_back(text); }
     bool AskYesNo(const std::string&) override { return false; }
     bool AskToReplace(const std::string&, const std::string&) override {
         if (!mayReplace_)
@@ -45,6 +48,7 @@ private:
     bool mayReplace_;
     std::optional<FileChoice> answer_;
     std::vector<std::string> messages_;
+    std::vector<std::string> notes_;
 };
 
 std::string Failure(const std::string& what, const std::string& why) {
@@ -69,6 +73,8 @@ std::optional<int> FilterOf(const std::string& path) {
         return kTextFilter;
     if (extension == "schematic")
         return kSchematicFilter;
+    if (extension == "schem")
+        return kSpongeFilter;
     return std::nullopt;
 }
 
@@ -130,47 +136,93 @@ std::optional<std::string> PackProblem(const Editor& editor, const ConversionReq
     return Failure(looked, "not a texture pack: it holds no block pictures");
 }
 
+// The schematics name their blocks through the pack, by id or by block state.
+bool NamesBlocksThroughPack(int filter) { return filter == kSchematicFilter || filter == kSpongeFilter; }
+
 bool NeedsPack(const ConversionRequest& request, int inputFilter, int outputFilter) {
-    return !request.packPath.empty() || inputFilter == kSchematicFilter || outputFilter == kSchematicFilter;
+    return !request.packPath.empty() || NamesBlocksThroughPack(inputFilter) || NamesBlocksThroughPack(outputFilter);
+}
+
+constexpr const char* kKnownTypes = "unknown type: the name must end in .txt, .schematic or .schem";
+
+// An editor without a window, whose requesters the conversion answers.
+struct HeadlessEditor {
+    explicit HeadlessEditor(bool mayReplace) : dialogs(mayReplace) {}
+
+    HeadlessPainter painter;
+    HeadlessWindow window;
+    CommandLineDialogs dialogs;
+    Editor editor{painter, window, dialogs};
+};
+
+// Loads the input as the Load button does; the failure line when that fails.
+std::optional<std::string> LoadInput(HeadlessEditor& headless, const ConversionRequest& request, int inputFilter,
+                                     bool packNeeded) {
+    if (const std::optional<std::string> problem = InputProblem(request.input))
+        return Failure(request.input, *problem);
+    Editor& editor = headless.editor;
+    if (inputFilter == kTextFilter)
+        if (const std::optional<std::string> problem = HeaderProblem(editor, request.input))
+            return Failure(request.input, *problem);
+    const FileChoice input{request.input, inputFilter};
+    RunUserAction(editor, "load " + FileNamePart(request.input),
+                  [&] { LoadBuildingFile(editor, input, request.packPath); });
+    if (!headless.dialogs.Messages().empty())
+        return Failure(request.input, headless.dialogs.Messages().front());
+    if (packNeeded)
+        if (std::optional<std::string> problem = PackProblem(editor, request))
+            return problem;
+    return std::nullopt;
 }
 
 }  // namespace
 
-std::optional<std::string> ConvertBuildingFile(const ConversionRequest& request) {
+std::optional<std::string> ListMaterials(const ConversionRequest& request, std::string& csv) {
     const std::optional<int> inputFilter = FilterOf(request.input);
     if (!inputFilter)
-        return Failure(request.input, "unknown type: the name must end in .txt or .schematic");
+        return Failure(request.input, kKnownTypes);
+    HeadlessEditor headless(false);
+    // The block states come from the pack: a list without it would name nothing.
+    if (std::optional<std::string> problem = LoadInput(headless, request, *inputFilter, true))
+        return problem;
+    csv = MaterialCsv(CountMaterials(headless.editor, MaterialScope::Building));
+    return std::nullopt;
+}
+
+std::optional<std::string> ConvertBuildingFile(const ConversionRequest& request, std::vector<std::string>* notes) {
+    const std::optional<int> inputFilter = FilterOf(request.input);
+    if (!inputFilter)
+        return Failure(request.input, kKnownTypes);
     const std::optional<int> outputFilter = FilterOf(request.output);
     if (!outputFilter)
-        return Failure(request.output, "unknown type: the name must end in .txt or .schematic");
+        return Failure(request.output, kKnownTypes);
     if (const std::optional<std::string> problem = InputProblem(request.input))
         return Failure(request.input, *problem);
     std::error_code error;
     if (!request.replaceOutput && fs::exists(request.output, error))
         return Failure(request.output, CommandLineDialogs::ExistsMessage());
 
-    HeadlessPainter painter;
-    HeadlessWindow window;
-    CommandLineDialogs dialogs(request.replaceOutput);
-    Editor editor(painter, window, dialogs);
-    if (*inputFilter == kTextFilter)
-        if (const std::optional<std::string> problem = HeaderProblem(editor, request.input))
-            return Failure(request.input, *problem);
-
-    const FileChoice input{request.input, *inputFilter};
-    RunUserAction(editor, "load " + FileNamePart(request.input),
-                  [&] { LoadBuildingFile(editor, input, request.packPath); });
-    if (!dialogs.Messages().empty())
-        return Failure(request.input, dialogs.Messages().front());
-    if (NeedsPack(request, *inputFilter, *outputFilter))
-        if (std::optional<std::string> problem = PackProblem(editor, request))
-            return problem;
+    HeadlessEditor headless(request.replaceOutput);
+    Editor& editor = headless.editor;
+    CommandLineDialogs& dialogs = headless.dialogs;
+    if (std::optional<std::string> problem =
+            LoadInput(headless, request, *inputFilter, NeedsPack(request, *inputFilter, *outputFilter)))
+        return problem;
 
     // The Save button's own path: its requester answered with OUT and its type.
     dialogs.Answer(FileChoice{request.output, *outputFilter});
     RunUserAction(editor, "save " + FileNamePart(request.output), [&] { SaveBuilding(editor, false); });
     if (!dialogs.Messages().empty())
         return Failure(request.output, dialogs.Messages().front());
+    if (notes)
+        for (std::string note : dialogs.Notes()) {
+            // A box lists one block a line after its first; the report is one line.
+            if (const std::size_t first = note.find('\n'); first != std::string::npos)
+                note[first] = ' ';
+            for (std::size_t at = note.find('\n'); at != std::string::npos; at = note.find('\n', at))
+                note.replace(at, 1, ", ");
+            notes->push_back(Failure(request.output, note));
+        }
     return std::nullopt;
 }
 

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace stackmason {
 
@@ -15,10 +16,19 @@ struct ConversionRequest {
     std::string packPath;
     // Whether an existing output file may be replaced.
     bool replaceOutput = false;
+    // Whether to list the input's materials as CSV instead of writing an output.
+    bool listMaterials = false;
 };
 
 // Nothing when the output was written; otherwise what failed and why, as one line
 // "<file>: <reason>", and no output file was written (one that was there before is kept).
-std::optional<std::string> ConvertBuildingFile(const ConversionRequest& request);
+// What the editor would have told in an "Info" box after a save that succeeded (the cells a
+// Sponge schematic leaves out) is added to `notes` as lines "<file>: <text>".
+std::optional<std::string> ConvertBuildingFile(const ConversionRequest& request,
+                                               std::vector<std::string>* notes = nullptr);
+
+// Reads the input as the conversion does and gives its material list as CSV in `csv`, the
+// file the material list window saves. Nothing on success; otherwise the failure line.
+std::optional<std::string> ListMaterials(const ConversionRequest& request, std::string& csv);
 
 }  // namespace stackmason

@@ -29,8 +29,18 @@ int Run(const std::vector<std::string>& arguments) {
     if (const auto* usage = std::get_if<stackmason::UsageError>(&commandLine))
         return Report(usage->text, kWrongArguments);
     const auto& request = std::get<stackmason::ConversionRequest>(commandLine);
-    if (const std::optional<std::string> failure = stackmason::ConvertBuildingFile(request))
+    if (request.listMaterials) {
+        std::string csv;
+        if (const std::optional<std::string> failure = stackmason::ListMaterials(request, csv))
+            return Report(*failure, kConversionFailed);
+        std::fputs(csv.c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : kConversionFailed;
+    }
+    std::vector<std::string> notes;
+    if (const std::optional<std::string> failure = stackmason::ConvertBuildingFile(request, &notes))
         return Report(*failure, kConversionFailed);
+    for (const std::string& note : notes)
+        Report(note, 0);
     return 0;
 }
 

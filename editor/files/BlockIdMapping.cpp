@@ -14,8 +14,8 @@ std::optional<std::int32_t> SchematicIdOf(const SelectorModel& selector, BlockCo
     return selector.Data(code);
 }
 
-// The code an id that no entry has becomes: code 2 where it is a block, otherwise the first
-// block of the pack; air in a pack without blocks.
+}  // namespace
+
 BlockCode CodeForUnknownIds(const SelectorModel& selector) {
     constexpr BlockCode kUsual = 2;
     if (SchematicIdOf(selector, kUsual))
@@ -25,8 +25,6 @@ BlockCode CodeForUnknownIds(const SelectorModel& selector) {
             return code;
     return 0;
 }
-
-}  // namespace
 
 ExportedBlocks ExportedBlocksOf(const SelectorModel& selector) {
     ExportedBlocks blocks;

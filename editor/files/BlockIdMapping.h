@@ -34,4 +34,8 @@ ExportedBlocks ExportedBlocksOf(const SelectorModel& selector);
 // everything to air.
 std::array<BlockCode, 256> ImportedCodesOf(const SelectorModel& selector);
 
+// The code a block that no entry of the pack stands for becomes: code 2 where it is a block,
+// otherwise the first block of the pack; air in a pack without blocks.
+BlockCode CodeForUnknownIds(const SelectorModel& selector);
+
 }  // namespace stackmason

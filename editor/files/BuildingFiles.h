@@ -30,6 +30,10 @@ void LoadBuildingFile(Editor& editor, const FileChoice& choice, const std::strin
 // The question asked before the Save button replaces an existing file of this name.
 std::string ReplaceQuestion(const std::string& fileName);
 
+// Whether a save may write the file at path, the name with the extension the save appended:
+// yes where there is none, otherwise the user's answer to ReplaceQuestion.
+bool MayWrite(DialogPort& dialogs, const std::string& requesterTitle, const std::string& path);
+
 // Writes the building file at exactly this path. Refuses, with an "Error" box naming how
 // many cells are affected, a building that would not load back the same. True when written.
 bool WriteBuildingToFile(Editor& editor, const std::string& path);

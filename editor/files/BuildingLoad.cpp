@@ -10,6 +10,7 @@
 #include "editor/files/FileRequests.h"
 #include "editor/files/SchematicFiles.h"
 #include "editor/files/SchematicReader.h"
+#include "editor/files/SpongeFiles.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/model/UserAction.h"
 #include "editor/model/Views.h"
@@ -98,6 +99,18 @@ void LoadSchematicBuilding(Editor& editor, const std::string& path, const std::s
     PutLoadedBuildingInPlace(editor, StageSchematic(std::move(*read.grid)), std::move(pack));
 }
 
+// As a schematic: its block states are Minecraft's, so it is read with "minecraft.zip".
+void LoadSpongeBuilding(Editor& editor, const std::string& path, const std::string& packPath) {
+    const SpongeReadResult read = ReadSpongeFile(path);
+    if (!read.schematic) {
+        editor.dialogs.ShowError(read.problem);
+        return;
+    }
+    StagedPack pack = StagePackFor(kSchematicPackName, packPath);
+    StagedBuilding building = StageSponge(*read.schematic, pack.selector);
+    PutLoadedBuildingInPlace(editor, std::move(building), std::move(pack));
+}
+
 }  // namespace
 
 void LoadBuilding(Editor& editor) {
@@ -111,6 +124,8 @@ void LoadBuildingFile(Editor& editor, const FileChoice& choice, const std::strin
     NameRunningAction(editor, "load " + FileNamePart(choice.path));
     if (choice.filter == kSchematicFilter)
         LoadSchematicBuilding(editor, choice.path, packPath);
+    else if (choice.filter == kSpongeFilter)
+        LoadSpongeBuilding(editor, choice.path, packPath);
     else
         LoadTextBuilding(editor, choice.path, packPath);
 }

@@ -8,6 +8,7 @@
 #include "editor/files/FileRequests.h"
 #include "editor/files/SavedFile.h"
 #include "editor/files/SchematicFiles.h"
+#include "editor/files/SpongeFiles.h"
 #include "editor/model/UserAction.h"
 #include "editor/packs/TexturePackLoader.h"
 
@@ -25,6 +26,8 @@ std::string UnwritableCellsMessage(std::size_t cells) {
            "Nothing was written.";
 }
 
+}  // namespace
+
 // The requester cannot see the extension appended after it closed, so the question whether
 // to replace a file is asked here, about the name that is really written, whether or not the
 // user typed the extension.
@@ -35,8 +38,6 @@ bool MayWrite(DialogPort& dialogs, const std::string& requesterTitle, const std:
         return true;
     return dialogs.AskToReplace(requesterTitle, ReplaceQuestion(target.filename().string()));
 }
-
-}  // namespace
 
 std::string ReplaceQuestion(const std::string& fileName) {
     return fileName + " already exists.\nDo you want to replace it?";
@@ -72,13 +73,14 @@ void SaveBuilding(Editor& editor, bool toPreview) {
     const std::optional<FileChoice> choice = editor.dialogs.AskSaveFile(request);
     if (!choice)
         return;
-    const bool schematic = choice->filter == kSchematicFilter;
-    const std::string path = WithExtension(choice->path, schematic ? "schematic" : "txt");
+    const std::string path = WithExtension(choice->path, FilterExtension(choice->filter));
     NameRunningAction(editor, "save " + FileNamePart(path));
     if (!MayWrite(editor.dialogs, request.title, path))
         return;
-    if (schematic)
+    if (choice->filter == kSchematicFilter)
         ExportSchematic(editor, path);
+    else if (choice->filter == kSpongeFilter)
+        ExportSponge(editor, path);
     else
         WriteBuildingToFile(editor, path);
 }

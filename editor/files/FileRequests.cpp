@@ -9,7 +9,8 @@ namespace {
 FileRequest BuildingRequest(std::string title) {
     FileRequest request;
     request.title = std::move(title);
-    request.filters = {{"txt(*.txt)", "*.txt"}, {"schematic(*.schematic)", "*.schematic"}};
+    request.filters = {
+        {"txt(*.txt)", "*.txt"}, {"schematic(*.schematic)", "*.schematic"}, {"schem(*.schem)", "*.schem"}};
     request.selectedFilter = kTextFilter;
     // The requester opens in the current directory; the dialog must not change it.
     std::error_code error;
@@ -18,6 +19,17 @@ FileRequest BuildingRequest(std::string title) {
 }
 
 }  // namespace
+
+const char* FilterExtension(int filter) {
+    switch (filter) {
+    case kSchematicFilter:
+        return "schematic";
+    case kSpongeFilter:
+        return "schem";
+    default:
+        return "txt";
+    }
+}
 
 FileRequest SaveBuildingRequest() { return BuildingRequest("Save Building "); }
 

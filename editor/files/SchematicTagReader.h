@@ -9,6 +9,7 @@
 
 #include "common/Building.h"
 #include "editor/files/CompressedFileReader.h"
+#include "editor/files/NbtInput.h"
 
 namespace stackmason {
 
@@ -44,45 +45,27 @@ struct SchematicTags {
 // than the bytes that actually follow, except Blocks, whose space is reserved only up to
 // the cells of the largest building. Where Width, Height and Length come before Blocks and
 // fit a building of as many cells as Blocks holds, the ids are turned into codes straight
-// into a building of those sizes, a block of rows at a time. The work a file can ask for is bounded: a list that
-// claims more elements than the rest of the content could hold is refused before its first
-// element, and so is a file of more tags than a schematic of the largest building has.
+// into a building of those sizes, a block of rows at a time. The work a file can ask for is
+// bounded (NbtInput).
 class SchematicTagReader {
 public:
     SchematicTagReader(CompressedFileReader& input, const IdCodeTable& codes);
 
     // False when the data is no well-formed NBT compound; Problem() then says why.
     bool ReadRoot();
-    const std::string& Problem() const { return problem_; }
+    const std::string& Problem() const { return nbt_.Problem(); }
     SchematicTags& Tags() { return tags_; }
 
 private:
-    bool ReadExact(void* out, std::size_t size);
-    bool ReadByte(std::uint8_t& value);
-    bool ReadUnsigned(int bytes, std::uint64_t& value);
-    bool ReadLength(std::int32_t& value);
-    bool ReadName(std::string& name);
-    bool SkipName();
-    bool SkipBytes(std::uint64_t count);
-    bool CountTags(std::uint64_t count);
-    bool ClaimElements(std::uint64_t count, std::uint8_t type);
     bool ReadRootEntry(std::uint8_t type, const std::string& name);
-    bool ReadSize(std::uint8_t type, const std::string& name, std::optional<std::int64_t>& size);
     bool ReadBlocks(std::uint8_t type);
     // The sizes read so far when they fit a building of `count` cells.
     std::optional<std::array<int, 3>> SizesHolding(std::uint64_t count) const;
     bool ReadBlocksIntoCells(Building& grid);
-    bool SkipPayload(std::uint8_t type, int depth);
-    bool SkipList(int depth);
-    bool SkipCompound(int depth);
-    bool Fail(std::string problem);
-    bool Truncated();
 
-    CompressedFileReader& input_;
-    std::string problem_;
+    NbtInput nbt_;
     const IdCodeTable& codes_;
     SchematicTags tags_;
-    std::uint64_t tagsLeft_;
 };
 
 }  // namespace stackmason

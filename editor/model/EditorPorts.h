@@ -45,6 +45,8 @@ public:
     virtual bool LayerSpinHasFocus() const { return false; }
     // Opens the context menu at the mouse cursor.
     virtual void OpenContextMenu() {}
+    // Shows the material list window until the user closes it.
+    virtual void OpenMaterialList() {}
 };
 
 // A file requester's question and the user's answer.
@@ -66,6 +68,9 @@ class DialogPort {
 public:
     virtual ~DialogPort() = default;
     virtual void ShowError(const std::string& text) = 0;
+    // A message box titled "Info" with an OK button: something the user should know about an
+    // action that succeeded.
+    virtual void ShowInfo(const std::string& text) = 0;
     // A Yes/No question titled "Info"; true for Yes.
     virtual bool AskYesNo(const std::string& text) = 0;
     // The question before a save replaces an existing file: Yes/No with No preselected, titled

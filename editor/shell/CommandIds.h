@@ -24,6 +24,7 @@ enum CommandId : int {
     kShowContextMenu = 25,
     kClearLayer = 26,
     kConfirmLayer = 76,
+    kMaterialList = 102,
 };
 
 // The context menu's entries in order; id 0 is a separator. The view item's label follows
@@ -38,6 +39,7 @@ inline constexpr MenuEntry kContextMenuEntries[] = {
     {kToggleView, "FrontView"},  {kLoadBrush, "LoadBrush"},     {kRandomBrush, "RandomBrush"},
     {kFlipAxis, "FlipAxis"},     {0, nullptr},                  {kOrbitscope, "Orbitscope"},
     {0, nullptr},                {kSelectTexturePack, "Select TexturePack"},
+    {0, nullptr},                {kMaterialList, "Material list"},
 };
 
 }  // namespace stackmason

@@ -42,6 +42,7 @@ const char* CommandActionName(int commandId) {
     case kShowContextMenu: return "open the context menu";
     case kClearLayer: return "clear the layer";
     case kConfirmLayer: return "show the layer typed";
+    case kMaterialList: return "show the material list";
     default: return "run the command";
     }
 }
@@ -111,6 +112,9 @@ void RunCommand(Editor& editor, int commandId) {
     case kConfirmLayer:
         if (editor.window.LayerSpinHasFocus())
             editor.painter.RedrawCanvas();
+        break;
+    case kMaterialList:
+        editor.window.OpenMaterialList();
         break;
     default:
         break;

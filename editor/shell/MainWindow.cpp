@@ -19,6 +19,7 @@
 #include "editor/shell/InfoWindow.h"
 #include "editor/shell/KeyRouting.h"
 #include "editor/shell/LabelText.h"
+#include "editor/shell/MaterialListWindow.h"
 #include "editor/shell/QtDialogs.h"
 #include "editor/shell/SpinField.h"
 #include "editor/shell/ToolbarActions.h"
@@ -177,6 +178,8 @@ bool MainWindow::LayerSpinHasFocus() const {
 }
 
 void MainWindow::OpenContextMenu() { menu_->popup(QCursor::pos()); }
+
+void MainWindow::OpenMaterialList() { ShowMaterialListOver(*this, editor_); }
 
 bool MainWindow::IsOwnWidget(QObject* object) const {
     auto* widget = qobject_cast<QWidget*>(object);

@@ -53,6 +53,7 @@ public:
     void DropPendingEvents() override;
     bool LayerSpinHasFocus() const override;
     void OpenContextMenu() override;
+    void OpenMaterialList() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

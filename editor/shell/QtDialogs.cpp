@@ -19,6 +19,10 @@ void QtDialogs::ShowError(const std::string& text) {
     QMessageBox::critical(parent_, "Error", QString::fromStdString(text), QMessageBox::Ok);
 }
 
+void QtDialogs::ShowInfo(const std::string& text) {
+    QMessageBox::information(parent_, "Info", QString::fromStdString(text), QMessageBox::Ok);
+}
+
 bool QtDialogs::AskYesNo(const std::string& text) {
     return QMessageBox::question(parent_, "Info", QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No) ==
            QMessageBox::Yes;

@@ -20,6 +20,7 @@ public:
     void SetInfoWindow(std::function<void()> show) { showInfo_ = std::move(show); }
 
     void ShowError(const std::string& text) override;
+    void ShowInfo(const std::string& text) override;
     bool AskYesNo(const std::string& text) override;
     bool AskToReplace(const std::string& title, const std::string& text) override;
     std::optional<FileChoice> AskOpenFile(const FileRequest& request) override;

@@ -19,6 +19,7 @@
 #include "editor/files/SavedFile.h"
 #include "editor/files/SchematicFiles.h"
 #include "editor/files/SchematicWriter.h"
+#include "editor/files/SpongeFiles.h"
 #include "editor/model/BuildingOperations.h"
 
 // Save, load, export, import and New of the largest building, 512 x 512 x 256 cells of a
@@ -221,6 +222,56 @@ void BM_ImportSchematicBaseline(benchmark::State& state) {
     SetBytes(state, bytes.size());
 }
 BENCHMARK(BM_ImportSchematicBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The Sponge schematic of the largest building: the count, the varints and the gzip stream
+// through the safe write, against writing and syncing as many bytes; the import (inflate,
+// palette, varints, cells) against reading them.
+void ExportLargestSponge(BenchEditor& bench) {
+    FillMixedSelector(bench.editor);
+    ExportSponge(bench.editor, "largest.schem");
+}
+
+void BM_ExportSponge(benchmark::State& state) {
+    BenchEditor& bench = LargestBuilding();
+    FillMixedSelector(bench.editor);
+    for (auto _ : state)
+        ExportSponge(bench.editor, "largest.schem");
+    SetBytes(state, FileBytes("largest.schem"));
+}
+BENCHMARK(BM_ExportSponge)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ExportSpongeBaseline(benchmark::State& state) {
+    ExportLargestSponge(LargestBuilding());
+    const std::vector<std::uint8_t> bytes(FileBytes("largest.schem"), 1);
+    for (auto _ : state)
+        WriteAndSync("baseline.schem", bytes);
+    SetBytes(state, bytes.size());
+}
+BENCHMARK(BM_ExportSpongeBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The import's whole work but reading the pack: the file read and checked, its cells
+// mapped onto the loaded pack's blocks into a building off to the side.
+void BM_ImportSponge(benchmark::State& state) {
+    BenchEditor& bench = LargestBuilding();
+    ExportLargestSponge(bench);
+    for (auto _ : state) {
+        const SpongeReadResult read = ReadSpongeFile("largest.schem");
+        if (!read.schematic)
+            bench.dialogs.ShowError(read.problem);
+        benchmark::DoNotOptimize(StageSponge(*read.schematic, bench.editor.selector).grid.Width());
+    }
+    SetBytes(state, FileBytes("largest.schem"));
+}
+BENCHMARK(BM_ImportSponge)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ImportSpongeBaseline(benchmark::State& state) {
+    ExportLargestSponge(LargestBuilding());
+    std::vector<std::uint8_t> bytes(FileBytes("largest.schem"));
+    for (auto _ : state)
+        ReadWhole("largest.schem", bytes);
+    SetBytes(state, bytes.size());
+}
+BENCHMARK(BM_ImportSpongeBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The bytes the building's cells take in memory, as the building stores them.
 std::size_t CellBytes(const Editor& editor) { return editor.grid.CellCount() * sizeof(*editor.grid.Layer(0)); }

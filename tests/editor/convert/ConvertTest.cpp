@@ -263,6 +263,37 @@ TEST_F(ConvertTest, PackOptionReadsAndWritesWithTheNamedArchive) {
     EXPECT_EQ(ReadText(elsewhere / "renamed.txt"), header + text.substr(text.find("\r\n") + 2));
 }
 
+// A .schem made from a text building and read back gives the same building; cells whose
+// block has no block state are counted on stderr; --materials prints the list as CSV.
+TEST_F(ConvertTest, SpongeSchematicsAndTheMaterialList) {
+    std::mt19937 random(21);
+    const std::string text =
+        RandomBuildingText(23, 11, 6, "minecraft.zip", CodesThatComeBack(Path("minecraft.zip").string()), random);
+    WriteText(Path("house.txt"), text);
+    for (const auto& step : {std::pair{"house.txt", "house.schem"}, std::pair{"house.schem", "back.txt"}}) {
+        const RunResult result = Run({step.first, step.second});
+        ASSERT_EQ(result.exitStatus, 0) << result.err;
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err, "");
+    }
+    EXPECT_EQ(ReadText(Path("back.txt")), text);
+
+    // Code 200 lies beyond the pack: written as air, and said so.
+    WriteText(Path("odd.txt"), "3x1x1;minecraft.zip\r\n------\r\nlayer 1\r\n0" + std::string(1, char(200 + 47)) +
+                                   std::string(1, char(200 + 47)) + "\r\n\r\n");
+    const RunResult odd = Run({"odd.txt", "odd.schem"});
+    ASSERT_EQ(odd.exitStatus, 0) << odd.err;
+    EXPECT_EQ(odd.err, "stackmason-convert: odd.schem: 2 cells were written as air, since Minecraft has no block "
+                       "state for its block: block code 200: 2\n");
+
+    WriteText(Path("small.txt"), "4x1x2;minecraft.zip\r\n------\r\nlayer 1\r\n00/1\r\n\r\nlayer 2\r\n0///\r\n\r\n");
+    const RunResult materials = Run({"--materials", "small.txt"});
+    ASSERT_EQ(materials.exitStatus, 0) << materials.err;
+    EXPECT_EQ(materials.err, "");
+    EXPECT_EQ(materials.out, "name,block state,count\nstone_001,minecraft:stone,3\ngrass_002,minecraft:grass_block,1\n");
+    EXPECT_EQ(Run({"--materials", "small.txt", "x.txt"}).exitStatus, 2);
+}
+
 TEST_F(ConvertTest, HelpExplainsTheUse) {
     for (const char* option : {"--help", "-h"}) {
         const RunResult result = Run({option});

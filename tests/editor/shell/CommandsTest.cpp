@@ -5,6 +5,10 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QMenu>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QLabel>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QLineEdit>
@@ -25,6 +29,7 @@
 #include "editor/shell/CommandIds.h"
 #include "editor/shell/DispatchCommand.h"
 #include "editor/shell/MainWindow.h"
+#include "editor/shell/MaterialListWindow.h"
 #include "editor/shell/PreviewLaunch.h"
 #include "editor/shell/QtDialogs.h"
 #include "tests/editor/shell/ShellTestSupport.h"
@@ -376,8 +381,8 @@ TEST(FileRequesters, ShowTheirFiltersOnceAndAskBeforeReplacing) {
     SelectTexturePack(e);
 
     ASSERT_EQ(filters.size(), 3u);
-    EXPECT_EQ(filters[0], (QStringList{"txt(*.txt)", "schematic(*.schematic)"}));
-    EXPECT_EQ(filters[1], (QStringList{"txt(*.txt)", "schematic(*.schematic)"}));
+    EXPECT_EQ(filters[0], (QStringList{"txt(*.txt)", "schematic(*.schematic)", "schem(*.schem)"}));
+    EXPECT_EQ(filters[1], (QStringList{"txt(*.txt)", "schematic(*.schematic)", "schem(*.schem)"}));
     EXPECT_EQ(filters[2], QStringList{"zip (*.zip)"});
     EXPECT_FALSE(qtWouldAsk);
     EXPECT_EQ(question, "House.txt already exists.\nDo you want to replace it?");
@@ -385,6 +390,70 @@ TEST(FileRequesters, ShowTheirFiltersOnceAndAskBeforeReplacing) {
     EXPECT_FALSE(replacesByDefault);
     EXPECT_EQ(ReadText("House.txt"), "old house");
     EXPECT_EQ(NameFilter("zip", "*.zip"), "zip (*.zip)");
+}
+
+}  // namespace
+}  // namespace stackmason
+
+namespace stackmason {
+namespace {
+
+// The context menu's "Material list" opens the window over the building: each block type
+// with its picture, text, block state, count and stacks, most used first, and the total;
+// switched to the current layer it counts that alone; its button saves the CSV.
+TEST(MaterialListWindow, ShowsSwitchesAndSavesTheList) {
+    StartedWindow started;
+    Editor& e = started.E();
+    e.grid.Clear();
+    for (int x = 1; x <= 10; ++x)
+        for (int y = 1; y <= 8; ++y)
+            e.grid.At(x, y, 1) = 1;  // 80 of block 1 on layer 1
+    e.grid.At(1, 1, 2) = 2;
+    e.grid.At(2, 1, 2) = 2;
+    e.grid.At(3, 1, 3) = 3;
+    e.grid.At(4, 4, 0) = 4;  // the ground is never counted
+    e.layerSpin.SetValue(2);
+    started.dialogs->Choose("materials", 0);
+
+    QStringList blocks, states, counts, stacks;
+    QString total, planeTotal, planeLabel;
+    bool pictures = true;
+    ModalAnswerer answerer([&](QWidget& modal) {
+        auto* window = dynamic_cast<MaterialListWindow*>(&modal);
+        ASSERT_NE(window, nullptr) << modal.metaObject()->className();
+        EXPECT_EQ(window->windowTitle(), "Material list");
+        QTableWidget& table = window->Table();
+        for (int row = 0; row < table.rowCount(); ++row) {
+            blocks << table.item(row, 1)->text();
+            states << table.item(row, 2)->text();
+            counts << table.item(row, 3)->text();
+            stacks << table.item(row, 4)->text();
+            pictures = pictures && !table.item(row, 0)->icon().isNull();
+        }
+        total = window->TotalLabel().text();
+        planeLabel = window->PlaneChoice().text();
+        window->PlaneChoice().click();
+        planeTotal = window->TotalLabel().text();
+        for (QPushButton* button : window->findChildren<QPushButton*>())
+            if (button->text() == "Save CSV...")
+                button->click();
+        window->accept();
+    });
+    for (QAction* action : started.window->ContextMenu().actions())
+        if (action->text() == "Material list")
+            action->trigger();
+
+    const auto item = [&](int code) { return QString::fromStdString(e.selector.ItemAt(code).text); };
+    EXPECT_EQ(blocks, (QStringList{item(1), item(2), item(3)}));
+    EXPECT_EQ(states, (QStringList{"minecraft:stone", "minecraft:grass_block", "minecraft:dirt"}));
+    EXPECT_EQ(counts, (QStringList{"80", "2", "1"}));
+    EXPECT_EQ(stacks, (QStringList{"64 + 16", "2", "1"}));
+    EXPECT_TRUE(pictures);
+    EXPECT_EQ(total, "Total: 83 blocks (64 + 19)");
+    EXPECT_EQ(planeLabel, "Layer 2");
+    EXPECT_EQ(planeTotal, "Total: 2 blocks (2)");
+    EXPECT_EQ(ReadText("materials.csv"), "name,block state,count\n" + item(2).toStdString() + ",minecraft:grass_block,2\n");
+    EXPECT_TRUE(started.dialogs->errors.empty());
 }
 
 }  // namespace

@@ -60,6 +60,7 @@ public:
         scrollY = y;
     }
     void DropPendingEvents() override { ++dropped; }
+    void OpenMaterialList() override { ++materialLists; }
 
     struct Rect {
         int x = 0, y = 0, width = 0, height = 0;
@@ -68,6 +69,7 @@ public:
     int clientHeight = 741;
     int focusCount = 0;
     int dropped = 0;
+    int materialLists = 0;
     int scrollX = 0;
     int scrollY = 0;
     std::string title;
@@ -78,6 +80,7 @@ public:
 class FakeDialogs : public DialogPort {
 public:
     void ShowError(const std::string& text) override { errors.push_back(text); }
+    void ShowInfo(const std::string& text) override { infos.push_back(text); }
     bool AskYesNo(const std::string& text) override {
         questions.push_back(text);
         return answerYes;
@@ -94,6 +97,7 @@ public:
     void Cancel() { answers.push_back(std::nullopt); }
 
     std::vector<std::string> errors;
+    std::vector<std::string> infos;
     std::vector<std::string> questions;
     std::vector<FileRequest> requests;
     std::deque<std::optional<FileChoice>> answers;

@@ -1,0 +1,103 @@
+#include "editor/files/MaterialList.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <span>
+#include <system_error>
+
+#include "editor/files/BlockStateMapping.h"
+#include "editor/files/BuildingFiles.h"
+#include "editor/files/CodeCounts.h"
+#include "editor/files/FileRequests.h"
+#include "editor/files/SavedFile.h"
+#include "editor/model/UserAction.h"
+#include "editor/packs/TexturePackLoader.h"
+
+namespace stackmason {
+namespace {
+
+constexpr std::uint64_t kStack = 64;
+
+CodeCounts CountScope(const Editor& editor, MaterialScope scope) {
+    CodeCounts counts;
+    const int plane = editor.CurrentLayer();
+    if (scope == MaterialScope::Building)
+        counts.AddBuilding(editor.grid);
+    else if (editor.InTopView() && plane >= 1 && plane <= editor.grid.Height())
+        counts.AddLayer(editor.grid, plane);
+    else if (!editor.InTopView() && plane >= 1 && plane <= editor.grid.Width())
+        counts.AddSlice(editor.grid, plane);
+    return counts;
+}
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (const char c : text)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+}  // namespace
+
+MaterialList CountMaterials(const Editor& editor, MaterialScope scope) {
+    const CodeCounts counts = CountScope(editor, scope);
+    const PackBlockStates states(editor.selector);
+    MaterialList list;
+    for (const BlockCode code : counts.CodesPresent()) {
+        if (code == 0)
+            continue;
+        MaterialRow row;
+        row.code = code;
+        row.name = code > 0 && code < editor.selector.Count() ? editor.selector.ItemAt(code).text
+                                                               : "block code " + std::to_string(code);
+        row.blockState = states.StateOf(code);
+        row.count = counts.Of(code);
+        list.total += row.count;
+        list.rows.push_back(std::move(row));
+    }
+    std::stable_sort(list.rows.begin(), list.rows.end(),
+                     [](const MaterialRow& a, const MaterialRow& b) { return a.count > b.count; });
+    return list;
+}
+
+std::string AsStacks(std::uint64_t count) {
+    const std::uint64_t stacks = count / kStack, rest = count % kStack;
+    if (stacks == 0)
+        return std::to_string(rest);
+    std::string text = stacks == 1 ? "64" : std::to_string(stacks) + " x 64";
+    return rest == 0 ? text : text + " + " + std::to_string(rest);
+}
+
+std::string MaterialCsv(const MaterialList& list) {
+    std::string csv = "name,block state,count\n";
+    for (const MaterialRow& row : list.rows)
+        csv += CsvField(row.name) + "," + CsvField(row.blockState) + "," + std::to_string(row.count) + "\n";
+    return csv;
+}
+
+FileRequest MaterialListRequest() {
+    FileRequest request;
+    request.title = "Save material list";
+    request.filters = {{"csv(*.csv)", "*.csv"}};
+    std::error_code error;
+    request.startName = std::filesystem::current_path(error).string();
+    return request;
+}
+
+bool SaveMaterialList(Editor& editor, const MaterialList& list) {
+    const FileRequest request = MaterialListRequest();
+    const std::optional<FileChoice> choice = editor.dialogs.AskSaveFile(request);
+    if (!choice)
+        return false;
+    const std::string path = WithExtension(choice->path, "csv");
+    NameRunningAction(editor, "save " + FileNamePart(path));
+    if (!MayWrite(editor.dialogs, request.title, path))
+        return false;
+    const std::string csv = MaterialCsv(list);
+    return SaveFileReporting(editor.dialogs, path,
+                             std::span(reinterpret_cast<const std::uint8_t*>(csv.data()), csv.size()));
+}
+
+}  // namespace stackmason

@@ -1,0 +1,231 @@
+#include "editor/files/SpongeReader.h"
+
+#include <filesystem>
+#include <utility>
+
+#include "common/Constants.h"
+#include "editor/files/CompressedFileReader.h"
+#include "editor/files/NbtInput.h"
+#include "editor/files/SchematicReader.h"
+
+namespace stackmason {
+namespace {
+
+// Palette indexes run up to this. A building holds fewer block types than that (its codes
+// are 16-bit), and even a cut of a real world holds a few thousand block states.
+constexpr std::int64_t kMaxPaletteIndex = 0xFFFF;
+// The block data of the largest building takes a byte a cell for palettes of up to 128
+// states and three for the largest; with what other tools add besides, more content than
+// this cannot be a schematic of a building we can hold.
+constexpr std::uint64_t kMaxBlockDataBytes = 3 * kMaxSchematicCells;
+constexpr std::uint64_t kMaxSpongeContentBytes = kMaxBlockDataBytes + (32ull << 20);
+// Besides the palette, real files hold block entities and entities of a few dozen tags each.
+constexpr std::uint64_t kMaxTags = std::uint64_t{1} << 24;
+
+// The tags as the file holds them, wherever it holds them.
+struct Blocks {
+    std::optional<std::vector<std::optional<std::string>>> palette;
+    std::unique_ptr<std::uint8_t[]> data;
+    std::optional<std::size_t> dataBytes;
+};
+
+struct SpongeTags {
+    std::optional<std::int64_t> version;
+    std::optional<std::int64_t> width;
+    std::optional<std::int64_t> height;
+    std::optional<std::int64_t> length;
+    Blocks atRoot;
+    std::optional<Blocks> nested;
+};
+
+class SpongeTagReader {
+public:
+    explicit SpongeTagReader(CompressedFileReader& input) : nbt_(input, kMaxTags) {}
+
+    bool ReadRoot() {
+        return nbt_.ReadRootStart() &&
+               nbt_.ReadCompound([this](std::uint8_t type, const std::string& name) { return ReadEntry(type, name, 1); });
+    }
+    const std::string& Problem() const { return nbt_.Problem(); }
+    SpongeTags& Tags() { return tags_; }
+
+private:
+    // The schematic's own tags, at the root or, as version 3 writes them, in its "Schematic".
+    bool ReadEntry(std::uint8_t type, const std::string& name, int depth) {
+        if (name == "Schematic" && type == kNbtCompound && depth == 1)
+            return nbt_.ReadCompound(
+                [this](std::uint8_t inner, const std::string& innerName) { return ReadEntry(inner, innerName, 2); });
+        if (name == "Version")
+            return nbt_.ReadInteger(type, name, tags_.version);
+        if (name == "Width")
+            return nbt_.ReadInteger(type, name, tags_.width);
+        if (name == "Height")
+            return nbt_.ReadInteger(type, name, tags_.height);
+        if (name == "Length")
+            return nbt_.ReadInteger(type, name, tags_.length);
+        if (name == "Palette")
+            return ReadPalette(type, tags_.atRoot);
+        if (name == "BlockData")
+            return ReadData(type, name, tags_.atRoot);
+        if (name == "Blocks" && type == kNbtCompound)
+            return ReadBlocksCompound();
+        return nbt_.SkipPayload(type, depth);
+    }
+
+    bool ReadBlocksCompound() {
+        tags_.nested.emplace();
+        return nbt_.ReadCompound([this](std::uint8_t type, const std::string& name) {
+            if (name == "Palette")
+                return ReadPalette(type, *tags_.nested);
+            if (name == "Data")
+                return ReadData(type, name, *tags_.nested);
+            return nbt_.SkipPayload(type, 3);
+        });
+    }
+
+    bool ReadPalette(std::uint8_t type, Blocks& blocks) {
+        if (type != kNbtCompound)
+            return nbt_.Fail("its \"Palette\" is not a compound of block states");
+        auto& palette = blocks.palette.emplace();
+        return nbt_.ReadCompound([&](std::uint8_t entryType, const std::string& state) {
+            std::optional<std::int64_t> index;
+            if (!nbt_.ReadInteger(entryType, "Palette\" entry \"" + state, index))
+                return false;
+            if (*index < 0 || *index > kMaxPaletteIndex)
+                return nbt_.Fail("its palette gives \"" + state + "\" the index " + std::to_string(*index) +
+                                 ", outside 0 to " + std::to_string(kMaxPaletteIndex));
+            const auto at = static_cast<std::size_t>(*index);
+            if (at >= palette.size())
+                palette.resize(at + 1);
+            if (palette[at])
+                return nbt_.Fail("its palette gives the index " + std::to_string(*index) + " to both \"" + *palette[at] +
+                                 "\" and \"" + state + "\"");
+            palette[at] = state;
+            return true;
+        });
+    }
+
+    bool ReadData(std::uint8_t type, const std::string& name, Blocks& blocks) {
+        if (type != kNbtByteArray)
+            return nbt_.Fail("its \"" + name + "\" tag is not a byte array");
+        std::int32_t count = 0;
+        if (!nbt_.ReadLength(count))
+            return false;
+        if (static_cast<std::uint64_t>(count) > kMaxBlockDataBytes)
+            return nbt_.Fail("its \"" + name + "\" array claims " + std::to_string(count) +
+                             " bytes, more than the largest building needs");
+        // Not zero-filled: untouched pages cost no memory if the file ends early.
+        blocks.data = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(count));
+        blocks.dataBytes = static_cast<std::size_t>(count);
+        return nbt_.ReadExact(blocks.data.get(), static_cast<std::size_t>(count));
+    }
+
+    NbtInput nbt_;
+    SpongeTags tags_;
+};
+
+SpongeReadResult Refused(const std::string& path, const std::string& problem) {
+    SpongeReadResult result;
+    result.problem = "Could not import " + std::filesystem::path(path).filename().string() +
+                     " as a Sponge schematic: " + problem + ". Nothing was changed.";
+    return result;
+}
+
+// An empty text when the size is there and fits; otherwise the problem.
+std::string CheckSize(const std::optional<std::int64_t>& size, const char* name, int maximum) {
+    if (!size)
+        return std::string("it has no \"") + name + "\" tag";
+    if (*size < 1 || *size > maximum)
+        return std::string("its \"") + name + "\" of " + std::to_string(*size) + " lies outside 1 to " +
+               std::to_string(maximum);
+    return {};
+}
+
+std::string CheckVersion(const std::optional<std::int64_t>& version) {
+    if (!version)
+        return "it has no \"Version\" tag, so it is no Sponge schematic";
+    if (*version < 1 || *version > 3)
+        return "it is of version " + std::to_string(*version) + ", and only versions 1 to 3 are known";
+    return {};
+}
+
+// An empty text when the data holds exactly one index of the palette per cell.
+std::string CheckBlockData(const SpongeSchematic& schematic) {
+    const std::uint8_t* at = schematic.blockData.get();
+    const std::uint8_t* const end = at + schematic.blockDataBytes;
+    const std::size_t cells = schematic.CellCount();
+    const std::size_t paletteSize = schematic.palette.size();
+    for (std::size_t cell = 0; cell < cells; ++cell) {
+        std::uint32_t index = 0;
+        if (!ReadVarint(at, end, index))
+            return at == end ? "its block data ends after " + std::to_string(cell) + " of its " +
+                                   std::to_string(cells) + " cells"
+                             : "its block data holds a palette index longer than five bytes";
+        if (index >= paletteSize || !schematic.palette[index])
+            return "its block data names the palette index " + std::to_string(index) + ", which its palette lacks";
+    }
+    if (at != end)
+        return "its block data holds more than the " + std::to_string(cells) + " cells of its sizes";
+    return {};
+}
+
+SpongeReadResult MakeSchematic(const std::string& path, SpongeTags& tags) {
+    for (const std::string& problem : {CheckVersion(tags.version), CheckSize(tags.width, "Width", kMaxGridWidth),
+                                       CheckSize(tags.length, "Length", kMaxGridLength),
+                                       CheckSize(tags.height, "Height", kMaxGridHeight)})
+        if (!problem.empty())
+            return Refused(path, problem);
+    Blocks& blocks = tags.nested ? *tags.nested : tags.atRoot;
+    SpongeSchematic schematic;
+    schematic.width = static_cast<int>(*tags.width);
+    schematic.length = static_cast<int>(*tags.length);
+    schematic.height = static_cast<int>(*tags.height);
+    if (tags.nested && !blocks.dataBytes && !blocks.palette) {
+        // Version 3 leaves out the blocks of a schematic that holds none: all air.
+        schematic.palette = {std::string("minecraft:air")};
+        schematic.blockDataBytes = schematic.CellCount();
+        schematic.blockData = std::make_unique<std::uint8_t[]>(schematic.blockDataBytes);
+        return {std::move(schematic), {}};
+    }
+    if (!blocks.palette)
+        return Refused(path, "it has no \"Palette\" of block states");
+    if (!blocks.dataBytes)
+        return Refused(path, tags.nested ? "its \"Blocks\" hold no \"Data\" array" : "it has no \"BlockData\" array");
+    schematic.palette = std::move(*blocks.palette);
+    schematic.blockData = std::move(blocks.data);
+    schematic.blockDataBytes = *blocks.dataBytes;
+    if (const std::string problem = CheckBlockData(schematic); !problem.empty())
+        return Refused(path, problem);
+    return {std::move(schematic), {}};
+}
+
+}  // namespace
+
+bool ReadVarint(const std::uint8_t*& at, const std::uint8_t* end, std::uint32_t& value) {
+    value = 0;
+    for (int shift = 0; shift < 35; shift += 7) {
+        if (at == end)
+            return false;
+        const std::uint8_t byte = *at++;
+        value |= static_cast<std::uint32_t>(byte & 0x7F) << shift;
+        if ((byte & 0x80) == 0)
+            return true;
+    }
+    return false;
+}
+
+SpongeReadResult ReadSpongeFile(const std::string& path) {
+    CompressedFileReader input(path, kMaxSpongeContentBytes);
+    if (input.GetProblem() == CompressedFileReader::Problem::CannotOpen)
+        return {std::nullopt, "Could not open file!"};
+    SpongeTagReader reader(input);
+    if (!reader.ReadRoot())
+        return Refused(path, reader.Problem());
+    if (!input.ReachEndIntact())
+        return Refused(path, input.GetProblem() == CompressedFileReader::Problem::TooLarge
+                                 ? "it holds far more data than a schematic of the largest building"
+                                 : "its compressed data is cut short or damaged");
+    return MakeSchematic(path, reader.Tags());
+}
+
+}  // namespace stackmason

@@ -1,0 +1,177 @@
+#include "editor/files/SpongeWriter.h"
+
+#include <string_view>
+#include <vector>
+
+#include "common/BlockStates.h"
+#include "editor/files/CodeCounts.h"
+#include "editor/files/GzipOutput.h"
+#include "editor/files/NbtInput.h"
+
+namespace stackmason {
+namespace {
+
+constexpr std::int32_t kSpongeVersion = 2;
+
+class TagWriter {
+public:
+    explicit TagWriter(BlockedOutput& out) : out_(out) {}
+
+    void Byte(std::uint8_t value) { *out_.Reserve(1) = value; }
+    void Short(std::int32_t value) { Unsigned(static_cast<std::uint64_t>(value), 2); }
+    void Int(std::int64_t value) { Unsigned(static_cast<std::uint64_t>(value), 4); }
+    void Long(std::int64_t value) { Unsigned(static_cast<std::uint64_t>(value), 8); }
+    void Text(std::string_view text) {
+        Short(static_cast<std::int32_t>(text.size()));
+        out_.Put(text);
+    }
+    void Header(NbtTagType type, std::string_view name) {
+        Byte(type);
+        Text(name);
+    }
+
+private:
+    void Unsigned(std::uint64_t value, int bytes) {
+        std::uint8_t* at = out_.Reserve(static_cast<std::size_t>(bytes));
+        for (int i = bytes - 1; i >= 0; --i, value >>= 8)
+            at[i] = static_cast<std::uint8_t>(value & 0xFF);
+    }
+
+    BlockedOutput& out_;
+};
+
+int VarintBytes(std::uint32_t value) {
+    int bytes = 1;
+    for (; value >= 0x80; value >>= 7)
+        ++bytes;
+    return bytes;
+}
+
+// The palette: each code's index, and the states in index order. Codes of one state share
+// its index; codes without a state take air's.
+struct Palette {
+    std::vector<std::string> states;
+    std::vector<std::uint32_t> indexOfCode;  // by code + kCodeOffset
+};
+
+constexpr BlockCode kCodeOffset = -static_cast<BlockCode>(std::numeric_limits<StoredCode>::min());
+
+Palette MakePalette(const CodeCounts& counts, const PackBlockStates& states) {
+    Palette palette;
+    palette.states.push_back("minecraft:air");
+    palette.indexOfCode.assign(static_cast<std::size_t>(std::numeric_limits<StoredCode>::max()) + kCodeOffset + 1, 0);
+    for (const BlockCode code : counts.CodesPresent()) {
+        const std::string& state = states.StateOf(code);
+        if (state.empty())
+            continue;
+        std::uint32_t index = 0;
+        while (index < palette.states.size() && palette.states[index] != state)
+            ++index;
+        if (index == palette.states.size())
+            palette.states.push_back(state);
+        palette.indexOfCode[static_cast<std::size_t>(code + kCodeOffset)] = index;
+    }
+    return palette;
+}
+
+LeftOutCells CountLeftOut(const CodeCounts& counts, const PackBlockStates& states) {
+    LeftOutCells leftOut;
+    for (const BlockCode code : counts.CodesPresent())
+        if (code != 0 && !states.HasState(code))
+            leftOut.byCode[code] = counts.Of(code);
+    return leftOut;
+}
+
+std::uint64_t BlockDataBytes(const CodeCounts& counts, const Palette& palette) {
+    std::uint64_t bytes = 0;
+    for (const BlockCode code : counts.CodesPresent())
+        bytes += counts.Of(code) *
+                 static_cast<std::uint64_t>(VarintBytes(palette.indexOfCode[static_cast<std::size_t>(code + kCodeOffset)]));
+    return bytes;
+}
+
+void WriteHead(TagWriter& tags, const Building& grid, const SpongeMetadata& metadata, const Palette& palette) {
+    tags.Header(kNbtCompound, "Schematic");
+    tags.Header(kNbtInt, "Version");
+    tags.Int(kSpongeVersion);
+    tags.Header(kNbtInt, "DataVersion");
+    tags.Int(kBlockStateDataVersion);
+    tags.Header(kNbtShort, "Width");
+    tags.Short(grid.Width());
+    tags.Header(kNbtShort, "Height");
+    tags.Short(grid.Height());
+    tags.Header(kNbtShort, "Length");
+    tags.Short(grid.Length());
+    tags.Header(kNbtIntArray, "Offset");
+    tags.Int(3);
+    for (int i = 0; i < 3; ++i)
+        tags.Int(0);
+    tags.Header(kNbtCompound, "Metadata");
+    tags.Header(kNbtString, "Name");
+    tags.Text(metadata.name);
+    tags.Header(kNbtLong, "Date");
+    tags.Long(metadata.dateMilliseconds);
+    tags.Byte(kNbtEnd);
+    tags.Header(kNbtInt, "PaletteMax");
+    tags.Int(static_cast<std::int64_t>(palette.states.size()));
+    tags.Header(kNbtCompound, "Palette");
+    for (std::size_t index = 0; index < palette.states.size(); ++index) {
+        tags.Header(kNbtInt, palette.states[index]);
+        tags.Int(static_cast<std::int64_t>(index));
+    }
+    tags.Byte(kNbtEnd);
+}
+
+// The cells' palette indexes, a row at a time: one byte each while the palette has fewer
+// than 128 states, which is what nearly every building has.
+void WriteBlockData(const Building& grid, const Palette& palette, BlockedOutput& out) {
+    const std::size_t width = static_cast<std::size_t>(grid.Width());
+    const std::uint32_t* const indexOf = palette.indexOfCode.data() + kCodeOffset;
+    const bool oneByte = palette.states.size() <= 0x80;
+    for (int h = 1; h <= grid.Height(); ++h)
+        for (int y = 1; y <= grid.Length(); ++y) {
+            const StoredCode* cells = grid.Row(y, h) + 1;
+            if (oneByte) {
+                std::uint8_t* row = out.Reserve(width);
+                for (std::size_t x = 0; x < width; ++x)
+                    row[x] = static_cast<std::uint8_t>(indexOf[cells[x]]);
+                continue;
+            }
+            for (std::size_t x = 0; x < width; ++x) {
+                std::uint32_t index = indexOf[cells[x]];
+                std::uint8_t* at = out.Reserve(static_cast<std::size_t>(VarintBytes(index)));
+                for (; index >= 0x80; index >>= 7)
+                    *at++ = static_cast<std::uint8_t>((index & 0x7F) | 0x80);
+                *at = static_cast<std::uint8_t>(index);
+            }
+        }
+}
+
+}  // namespace
+
+LeftOutCells WriteSpongeSchematic(const Building& grid, const PackBlockStates& states, const SpongeMetadata& metadata,
+                                  const ByteSink& sink) {
+    CodeCounts counts;
+    counts.AddBuilding(grid);
+    const Palette palette = MakePalette(counts, states);
+
+    GzipOutput gzip(sink);
+    const ByteSink compressed = gzip.AsSink();
+    {
+        BlockedOutput out(compressed);
+        TagWriter tags(out);
+        WriteHead(tags, grid, metadata, palette);
+        tags.Header(kNbtByteArray, "BlockData");
+        tags.Int(static_cast<std::int64_t>(BlockDataBytes(counts, palette)));
+        WriteBlockData(grid, palette, out);
+        tags.Header(kNbtList, "BlockEntities");
+        tags.Byte(kNbtCompound);
+        tags.Int(0);
+        tags.Byte(kNbtEnd);
+        out.Flush();
+    }
+    gzip.Finish();
+    return CountLeftOut(counts, states);
+}
+
+}  // namespace stackmason

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "common/Building.h"
+#include "editor/files/BlockStateMapping.h"
+#include "editor/files/ByteSink.h"
+
+namespace stackmason {
+
+// The Sponge schematic file (".schem") as the export writes it: version 2, gzip-compressed
+// NBT. Its root compound "Schematic" holds Version 2, the DataVersion of the block-state
+// names, Width, Height and Length (the building's X, H and Y), Offset [0, 0, 0], Metadata
+// with the file's Name and the Date of writing (milliseconds since 1970), PaletteMax, the
+// Palette of block states and their indexes (air first, then the others by block code),
+// BlockData with each cell's palette index as a varint, cell (x, y, h) at
+// (x - 1) + (y - 1) X + (h - 1) X Y, and an empty BlockEntities list.
+
+struct SpongeMetadata {
+    std::string name;
+    std::int64_t dateMilliseconds = 0;
+};
+
+// The cells written as air because their block has no block state, by code.
+struct LeftOutCells {
+    std::map<BlockCode, std::uint64_t> byCode;
+
+    std::uint64_t Total() const {
+        std::uint64_t total = 0;
+        for (const auto& [code, count] : byCode)
+            total += count;
+        return total;
+    }
+};
+
+// Hands the compressed file to the sink a block at a time, never holding the whole of it.
+LeftOutCells WriteSpongeSchematic(const Building& grid, const PackBlockStates& states, const SpongeMetadata& metadata,
+                                  const ByteSink& sink);
+
+}  // namespace stackmason

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDialog>
+
+#include "editor/files/MaterialList.h"
+#include "editor/model/Editor.h"
+
+class QLabel;
+class QRadioButton;
+class QTableWidget;
+
+namespace stackmason {
+
+// The material list: every block type of the building, or of the current layer (TopView) or
+// slice (FrontView), with its picture, item text, block state, count and the count in stacks
+// of 64, the most used first, and the total; a button saves it as CSV. Modal over the main
+// window; it changes nothing in the editor.
+class MaterialListWindow final : public QDialog {
+public:
+    MaterialListWindow(Editor& editor, QWidget* parent);
+
+    QTableWidget& Table() { return *table_; }
+    QRadioButton& WholeBuildingChoice() { return *wholeBuilding_; }
+    QRadioButton& PlaneChoice() { return *plane_; }
+    const QLabel& TotalLabel() const { return *total_; }
+    const MaterialList& List() const { return list_; }
+
+private:
+    void ShowScope(MaterialScope scope);
+    void SaveCsv();
+
+    Editor& editor_;
+    MaterialList list_;
+    QRadioButton* wholeBuilding_ = nullptr;
+    QRadioButton* plane_ = nullptr;
+    QTableWidget* table_ = nullptr;
+    QLabel* total_ = nullptr;
+};
+
+// Opens the window over parent and returns once it is closed.
+void ShowMaterialListOver(QWidget& parent, Editor& editor);
+
+}  // namespace stackmason

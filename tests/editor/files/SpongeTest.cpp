@@ -1,0 +1,564 @@
+// The Sponge schematic export and import: files read back by a small NBT reader of the
+// tests' own, round trips through the default Minecraft pack, files as other tools write
+// them, and files that must be refused.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <set>
+#include <stdexcept>
+#include <variant>
+
+#include <zlib.h>
+
+#include "FilesTestSupport.h"
+#include "NbtBuilder.h"
+#include "common/BlockStates.h"
+#include "editor/files/BlockStateMapping.h"
+#include "editor/files/BuildingFiles.h"
+#include "editor/files/FileRequests.h"
+#include "editor/files/SpongeFiles.h"
+#include "editor/model/BuildingOperations.h"
+#include "editor/packs/TexturePackLoader.h"
+
+namespace stackmason::testing {
+namespace {
+
+const std::string kPackDir = STACKMASON_PACK_DIR;
+
+// ---- An NBT reader of the tests' own, independent of the editor's, for the files written.
+
+struct Nbt;
+using NbtCompound = std::map<std::string, Nbt>;
+struct Nbt {
+    std::uint8_t type = 0;
+    std::int64_t number = 0;
+    std::string text;
+    std::vector<std::uint8_t> bytes;
+    std::vector<std::int64_t> numbers;
+    std::vector<Nbt> list;
+    std::uint8_t listType = 0;
+    NbtCompound compound;
+
+    const Nbt& operator[](const std::string& name) const {
+        const auto found = compound.find(name);
+        if (found == compound.end())
+            throw std::runtime_error("no tag " + name);
+        return found->second;
+    }
+    bool Has(const std::string& name) const { return compound.contains(name); }
+};
+
+std::vector<std::uint8_t> Gunzip(const std::vector<std::uint8_t>& data) {
+    z_stream stream{};
+    if (inflateInit2(&stream, 15 + 16) != Z_OK)
+        throw std::runtime_error("inflateInit2");
+    std::vector<std::uint8_t> out;
+    std::vector<std::uint8_t> chunk(1 << 16);
+    stream.next_in = const_cast<Bytef*>(data.data());
+    stream.avail_in = static_cast<uInt>(data.size());
+    int result = Z_OK;
+    while (result != Z_STREAM_END) {
+        stream.next_out = chunk.data();
+        stream.avail_out = static_cast<uInt>(chunk.size());
+        result = inflate(&stream, Z_NO_FLUSH);
+        if (result != Z_OK && result != Z_STREAM_END)
+            throw std::runtime_error("not a whole gzip stream");
+        out.insert(out.end(), chunk.begin(), chunk.end() - stream.avail_out);
+    }
+    inflateEnd(&stream);
+    return out;
+}
+
+class TestNbtReader {
+public:
+    explicit TestNbtReader(const std::vector<std::uint8_t>& bytes) : bytes_(bytes) {}
+
+    // The root's name and payload.
+    std::pair<std::string, Nbt> Root() {
+        const auto type = static_cast<std::uint8_t>(Take(1));
+        std::string name = Name();
+        Nbt root = Payload(type);
+        if (at_ != bytes_.size())
+            throw std::runtime_error("bytes after the root");
+        return {name, root};
+    }
+
+private:
+    std::int64_t Take(int bytes) {
+        std::uint64_t value = 0;
+        for (int i = 0; i < bytes; ++i) {
+            if (at_ >= bytes_.size())
+                throw std::runtime_error("cut short");
+            value = value << 8 | bytes_[at_++];
+        }
+        const int unused = 64 - 8 * bytes;
+        return static_cast<std::int64_t>(value << unused) >> unused;
+    }
+    std::string Name() {
+        const auto size = static_cast<std::size_t>(static_cast<std::uint16_t>(Take(2)));
+        std::string name;
+        for (std::size_t i = 0; i < size; ++i)
+            name += static_cast<char>(Take(1));
+        return name;
+    }
+    Nbt Payload(std::uint8_t type) {
+        Nbt tag;
+        tag.type = type;
+        switch (type) {
+        case 1: tag.number = Take(1); break;
+        case 2: tag.number = Take(2); break;
+        case 3: tag.number = Take(4); break;
+        case 4: tag.number = Take(8); break;
+        case 7:
+            for (std::int64_t n = Take(4), i = 0; i < n; ++i)
+                tag.bytes.push_back(static_cast<std::uint8_t>(Take(1)));
+            break;
+        case 8: tag.text = Name(); break;
+        case 9: {
+            tag.listType = static_cast<std::uint8_t>(Take(1));
+            for (std::int64_t n = Take(4), i = 0; i < n; ++i)
+                tag.list.push_back(Payload(tag.listType));
+            break;
+        }
+        case 10:
+            for (std::uint8_t inner = static_cast<std::uint8_t>(Take(1)); inner != 0;
+                 inner = static_cast<std::uint8_t>(Take(1))) {
+                std::string name = Name();
+                if (tag.compound.contains(name))
+                    throw std::runtime_error("tag twice: " + name);
+                tag.compound[name] = Payload(inner);
+            }
+            break;
+        case 11:
+            for (std::int64_t n = Take(4), i = 0; i < n; ++i)
+                tag.numbers.push_back(Take(4));
+            break;
+        default: throw std::runtime_error("unexpected tag type " + std::to_string(type));
+        }
+        return tag;
+    }
+
+    const std::vector<std::uint8_t>& bytes_;
+    std::size_t at_ = 0;
+};
+
+// The cells of a written file as block states, in the file's index order x + z W + y W L.
+std::vector<std::string> DecodeBlocks(const Nbt& schematic) {
+    std::map<std::int64_t, std::string> stateOf;
+    for (const auto& [state, index] : schematic["Palette"].compound) {
+        EXPECT_EQ(index.type, 3) << state;
+        EXPECT_TRUE(stateOf.emplace(index.number, state).second) << "index twice: " << index.number;
+    }
+    std::vector<std::string> cells;
+    const std::vector<std::uint8_t>& data = schematic["BlockData"].bytes;
+    for (std::size_t at = 0; at < data.size();) {
+        std::int64_t value = 0;
+        for (int shift = 0;; shift += 7) {
+            const std::uint8_t byte = data.at(at++);
+            value |= std::int64_t{byte & 0x7F} << shift;
+            if (!(byte & 0x80))
+                break;
+        }
+        cells.push_back(stateOf.at(value));
+    }
+    return cells;
+}
+
+std::pair<std::string, Nbt> ReadSchem(const std::string& path) {
+    const std::vector<std::uint8_t> bytes = ReadBytes(path);
+    EXPECT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes[0], 0x1F);  // gzip
+    EXPECT_EQ(bytes[1], 0x8B);
+    const std::vector<std::uint8_t> content = Gunzip(bytes);
+    return TestNbtReader(content).Root();
+}
+
+void SaveAs(FilesTestEditor& test, const std::string& name, int filter) {
+    test.dialogs.Choose(name, filter);
+    SaveBuilding(test.editor, false);
+}
+
+void LoadAs(Editor& editor, FakeDialogs& dialogs, const std::string& path, int filter) {
+    dialogs.Choose(path, filter);
+    LoadBuilding(editor);
+}
+
+void CopyMinecraftPack() {
+    std::filesystem::copy_file(kPackDir + "/minecraft.zip", "minecraft.zip",
+                               std::filesystem::copy_options::overwrite_existing);
+}
+
+// ---- Export.
+
+TEST(SpongeExport, WritesVersionTwoWithThePaletteAndVarintsInBuildingOrder) {
+    FilesTestEditor test(3, 2, 2);
+    WritePack("pack.zip", {"stone_001.png", "t.leaves_018.png", "oak_stairs_053.png", "mystery_250.png"});
+    StagedPack pack = StageTexturePack("pack.zip");
+    test.editor.selector.TakeItemsOf(pack.selector);
+    // (x, y, h) -> index x-1 + (y-1) 3 + (h-1) 6.
+    test.editor.grid.At(1, 1, 1) = 2;
+    test.editor.grid.At(3, 1, 1) = 1;
+    test.editor.grid.At(1, 2, 1) = 3;
+    test.editor.grid.At(2, 1, 2) = 4;  // no block state: air, and counted
+    test.editor.grid.At(3, 2, 2) = 4;
+    test.editor.grid.At(2, 2, 2) = 9;  // beyond the pack
+    test.editor.grid.At(1, 1, 0) = 1;  // the ground is not written
+    SaveAs(test, "House", kSpongeFilter);
+    ASSERT_TRUE(test.dialogs.errors.empty()) << test.dialogs.errors.front();
+    ASSERT_TRUE(std::filesystem::exists("House.schem"));
+
+    const auto [rootName, root] = ReadSchem("House.schem");
+    EXPECT_EQ(rootName, "Schematic");
+    EXPECT_EQ(root["Version"].number, 2);
+    EXPECT_EQ(root["Version"].type, 3);
+    EXPECT_EQ(root["DataVersion"].number, 1631);
+    EXPECT_EQ(root["Width"].number, 3);
+    EXPECT_EQ(root["Height"].number, 2);
+    EXPECT_EQ(root["Length"].number, 2);
+    EXPECT_EQ(root["Offset"].numbers, (std::vector<std::int64_t>{0, 0, 0}));
+    EXPECT_EQ(root["Metadata"]["Name"].text, "House");
+    EXPECT_EQ(root["Metadata"]["Date"].type, 4);
+    EXPECT_GT(root["Metadata"]["Date"].number, 1500000000000);  // milliseconds
+    EXPECT_EQ(root["PaletteMax"].number, static_cast<std::int64_t>(root["Palette"].compound.size()));
+    EXPECT_EQ(root["BlockEntities"].list.size(), 0u);
+    EXPECT_TRUE(root["Palette"].Has("minecraft:air"));
+
+    const std::string air = "minecraft:air", stone = "minecraft:stone", leaves = "minecraft:oak_leaves[persistent=true]",
+                      stairs = "minecraft:oak_stairs[facing=north,half=bottom,shape=straight,waterlogged=false]";
+    EXPECT_EQ(DecodeBlocks(root), (std::vector<std::string>{leaves, air, stone, stairs, air, air,  //
+                                                            air, air, air, air, air, air}));
+    ASSERT_EQ(test.dialogs.infos.size(), 1u);
+    EXPECT_NE(test.dialogs.infos[0].find("3 cells were written as air"), std::string::npos) << test.dialogs.infos[0];
+    EXPECT_NE(test.dialogs.infos[0].find("mystery_250: 2"), std::string::npos) << test.dialogs.infos[0];
+    EXPECT_NE(test.dialogs.infos[0].find("block code 9: 1"), std::string::npos) << test.dialogs.infos[0];
+
+    // The extension rule of the other types: an exact ".schem" stays, anything else gets one.
+    SaveAs(test, "Tower.schem", kSpongeFilter);
+    SaveAs(test, "Tower.SCHEM", kSpongeFilter);
+    EXPECT_TRUE(std::filesystem::exists("Tower.schem"));
+    EXPECT_TRUE(std::filesystem::exists("Tower.SCHEM.schem"));
+    EXPECT_FALSE(std::filesystem::exists("Tower.schem.schem"));
+}
+
+TEST(SpongeExport, NamesEveryDefaultPackEntryAndPropertiesInKeyOrder) {
+    FilesTestEditor test(1, 1, 1);
+    for (const char* pack : {"minecraft.zip", "stackmason.zip"}) {
+        const StagedPack staged = StageTexturePack(kPackDir + "/" + pack);
+        ASSERT_GT(staged.selector.Count(), 60) << pack;
+        const PackBlockStates states(staged.selector);
+        for (BlockCode code = 1; code < staged.selector.Count(); ++code) {
+            const std::string& state = states.StateOf(code);
+            ASSERT_TRUE(state.starts_with("minecraft:")) << pack << " " << staged.selector.ItemAt(code).text;
+            const std::size_t open = state.find('[');
+            if (open == std::string::npos)
+                continue;
+            ASSERT_TRUE(state.ends_with("]")) << state;
+            std::vector<std::string> keys;
+            std::string properties = state.substr(open + 1, state.size() - open - 2) + ",";
+            for (std::size_t at = 0; at < properties.size();) {
+                const std::size_t comma = properties.find(',', at);
+                const std::string property = properties.substr(at, comma - at);
+                ASSERT_NE(property.find('='), std::string::npos) << state;
+                keys.push_back(property.substr(0, property.find('=')));
+                at = comma + 1;
+            }
+            EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end())) << state;
+            EXPECT_EQ(std::set<std::string>(keys.begin(), keys.end()).size(), keys.size()) << state;
+        }
+    }
+    // Names the users named, and one form for doors and slabs.
+    const std::map<std::string, std::string> expected = {
+        {"grass_002", "minecraft:grass_block"},
+        {"hardened_clay_172", "minecraft:terracotta"},
+        {"snow_080", "minecraft:snow_block"},
+        {"snow_layer_078", "minecraft:snow[layers=1]"},
+        {"t.mob_spawner_052", "minecraft:spawner"},
+        {"t.leaves_018", "minecraft:oak_leaves[persistent=true]"},
+        {"oak_log_017", "minecraft:oak_log[axis=y]"},
+        {"smooth_sandstone_024", "minecraft:cut_sandstone"},
+        {"wooden_door_064", "minecraft:oak_door[facing=north,half=lower,hinge=left,open=false,powered=false]"},
+        {"stone_slab_044", "minecraft:stone_slab[type=bottom,waterlogged=false]"},
+    };
+    for (const auto& [entry, state] : expected)
+        EXPECT_EQ(BlockStateOfEntry(entry, 0).value_or("none"), state) << entry;
+    // Another pack: by name where the table has it, else by the id's plain form, else none.
+    EXPECT_EQ(BlockStateOfEntry("t.spruce_leaves_018", 18).value_or("none"), "minecraft:spruce_leaves[persistent=true]");
+    EXPECT_EQ(BlockStateOfEntry("my_red_wool_035", 35).value_or("none"), "minecraft:white_wool");
+    EXPECT_EQ(BlockStateOfEntry("whatever_199", 199), std::nullopt);
+}
+
+// The table: every name once, every id with exactly one plain form (data value 0), every
+// (id, data value) once, and states that the import maps back to a row of the same id.
+TEST(BlockStateTable, HasOneRowPerNameAndOnePlainFormPerId) {
+    std::set<std::string_view> names;
+    std::map<std::int32_t, int> plainForms;
+    std::set<std::pair<std::int32_t, std::int32_t>> legacy;
+    for (const BlockStateRow& row : BlockStateTable()) {
+        EXPECT_TRUE(names.insert(row.name).second) << row.name;
+        EXPECT_TRUE(row.state.starts_with("minecraft:")) << row.state;
+        EXPECT_EQ(BlockNameOfEntry(std::string("t.") + std::string(row.name) + "_123.png"), row.name);
+        if (row.legacyData == kNameOnly)
+            continue;
+        EXPECT_TRUE(legacy.insert({row.legacyId, row.legacyData}).second) << row.name;
+        plainForms[row.legacyId] += row.legacyData == 0;
+    }
+    for (const auto& [id, count] : plainForms)
+        EXPECT_EQ(count, 1) << "id " << id;
+}
+
+// ---- Round trips.
+
+// Random buildings over the whole Minecraft pack and over a pack of more than 128 block
+// states (palette indexes of two varint bytes), exported and imported again: every cell comes
+// back as the first entry with its block state, or else with its block id; cells without a
+// state as air. With "minecraft.zip" on both sides that is every cell as it was. The file is also
+// read by the tests' own reader, which must see each cell's state.
+TEST(SpongeRoundTrip, EveryCellComesBackAsTheFirstEntryOfItsBlock) {
+    FilesTestEditor test(1, 1, 1);
+    CopyMinecraftPack();
+    std::vector<std::string> manyNames;
+    for (const BlockStateRow& row : BlockStateTable())
+        manyNames.push_back(std::string(row.name) + "_" + std::to_string(100 + manyNames.size() % 100) + ".png");
+    manyNames.push_back("unnamed_thing_251.png");
+    WritePack("many.zip", manyNames);
+
+    std::mt19937 random(15);
+    for (int round = 0; round < 12; ++round) {
+        const bool many = round % 3 == 2;
+        const StagedPack pack = StageTexturePack(many ? "many.zip" : "minecraft.zip");
+        const int codes = pack.selector.Count();
+        // The larger pack's rounds are large enough to use more than 128 of its states.
+        const int width = many ? 32 : 1 + static_cast<int>(random() % 40);
+        const int length = many ? 32 : 1 + static_cast<int>(random() % 40);
+        const int height = many ? 4 : 1 + static_cast<int>(random() % 12);
+        test.editor.widthSpin.SetValue(width);
+        test.editor.lengthSpin.SetValue(length);
+        test.editor.heightSpin.SetValue(height);
+        NewBuilding(test.editor);
+        StagedPack copy = StageTexturePack(many ? "many.zip" : "minecraft.zip");
+        test.editor.selector.TakeItemsOf(copy.selector);
+        const PackBlockStates states(test.editor.selector);
+        for (int h = 1; h <= height; ++h)
+            for (int y = 1; y <= length; ++y)
+                for (int x = 1; x <= width; ++x)
+                    test.editor.grid.At(x, y, h) = random() % 4 == 0 ? 0 : static_cast<BlockCode>(random() % codes);
+        const Building before = test.editor.grid;
+
+        SaveAs(test, "round", kSpongeFilter);
+        ASSERT_TRUE(test.dialogs.errors.empty()) << test.dialogs.errors.front();
+        const auto [name, root] = ReadSchem("round.schem");
+        const std::vector<std::string> written = DecodeBlocks(root);
+        ASSERT_EQ(written.size(), static_cast<std::size_t>(width * length * height));
+
+        if (many) {
+            ASSERT_GT(std::set<std::string>(written.begin(), written.end()).size(), 128u);
+        }
+
+        LoadAs(test.editor, test.dialogs, "round.schem", kSpongeFilter);
+        ASSERT_TRUE(test.dialogs.errors.empty()) << test.dialogs.errors.front();
+        ASSERT_EQ(test.editor.texturePackName, "minecraft.zip");
+        // The import always reads with "minecraft.zip"; for the other pack, map onto it.
+        const PackBlockStates loaded(test.editor.selector);
+        std::map<std::string, BlockCode> firstLoaded, firstLoadedState;
+        for (BlockCode code = 1; code < test.editor.selector.Count(); ++code)
+            if (loaded.HasState(code)) {
+                firstLoaded.try_emplace(BlockIdOfState(loaded.StateOf(code)), code);
+                firstLoadedState.try_emplace(loaded.StateOf(code), code);
+            }
+        ASSERT_EQ(test.editor.grid.Width(), width);
+        ASSERT_EQ(test.editor.grid.Length(), length);
+        ASSERT_EQ(test.editor.grid.Height(), height);
+        for (int h = 1; h <= height; ++h)
+            for (int y = 1; y <= length; ++y)
+                for (int x = 1; x <= width; ++x) {
+                    const BlockCode code = before.At(x, y, h);
+                    const std::string& state = states.StateOf(code);
+                    const std::size_t index = static_cast<std::size_t>((x - 1) + (y - 1) * width + (h - 1) * width * length);
+                    ASSERT_EQ(written[index], state.empty() ? "minecraft:air" : state) << x << "," << y << "," << h;
+                    BlockCode expected = 0;
+                    if (firstLoadedState.contains(state)) {
+                        expected = firstLoadedState.at(state);
+                    } else if (!state.empty()) {
+                        const auto found = firstLoaded.find(BlockIdOfState(state));
+                        expected = found != firstLoaded.end() ? found->second : 2;
+                    }
+                    ASSERT_EQ(test.editor.grid.At(x, y, h), expected) << x << "," << y << "," << h << " " << state;
+                }
+        // A pack with one entry per block, as "minecraft.zip" is, gives every cell back.
+        for (int h = 1; h <= height && !many; ++h)
+            for (int y = 1; y <= length; ++y)
+                for (int x = 1; x <= width; ++x) {
+                    if (states.HasState(before.At(x, y, h))) {
+                        ASSERT_EQ(test.editor.grid.At(x, y, h), before.At(x, y, h));
+                    }
+                }
+        test.dialogs.infos.clear();
+    }
+}
+
+// ---- Files as other tools write them.
+
+// Tags in another order, the palette numbered not by first use, extras, block entities and
+// full properties on every block; the cells of a 2 x 2 x 2 building, x + z W + y W L.
+std::vector<std::uint8_t> OtherToolsBlocks(NbtBuilder& nbt, bool versionThree) {
+    nbt.Tag(10, "Palette")
+        .Tag(3, "minecraft:oak_log[axis=x]").Int(7)
+        .Tag(3, "minecraft:stone").Int(2)
+        .Tag(3, "minecraft:air").Int(5)
+        .Tag(3, "minecraft:cave_air").Int(0)
+        .Tag(3, "minecraft:beacon").Int(1)
+        .Tag(3, "minecraft:oak_leaves[distance=7,persistent=false]").Int(3)
+        .End();
+    nbt.Tag(9, versionThree ? "BlockEntities" : "TileEntities").Byte(10).Int(1);
+    nbt.Tag(3, "x").Int(0).Tag(8, versionThree ? "Id" : "id").Text("minecraft:chest").End();
+    // 7 is 0x07; 0x85 0x00 is 5 written in two bytes, as a loose writer may.
+    return {7, 0x85, 0x00, 2, 1, 3, 0, 5, 5};
+}
+
+std::vector<BlockCode> ExpectedOtherToolsCells(const SelectorModel& pack) {
+    const ImportedStateCodes codes(pack);
+    const BlockCode log = codes.CodeOf("minecraft:oak_log"), stone = codes.CodeOf("minecraft:stone"),
+                    leaves = codes.CodeOf("minecraft:oak_leaves");
+    // BuildingCells order: x outermost, h innermost.
+    // Cells by file index: 0 log, 1 air, 2 stone, 3 beacon (unknown: 2), 4 leaves, 5 air, 6 air, 7 air.
+    const BlockCode byIndex[8] = {log, 0, stone, 2, leaves, 0, 0, 0};
+    std::vector<BlockCode> cells;
+    for (int x = 1; x <= 2; ++x)
+        for (int y = 1; y <= 2; ++y)
+            for (int h = 1; h <= 2; ++h)
+                cells.push_back(byIndex[(x - 1) + (y - 1) * 2 + (h - 1) * 4]);
+    return cells;
+}
+
+TEST(SpongeImport, ReadsVersionsOneToThreeAsOtherToolsWriteThem) {
+    enum class Packing { Gzip, Zlib, Plain };
+    struct Case {
+        int version;
+        Packing packing;
+    };
+    for (const Case& c : {Case{1, Packing::Plain}, Case{2, Packing::Gzip}, Case{2, Packing::Zlib}, Case{3, Packing::Gzip},
+                          Case{3, Packing::Plain}}) {
+        SCOPED_TRACE("version " + std::to_string(c.version));
+        FilesTestEditor test(5, 6, 7);
+        CopyMinecraftPack();
+        NbtBuilder nbt;
+        nbt.Tag(10, c.version == 3 ? "" : "Schematic");
+        if (c.version == 3)
+            nbt.Tag(10, "Schematic");
+        nbt.Tag(10, "Metadata").Tag(10, "WorldEdit").Tag(8, "Version").Text("7.3").End().End();
+        nbt.Tag(9, "Entities").Byte(10).Int(0);
+        nbt.Tag(2, "Length").Short(2).Tag(2, "Width").Short(2);
+        nbt.Tag(11, "Offset").Int(3).Int(-4).Int(60).Int(2);
+        std::vector<std::uint8_t> data;
+        if (c.version == 3) {
+            nbt.Tag(10, "Blocks");
+            data = OtherToolsBlocks(nbt, true);
+            nbt.ByteArrayTag("Data", data).End();
+            nbt.Tag(10, "Biomes").Tag(10, "Palette").Tag(3, "minecraft:plains").Int(0).End().ByteArrayTag("Data", {0}).End();
+        } else {
+            data = OtherToolsBlocks(nbt, false);
+            nbt.ByteArrayTag("BlockData", data);
+            nbt.Tag(3, "PaletteMax").Int(8);
+        }
+        nbt.Tag(3, "DataVersion").Int(3465).Tag(3, "Version").Int(c.version).Tag(2, "Height").Short(2).End();
+        if (c.version == 3)
+            nbt.End();
+        const std::vector<std::uint8_t> file = c.packing == Packing::Gzip   ? Gzip(nbt.Result())
+                                               : c.packing == Packing::Zlib ? Zlib(nbt.Result())
+                                                                            : nbt.Result();
+        WriteBytes("other.schem", file);
+        test.editor.texturePackName = "stackmason.zip";
+        test.editor.layerSpin.SetValue(4);
+        LoadAs(test.editor, test.dialogs, "other.schem", kSpongeFilter);
+        ASSERT_TRUE(test.dialogs.errors.empty()) << test.dialogs.errors.front();
+        EXPECT_EQ(test.editor.grid.Width(), 2);
+        EXPECT_EQ(test.editor.grid.Length(), 2);
+        EXPECT_EQ(test.editor.grid.Height(), 2);
+        EXPECT_EQ(test.editor.widthSpin.Value(), 2);
+        EXPECT_EQ(test.editor.heightSpin.Value(), 2);
+        EXPECT_EQ(test.editor.texturePackName, "minecraft.zip");
+        EXPECT_EQ(test.editor.CurrentLayer(), 1);
+        EXPECT_TRUE(test.editor.InTopView());
+        EXPECT_EQ(test.editor.SelectedBlock(), 1);
+        EXPECT_EQ(BuildingCells(test.editor), ExpectedOtherToolsCells(test.editor.selector));
+        EXPECT_NE(ExpectedOtherToolsCells(test.editor.selector)[0], 2);  // the log is known
+    }
+}
+
+// ---- Refusals.
+
+std::vector<std::uint8_t> Version2File(int version, int width, int height, int length,
+                                       const std::vector<std::pair<std::string, int>>& palette,
+                                       const std::vector<std::uint8_t>& data) {
+    NbtBuilder nbt;
+    nbt.Tag(10, "Schematic");
+    if (version > 0)
+        nbt.Tag(3, "Version").Int(version);
+    nbt.Tag(2, "Width").Short(width).Tag(2, "Height").Short(height).Tag(2, "Length").Short(length);
+    nbt.Tag(10, "Palette");
+    for (const auto& [state, index] : palette)
+        nbt.Tag(3, state).Int(index);
+    nbt.End().ByteArrayTag("BlockData", data).End();
+    return nbt.Result();
+}
+
+TEST(SpongeImport, RefusesWhatItCannotTakeAndChangesNothing) {
+    const std::vector<std::pair<std::string, int>> palette = {{"minecraft:air", 0}, {"minecraft:stone", 1}};
+    const std::vector<std::uint8_t> two = {0, 1};
+    const std::vector<std::uint8_t> good = Version2File(2, 2, 1, 1, palette, two);
+    std::vector<std::uint8_t> cutGzip = Gzip(good);
+    cutGzip.resize(cutGzip.size() - 6);
+    NbtBuilder notCompound;
+    notCompound.Tag(10, "Schematic").Tag(3, "Version").Int(2).Tag(2, "Width").Short(1).Tag(2, "Height").Short(1);
+    notCompound.Tag(2, "Length").Short(1).Tag(9, "Palette").Byte(8).Int(0).ByteArrayTag("BlockData", {0}).End();
+    NbtBuilder hugeData;
+    hugeData.Tag(10, "Schematic").Tag(7, "BlockData").Int(0x7FFFFFF0).End();
+
+    const std::vector<std::pair<std::vector<std::uint8_t>, std::string>> cases = {
+        {Version2File(0, 2, 1, 1, palette, two), "no \"Version\""},
+        {Version2File(4, 2, 1, 1, palette, two), "version 4"},
+        {Version2File(2, 600, 1, 1, palette, two), "\"Width\" of 600"},
+        {Version2File(2, 2, 0, 1, palette, two), "\"Height\" of 0"},
+        {Version2File(2, 2, 1, 1, palette, {0}), "ends after 1 of its 2 cells"},
+        {Version2File(2, 2, 1, 1, palette, {0, 1, 1}), "more than the 2 cells"},
+        {Version2File(2, 2, 1, 1, palette, {0, 2}), "palette index 2"},
+        {Version2File(2, 2, 1, 1, palette, {0, 0x81, 0x81, 0x81, 0x81, 0x81, 0}), "longer than five bytes"},
+        {Version2File(2, 2, 1, 1, {{"minecraft:air", 0}, {"minecraft:stone", 0}}, two), "both"},
+        {Version2File(2, 2, 1, 1, {{"minecraft:air", -1}}, two), "index -1"},
+        {notCompound.Result(), "not a compound"},
+        {hugeData.Result(), "more than the largest building"},
+        {cutGzip, "cut short or damaged"},
+        {{'h', 'e', 'l', 'l', 'o'}, "does not start with an NBT compound"},
+    };
+    FilesTestEditor test(4, 3, 2);
+    test.editor.grid.At(2, 2, 2) = 1;
+    const std::vector<BlockCode> cells = BuildingCells(test.editor);
+    for (const auto& [bytes, problem] : cases) {
+        SCOPED_TRACE(problem);
+        WriteBytes("bad.schem", bytes);
+        test.dialogs.errors.clear();
+        LoadAs(test.editor, test.dialogs, "bad.schem", kSpongeFilter);
+        ASSERT_EQ(test.dialogs.errors.size(), 1u);
+        EXPECT_TRUE(test.dialogs.errors[0].starts_with("Could not import bad.schem as a Sponge schematic: "))
+            << test.dialogs.errors[0];
+        EXPECT_NE(test.dialogs.errors[0].find(problem), std::string::npos) << test.dialogs.errors[0];
+        EXPECT_EQ(BuildingCells(test.editor), cells);
+        EXPECT_EQ(test.editor.texturePackName, "stackmason.zip");
+        EXPECT_EQ(test.editor.widthSpin.Value(), 4);
+    }
+    test.dialogs.errors.clear();
+    LoadAs(test.editor, test.dialogs, "no-such-file.schem", kSpongeFilter);
+    EXPECT_EQ(test.dialogs.errors, std::vector<std::string>{"Could not open file!"});
+    // The good file loads.
+    WriteBytes("good.schem", Gzip(good));
+    test.dialogs.errors.clear();
+    LoadAs(test.editor, test.dialogs, "good.schem", kSpongeFilter);
+    EXPECT_TRUE(test.dialogs.errors.empty());
+    EXPECT_EQ(test.editor.grid.Width(), 2);
+}
+
+}  // namespace
+}  // namespace stackmason::testing
