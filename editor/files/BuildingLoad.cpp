@@ -6,6 +6,7 @@
 #include "common/Constants.h"
 #include "common/FileBytes.h"
 #include "editor/files/BlockIdMapping.h"
+#include "editor/files/BlockStateMapping.h"
 #include "editor/files/BuildingFiles.h"
 #include "editor/files/FileRequests.h"
 #include "editor/files/SchematicFiles.h"
@@ -100,15 +101,16 @@ void LoadSchematicBuilding(Editor& editor, const std::string& path, const std::s
 }
 
 // As a schematic: its block states are Minecraft's, so it is read with "minecraft.zip".
+// The pack comes first, so that each palette state's code is known as the cells are decoded.
 void LoadSpongeBuilding(Editor& editor, const std::string& path, const std::string& packPath) {
-    const SpongeReadResult read = ReadSpongeFile(path);
-    if (!read.schematic) {
+    StagedPack pack = StagePackFor(kSchematicPackName, packPath);
+    const ImportedStateCodes codes(pack.selector);
+    SpongeReadResult read = ReadSpongeFile(path, [&codes](const std::string& state) { return codes.CodeOf(state); });
+    if (!read.grid) {
         editor.dialogs.ShowError(read.problem);
         return;
     }
-    StagedPack pack = StagePackFor(kSchematicPackName, packPath);
-    StagedBuilding building = StageSponge(*read.schematic, pack.selector);
-    PutLoadedBuildingInPlace(editor, std::move(building), std::move(pack));
+    PutLoadedBuildingInPlace(editor, StageSponge(std::move(*read.grid)), std::move(pack));
 }
 
 }  // namespace

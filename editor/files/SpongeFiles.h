@@ -19,8 +19,8 @@ bool ExportSponge(Editor& editor, const std::string& path);
 // The "Info" text after an export that left cells out, naming each block by its item text.
 std::string LeftOutMessage(const LeftOutCells& leftOut, const SelectorModel& selector);
 
-// The schematic's cells as a building made off to the side, each palette state turned into
-// the code the pack gives it. Throws std::bad_alloc when the memory cannot be had.
-StagedBuilding StageSponge(const SpongeSchematic& schematic, const SelectorModel& pack);
+// A Sponge schematic's cells as a building made off to the side, with its working plane.
+// Throws std::bad_alloc when the memory cannot be had.
+StagedBuilding StageSponge(Building&& grid);
 
 }  // namespace stackmason

@@ -1,6 +1,12 @@
 #include "editor/files/SpongeReader.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstring>
 #include <filesystem>
+#include <limits>
+#include <variant>
+#include <vector>
 #include <utility>
 
 #include "common/Constants.h"
@@ -149,54 +155,145 @@ std::string CheckVersion(const std::optional<std::int64_t>& version) {
     return {};
 }
 
-// An empty text when the data holds exactly one index of the palette per cell.
-std::string CheckBlockData(const SpongeSchematic& schematic) {
-    const std::uint8_t* at = schematic.blockData.get();
-    const std::uint8_t* const end = at + schematic.blockDataBytes;
-    const std::size_t cells = schematic.CellCount();
-    const std::size_t paletteSize = schematic.palette.size();
-    for (std::size_t cell = 0; cell < cells; ++cell) {
-        std::uint32_t index = 0;
-        if (!ReadVarint(at, end, index))
-            return at == end ? "its block data ends after " + std::to_string(cell) + " of its " +
-                                   std::to_string(cells) + " cells"
-                             : "its block data holds a palette index longer than five bytes";
-        if (index >= paletteSize || !schematic.palette[index])
-            return "its block data names the palette index " + std::to_string(index) + ", which its palette lacks";
+// A palette index's code, or kNoCode where the palette lacks the index.
+constexpr std::int32_t kNoCode = std::numeric_limits<std::int32_t>::min();
+
+struct PaletteCodes {
+    // Every index below 128, the ones a one-byte varint names, has an entry.
+    std::vector<std::int32_t> codes;
+    // The codes of every pair of one-byte indexes, the first in the low half, as they lie in
+    // memory; kMissingPair in the half of an index the palette lacks. Empty when a code does
+    // not fit below that mark.
+    std::vector<std::uint32_t> pairs;
+
+    static constexpr std::uint32_t kMissing = 0x8000;
+
+    PaletteCodes(const std::vector<std::optional<std::string>>& palette, const StateCodes& codeOf)
+        : codes(std::max<std::size_t>(palette.size(), 128), kNoCode) {
+        bool fit = true;
+        for (std::size_t index = 0; index < palette.size(); ++index)
+            if (palette[index]) {
+                const BlockCode code = codeOf(*palette[index]);
+                codes[index] = static_cast<StoredCode>(code);
+                fit = fit && code >= 0 && code < static_cast<BlockCode>(kMissing);
+            }
+        if (fit) {
+            pairs.resize(128 * 128);
+            for (std::size_t second = 0; second < 128; ++second)
+                for (std::size_t first = 0; first < 128; ++first)
+                    pairs[second << 7 | first] = Half(first) | Half(second) << 16;
+        }
     }
-    if (at != end)
-        return "its block data holds more than the " + std::to_string(cells) + " cells of its sizes";
-    return {};
+    std::int32_t Of(std::uint32_t index) const { return index < codes.size() ? codes[index] : kNoCode; }
+
+private:
+    std::uint32_t Half(std::size_t index) const {
+        return codes[index] == kNoCode ? kMissing : static_cast<std::uint32_t>(codes[index]);
+    }
+};
+
+// Decodes one row of `count` cells from the varints at `at`, moving it on, and returns how
+// many it decoded: fewer than `count` at the first index the palette lacks or the first
+// varint that does not end in time, with `at` standing at that varint. Eight one-byte
+// varints at a time where they are, as in every file of fewer than 129 block states.
+std::size_t DecodeRow(const std::uint8_t*& at, const std::uint8_t* end, const PaletteCodes& palette, std::size_t count,
+                      StoredCode* cells) {
+    static_assert(std::endian::native == std::endian::little, "pairs are laid out for little-endian memory");
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+    constexpr std::uint64_t kMissingBits = 0x8000800080008000ull;
+    const std::uint32_t* pairs = palette.pairs.data();
+    std::size_t x = 0;
+    while (!palette.pairs.empty() && x + 8 <= count && end - at >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, at, sizeof word);
+        if ((word & kHighBits) != 0)
+            break;
+        // Two 7-bit indexes make a pair's place in the table.
+        const auto pair = [word](int k) { return (word >> (16 * k) & 0x7F) | (word >> (16 * k + 1) & 0x3F80); };
+        const std::uint64_t low = pairs[pair(0)] | std::uint64_t{pairs[pair(1)]} << 32;
+        const std::uint64_t high = pairs[pair(2)] | std::uint64_t{pairs[pair(3)]} << 32;
+        if (((low | high) & kMissingBits) != 0)
+            break;
+        std::memcpy(cells + x, &low, sizeof low);
+        std::memcpy(cells + x + 4, &high, sizeof high);
+        at += 8;
+        x += 8;
+    }
+    // The rest of the row, and any stretch of longer varints, one varint at a time.
+    for (; x < count; ++x) {
+        const std::uint8_t* start = at;
+        std::uint32_t index = 0;
+        if (!ReadVarint(at, end, index) || palette.Of(index) == kNoCode) {
+            at = start;
+            return x;
+        }
+        cells[x] = static_cast<StoredCode>(palette.Of(index));
+    }
+    return x;
 }
 
-SpongeReadResult MakeSchematic(const std::string& path, SpongeTags& tags) {
+// Why the varint at `at` could not be taken: the data ended, it runs over five bytes, or
+// the palette lacks its index.
+std::string BlockDataProblem(const std::uint8_t* at, const std::uint8_t* end, std::size_t cell, std::size_t cells) {
+    std::uint32_t index = 0;
+    if (!ReadVarint(at, end, index))
+        return at == end ? "its block data ends after " + std::to_string(cell) + " of its " + std::to_string(cells) +
+                               " cells"
+                         : "its block data holds a palette index longer than five bytes";
+    return "its block data names the palette index " + std::to_string(index) + ", which its palette lacks";
+}
+
+// The cells of the block data, which must hold exactly one index of the palette per cell;
+// otherwise the problem.
+std::variant<Building, std::string> DecodeCells(int width, int length, int height, const Blocks& blocks,
+                                                 const StateCodes& codeOf) {
+    const PaletteCodes palette(*blocks.palette, codeOf);
+    Building grid(width, length, height);
+    const std::uint8_t* at = blocks.data.get();
+    const std::uint8_t* const end = at + *blocks.dataBytes;
+    const std::size_t rowCells = static_cast<std::size_t>(width);
+    const std::size_t cells = rowCells * std::size_t(length) * std::size_t(height);
+    std::size_t done = 0;
+    for (int h = 1; h <= height; ++h)
+        for (int y = 1; y <= length; ++y) {
+            const std::size_t decoded = DecodeRow(at, end, palette, rowCells, grid.Row(y, h) + 1);
+            done += decoded;
+            if (decoded < rowCells)
+                return BlockDataProblem(at, end, done, cells);
+        }
+    if (at != end)
+        return "its block data holds more than the " + std::to_string(cells) + " cells of its sizes";
+    return grid;
+}
+
+SpongeReadResult MakeGrid(const std::string& path, SpongeTags& tags, const StateCodes& codeOf) {
     for (const std::string& problem : {CheckVersion(tags.version), CheckSize(tags.width, "Width", kMaxGridWidth),
                                        CheckSize(tags.length, "Length", kMaxGridLength),
                                        CheckSize(tags.height, "Height", kMaxGridHeight)})
         if (!problem.empty())
             return Refused(path, problem);
-    Blocks& blocks = tags.nested ? *tags.nested : tags.atRoot;
-    SpongeSchematic schematic;
-    schematic.width = static_cast<int>(*tags.width);
-    schematic.length = static_cast<int>(*tags.length);
-    schematic.height = static_cast<int>(*tags.height);
+    const Blocks& blocks = tags.nested ? *tags.nested : tags.atRoot;
+    const int width = static_cast<int>(*tags.width);
+    const int length = static_cast<int>(*tags.length);
+    const int height = static_cast<int>(*tags.height);
     if (tags.nested && !blocks.dataBytes && !blocks.palette) {
         // Version 3 leaves out the blocks of a schematic that holds none: all air.
-        schematic.palette = {std::string("minecraft:air")};
-        schematic.blockDataBytes = schematic.CellCount();
-        schematic.blockData = std::make_unique<std::uint8_t[]>(schematic.blockDataBytes);
-        return {std::move(schematic), {}};
+        Building grid(width, length, height);
+        const auto air = static_cast<StoredCode>(codeOf("minecraft:air"));
+        if (air != 0)
+            for (int h = 1; h <= height; ++h)
+                for (int y = 1; y <= length; ++y)
+                    std::fill_n(grid.Row(y, h) + 1, width, air);
+        return {std::move(grid), {}};
     }
     if (!blocks.palette)
         return Refused(path, "it has no \"Palette\" of block states");
     if (!blocks.dataBytes)
         return Refused(path, tags.nested ? "its \"Blocks\" hold no \"Data\" array" : "it has no \"BlockData\" array");
-    schematic.palette = std::move(*blocks.palette);
-    schematic.blockData = std::move(blocks.data);
-    schematic.blockDataBytes = *blocks.dataBytes;
-    if (const std::string problem = CheckBlockData(schematic); !problem.empty())
-        return Refused(path, problem);
-    return {std::move(schematic), {}};
+    std::variant<Building, std::string> cells = DecodeCells(width, length, height, blocks, codeOf);
+    if (const auto* problem = std::get_if<std::string>(&cells))
+        return Refused(path, *problem);
+    return {std::move(std::get<Building>(cells)), {}};
 }
 
 }  // namespace
@@ -214,7 +311,7 @@ bool ReadVarint(const std::uint8_t*& at, const std::uint8_t* end, std::uint32_t&
     return false;
 }
 
-SpongeReadResult ReadSpongeFile(const std::string& path) {
+SpongeReadResult ReadSpongeFile(const std::string& path, const StateCodes& codeOf) {
     CompressedFileReader input(path, kMaxSpongeContentBytes);
     if (input.GetProblem() == CompressedFileReader::Problem::CannotOpen)
         return {std::nullopt, "Could not open file!"};
@@ -225,7 +322,7 @@ SpongeReadResult ReadSpongeFile(const std::string& path) {
         return Refused(path, input.GetProblem() == CompressedFileReader::Problem::TooLarge
                                  ? "it holds far more data than a schematic of the largest building"
                                  : "its compressed data is cut short or damaged");
-    return MakeSchematic(path, reader.Tags());
+    return MakeGrid(path, reader.Tags(), codeOf);
 }
 
 }  // namespace stackmason

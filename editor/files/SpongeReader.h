@@ -1,33 +1,20 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <functional>
 #include <optional>
 #include <string>
-#include <vector>
+
+#include "common/Building.h"
 
 namespace stackmason {
 
-// What the import needs from a Sponge schematic file (".schem"): the sizes, the palette and
-// the cells' palette indexes as varints, x fastest, then z (the building's y), then y (its
-// layer), as in the building's own order.
-struct SpongeSchematic {
-    int width = 0;
-    int length = 0;
-    int height = 0;
-    // The block state of each palette index; an index the palette lacks has none and no cell
-    // names it.
-    std::vector<std::optional<std::string>> palette;
-    std::unique_ptr<std::uint8_t[]> blockData;
-    std::size_t blockDataBytes = 0;
-
-    std::size_t CellCount() const {
-        return static_cast<std::size_t>(width) * static_cast<std::size_t>(length) * static_cast<std::size_t>(height);
-    }
-};
+// The code a block state of the palette becomes in the cells.
+using StateCodes = std::function<BlockCode(const std::string& state)>;
 
 struct SpongeReadResult {
-    std::optional<SpongeSchematic> schematic;
+    // The schematic's sizes and cells, each palette index turned into the code of its state.
+    std::optional<Building> grid;
     // Set when the file is refused: the text for the user, naming what is wrong.
     std::string problem;
 };
@@ -39,8 +26,10 @@ struct SpongeReadResult {
 // fit a building (1 to 512 wide and long, 1 to 256 high), the data must hold exactly one
 // palette index of the palette for each cell. The work is bounded as for the schematic
 // import: nothing is allocated beyond what the largest building needs, and a file of more
-// tags than one of it could have is refused.
-SpongeReadResult ReadSpongeFile(const std::string& path);
+// tags than one of it could have is refused. The cells are the palette indexes (varints, x
+// fastest, then z for the building's y, then y for its layer) decoded, checked and turned
+// into codes in one pass. Throws std::bad_alloc when the memory for the cells cannot be had.
+SpongeReadResult ReadSpongeFile(const std::string& path, const StateCodes& codeOf);
 
 // Decodes one varint at `at`, moving it on; false when it runs past `end` or over five bytes.
 bool ReadVarint(const std::uint8_t*& at, const std::uint8_t* end, std::uint32_t& value);

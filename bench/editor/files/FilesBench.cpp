@@ -13,6 +13,7 @@
 
 #include "bench/support/BenchEditors.h"
 #include "editor/files/BlockIdMapping.h"
+#include "editor/files/BlockStateMapping.h"
 #include "editor/files/BuildingFiles.h"
 #include "editor/files/BuildingWriter.h"
 #include "editor/files/FileRequests.h"
@@ -254,11 +255,13 @@ BENCHMARK(BM_ExportSpongeBaseline)->Unit(benchmark::kMillisecond)->UseRealTime()
 void BM_ImportSponge(benchmark::State& state) {
     BenchEditor& bench = LargestBuilding();
     ExportLargestSponge(bench);
+    const ImportedStateCodes codes(bench.editor.selector);
+    const StateCodes codeOf = [&codes](const std::string& blockState) { return codes.CodeOf(blockState); };
     for (auto _ : state) {
-        const SpongeReadResult read = ReadSpongeFile("largest.schem");
-        if (!read.schematic)
+        SpongeReadResult read = ReadSpongeFile("largest.schem", codeOf);
+        if (!read.grid)
             bench.dialogs.ShowError(read.problem);
-        benchmark::DoNotOptimize(StageSponge(*read.schematic, bench.editor.selector).grid.Width());
+        benchmark::DoNotOptimize(StageSponge(std::move(*read.grid)).grid.Width());
     }
     SetBytes(state, FileBytes("largest.schem"));
 }

@@ -526,6 +526,16 @@ TEST(SpongeImport, RefusesWhatItCannotTakeAndChangesNothing) {
         {Version2File(2, 2, 1, 1, palette, {0, 1, 1}), "more than the 2 cells"},
         {Version2File(2, 2, 1, 1, palette, {0, 2}), "palette index 2"},
         {Version2File(2, 2, 1, 1, palette, {0, 0x81, 0x81, 0x81, 0x81, 0x81, 0}), "longer than five bytes"},
+        // Rows wide enough to be read eight indexes at a time: the fault lies inside a block
+        // of eight, in the second row.
+        {Version2File(2, 12, 1, 2, palette, [] {
+             std::vector<std::uint8_t> data(24, 1);
+             data[15] = 2;
+             return data;
+         }()),
+         "palette index 2"},
+        {Version2File(2, 12, 1, 2, palette, std::vector<std::uint8_t>(21, 1)), "ends after 21 of its 24 cells"},
+        {Version2File(2, 12, 1, 2, palette, std::vector<std::uint8_t>(25, 1)), "more than the 24 cells"},
         {Version2File(2, 2, 1, 1, {{"minecraft:air", 0}, {"minecraft:stone", 0}}, two), "both"},
         {Version2File(2, 2, 1, 1, {{"minecraft:air", -1}}, two), "index -1"},
         {notCompound.Result(), "not a compound"},
