@@ -281,6 +281,26 @@ void Building::TurnLayers(std::vector<StoredCode>& saved) {
     }
 }
 
+void Building::TurnLayersBack(std::vector<StoredCode>& saved) {
+    assert(saved.size() == LayerCells());
+    const int centreX = width_ / 2 + 1;
+    const int centreY = length_ / 2 + 1;
+    for (int h = 1; h <= height_; ++h) {
+        std::copy_n(Layer(h), saved.size(), saved.begin());
+        for (int y = 1; y <= length_; ++y) {
+            StoredCode* cell = Row(y, h);
+            const int a = centreX - (y - centreY);
+            const bool columnInside = a >= 1 && a <= width_;
+            for (int x = 1; x <= width_; ++x) {
+                const int b = centreY + (x - centreX);
+                const bool inside = columnInside && b >= 1 && b <= length_;
+                cell[x] = inside ? saved[static_cast<std::size_t>(b) * RowCells() + static_cast<std::size_t>(a)]
+                                 : StoredCode{0};
+            }
+        }
+    }
+}
+
 bool operator==(const Building& a, const Building& b) {
     return a.width_ == b.width_ && a.length_ == b.length_ && a.height_ == b.height_ &&
            std::memcmp(a.cells_, b.cells_, a.CellCount() * sizeof(StoredCode)) == 0;

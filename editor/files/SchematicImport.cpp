@@ -38,7 +38,6 @@ StagedBuilding StageSchematic(const Schematic& schematic, const std::array<Block
 
 void PlaceSchematic(Editor& editor, const Schematic& schematic) {
     StagedBuilding building = StageSchematic(schematic, ImportedCodesOf(editor.selector));
-    MarkEditorChanged(editor);
     PutBuildingInPlace(editor, std::move(building));
 }
 

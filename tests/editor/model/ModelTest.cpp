@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "editor/canvas/CanvasRepaint.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/model/Views.h"
 #include "tests/editor/support/EditorFixture.h"
@@ -14,6 +15,7 @@ void MakeBuilding(Editor& editor, int width, int length, int height) {
     editor.lengthSpin.SetValue(length);
     editor.heightSpin.SetValue(height);
     NewBuilding(editor);
+    ShowRequestedRepaint(editor);
 }
 
 TEST(SpinModel, KeepsItsValueInsideItsRange) {
@@ -44,6 +46,7 @@ TEST(NewBuilding, MakesAnEmptyBuildingInTopViewOnLayerOne) {
     e.lastDrawnCell = {3, 4};
     e.copiedLayer = 2;
     NewBuilding(e);
+    ShowRequestedRepaint(e);
 
     EXPECT_EQ(e.grid.Width(), 29);
     EXPECT_EQ(e.grid.Length(), 20);
@@ -80,6 +83,7 @@ TEST(NewBuilding, WithOnlyAirInThePackSelectsAir) {
     EditorFixture f;
     f.editor.selector.Add("Air", Image(32, 32));
     NewBuilding(f.editor);
+    ShowRequestedRepaint(f.editor);
     EXPECT_EQ(f.editor.SelectedBlock(), 0);
 }
 
@@ -87,8 +91,10 @@ TEST(Views, EachViewKeepsItsOwnLayer) {
     EditorFixture f;
     Editor& e = f.editor;
     NewBuilding(e);
+    ShowRequestedRepaint(e);
     e.layerSpin.SetValue(5);
     ShowFrontView(e);
+    ShowRequestedRepaint(e);
     EXPECT_EQ(e.CurrentLayer(), 1);
     EXPECT_EQ(e.layerSpin.Maximum(), 29);
     EXPECT_EQ(e.canvasWidth, 645);
@@ -96,15 +102,19 @@ TEST(Views, EachViewKeepsItsOwnLayer) {
     EXPECT_EQ(e.viewToggleLabel, "TopView");
     e.layerSpin.SetValue(3);
     ShowTopView(e);
+    ShowRequestedRepaint(e);
     EXPECT_EQ(e.CurrentLayer(), 5);
     EXPECT_EQ(e.viewToggleLabel, "FrontView");
     ToggleView(e);
+    ShowRequestedRepaint(e);
     EXPECT_EQ(e.CurrentLayer(), 3);
     ToggleView(e);
+    ShowRequestedRepaint(e);
     EXPECT_EQ(e.CurrentLayer(), 5);
 
     // The common ending of a load: TopView on layer 1 (the stored layer 0 is clamped).
     ShowReplacedBuilding(e);
+    ShowRequestedRepaint(e);
     EXPECT_TRUE(e.InTopView());
     EXPECT_EQ(e.CurrentLayer(), 1);
     EXPECT_EQ(e.frontViewLayer, 1);
@@ -119,23 +129,28 @@ TEST(Views, WorkingPlaneFollowsTheSliceAndTheHeight) {
     e.grid.At(1, 1, 1) = 9;  // another slice
     e.frontViewLayer = 2;
     ShowFrontView(e);
+    ShowRequestedRepaint(e);
     EXPECT_EQ(e.frontPlane.At(3, 1), 7);
     EXPECT_EQ(e.frontPlane.At(1, 5), 8);
     EXPECT_EQ(e.frontPlane.At(1, 4), 0);
 
     // A taller building (as after inserting a layer in TopView) gets a taller plane.
     ShowTopView(e);
+    ShowRequestedRepaint(e);
     Building taller(4, 3, 6);
     taller.At(2, 3, 6) = 4;
     e.grid = taller;
     ShowFrontView(e);
+    ShowRequestedRepaint(e);
     EXPECT_TRUE(e.frontPlane.HasExtents(3, 6));
     EXPECT_EQ(e.frontPlane.At(3, 1), 4);
 
     // Toggling twice changes no cell.
     const Building before = e.grid;
     ToggleView(e);
+    ShowRequestedRepaint(e);
     ToggleView(e);
+    ShowRequestedRepaint(e);
     EXPECT_EQ(e.grid, before);
 }
 

@@ -17,6 +17,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "editor/canvas/CanvasRepaint.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/model/Views.h"
 #include "editor/files/BuildingFiles.h"
@@ -137,6 +138,7 @@ TEST(Shortcuts, ReturnShowsTheTypedLayerOnlyFromTheLayerField) {
     w.window->Scroller().horizontalScrollBar()->setValue(0);
     e.widthSpin.SetValue(100);
     NewBuilding(e);
+    ShowRequestedRepaint(e);
     QApplication::processEvents();
     w.Key(Qt::Key_D);
     w.Key(Qt::Key_D);

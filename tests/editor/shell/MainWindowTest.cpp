@@ -109,7 +109,7 @@ TEST_F(MainWindowTest, MiddleButtonOpensTheContextMenu) {
     for (QAction* action : menu.actions())
         labels << (action->isSeparator() ? "-" : action->text());
     EXPECT_EQ(labels.join(","), "CopyLayer,PasteLayer,InsertLayer,RemoveLayer,FillArea,Silhouette,FrontView,"
-                                "LoadBrush,RandomBrush,FlipAxis,-,Orbitscope,-,Select TexturePack");
+                                "LoadBrush,RandomBrush,FlipAxis,-,Orbitscope,-,Select TexturePack,-,Undo,Redo");
     menu.close();
     QTest::keyClick(window_.get(), Qt::Key_Tab);
     QTest::mouseClick(&window_->CanvasWidget(), Qt::MiddleButton, {}, QPoint(50, 50));
@@ -232,7 +232,7 @@ TEST_F(MainWindowTest, TheBlockSelectorShowsEachPackSelected) {
     // A smaller pack, then a larger one again: the list starts afresh both times.
     for (const char* pack : {"minecraft.zip", "stackmason.zip"}) {
         dialogs_->Choose((folder_->path / pack).string(), 0);
-        window_->ContextMenu().actions().back()->trigger();  // Select TexturePack
+        window_->ContextMenu().actions()[13]->trigger();  // Select TexturePack
         ASSERT_EQ(e.texturePackName, pack);
         ASSERT_EQ(selector.count(), e.selector.Count()) << pack;
         for (int i = 0; i < selector.count(); ++i)
