@@ -153,6 +153,10 @@ public:
     // The turn taken back: every cell gets the code of the cell it turns to, or air when that
     // lies outside the layer. Restores every cell the turn kept in the layer.
     void TurnLayersBack(std::vector<StoredCode>& workspace);
+    void TurnLayersBack() {
+        auto workspace = LayerWorkspace();
+        TurnLayersBack(workspace);
+    }
     // Calls visit(x, y, h) for every cell x, y >= 1 of layers 1..H that the turn moves out of
     // its layer, row by row.
     template <typename Visit>

@@ -221,10 +221,11 @@ void Apply(Editor& editor, edit::TurnLayers&&) {
     auto workspace = editor.grid.LayerWorkspace();
     history::LayersTurned turned;
     const Building& grid = editor.grid;
-    grid.ForEachCellTurnedOut([&](int x, int y, int h) {
-        if (const StoredCode code = static_cast<StoredCode>(grid.Cell(x, y, h)); code != 0)
-            turned.lost.push_back({IndexOf(grid, x, y, h), code});
-    });
+    bool anyLost = false;
+    grid.ForEachCellTurnedOut([&](int x, int y, int h) { anyLost = anyLost || grid.Cell(x, y, h) != 0; });
+    if (anyLost)
+        grid.ForEachCellTurnedOut(
+            [&](int x, int y, int h) { turned.lost.push_back(static_cast<StoredCode>(grid.Cell(x, y, h))); });
     editor.history.Prepare(editor);
     MarkEditorChanged(editor);
     editor.grid.TurnLayers(workspace);

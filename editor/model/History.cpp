@@ -123,9 +123,11 @@ struct Reverse {
     void operator()(LayersTurned& change) const {
         auto workspace = editor.grid.LayerWorkspace();
         editor.grid.TurnLayersBack(workspace);
-        StoredCode* cells = editor.grid.Layer(0);
-        for (const CellSwap& cell : change.lost)
-            cells[cell.index] = cell.code;
+        if (change.lost.empty())
+            return;
+        Building& grid = editor.grid;
+        const StoredCode* lost = change.lost.data();
+        grid.ForEachCellTurnedOut([&](int x, int y, int h) { grid.SetCell(x, y, h, *lost++); });
     }
     void operator()(BuildingSwapped& change) const { std::swap(editor.grid, change.grid); }
     void operator()(PackSwapped& change) const { SwapPack(editor, change); }
@@ -183,7 +185,7 @@ struct ChangeBytes {
         return (c.cells.capacity() + c.topEdge.capacity()) * sizeof(StoredCode);
     }
     std::size_t operator()(const AxesSwapped& c) const { return c.ground.capacity() * sizeof(CellSwap); }
-    std::size_t operator()(const LayersTurned& c) const { return c.lost.capacity() * sizeof(CellSwap); }
+    std::size_t operator()(const LayersTurned& c) const { return c.lost.capacity() * sizeof(StoredCode); }
     std::size_t operator()(const BuildingSwapped& c) const {
         return (c.grid.CellCount() + c.grid.LayerCells()) * sizeof(StoredCode);
     }

@@ -48,10 +48,11 @@ struct LayerRemoved {
 struct AxesSwapped {
     std::vector<CellSwap> ground;
 };
-// Turning back recomputes every cell that stayed in its layer; the cells turned out of it
-// that were not air are kept.
+// Turning back recomputes every cell that stayed in its layer; the codes of the cells turned
+// out of it are kept, in the order Building::ForEachCellTurnedOut visits them (none when they
+// were all air).
 struct LayersTurned {
-    std::vector<CellSwap> lost;
+    std::vector<StoredCode> lost;
 };
 // The building another one replaced, and the pack with its selector items.
 struct BuildingSwapped {
