@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "editor/canvas/CanvasInput.h"
 #include "editor/canvas/CanvasRepaint.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/model/Views.h"
@@ -16,6 +17,53 @@ void MakeBuilding(Editor& editor, int width, int length, int height) {
     editor.heightSpin.SetValue(height);
     NewBuilding(editor);
     ShowRequestedRepaint(editor);
+}
+
+// One pen stroke of one cell, press to release.
+void StrokeCell(Editor& editor, int x, int y) {
+    CanvasEvent event;
+    event.kind = CanvasEvent::Kind::LeftPress;
+    event.left = true;
+    event.x = (x - 1) * 32 + 5;
+    event.y = (y - 1) * 32 + 5;
+    HandleCanvasEvent(editor, event);
+    event.kind = CanvasEvent::Kind::Other;
+    event.left = false;
+    HandleCanvasEvent(editor, event);
+}
+
+// Over its budget the history drops its oldest steps; a step larger than the whole budget is
+// still taken, alone; the steps kept still undo to the building as it was.
+TEST(History, KeepsTheNewestStepsWithinItsBudget) {
+    EditorFixture f;
+    Editor& e = f.editor;
+    e.selector.Add("Air", Image(32, 32));
+    e.selector.Add("stone", Image(32, 32));
+    e.selector.Select(1);
+    MakeBuilding(e, 10, 10, 4);
+    e.history.Clear();
+    StrokeCell(e, 1, 1);
+    const std::size_t strokeBytes = e.history.Bytes();
+    ASSERT_EQ(e.history.UndoCount(), 1u);
+    e.history = History(strokeBytes * 3 + strokeBytes / 2);
+    for (int x = 1; x <= 10; ++x)
+        StrokeCell(e, x, 2);
+    EXPECT_EQ(e.history.UndoCount(), 3u);
+    EXPECT_LE(e.history.Bytes(), strokeBytes * 3 + strokeBytes / 2);
+    while (e.history.Undo(e)) {
+    }
+    for (int x = 1; x <= 10; ++x)
+        EXPECT_EQ(e.grid.At(x, 2, 1), x <= 7 ? 1 : 0) << x;
+
+    // The building a New replaces is larger than the whole budget: the step is kept alone.
+    const Building drawn = e.grid;
+    NewBuilding(e);
+    EXPECT_EQ(e.history.UndoCount(), 1u);
+    EXPECT_EQ(e.history.RedoCount(), 0u);
+    EXPECT_GT(e.history.Bytes(), strokeBytes * 4);
+    EXPECT_TRUE(e.history.Undo(e));
+    EXPECT_EQ(e.grid, drawn);
+    EXPECT_FALSE(e.history.CanUndo());
 }
 
 TEST(SpinModel, KeepsItsValueInsideItsRange) {
