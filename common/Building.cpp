@@ -281,6 +281,42 @@ void Building::TurnLayers(std::vector<StoredCode>& saved) {
     }
 }
 
+void Building::TurnLayersBack(std::vector<StoredCode>& saved) {
+    assert(saved.size() == LayerCells());
+    const int centreX = width_ / 2 + 1;
+    const int centreY = length_ / 2 + 1;
+    const std::size_t rowCells = RowCells();
+    // Cell (x, y) reads the saved cell (a, b) = (Cx - (y - Cy), Cy + (x - Cx)), a column of the
+    // saved layer per row; b lies inside for x in firstX..lastX. Squares of cells are done
+    // together, so that the saved rows they read stay in the cache from one row to the next.
+    const int firstX = centreX - centreY + 1, lastX = centreX - centreY + length_;
+    constexpr int kSquare = 32;
+    const StoredCode* const savedCells = saved.data();
+    for (int h = 1; h <= height_; ++h) {
+        std::copy_n(Layer(h), saved.size(), saved.begin());
+        for (int y0 = 1; y0 <= length_; y0 += kSquare)
+            for (int x0 = 1; x0 <= width_; x0 += kSquare) {
+                const int xEnd = std::min(width_, x0 + kSquare - 1);
+                const int from = std::max(x0, firstX), to = std::min(xEnd, lastX);
+                for (int y = y0; y <= std::min(length_, y0 + kSquare - 1); ++y) {
+                    StoredCode* const cells = Row(y, h);
+                    const int a = centreX - (y - centreY);
+                    if (a < 1 || a > width_ || from > to) {
+                        std::fill(cells + x0, cells + xEnd + 1, StoredCode{0});
+                        continue;
+                    }
+                    std::fill(cells + x0, cells + from, StoredCode{0});
+                    const StoredCode* source =
+                        savedCells + static_cast<std::size_t>(centreY - centreX + from) * rowCells +
+                        static_cast<std::size_t>(a);
+                    for (int x = from; x <= to; ++x, source += rowCells)
+                        cells[x] = *source;
+                    std::fill(cells + to + 1, cells + xEnd + 1, StoredCode{0});
+                }
+            }
+    }
+}
+
 bool operator==(const Building& a, const Building& b) {
     return a.width_ == b.width_ && a.length_ == b.length_ && a.height_ == b.height_ &&
            std::memcmp(a.cells_, b.cells_, a.CellCount() * sizeof(StoredCode)) == 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
@@ -148,6 +149,35 @@ public:
     void TurnLayers() {
         auto workspace = LayerWorkspace();
         TurnLayers(workspace);
+    }
+    // The turn taken back: every cell gets the code of the cell it turns to, or air when that
+    // lies outside the layer. Restores every cell the turn kept in the layer.
+    void TurnLayersBack(std::vector<StoredCode>& workspace);
+    void TurnLayersBack() {
+        auto workspace = LayerWorkspace();
+        TurnLayersBack(workspace);
+    }
+    // Calls visit(x, y, h) for every cell x, y >= 1 of layers 1..H that the turn moves out of
+    // its layer, row by row.
+    template <typename Visit>
+    void ForEachCellTurnedOut(Visit visit) const {
+        const int centreX = width_ / 2 + 1;
+        const int centreY = length_ / 2 + 1;
+        // (x, y) goes to (Cx - (y - Cy), Cy + (x - Cx)): inside for these rows and columns.
+        const int firstRow = centreX + centreY - width_, lastRow = centreX + centreY - 1;
+        const int firstColumn = centreX - centreY + 1, lastColumn = centreX - centreY + length_;
+        for (int h = 1; h <= height_; ++h)
+            for (int y = 1; y <= length_; ++y) {
+                if (y < firstRow || y > lastRow) {
+                    for (int x = 1; x <= width_; ++x)
+                        visit(x, y, h);
+                    continue;
+                }
+                for (int x = 1; x <= std::min(width_, firstColumn - 1); ++x)
+                    visit(x, y, h);
+                for (int x = std::max(1, lastColumn + 1); x <= width_; ++x)
+                    visit(x, y, h);
+            }
     }
 
     friend bool operator==(const Building& a, const Building& b);

@@ -116,11 +116,21 @@ void HandleFrontView(Editor& editor, const CanvasEvent& e) {
     }
 }
 
+// A stroke is one step of the history: from the press that starts it to the release, however
+// many cells it touches. A step that changed nothing is dropped.
+void FollowStroke(Editor& editor, const CanvasEvent& event) {
+    if (event.kind == Kind::LeftPress || event.kind == Kind::RightPress)
+        editor.history.BeginStep(editor);
+    else if (!event.left && !event.right)
+        editor.history.EndStep(editor);
+}
+
 }  // namespace
 
 void HandleCanvasEvent(Editor& editor, const CanvasEvent& event) {
     editor.window.FocusCanvasScroller();
     SetTitleReadout(editor);
+    FollowStroke(editor, event);
     if (editor.InTopView())
         HandleTopView(editor, event);
     else

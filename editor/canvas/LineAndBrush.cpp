@@ -1,6 +1,7 @@
 #include "editor/canvas/LineAndBrush.h"
 
 #include "editor/canvas/CellEdits.h"
+#include "editor/model/History.h"
 
 namespace stackmason {
 namespace {
@@ -10,6 +11,7 @@ constexpr int kBrushSide = 10;
 }  // namespace
 
 void DrawLine(Editor& editor, int x0, int y0, int x1, int y1) {
+    const StepScope step(editor);
     ApplyEdit(editor, LineEdit(editor.grid, x0, y0, x1, y1, editor.CurrentLayer(), editor.SelectedBlock()));
     editor.painter.RedrawCanvas();
 }
@@ -21,6 +23,8 @@ void PlaceRandomBrush(Editor& editor, int x, int y) {
         layer + depth + 1 > editor.grid.Height())
         return;
 
+    // Each stamp is a step of its own, also while the button is held.
+    const StepScope step(editor);
     editor.brushCells = Building(kBrushSide, kBrushSide, depth);
     const BlockCode value = editor.SelectedBlock();
     for (int j = 1; j <= kBrushSide; ++j)

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "editor/model/History.h"
+
 namespace stackmason {
 namespace {
 
@@ -98,6 +100,7 @@ std::optional<edit::SetPlane> FillEdit(const Building& grid, bool topView, int p
 }
 
 void FillArea(Editor& editor) {
+    const StepScope step(editor);
     auto fill =
         FillEdit(editor.grid, editor.InTopView(), editor.CurrentLayer(), editor.cursorCell, editor.SelectedBlock());
     if (!fill)

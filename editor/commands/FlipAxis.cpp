@@ -3,11 +3,13 @@
 #include <utility>
 
 #include "editor/model/Edit.h"
+#include "editor/model/History.h"
 #include "editor/model/Views.h"
 
 namespace stackmason {
 
 void FlipAxis(Editor& editor) {
+    const StepScope step(editor);
     const int width = editor.grid.Length();
     const int length = editor.grid.Width();
     const int height = editor.grid.Height();

@@ -4,6 +4,7 @@
 
 #include "common/Constants.h"
 #include "editor/model/Edit.h"
+#include "editor/model/History.h"
 
 namespace stackmason {
 namespace {
@@ -35,6 +36,7 @@ void Restack(Editor& editor, Edit edit, int currentLayer) {
 void CopyLayer(Editor& editor) { editor.copiedLayer = editor.CurrentLayer(); }
 
 void PasteLayer(Editor& editor) {
+    const StepScope step(editor);
     const int target = editor.CurrentLayer();
     // The remembered plane may be gone: copied in the other view, or before the building
     // became smaller. Reading it would leave the grid.
@@ -45,6 +47,7 @@ void PasteLayer(Editor& editor) {
 }
 
 void InsertLayer(Editor& editor) {
+    const StepScope step(editor);
     const int current = editor.CurrentLayer();
     const int height = editor.grid.Height();
     // A taller building could not be loaded again: the height field takes at most 256.
@@ -54,6 +57,7 @@ void InsertLayer(Editor& editor) {
 }
 
 void RemoveLayer(Editor& editor) {
+    const StepScope step(editor);
     const int current = editor.CurrentLayer();
     const int height = editor.grid.Height();
     // The grid and the canvas need at least one layer.
@@ -63,6 +67,7 @@ void RemoveLayer(Editor& editor) {
 }
 
 void DuplicateLayer(Editor& editor) {
+    const StepScope step(editor);
     const int current = editor.CurrentLayer();
     if (!PlaneExists(editor, current) || current >= PlaneCount(editor))
         return;
@@ -75,6 +80,7 @@ void DuplicateLayer(Editor& editor) {
 }
 
 void ClearLayer(Editor& editor) {
+    const StepScope step(editor);
     const int current = editor.CurrentLayer();
     if (!PlaneExists(editor, current))
         return;

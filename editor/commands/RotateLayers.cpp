@@ -1,6 +1,7 @@
 #include "editor/commands/RotateLayers.h"
 
 #include "editor/model/Edit.h"
+#include "editor/model/History.h"
 
 namespace stackmason {
 
@@ -9,6 +10,7 @@ namespace stackmason {
 void RotateLayers(Editor& editor) {
     if (!editor.InTopView())
         return;
+    const StepScope step(editor);
     // The work buffer is taken before any cell moves; without it nothing changes.
     ApplyEdit(editor, edit::TurnLayers{});
     editor.painter.RedrawCanvas();

@@ -13,6 +13,7 @@
 #include "editor/files/SchematicReader.h"
 #include "editor/files/SpongeFiles.h"
 #include "editor/model/BuildingOperations.h"
+#include "editor/model/History.h"
 #include "editor/model/UserAction.h"
 #include "editor/model/Views.h"
 #include "editor/packs/TexturePackLoader.h"
@@ -31,6 +32,8 @@ int SizeTaken(const SpinModel& field, std::int32_t value) {
 // sizes, the pack, the selector and the view as they were. Only then is it put in place,
 // by swaps that cannot fail, and shown as a freshly loaded building.
 void PutLoadedBuildingInPlace(Editor& editor, StagedBuilding&& building, StagedPack&& pack) {
+    // Room in the history for both, so that once the building is in place the pack follows.
+    editor.history.Prepare(editor, 0, 2);
     MarkEditorChanged(editor);
     PutBuildingInPlace(editor, std::move(building));
     PutPackInPlace(editor, std::move(pack));
@@ -124,6 +127,8 @@ void LoadBuilding(Editor& editor) {
 
 void LoadBuildingFile(Editor& editor, const FileChoice& choice, const std::string& packPath) {
     NameRunningAction(editor, "load " + FileNamePart(choice.path));
+    // A load that is refused changes nothing and so adds no step.
+    const StepScope step(editor);
     if (choice.filter == kSchematicFilter)
         LoadSchematicBuilding(editor, choice.path, packPath);
     else if (choice.filter == kSpongeFilter)

@@ -19,7 +19,6 @@ bool ImportSchematic(Editor& editor, const std::string& path) {
         return false;
     }
     StagedBuilding building = StageSchematic(std::move(*read.grid));
-    MarkEditorChanged(editor);
     PutBuildingInPlace(editor, std::move(building));
     return true;
 }

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "editor/model/Edit.h"
+#include "editor/model/Repaint.h"
 #include "editor/model/UserAction.h"
 #include "editor/model/Views.h"
 
@@ -14,8 +15,7 @@ StagedBuilding StageBuilding(int width, int length, int height) {
     return StagedBuilding{Building(width, length, height), FrontPlane(length, height)};
 }
 
-void PutBuildingInPlace(Editor& editor, StagedBuilding&& building) noexcept {
-    // Replacing the building only moves: it cannot fail.
+void PutBuildingInPlace(Editor& editor, StagedBuilding&& building) {
     ApplyEdit(editor, edit::ReplaceBuilding{std::move(building.grid), std::move(building.frontPlane)});
 }
 
@@ -29,19 +29,11 @@ void NewBuilding(Editor& editor) {
     const int height = editor.heightSpin.Value();
     NameRunningAction(editor, "make a new building of " + std::to_string(width) + " x " + std::to_string(length) +
                                   " x " + std::to_string(height) + " cells");
-    if (editor.grid.Width() == width && editor.grid.Length() == length && editor.grid.Height() == height) {
-        // The cells of the same sizes are cleared where they lie: no new memory, and the
-        // clear is the only one they get. What can fail comes first.
-        FrontPlane frontPlane(length, height);
-        MarkEditorChanged(editor);
-        editor.grid.Clear();
-        editor.frontPlane = std::move(frontPlane);
-    } else {
-        // Taken before the old building goes, so that a New that fails keeps it.
-        StagedBuilding building = StageBuilding(width, length, height);
-        MarkEditorChanged(editor);
-        PutBuildingInPlace(editor, std::move(building));
-    }
+    const StepScope step(editor);
+    // Taken before the old building goes, so that a New that fails keeps it; the old one goes
+    // to the history, which is the remedy for a New that asks nothing.
+    StagedBuilding building = StageBuilding(width, length, height);
+    PutBuildingInPlace(editor, std::move(building));
     ShowEmptyBuilding(editor);
 }
 
@@ -57,7 +49,7 @@ void ShowEmptyBuilding(Editor& editor) {
     editor.lengthSpin.SetValue(editor.grid.Length());
     editor.heightSpin.SetValue(editor.grid.Height());
     ApplyCanvasLayout(editor);
-    editor.painter.PaintEmptyTopView();
+    RequestRepaint(editor, RepaintRequest{RepaintKind::EmptyTopView, 0, 0, true});
 }
 
 void SelectFirstBlock(Editor& editor) { editor.selector.Select(editor.selector.Count() > 1 ? 1 : 0); }

@@ -16,12 +16,15 @@ struct StagedBuilding {
 // be had.
 StagedBuilding StageBuilding(int width, int length, int height);
 
-// Makes the staged building the editor's, its sizes included. Only moves: cannot fail.
-void PutBuildingInPlace(Editor& editor, StagedBuilding&& building) noexcept;
+// Makes the staged building the editor's, its sizes included; the history keeps the one it
+// replaces. Only moves once the history has room for the step (History::Prepare); without that
+// room it throws before anything changes.
+void PutBuildingInPlace(Editor& editor, StagedBuilding&& building);
 
 // Replaces the building with an empty one of the size shown in the size fields and shows it
-// in TopView on layer 1. When the grid cannot be allocated it throws before anything
-// changes: the old building, its sizes and the size fields stay.
+// in TopView on layer 1; one step of the history, which keeps the old building. When the grid
+// cannot be allocated it throws before anything changes: the old building, its sizes and the
+// size fields stay.
 void NewBuilding(Editor& editor);
 
 // Shows the building just put in place as New does: empty, in TopView on layer 1, with

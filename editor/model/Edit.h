@@ -1,10 +1,12 @@
 #pragma once
 
+#include <string>
 #include <variant>
 #include <vector>
 
 #include "common/Building.h"
 #include "editor/model/FrontPlane.h"
+#include "editor/model/SelectorModel.h"
 
 namespace stackmason {
 
@@ -87,16 +89,25 @@ struct ReplaceBuilding {
     Building grid;
     FrontPlane frontPlane;
 };
+// A texture pack read off to the side takes the place of the current one: its name and the
+// selector's items, which hold the block pictures. Nothing is selected afterwards.
+struct ReplacePack {
+    std::string name;
+    SelectorModel selector;
+};
 
 }  // namespace edit
 
 using Edit = std::variant<edit::SetCells, edit::SetCell, edit::SetPlane, edit::MergeLayer, edit::MergeSlice,
                           edit::StampWorkingPlane, edit::ClearLayer, edit::ClearSlice, edit::InsertLayer,
-                          edit::RemoveLayer, edit::SwapAxes, edit::TurnLayers, edit::ReplaceBuilding>;
+                          edit::RemoveLayer, edit::SwapAxes, edit::TurnLayers, edit::ReplaceBuilding,
+                          edit::ReplacePack>;
 
-// Applies the edit to the editor's building (and working plane). Any memory the edit needs is
-// taken before the first cell changes, so that a failure leaves the building as it was; the
-// running action is marked as having changed the editor from that change on. Never repaints.
+// Applies the edit to the editor's building (and working plane) and records in the editor's
+// history what it takes to undo and redo it. Any memory the edit and its record need is taken
+// before the first cell changes, so that a failure leaves the building and the history as they
+// were; the running action is marked as having changed the editor from that change on. Never
+// repaints.
 void ApplyEdit(Editor& editor, Edit edit);
 
 }  // namespace stackmason

@@ -8,6 +8,8 @@
 #include "common/Image.h"
 #include "editor/model/EditorPorts.h"
 #include "editor/model/FrontPlane.h"
+#include "editor/model/History.h"
+#include "editor/model/Repaint.h"
 #include "editor/model/RunningAction.h"
 #include "editor/model/SelectorModel.h"
 #include "editor/model/SpinModel.h"
@@ -77,6 +79,11 @@ struct Editor {
     SelectorModel selector;
     // Label of the context menu's view toggle: the view it switches to.
     std::string viewToggleLabel = "FrontView";
+
+    // The steps that can be undone and redone.
+    History history;
+    // The repaint the running operation asked for, until the canvas side carries it out.
+    RepaintRequest repaint;
 };
 
 }  // namespace stackmason

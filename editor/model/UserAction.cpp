@@ -3,6 +3,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "editor/model/Repaint.h"
 #include "editor/model/Views.h"
 
 namespace stackmason {
@@ -25,14 +26,12 @@ std::string ReasonOf(std::exception_ptr failure) {
 }
 
 // After a failure that came once the action had changed the editor, the canvas may show a
-// half-finished repaint or have an old size; a fresh layout and repaint show the editor as
-// it now is. Should that fail as well, the next repaint shows it.
+// half-finished repaint or have an old size; a fresh layout and repaint, which the canvas
+// side carries out after the action, show the editor as it now is.
 void ShowEditorAsItIs(Editor& editor) noexcept {
-    try {
-        ApplyCanvasLayout(editor);
-        editor.painter.RedrawCanvas();
-    } catch (...) {
-    }
+    editor.canvasWidth = CanvasWidthFor(editor);
+    editor.canvasHeight = CanvasHeightFor(editor);
+    editor.repaint = kLayoutAndFullRepaint;
 }
 
 }  // namespace

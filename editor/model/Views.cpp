@@ -1,9 +1,8 @@
 #include "editor/model/Views.h"
 
-#include <algorithm>
-
 #include "common/Constants.h"
 #include "editor/model/BuildingOperations.h"
+#include "editor/model/Repaint.h"
 
 namespace stackmason {
 
@@ -20,14 +19,11 @@ int CanvasHeightFor(const Editor& editor) {
 void ApplyCanvasLayout(Editor& editor) {
     editor.canvasWidth = CanvasWidthFor(editor);
     editor.canvasHeight = CanvasHeightFor(editor);
-    editor.painter.ResizeCanvas(editor.canvasWidth, editor.canvasHeight);
-    const int width = editor.window.ClientWidth();
-    const int height = std::max(0, editor.window.ClientHeight() - kToolbarHeight);
-    editor.window.PlaceCanvasScroller(0, kToolbarHeight, width, height, editor.canvasWidth, editor.canvasHeight);
+    RequestRepaint(editor, RepaintRequest{RepaintKind::None, 0, 0, true});
 }
 
-// Each switch sets the editor's state first and lays out and repaints the canvas last, so
-// that a repaint that fails leaves the state whole.
+// Each switch sets the editor's state and asks for the layout and the full repaint, which the
+// canvas side carries out once the state is whole.
 void ShowFrontView(Editor& editor) {
     // The plane's memory first, so that running short of it leaves the view as it was.
     FitFrontPlane(editor);
@@ -38,7 +34,7 @@ void ShowFrontView(Editor& editor) {
     editor.layerSpin.SetValue(editor.frontViewLayer);
     RefreshFrontPlane(editor);
     ApplyCanvasLayout(editor);
-    editor.painter.RedrawCanvas();
+    RequestRepaint(editor, kFullRepaint);
 }
 
 void ShowTopView(Editor& editor) {
@@ -48,7 +44,7 @@ void ShowTopView(Editor& editor) {
     editor.layerSpin.SetValue(editor.topViewLayer);
     editor.viewToggleLabel = "FrontView";
     ApplyCanvasLayout(editor);
-    editor.painter.RedrawCanvas();
+    RequestRepaint(editor, kFullRepaint);
 }
 
 void ToggleView(Editor& editor) {

@@ -8,11 +8,12 @@ namespace stackmason {
 int CanvasWidthFor(const Editor& editor);
 int CanvasHeightFor(const Editor& editor);
 
-// Sizes the canvas for the current view and places the scroller below the toolbar, as wide
-// as the window's client area.
+// Sizes the canvas for the current view and asks for the layout: the canvas side sizes it and
+// places the scroller below the toolbar, as wide as the window's client area.
 void ApplyCanvasLayout(Editor& editor);
 
-// Each switch keeps the layer of the view it leaves and restores that of the view it enters.
+// Each switch keeps the layer of the view it leaves and restores that of the view it enters,
+// and asks for the layout and a full repaint.
 void ShowFrontView(Editor& editor);
 void ShowTopView(Editor& editor);
 // Switches to the other view.

@@ -9,6 +9,8 @@
 #include "common/Constants.h"
 #include "common/TexturePackArchive.h"
 #include "editor/model/BuildingOperations.h"
+#include "editor/model/Edit.h"
+#include "editor/model/History.h"
 #include "editor/model/UserAction.h"
 #include "editor/packs/BuiltInPictures.h"
 
@@ -72,9 +74,7 @@ StagedPack StageTexturePack(const std::string& name) {
 }
 
 void PutPackInPlace(Editor& editor, StagedPack&& pack) {
-    MarkEditorChanged(editor);
-    editor.texturePackName.swap(pack.name);
-    editor.selector.TakeItemsOf(pack.selector);
+    ApplyEdit(editor, edit::ReplacePack{std::move(pack.name), std::move(pack.selector)});
 }
 
 void LoadTexturePack(Editor& editor) { PutPackInPlace(editor, StageTexturePack(editor.texturePackName)); }
@@ -92,10 +92,12 @@ void SelectTexturePack(Editor& editor) {
     }
     const std::string name = FileNamePart(choice->path);
     NameRunningAction(editor, "select the texture pack " + name);
+    const StepScope step(editor);
     // Pack and building are both had before either replaces the editor's.
     StagedPack pack = StageTexturePack(name);
     StagedBuilding building =
         StageBuilding(editor.widthSpin.Value(), editor.lengthSpin.Value(), editor.heightSpin.Value());
+    editor.history.Prepare(editor, 0, 2);
     MarkEditorChanged(editor);
     PutBuildingInPlace(editor, std::move(building));
     PutPackInPlace(editor, std::move(pack));

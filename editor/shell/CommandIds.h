@@ -24,6 +24,9 @@ enum CommandId : int {
     kShowContextMenu = 25,
     kClearLayer = 26,
     kConfirmLayer = 76,
+    // Additions of this editor, numbered clear of the commands above.
+    kUndo = 100,
+    kRedo = 101,
     kMaterialList = 102,
 };
 
@@ -39,7 +42,8 @@ inline constexpr MenuEntry kContextMenuEntries[] = {
     {kToggleView, "FrontView"},  {kLoadBrush, "LoadBrush"},     {kRandomBrush, "RandomBrush"},
     {kFlipAxis, "FlipAxis"},     {0, nullptr},                  {kOrbitscope, "Orbitscope"},
     {0, nullptr},                {kSelectTexturePack, "Select TexturePack"},
-    {0, nullptr},                {kMaterialList, "Material list"},
+    {0, nullptr},                {kUndo, "Undo"},               {kRedo, "Redo"},
+    {kMaterialList, "Material list"},
 };
 
 }  // namespace stackmason

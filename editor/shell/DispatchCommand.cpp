@@ -1,5 +1,6 @@
 #include "editor/shell/DispatchCommand.h"
 
+#include "editor/canvas/CanvasRepaint.h"
 #include "editor/commands/FillArea.h"
 #include "editor/commands/FlipAxis.h"
 #include "editor/commands/LayerCommands.h"
@@ -42,6 +43,8 @@ const char* CommandActionName(int commandId) {
     case kShowContextMenu: return "open the context menu";
     case kClearLayer: return "clear the layer";
     case kConfirmLayer: return "show the layer typed";
+    case kUndo: return "undo the last change";
+    case kRedo: return "redo the change";
     case kMaterialList: return "show the material list";
     default: return "run the command";
     }
@@ -113,6 +116,12 @@ void RunCommand(Editor& editor, int commandId) {
         if (editor.window.LayerSpinHasFocus())
             editor.painter.RedrawCanvas();
         break;
+    case kUndo:
+        editor.history.Undo(editor);
+        break;
+    case kRedo:
+        editor.history.Redo(editor);
+        break;
     case kMaterialList:
         editor.window.OpenMaterialList();
         break;
@@ -124,7 +133,7 @@ void RunCommand(Editor& editor, int commandId) {
 }  // namespace
 
 void DispatchCommand(Editor& editor, int commandId) {
-    RunUserAction(editor, CommandActionName(commandId), [&] { RunCommand(editor, commandId); });
+    RunShownAction(editor, CommandActionName(commandId), [&] { RunCommand(editor, commandId); });
 }
 
 }  // namespace stackmason

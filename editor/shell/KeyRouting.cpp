@@ -8,6 +8,11 @@ std::optional<int> ShortcutCommand(int key, Qt::KeyboardModifiers modifiers) {
     const Qt::KeyboardModifiers held = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     if (held == Qt::ControlModifier && key == Qt::Key_R)
         return kRotateLayers;
+    if (held == Qt::ControlModifier && key == Qt::Key_Z)
+        return kUndo;
+    if ((held == Qt::ControlModifier && key == Qt::Key_Y) ||
+        (held == (Qt::ControlModifier | Qt::ShiftModifier) && key == Qt::Key_Z))
+        return kRedo;
     if (held != Qt::NoModifier)
         return std::nullopt;
     switch (key) {

@@ -9,6 +9,7 @@
 #include <QScrollBar>
 
 #include "editor/canvas/CanvasInput.h"
+#include "editor/canvas/CanvasRepaint.h"
 #include "editor/commands/LayerCommands.h"
 #include "editor/model/UserAction.h"
 #include "editor/model/Views.h"
@@ -105,10 +106,10 @@ void MainWindow::BuildControls() {
     // Every user action runs inside its error boundary (UserAction.h), so that no exception
     // ever leaves a slot or an event handler.
     canvasView_->SetEventHandler([this](const CanvasEvent& event) {
-        RunUserAction(editor_, "draw on the canvas", [&] { HandleCanvasEvent(editor_, event); });
+        RunShownAction(editor_, "draw on the canvas", [&] { HandleCanvasEvent(editor_, event); });
     });
     layerSpin_->SetStepListener(
-        [this] { RunUserAction(editor_, "show the layer", [&] { editor_.painter.RedrawCanvas(); }); });
+        [this] { RunShownAction(editor_, "show the layer", [&] { editor_.painter.RedrawCanvas(); }); });
     connect(loadButton_, &QPushButton::clicked, this, [this] { PressLoadButton(editor_); });
     connect(saveButton_, &QPushButton::clicked, this, [this] { PressSaveButton(editor_); });
     connect(newButton_, &QPushButton::clicked, this, [this] { PressNewButton(editor_); });
@@ -127,9 +128,16 @@ void MainWindow::BuildContextMenu() {
         connect(action, &QAction::triggered, this, [this, id] { DispatchCommand(editor_, id); });
         if (id == kToggleView)
             viewAction_ = action;
+        if (id == kUndo)
+            undoAction_ = action;
+        if (id == kRedo)
+            redoAction_ = action;
     }
-    connect(menu_, &QMenu::aboutToShow, this,
-            [this] { viewAction_->setText(QString::fromStdString(editor_.viewToggleLabel)); });
+    connect(menu_, &QMenu::aboutToShow, this, [this] {
+        viewAction_->setText(QString::fromStdString(editor_.viewToggleLabel));
+        undoAction_->setEnabled(editor_.history.CanUndo());
+        redoAction_->setEnabled(editor_.history.CanRedo());
+    });
 }
 
 QWidget& MainWindow::Control(int id) {
@@ -228,7 +236,7 @@ bool MainWindow::HandleKeyRelease(QKeyEvent* event) {
         return false;
     dHeld_ = false;
     if (event->modifiers().testFlag(Qt::ControlModifier))
-        RunUserAction(editor_, "duplicate the layer", [&] { DuplicateLayer(editor_); });
+        RunShownAction(editor_, "duplicate the layer", [&] { DuplicateLayer(editor_); });
     return false;
 }
 
@@ -249,18 +257,18 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         // Clearing twice, when the release travels on to a parent, does no harm.
         if (mouse->button() == Qt::LeftButton && OverLayerSpinText(mouse->globalPosition().toPoint()))
-            RunUserAction(editor_, "clear the layer field", [&] { editor_.layerSpin.SetText(""); });
+            RunShownAction(editor_, "clear the layer field", [&] { editor_.layerSpin.SetText(""); });
         return false;
     }
     case QEvent::Wheel:
-        RunUserAction(editor_, "change the layer", [&] {
+        RunShownAction(editor_, "change the layer", [&] {
             ReportReadoutIfOnCanvas(watched, static_cast<QWheelEvent*>(event));
             HandleWheel(static_cast<QWheelEvent*>(event));
         });
         return true;
     case QEvent::MouseButtonPress:
         if (static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
-            RunUserAction(editor_, "open the context menu", [&] {
+            RunShownAction(editor_, "open the context menu", [&] {
                 ReportReadoutIfOnCanvas(watched, static_cast<QMouseEvent*>(event));
                 OpenContextMenu();
             });
@@ -282,13 +290,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && started_ && !isMinimized())
-        RunUserAction(editor_, "lay out the canvas", [&] { ApplyCanvasLayout(editor_); });
+        RunShownAction(editor_, "lay out the canvas", [&] { ApplyCanvasLayout(editor_); });
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (started_)
-        RunUserAction(editor_, "lay out the canvas", [&] { ApplyCanvasLayout(editor_); });
+        RunShownAction(editor_, "lay out the canvas", [&] { ApplyCanvasLayout(editor_); });
 }
 
 }  // namespace stackmason

@@ -89,6 +89,8 @@ private:
     CanvasView* canvasView_ = nullptr;
     QMenu* menu_ = nullptr;
     QAction* viewAction_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
     int wheelRemainder_ = 0;
     bool droppingInput_ = false;
     bool started_ = false;

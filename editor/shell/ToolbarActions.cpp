@@ -1,5 +1,6 @@
 #include "editor/shell/ToolbarActions.h"
 
+#include "editor/canvas/CanvasRepaint.h"
 #include "editor/files/BuildingFiles.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/model/UserAction.h"
@@ -8,24 +9,26 @@
 namespace stackmason {
 
 void StartEditor(Editor& editor) {
-    RunUserAction(editor, "load the texture pack", [&] { LoadTexturePack(editor); });
-    RunUserAction(editor, "make the first building", [&] { NewBuilding(editor); });
+    RunShownAction(editor, "load the texture pack", [&] { LoadTexturePack(editor); });
+    RunShownAction(editor, "make the first building", [&] { NewBuilding(editor); });
+    // The first building is where the history starts: there is nothing before it.
+    editor.history.Clear();
 }
 
 void PressLoadButton(Editor& editor) {
-    RunUserAction(editor, "load a building", [&] { LoadBuilding(editor); });
+    RunShownAction(editor, "load a building", [&] { LoadBuilding(editor); });
 }
 
 void PressSaveButton(Editor& editor) {
-    RunUserAction(editor, "save the building", [&] { SaveBuilding(editor, false); });
+    RunShownAction(editor, "save the building", [&] { SaveBuilding(editor, false); });
 }
 
 void PressNewButton(Editor& editor) {
-    RunUserAction(editor, "make a new building", [&] { NewBuilding(editor); });
+    RunShownAction(editor, "make a new building", [&] { NewBuilding(editor); });
 }
 
 void PressInfoButton(Editor& editor) {
-    RunUserAction(editor, "show the help window", [&] { editor.dialogs.ShowInfoWindow(); });
+    RunShownAction(editor, "show the help window", [&] { editor.dialogs.ShowInfoWindow(); });
 }
 
 }  // namespace stackmason

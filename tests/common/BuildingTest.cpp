@@ -240,6 +240,36 @@ TEST(BuildingTest, TransposesOfLargeLayersMatchTheModel) {
     }
 }
 
+// Turning back restores every cell a turn kept in its layer and leaves the cells the turn lost
+// (and only those) as air; the index-0 planes and the ground stay. Sizes odd and even, square
+// and oblong, narrower and wider than the squares the turn back works in.
+TEST(BuildingTest, TurningBackRestoresEveryCellTheTurnKept) {
+    std::mt19937 random(11);
+    for (const auto& [x, y, h] : {std::tuple{1, 1, 1}, std::tuple{5, 5, 2}, std::tuple{6, 4, 3}, std::tuple{4, 9, 2},
+                                  std::tuple{47, 70, 2}, std::tuple{70, 33, 2}, std::tuple{64, 64, 1}}) {
+        auto [building, model] = RandomBuilding(random, x, y, h);
+        std::map<std::tuple<int, int, int>, bool> lost;
+        building.ForEachCellTurnedOut([&](int cx, int cy, int ch) { lost[{cx, cy, ch}] = true; });
+        Building turned = building;
+        turned.TurnLayers();
+        turned.TurnLayersBack();
+        for (int ch = 0; ch <= h; ++ch)
+            for (int cy = 0; cy <= y; ++cy)
+                for (int cx = 0; cx <= x; ++cx) {
+                    const bool gone = lost.count({cx, cy, ch}) > 0;
+                    ASSERT_EQ(turned.At(cx, cy, ch), gone ? 0 : building.At(cx, cy, ch))
+                        << x << "x" << y << "x" << h << " at " << cx << ", " << cy << ", " << ch;
+                }
+        // The lost cells are exactly those the turn moved out of the layer: a cell of layers
+        // 1..H, x, y >= 1, whose target lies outside.
+        for (const auto& [cell, flag] : lost) {
+            const auto [cx, cy, ch] = cell;
+            const int targetX = x / 2 + 1 - (cy - (y / 2 + 1)), targetY = y / 2 + 1 + (cx - (x / 2 + 1));
+            EXPECT_TRUE(ch >= 1 && cx >= 1 && cy >= 1 && (targetX < 1 || targetX > x || targetY < 1 || targetY > y));
+        }
+    }
+}
+
 TEST(BuildingTest, CopiesAndMovesKeepTheCells) {
     Building large(512, 512, 4);
     large.At(512, 512, 4) = 77;

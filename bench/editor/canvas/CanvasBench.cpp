@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <random>
 
+#include "editor/canvas/CanvasRepaint.h"
 #include "bench/support/OffscreenWindow.h"
 #include "editor/canvas/CanvasInput.h"
 #include "editor/model/BuildingOperations.h"
@@ -59,6 +60,7 @@ struct BigEditor {
         editor.lengthSpin.SetValue(length);
         editor.heightSpin.SetValue(height);
         NewBuilding(editor);
+        ShowRequestedRepaint(editor);
     }
     // Layers 1 and 2 half full of random blocks, the ground as well.
     void FillLowLayers() {
@@ -121,6 +123,7 @@ public:
         editor.lengthSpin.SetValue(side);
         editor.heightSpin.SetValue(height);
         NewBuilding(editor);
+        ShowRequestedRepaint(editor);
         std::mt19937 random(11);
         for (int x = 1; x <= side; ++x)
             for (int y = 1; y <= side; ++y)

@@ -2,6 +2,7 @@
 // that nothing else has raised the peak before.
 #include <benchmark/benchmark.h>
 
+#include "editor/canvas/CanvasRepaint.h"
 #include "bench/support/PeakMemory.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/packs/BuiltInPictures.h"
@@ -19,6 +20,7 @@ void LargestBuildingInTopView(benchmark::State& state) {
         f.editor.lengthSpin.SetValue(512);
         f.editor.heightSpin.SetValue(256);
         NewBuilding(f.editor);
+        ShowRequestedRepaint(f.editor);
         for (int x = 1; x <= 512; ++x)
             for (int y = 1; y <= 512; ++y)
                 f.editor.grid.At(x, y, 1) = (x + y) % 2;

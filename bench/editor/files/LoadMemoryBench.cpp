@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "editor/canvas/CanvasRepaint.h"
 #include "bench/support/BenchEditors.h"
 #include "bench/support/OffscreenWindow.h"
 #include "bench/support/PeakMemory.h"
@@ -33,10 +34,12 @@ void LoadLargestTextWhileLargestOpen(benchmark::State& state) {
         std::abort();
     // The building that is open when the user loads another.
     LoadBuilding(window.State());
+    ShowRequestedRepaint(window.State());
     bench::ShowWindowChanges();
     const double openPeak = bench::PeakMegabytes();
     for (auto _ : state) {
         LoadBuilding(window.State());
+        ShowRequestedRepaint(window.State());
         bench::ShowWindowChanges();
     }
     state.counters["open_peak_MB"] = openPeak;

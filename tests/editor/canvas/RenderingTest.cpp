@@ -2,6 +2,7 @@
 
 #include <random>
 
+#include "editor/canvas/CanvasRepaint.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/model/Views.h"
 #include "editor/packs/BuiltInPictures.h"
@@ -91,6 +92,7 @@ struct RenderFixture {
         editor.lengthSpin.SetValue(length);
         editor.heightSpin.SetValue(height);
         NewBuilding(editor);
+        ShowRequestedRepaint(editor);
     }
     ReferenceSurface reference;
     TileCanvas tiles;
@@ -139,6 +141,7 @@ TEST(Rendering, TileCanvasKeepsExactlyThePixelsOfAPlainSurface) {
             f.renderer.RedrawCanvas();
         } else if (action == 7) {
             ToggleView(e);
+            ShowRequestedRepaint(e);
         } else if (action == 8) {
             e.layerSpin.Step(random() % 2 ? 1 : -1);
             f.renderer.RedrawCanvas();
@@ -158,6 +161,7 @@ TEST(Rendering, WidgetIsToldOnceAFullRepaintAndTheCellAloneForOneCell) {
     e.lengthSpin.SetValue(20);
     e.heightSpin.SetValue(6);
     NewBuilding(e);
+    ShowRequestedRepaint(e);
     e.grid.At(3, 4, 1) = 1;
     e.grid.At(3, 4, 2) = 1;
     struct Change {
@@ -184,6 +188,7 @@ TEST(Rendering, WidgetIsToldOnceAFullRepaintAndTheCellAloneForOneCell) {
     expectOneChange({0, 0, 29 * 32, 20 * 32}, "empty TopView");
 
     ToggleView(e);
+    ShowRequestedRepaint(e);
     changes.clear();
     f.renderer.RedrawCanvas();
     expectOneChange({0, 0, 20 * 32, 7 * 32}, "FrontView with silhouette");
@@ -236,6 +241,7 @@ TEST(Rendering, AirSilhouetteGroundStripAndLabelHaveTheirColours) {
     // FrontView: the ground row shows in the bottom 5 pixels of the canvas.
     e.grid.At(1, 3, 0) = 3;
     ShowFrontView(e);
+    ShowRequestedRepaint(e);
     EXPECT_EQ(c.Height(), 3 * 32 + 5);
     for (int y = 96; y < 101; ++y)
         EXPECT_EQ(c.Pixel(2 * 32 + 10, y), (Rgba{250, 250, 10, 255})) << y;
@@ -259,6 +265,7 @@ TEST(Rendering, FrontViewSilhouetteLiesOverSliceAndLabel) {
     e.grid.At(3, 1, 3) = 1;
     e.frontViewLayer = 3;
     ShowFrontView(e);
+    ShowRequestedRepaint(e);
     e.silhouetteOn = true;
     f.renderer.RedrawCanvas();
     EXPECT_EQ(f.tiles.Pixel(5, 5), BlendPixel({250, 250, 10, 255}, {161, 161, 161, 255}, 125));

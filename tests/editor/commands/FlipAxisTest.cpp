@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "editor/canvas/CanvasRepaint.h"
 #include "CommandTestEditor.h"
 #include "editor/commands/FlipAxis.h"
 #include "editor/commands/LayerCommands.h"
@@ -33,6 +34,7 @@ TEST(FlipAxis, SwapsWidthAndLengthAndEndsInTopViewOnLayerOne) {
     e.copiedLayer = 3;
     e.layerSpin.SetValue(2);
     FlipAxis(e);
+    ShowRequestedRepaint(e);
 
     Building expected(4, 10, 3);
     expected.At(2, 7, 3) = 4;
@@ -68,7 +70,9 @@ TEST(FlipAxis, TwiceRestoresTheBuildingAndSquareLayersMirrorAboutTheDiagonal) {
     Building original = e.grid;
     e.grid.At(3, 3, 0) = 5;
     FlipAxis(e);
+    ShowRequestedRepaint(e);
     FlipAxis(e);
+    ShowRequestedRepaint(e);
     EXPECT_TRUE(SameCells(e.grid, original)) << "ground air afterwards";
     EXPECT_EQ(e.widthSpin.Value(), 6);
     EXPECT_EQ(e.lengthSpin.Value(), 9);
@@ -77,6 +81,7 @@ TEST(FlipAxis, TwiceRestoresTheBuildingAndSquareLayersMirrorAboutTheDiagonal) {
     FillDistinct(square.editor.grid);
     original = square.editor.grid;
     FlipAxis(square.editor);
+    ShowRequestedRepaint(square.editor);
     for (int x = 1; x <= 5; ++x)
         for (int y = 1; y <= 5; ++y)
             for (int h = 1; h <= 2; ++h)
@@ -87,6 +92,7 @@ TEST(FlipAxis, FromFrontViewTurnsAnExtrudedWallIntoASideWall) {
     CommandTestEditor t(5, 3, 2);
     Editor& e = t.editor;
     ShowFrontView(e);
+    ShowRequestedRepaint(e);
     DrawInFrontView(e, 2, 1, 1);  // y = 2, top layer
     DrawInFrontView(e, 3, 2, 2);  // y = 3, layer 1
     DuplicateLayer(e);
@@ -94,6 +100,7 @@ TEST(FlipAxis, FromFrontViewTurnsAnExtrudedWallIntoASideWall) {
     ASSERT_EQ(e.CurrentLayer(), 3);
     t.painter.Reset();
     FlipAxis(e);
+    ShowRequestedRepaint(e);
 
     Building expected(3, 5, 2);
     for (int y = 1; y <= 3; ++y) {
@@ -107,6 +114,7 @@ TEST(FlipAxis, FromFrontViewTurnsAnExtrudedWallIntoASideWall) {
     EXPECT_EQ(e.viewToggleLabel, "FrontView");
     EXPECT_TRUE(e.frontPlane.HasExtents(5, 2));
     ShowFrontView(e);
+    ShowRequestedRepaint(e);
     EXPECT_EQ(e.CurrentLayer(), 1) << "the next FrontView shows slice 1";
 }
 
@@ -115,6 +123,7 @@ TEST(FlipAxis, KeepsTheOldBuildingWhenMemoryRunsOut) {
     Editor& e = t.editor;
     FillDistinct(e.grid);
     ShowFrontView(e);
+    ShowRequestedRepaint(e);
     e.layerSpin.SetValue(7);
     const Building before = e.grid;
     const std::vector<BlockCode> plane = WorkingCells(e.frontPlane);

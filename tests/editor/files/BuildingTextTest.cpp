@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <random>
 
+#include "editor/canvas/CanvasRepaint.h"
 #include "FilesTestSupport.h"
 #include "editor/files/BuildingFiles.h"
 #include "editor/files/BuildingWriter.h"
@@ -28,6 +29,7 @@ void FillWorkedExample(Editor& editor) {
 void Load(FilesTestEditor& test, const std::string& path, int filter = kTextFilter) {
     test.dialogs.Choose(path, filter);
     LoadBuilding(test.editor);
+    ShowRequestedRepaint(test.editor);
 }
 
 void Save(FilesTestEditor& test, const std::string& path, int filter = kTextFilter) {
@@ -74,6 +76,7 @@ TEST(BuildingText, WorkedExampleSavesLoadsAndPreviewsByteForByte) {
     WritePack("stackmason.zip", {"stone_001.png", "grass_002.png"});
     test.editor.widthSpin.SetValue(9);
     NewBuilding(test.editor);
+    ShowRequestedRepaint(test.editor);
     test.editor.viewMode = ViewMode::FrontView;
     test.editor.layerSpin.SetValue(2);
     Load(test, "example.txt");
@@ -105,6 +108,7 @@ TEST(BuildingText, RandomBuildingsRoundTripWithCrLfAndWithLfAlone) {
         test.editor.lengthSpin.SetValue(size[1]);
         test.editor.heightSpin.SetValue(size[2]);
         NewBuilding(test.editor);
+        ShowRequestedRepaint(test.editor);
         for (int x = 1; x <= size[0]; ++x)
             for (int y = 1; y <= size[1]; ++y)
                 for (int h = 1; h <= size[2]; ++h) {
@@ -126,6 +130,7 @@ TEST(BuildingText, RandomBuildingsRoundTripWithCrLfAndWithLfAlone) {
         WriteText("lf.txt", lfOnly);
         for (const char* path : {"random.txt", "lf.txt"}) {
             NewBuilding(test.editor);
+            ShowRequestedRepaint(test.editor);
             Load(test, path);
             EXPECT_EQ(BuildingCells(test.editor), saved) << path << " " << size[0] << "x" << size[1];
         }
@@ -208,6 +213,7 @@ TEST(BuildingText, NamesTypesAndCrossedFilters) {
     // The text filter reads a schematic as text: its first line is no header with sizes.
     test.editor.widthSpin.SetValue(4);
     NewBuilding(test.editor);
+    ShowRequestedRepaint(test.editor);
     Load(test, "y.schematic");
     EXPECT_EQ(test.editor.grid.Width(), 4);
     EXPECT_TRUE(test.dialogs.errors.empty());
@@ -224,6 +230,7 @@ TEST(BuildingText, NamesTypesAndCrossedFilters) {
     // Cancelling the open requester changes nothing either.
     test.dialogs.Cancel();
     LoadBuilding(test.editor);
+    ShowRequestedRepaint(test.editor);
     EXPECT_EQ(BuildingCells(test.editor), before);
     EXPECT_EQ(test.dialogs.errors.size(), 1u);
 }
@@ -309,6 +316,7 @@ TEST(BuildingText, FailuresNeverCostData) {
     test.editor.widthSpin.SetValue(200);
     test.editor.lengthSpin.SetValue(200);
     NewBuilding(test.editor);
+    ShowRequestedRepaint(test.editor);
     ::signal(SIGXFSZ, SIG_IGN);
     rlimit old{};
     ::getrlimit(RLIMIT_FSIZE, &old);

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <random>
 
+#include "editor/canvas/CanvasRepaint.h"
 #include "FilesTestSupport.h"
 #include "NbtBuilder.h"
 #include "editor/files/BlockIdMapping.h"
@@ -64,6 +65,7 @@ TEST(SchematicExport, WritesTheByteLayoutWithIdsAndDataValues) {
     test.editor.lengthSpin.SetValue(1);
     test.editor.heightSpin.SetValue(1);
     NewBuilding(test.editor);
+    ShowRequestedRepaint(test.editor);
     ExportSchematic(test.editor, "wide.schematic");
     const std::vector<std::uint8_t> wide = ReadBytes("wide.schematic");
     ASSERT_EQ(wide.size(), 124u + 2 * 512);
@@ -72,6 +74,7 @@ TEST(SchematicExport, WritesTheByteLayoutWithIdsAndDataValues) {
     EXPECT_TRUE(std::all_of(wide.begin() + 110, wide.begin() + 110 + 512, [](std::uint8_t b) { return b == 0; }));
     test.editor.widthSpin.SetValue(1);
     NewBuilding(test.editor);
+    ShowRequestedRepaint(test.editor);
     ExportSchematic(test.editor, "one.schematic");
     EXPECT_EQ(ReadBytes("one.schematic").size(), 126u);
 
@@ -175,6 +178,7 @@ TEST(SchematicLoad, RandomBuildingsRoundTripThroughTheMinecraftPack) {
         test.editor.lengthSpin.SetValue(size[1]);
         test.editor.heightSpin.SetValue(size[2]);
         NewBuilding(test.editor);
+        ShowRequestedRepaint(test.editor);
         for (int x = 1; x <= size[0]; ++x)
             for (int y = 1; y <= size[1]; ++y)
                 for (int h = 1; h <= size[2]; ++h)
@@ -188,9 +192,11 @@ TEST(SchematicLoad, RandomBuildingsRoundTripThroughTheMinecraftPack) {
         LoadTexturePack(test.editor);
         test.editor.widthSpin.SetValue(3);
         NewBuilding(test.editor);
+        ShowRequestedRepaint(test.editor);
         const int dropped = test.window.dropped;
         test.dialogs.Choose("round.schematic", kSchematicFilter);
         LoadBuilding(test.editor);
+        ShowRequestedRepaint(test.editor);
         EXPECT_EQ(test.editor.texturePackName, kSchematicPackName);
         EXPECT_EQ(test.editor.selector.Count(), 41);
         EXPECT_EQ(BuildingCells(test.editor), saved);
@@ -222,6 +228,7 @@ TEST(SchematicLoad, EntriesWithoutPicturesStayOutOfSchematicFiles) {
     WriteBytes("zipped.schematic", OurLayout(width, length, height, std::vector<std::uint8_t>(8, 0), stored));
     test.dialogs.Choose("zipped.schematic", kSchematicFilter);
     LoadBuilding(test.editor);
+    ShowRequestedRepaint(test.editor);
     ASSERT_EQ(test.editor.selector.Count(), 5);
     // Payload order is x fastest; BuildingCells walks x slowest.
     auto cellsInPayloadOrder = [&] {
@@ -244,6 +251,7 @@ TEST(SchematicLoad, EntriesWithoutPicturesStayOutOfSchematicFiles) {
                                   {0, 1, 3, 1, 0, 0, 1, 1}));
     test.dialogs.Choose("again.schematic", kSchematicFilter);
     LoadBuilding(test.editor);
+    ShowRequestedRepaint(test.editor);
     EXPECT_EQ(cellsInPayloadOrder(), (std::vector<BlockCode>{0, 2, 4, 2, 0, 0, 2, 2}));
     EXPECT_TRUE(test.dialogs.errors.empty());
 }
@@ -329,6 +337,7 @@ TEST(SchematicImport, ReadsFilesOfOtherToolsPlainOrCompressed) {
     for (const char* path :
          {"plain.schematic", "gzip.schematic", "zlib.schematic", "members.schematic", "ours.schematic"}) {
         NewBuilding(test.editor);
+        ShowRequestedRepaint(test.editor);
         ASSERT_TRUE(ImportSchematic(test.editor, path)) << path << ": " << test.dialogs.errors.back();
         EXPECT_EQ(test.editor.grid.Width(), 2);
         EXPECT_EQ(test.editor.grid.Length(), 3);
@@ -401,6 +410,7 @@ TEST(SchematicImport, RefusesBrokenAndHostileFilesChangingNothing) {
         WriteBytes("broken.schematic", bytes);
         test.dialogs.Choose("broken.schematic", kSchematicFilter);
         LoadBuilding(test.editor);
+        ShowRequestedRepaint(test.editor);
         ASSERT_FALSE(test.dialogs.errors.empty()) << name;
         EXPECT_NE(test.dialogs.errors.back().find("broken.schematic"), std::string::npos) << name;
         EXPECT_EQ(Snapshot(test), before) << name << ": " << test.dialogs.errors.back();
@@ -419,6 +429,7 @@ TEST(SchematicImport, RefusesBrokenAndHostileFilesChangingNothing) {
     test.dialogs.errors.clear();
     test.dialogs.Choose("nowhere.schematic", kSchematicFilter);
     LoadBuilding(test.editor);
+    ShowRequestedRepaint(test.editor);
     EXPECT_EQ(test.dialogs.errors, std::vector<std::string>{"Could not open file!"});
     EXPECT_EQ(Snapshot(test), before);
 
@@ -426,6 +437,7 @@ TEST(SchematicImport, RefusesBrokenAndHostileFilesChangingNothing) {
     WriteBytes("good.schematic", good);
     test.dialogs.Choose("good.schematic", kSchematicFilter);
     LoadBuilding(test.editor);
+    ShowRequestedRepaint(test.editor);
     EXPECT_EQ(test.editor.texturePackName, kSchematicPackName);
     EXPECT_EQ(BuildingCells(test.editor), (std::vector<BlockCode>{1, 2}));
 }
@@ -462,11 +474,13 @@ TEST(SchematicImport, BoundsTheWorkAFileCanAskFor) {
         test.editor.lengthSpin.SetValue(2);
         test.editor.heightSpin.SetValue(2);
         NewBuilding(test.editor);
+        ShowRequestedRepaint(test.editor);
         test.editor.grid.At(2, 1, 2) = 1;
         const EditorSnapshot before = Snapshot(test);
         test.dialogs.errors.clear();
         test.dialogs.Choose("work.schematic", kSchematicFilter);
         LoadBuilding(test.editor);
+        ShowRequestedRepaint(test.editor);
         if (c.problem == nullptr) {
             EXPECT_TRUE(test.dialogs.errors.empty()) << test.dialogs.errors.front();
             EXPECT_EQ(BuildingCells(test.editor), std::vector<BlockCode>{1});

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "editor/canvas/CanvasInput.h"
+#include "editor/canvas/CanvasRepaint.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/model/Views.h"
 #include "tests/editor/support/EditorFixture.h"
@@ -14,6 +16,54 @@ void MakeBuilding(Editor& editor, int width, int length, int height) {
     editor.lengthSpin.SetValue(length);
     editor.heightSpin.SetValue(height);
     NewBuilding(editor);
+    ShowRequestedRepaint(editor);
+}
+
+// One pen stroke of one cell, press to release.
+void StrokeCell(Editor& editor, int x, int y) {
+    CanvasEvent event;
+    event.kind = CanvasEvent::Kind::LeftPress;
+    event.left = true;
+    event.x = (x - 1) * 32 + 5;
+    event.y = (y - 1) * 32 + 5;
+    HandleCanvasEvent(editor, event);
+    event.kind = CanvasEvent::Kind::Other;
+    event.left = false;
+    HandleCanvasEvent(editor, event);
+}
+
+// Over its budget the history drops its oldest steps; a step larger than the whole budget is
+// still taken, alone; the steps kept still undo to the building as it was.
+TEST(History, KeepsTheNewestStepsWithinItsBudget) {
+    EditorFixture f;
+    Editor& e = f.editor;
+    e.selector.Add("Air", Image(32, 32));
+    e.selector.Add("stone", Image(32, 32));
+    e.selector.Select(1);
+    MakeBuilding(e, 10, 10, 4);
+    e.history.Clear();
+    StrokeCell(e, 1, 1);
+    const std::size_t strokeBytes = e.history.Bytes();
+    ASSERT_EQ(e.history.UndoCount(), 1u);
+    e.history = History(strokeBytes * 3 + strokeBytes / 2);
+    for (int x = 1; x <= 10; ++x)
+        StrokeCell(e, x, 2);
+    EXPECT_EQ(e.history.UndoCount(), 3u);
+    EXPECT_LE(e.history.Bytes(), strokeBytes * 3 + strokeBytes / 2);
+    while (e.history.Undo(e)) {
+    }
+    for (int x = 1; x <= 10; ++x)
+        EXPECT_EQ(e.grid.At(x, 2, 1), x <= 7 ? 1 : 0) << x;
+
+    // The building a New replaces is larger than the whole budget: the step is kept alone.
+    const Building drawn = e.grid;
+    NewBuilding(e);
+    EXPECT_EQ(e.history.UndoCount(), 1u);
+    EXPECT_EQ(e.history.RedoCount(), 0u);
+    EXPECT_GT(e.history.Bytes(), strokeBytes * 4);
+    EXPECT_TRUE(e.history.Undo(e));
+    EXPECT_EQ(e.grid, drawn);
+    EXPECT_FALSE(e.history.CanUndo());
 }
 
 TEST(SpinModel, KeepsItsValueInsideItsRange) {
@@ -44,6 +94,7 @@ TEST(NewBuilding, MakesAnEmptyBuildingInTopViewOnLayerOne) {
     e.lastDrawnCell = {3, 4};
     e.copiedLayer = 2;
     NewBuilding(e);
+    ShowRequestedRepaint(e);
 
     EXPECT_EQ(e.grid.Width(), 29);
     EXPECT_EQ(e.grid.Length(), 20);
@@ -80,6 +131,7 @@ TEST(NewBuilding, WithOnlyAirInThePackSelectsAir) {
     EditorFixture f;
     f.editor.selector.Add("Air", Image(32, 32));
     NewBuilding(f.editor);
+    ShowRequestedRepaint(f.editor);
     EXPECT_EQ(f.editor.SelectedBlock(), 0);
 }
 
@@ -87,8 +139,10 @@ TEST(Views, EachViewKeepsItsOwnLayer) {
     EditorFixture f;
     Editor& e = f.editor;
     NewBuilding(e);
+    ShowRequestedRepaint(e);
     e.layerSpin.SetValue(5);
     ShowFrontView(e);
+    ShowRequestedRepaint(e);
     EXPECT_EQ(e.CurrentLayer(), 1);
     EXPECT_EQ(e.layerSpin.Maximum(), 29);
     EXPECT_EQ(e.canvasWidth, 645);
@@ -96,15 +150,19 @@ TEST(Views, EachViewKeepsItsOwnLayer) {
     EXPECT_EQ(e.viewToggleLabel, "TopView");
     e.layerSpin.SetValue(3);
     ShowTopView(e);
+    ShowRequestedRepaint(e);
     EXPECT_EQ(e.CurrentLayer(), 5);
     EXPECT_EQ(e.viewToggleLabel, "FrontView");
     ToggleView(e);
+    ShowRequestedRepaint(e);
     EXPECT_EQ(e.CurrentLayer(), 3);
     ToggleView(e);
+    ShowRequestedRepaint(e);
     EXPECT_EQ(e.CurrentLayer(), 5);
 
     // The common ending of a load: TopView on layer 1 (the stored layer 0 is clamped).
     ShowReplacedBuilding(e);
+    ShowRequestedRepaint(e);
     EXPECT_TRUE(e.InTopView());
     EXPECT_EQ(e.CurrentLayer(), 1);
     EXPECT_EQ(e.frontViewLayer, 1);
@@ -119,23 +177,28 @@ TEST(Views, WorkingPlaneFollowsTheSliceAndTheHeight) {
     e.grid.At(1, 1, 1) = 9;  // another slice
     e.frontViewLayer = 2;
     ShowFrontView(e);
+    ShowRequestedRepaint(e);
     EXPECT_EQ(e.frontPlane.At(3, 1), 7);
     EXPECT_EQ(e.frontPlane.At(1, 5), 8);
     EXPECT_EQ(e.frontPlane.At(1, 4), 0);
 
     // A taller building (as after inserting a layer in TopView) gets a taller plane.
     ShowTopView(e);
+    ShowRequestedRepaint(e);
     Building taller(4, 3, 6);
     taller.At(2, 3, 6) = 4;
     e.grid = taller;
     ShowFrontView(e);
+    ShowRequestedRepaint(e);
     EXPECT_TRUE(e.frontPlane.HasExtents(3, 6));
     EXPECT_EQ(e.frontPlane.At(3, 1), 4);
 
     // Toggling twice changes no cell.
     const Building before = e.grid;
     ToggleView(e);
+    ShowRequestedRepaint(e);
     ToggleView(e);
+    ShowRequestedRepaint(e);
     EXPECT_EQ(e.grid, before);
 }
 

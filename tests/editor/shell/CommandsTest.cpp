@@ -21,6 +21,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "editor/canvas/CanvasRepaint.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/model/Views.h"
 #include "editor/files/BuildingFiles.h"
@@ -142,6 +143,7 @@ TEST(Shortcuts, ReturnShowsTheTypedLayerOnlyFromTheLayerField) {
     w.window->Scroller().horizontalScrollBar()->setValue(0);
     e.widthSpin.SetValue(100);
     NewBuilding(e);
+    ShowRequestedRepaint(e);
     QApplication::processEvents();
     w.Key(Qt::Key_D);
     w.Key(Qt::Key_D);

@@ -7,6 +7,7 @@
 
 #include "common/Constants.h"
 #include "editor/canvas/CanvasInput.h"
+#include "editor/canvas/CanvasRepaint.h"
 #include "editor/commands/LayerCommands.h"
 #include "editor/files/BuildingFiles.h"
 #include "editor/files/FileRequests.h"
@@ -107,15 +108,25 @@ bool EditorSoak::Check() {
 bool EditorSoak::Run(int actions) {
     if (!Check())
         return false;
-    for (actionNumber_ = 1; actionNumber_ <= actions; ++actionNumber_) {
-        Act();
-        if (!failure_.empty() || !Check())
+    for (int action = 1; action <= actions; ++action)
+        if (!Step())
             return false;
-    }
     return true;
 }
 
+bool EditorSoak::Step() {
+    ++actionNumber_;
+    Act();
+    return failure_.empty() && Check();
+}
+
+// Each action ends with the repaint it asked for, as the shell carries it out.
 void EditorSoak::Act() {
+    ActOnce();
+    ShowRequestedRepaint(editor_);
+}
+
+void EditorSoak::ActOnce() {
     const int pick = Uniform(1, 100);
     if (pick <= 40)
         Stroke();

@@ -21,11 +21,21 @@ public:
 
     // Runs actions until one breaks an invariant; false then.
     bool Run(int actions);
+    // One random action, then the invariants; false when one broke.
+    bool Step();
+    // The invariants alone, for actions others take on the same editor.
+    bool Check();
+    bool Fail(const std::string& what);
+    Editor& State() { return editor_; }
+    std::string PathFor(const std::string& name) const;
+    // Keeps an action among the last ones a failure lists.
+    void Note(std::string action);
     const std::string& Failure() const { return failure_; }
     int RoundTrips() const { return roundTrips_; }
 
 private:
     void Act();
+    void ActOnce();
     void Stroke();
     void Command();
     void ChangeLayer();
@@ -33,10 +43,6 @@ private:
     void SaveAndLoadText();
     void SaveAndLoadSchematic();
     void LoadDamagedFile();
-    std::string PathFor(const std::string& name) const;
-    void Note(std::string action);
-    bool Check();
-    bool Fail(const std::string& what);
 
     int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
     bool Chance(int percent) { return Uniform(1, 100) <= percent; }
