@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/model/History.h"
+#include "editor/model/Repaint.h"
 
 namespace stackmason {
 namespace {
@@ -106,10 +107,7 @@ void FillArea(Editor& editor) {
     if (!fill)
         return;
     ApplyEdit(editor, std::move(*fill));
-    if (editor.InTopView())
-        editor.painter.PaintLayerCells();
-    else
-        editor.painter.RedrawCanvas();
+    RequestRepaint(editor, editor.InTopView() ? RepaintRequest{RepaintKind::LayerCells} : kFullRepaint);
 }
 
 }  // namespace stackmason

@@ -5,6 +5,7 @@
 #include "common/Constants.h"
 #include "editor/model/Edit.h"
 #include "editor/model/History.h"
+#include "editor/model/Repaint.h"
 
 namespace stackmason {
 namespace {
@@ -28,7 +29,7 @@ void Restack(Editor& editor, Edit edit, int currentLayer) {
     editor.layerSpin.SetRange(1, editor.grid.Height());
     editor.layerSpin.SetValue(currentLayer);
     editor.heightSpin.SetValue(editor.grid.Height());
-    editor.painter.RedrawCanvas();
+    RequestRepaint(editor, kFullRepaint);
 }
 
 }  // namespace
@@ -43,7 +44,7 @@ void PasteLayer(Editor& editor) {
     if (!PlaneExists(editor, editor.copiedLayer) || !PlaneExists(editor, target))
         return;
     ApplyEdit(editor, MergePlaneEdit(editor, editor.copiedLayer, target));
-    editor.painter.RedrawCanvas();
+    RequestRepaint(editor, kFullRepaint);
 }
 
 void InsertLayer(Editor& editor) {
@@ -76,7 +77,7 @@ void DuplicateLayer(Editor& editor) {
     else
         ApplyEdit(editor, edit::StampWorkingPlane{current + 1});
     editor.layerSpin.SetValue(current + 1);
-    editor.painter.RedrawCanvas();
+    RequestRepaint(editor, kFullRepaint);
 }
 
 void ClearLayer(Editor& editor) {
@@ -88,7 +89,7 @@ void ClearLayer(Editor& editor) {
         ApplyEdit(editor, edit::ClearLayer{current});
     else
         ApplyEdit(editor, edit::ClearSlice{current});
-    editor.painter.RedrawCanvas();
+    RequestRepaint(editor, kFullRepaint);
 }
 
 }  // namespace stackmason

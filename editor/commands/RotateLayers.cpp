@@ -2,6 +2,7 @@
 
 #include "editor/model/Edit.h"
 #include "editor/model/History.h"
+#include "editor/model/Repaint.h"
 
 namespace stackmason {
 
@@ -13,7 +14,7 @@ void RotateLayers(Editor& editor) {
     const StepScope step(editor);
     // The work buffer is taken before any cell moves; without it nothing changes.
     ApplyEdit(editor, edit::TurnLayers{});
-    editor.painter.RedrawCanvas();
+    RequestRepaint(editor, kFullRepaint);
 }
 
 }  // namespace stackmason

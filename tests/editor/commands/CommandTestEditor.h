@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "editor/canvas/CanvasRepaint.h"
 #include "editor/model/Editor.h"
 #include "tests/editor/support/FakePorts.h"
 
@@ -31,6 +32,13 @@ std::vector<BlockCode> WorkingCells(const FrontPlane& plane);
 
 // Equal sizes and equal cells; names the first cell that differs.
 ::testing::AssertionResult SameCells(const Building& actual, const Building& expected);
+
+// Runs a command as the editor runs it: the command, then the repaint it asked for.
+template <typename Command>
+void RunShown(Editor& editor, Command command) {
+    command(editor);
+    ShowRequestedRepaint(editor);
+}
 
 // A cell drawn in FrontView at column y, picture row p: grid and working plane together.
 void DrawInFrontView(Editor& editor, int y, int p, BlockCode code);

@@ -13,6 +13,8 @@
 namespace stackmason {
 namespace {
 
+using testing::RunShown;
+
 using testing::CommandTestEditor;
 using testing::Layer;
 using testing::SameCells;
@@ -42,7 +44,7 @@ std::vector<std::string> LayerText(const Building& grid, int h) {
 void FillAt(Editor& editor, int column, int row, int block) {
     editor.cursorCell = {column, row};
     editor.selector.Select(block);
-    FillArea(editor);
+    RunShown(editor, FillArea);
 }
 
 TEST(FillArea, TopViewFillsTheConnectedAreaOfTheStartCode) {
@@ -71,7 +73,7 @@ TEST(FillArea, TopViewFillsTheConnectedAreaOfTheStartCode) {
 
     e.selector.Clear();
     e.cursorCell = {1, 1};
-    FillArea(e);
+    RunShown(e, FillArea);
     EXPECT_TRUE(SameCells(e.grid, expected)) << "no block selected";
 }
 
@@ -134,7 +136,7 @@ TEST(FillArea, FrontViewFillsTheSliceAboveAWallAndRewritesTheWorkingPlane) {
     EXPECT_TRUE(SameCells(e.grid, expected));
     EXPECT_EQ(t.painter.redraws, 0);
 
-    DuplicateLayer(e);
+    RunShown(e, DuplicateLayer);
     EXPECT_EQ(e.CurrentLayer(), 3);
     EXPECT_EQ(Slice(e.grid, 3), Slice(e.grid, 2));
 }
@@ -172,6 +174,8 @@ TEST(FillArea, FloodsTheLargestLayerAndLongCorridorsWithoutRecursion) {
 
 namespace stackmason {
 namespace {
+
+using testing::RunShown;
 
 // The fill's edit worked out on many random planes of both views: working it out changes
 // nothing; the cells it changes held the start's code and now hold the selected one; they are

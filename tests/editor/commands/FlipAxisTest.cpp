@@ -11,6 +11,8 @@
 namespace stackmason {
 namespace {
 
+using testing::RunShown;
+
 using testing::AllocationLimit;
 using testing::CommandTestEditor;
 using testing::DrawInFrontView;
@@ -95,8 +97,8 @@ TEST(FlipAxis, FromFrontViewTurnsAnExtrudedWallIntoASideWall) {
     ShowRequestedRepaint(e);
     DrawInFrontView(e, 2, 1, 1);  // y = 2, top layer
     DrawInFrontView(e, 3, 2, 2);  // y = 3, layer 1
-    DuplicateLayer(e);
-    DuplicateLayer(e);
+    RunShown(e, DuplicateLayer);
+    RunShown(e, DuplicateLayer);
     ASSERT_EQ(e.CurrentLayer(), 3);
     t.painter.Reset();
     FlipAxis(e);

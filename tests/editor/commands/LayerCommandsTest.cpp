@@ -10,6 +10,8 @@
 namespace stackmason {
 namespace {
 
+using testing::RunShown;
+
 using testing::AllocationLimit;
 using testing::CommandTestEditor;
 using testing::DrawInFrontView;
@@ -38,7 +40,7 @@ TEST(CopyPasteLayer, TopViewPastesAdditivelyWhatThePlaneHoldsAtPasteTime) {
     g.At(2, 2, 0) = 5;  // ground under the building must stay out of every paste
 
     Building before = g;
-    PasteLayer(e);
+    RunShown(e, PasteLayer);
     EXPECT_TRUE(SameCells(g, before)) << "nothing copied yet";
     EXPECT_EQ(t.painter.redraws, 0);
 
@@ -57,20 +59,20 @@ TEST(CopyPasteLayer, TopViewPastesAdditivelyWhatThePlaneHoldsAtPasteTime) {
     expected.At(3, 2, 5) = 2;
     expected.At(6, 5, 5) = 3;
     e.layerSpin.SetValue(5);
-    PasteLayer(e);
+    RunShown(e, PasteLayer);
     EXPECT_TRUE(SameCells(g, expected));
     EXPECT_EQ(t.painter.redraws, 1);
 
-    PasteLayer(e);
+    RunShown(e, PasteLayer);
     EXPECT_TRUE(SameCells(g, expected)) << "a second paste adds nothing";
 
     e.layerSpin.SetValue(6);
-    PasteLayer(e);
+    RunShown(e, PasteLayer);
     EXPECT_EQ(Layer(g, 6), Layer(g, 2)) << "one copy pastes any number of times";
 
     e.layerSpin.SetValue(2);
     before = g;
-    PasteLayer(e);
+    RunShown(e, PasteLayer);
     EXPECT_TRUE(SameCells(g, before)) << "a plane pasted onto itself";
 }
 
@@ -80,20 +82,20 @@ TEST(CopyPasteLayer, SkipsAPlaneThatNoLongerExists) {
     e.grid.At(2, 2, 4) = 3;
     e.layerSpin.SetValue(4);
     CopyLayer(e);
-    RemoveLayer(e);
+    RunShown(e, RemoveLayer);
     ASSERT_EQ(e.grid.Height(), 3);
     t.painter.Reset();
     Building before = e.grid;
-    PasteLayer(e);
+    RunShown(e, PasteLayer);
     EXPECT_TRUE(SameCells(e.grid, before));
     EXPECT_EQ(t.painter.redraws, 0);
 
     ShowFrontView(e);
     e.layerSpin.SetValue(9);
     CopyLayer(e);  // slice 9: no such layer in TopView
-    ShowTopView(e);
+    RunShown(e, ShowTopView);
     t.painter.Reset();
-    PasteLayer(e);
+    RunShown(e, PasteLayer);
     EXPECT_TRUE(SameCells(e.grid, before));
     EXPECT_EQ(t.painter.redraws, 0);
     EXPECT_TRUE(t.dialogs.errors.empty());
@@ -114,7 +116,7 @@ TEST(CopyPasteLayer, FrontViewPastesSlicesAndRefreshesTheWorkingPlane) {
     Building expected = e.grid;
     expected.At(3, 2, 3) = 2;
     expected.At(3, 3, 5) = 1;
-    PasteLayer(e);
+    RunShown(e, PasteLayer);
     EXPECT_TRUE(SameCells(e.grid, expected));
     EXPECT_EQ(t.painter.redraws, 1);
     // Slice 3 seen from the front: picture row p shows layer 6 - p.
@@ -133,7 +135,7 @@ TEST(InsertRemoveLayer, MoveTheLayersAboveAndKeepEverythingElse) {
     const std::vector<BlockCode> plane = WorkingCells(e.frontPlane);
 
     e.layerSpin.SetValue(3);
-    InsertLayer(e);
+    RunShown(e, InsertLayer);
     ASSERT_EQ(e.grid.Height(), 6);
     ASSERT_EQ(e.grid.Height(), 6);
     EXPECT_EQ(e.heightSpin.Value(), 6);
@@ -155,7 +157,7 @@ TEST(InsertRemoveLayer, MoveTheLayersAboveAndKeepEverythingElse) {
 
     e.layerSpin.SetValue(6);
     const Building six = e.grid;
-    InsertLayer(e);
+    RunShown(e, InsertLayer);
     ASSERT_EQ(e.grid.Height(), 7);
     EXPECT_EQ(e.CurrentLayer(), 7);
     EXPECT_EQ(Layer(e.grid, 7), EmptyLayer(old));
@@ -172,7 +174,7 @@ TEST(InsertRemoveLayer, MoveTheLayersAboveAndKeepEverythingElse) {
     e.layerSpin.SetRange(1, 5);
     e.layerSpin.SetValue(3);
     t.painter.Reset();
-    RemoveLayer(e);
+    RunShown(e, RemoveLayer);
     ASSERT_EQ(e.grid.Height(), 4);
     ASSERT_EQ(e.grid.Height(), 4);
     EXPECT_EQ(e.heightSpin.Value(), 4);
@@ -189,7 +191,7 @@ TEST(InsertRemoveLayer, MoveTheLayersAboveAndKeepEverythingElse) {
 
     e.layerSpin.SetValue(4);
     const Building four = e.grid;
-    RemoveLayer(e);
+    RunShown(e, RemoveLayer);
     ASSERT_EQ(e.grid.Height(), 3);
     EXPECT_EQ(e.CurrentLayer(), 3) << "the new top layer";
     for (int h = 0; h <= 3; ++h)
@@ -201,18 +203,18 @@ TEST(InsertRemoveLayer, RefuseWhereTheyDoNotApply) {
     Editor& e = t.editor;
     FillDistinct(e.grid);
     Building before = e.grid;
-    RemoveLayer(e);
+    RunShown(e, RemoveLayer);
     EXPECT_TRUE(SameCells(e.grid, before)) << "the last layer stays";
     EXPECT_EQ(e.grid.Height(), 1);
     EXPECT_EQ(t.painter.redraws, 0);
 
-    InsertLayer(e);
+    RunShown(e, InsertLayer);
     ASSERT_EQ(e.grid.Height(), 2);
-    ShowFrontView(e);
+    RunShown(e, ShowFrontView);
     before = e.grid;
     t.painter.Reset();
-    InsertLayer(e);
-    RemoveLayer(e);
+    RunShown(e, InsertLayer);
+    RunShown(e, RemoveLayer);
     EXPECT_TRUE(SameCells(e.grid, before)) << "FrontView";
     EXPECT_EQ(e.grid.Height(), 2);
     EXPECT_EQ(e.heightSpin.Value(), 2);
@@ -220,9 +222,9 @@ TEST(InsertRemoveLayer, RefuseWhereTheyDoNotApply) {
 
     CommandTestEditor tall(2, 2, 255);
     tall.editor.layerSpin.SetValue(255);
-    InsertLayer(tall.editor);
+    RunShown(tall.editor, InsertLayer);
     ASSERT_EQ(tall.editor.grid.Height(), 256);
-    InsertLayer(tall.editor);
+    RunShown(tall.editor, InsertLayer);
     EXPECT_EQ(tall.editor.grid.Height(), 256) << "a building the height field could not load again";
     EXPECT_EQ(tall.editor.grid.Height(), 256);
     EXPECT_EQ(tall.editor.heightSpin.Value(), 256);
@@ -264,13 +266,13 @@ TEST(DuplicateLayer, TopViewMergesIntoTheLayerAbove) {
     expected.At(1, 1, 3) = 1;
     expected.At(2, 3, 3) = 2;
     e.layerSpin.SetValue(2);
-    DuplicateLayer(e);
+    RunShown(e, DuplicateLayer);
     EXPECT_TRUE(SameCells(e.grid, expected));
     EXPECT_EQ(e.CurrentLayer(), 3);
     EXPECT_EQ(t.painter.redraws, 1);
 
     e.layerSpin.SetValue(4);
-    DuplicateLayer(e);
+    RunShown(e, DuplicateLayer);
     EXPECT_TRUE(SameCells(e.grid, expected)) << "top layer";
     EXPECT_EQ(e.CurrentLayer(), 4);
     EXPECT_EQ(t.painter.redraws, 1);
@@ -286,7 +288,7 @@ TEST(DuplicateLayer, FrontViewExtrudesTheWorkingPlane) {
     e.grid.At(3, 3, 2) = 5;  // on slice 3 beforehand, under air of the drawing: stays
     t.painter.Reset();
     for (int i = 0; i < 3; ++i)
-        DuplicateLayer(e);
+        RunShown(e, DuplicateLayer);
     EXPECT_EQ(e.CurrentLayer(), 4);
     EXPECT_EQ(t.painter.redraws, 3);
     EXPECT_EQ(Slice(e.grid, 2), Slice(e.grid, 1));
@@ -302,14 +304,14 @@ TEST(DuplicateLayer, FrontViewExtrudesTheWorkingPlane) {
     // A wheel step does not refresh the working plane: slice 1's drawing goes onto slice 7.
     e.grid.At(6, 2, 3) = 4;
     e.layerSpin.SetValue(6);
-    DuplicateLayer(e);
+    RunShown(e, DuplicateLayer);
     EXPECT_EQ(e.CurrentLayer(), 7);
     EXPECT_EQ(Slice(e.grid, 7), Slice(e.grid, 1));
 
     e.layerSpin.SetValue(8);
     const Building before = e.grid;
     t.painter.Reset();
-    DuplicateLayer(e);
+    RunShown(e, DuplicateLayer);
     EXPECT_TRUE(SameCells(e.grid, before)) << "last slice";
     EXPECT_EQ(e.CurrentLayer(), 8);
     EXPECT_EQ(t.painter.redraws, 0);
@@ -324,7 +326,7 @@ TEST(ClearLayer, EmptiesThePlaneOfTheView) {
         for (int y = 0; y <= 3; ++y)
             expected.At(x, y, 2) = 0;
     e.layerSpin.SetValue(2);
-    ClearLayer(e);
+    RunShown(e, ClearLayer);
     EXPECT_TRUE(SameCells(e.grid, expected));
     EXPECT_EQ(t.painter.redraws, 1);
 
@@ -334,7 +336,7 @@ TEST(ClearLayer, EmptiesThePlaneOfTheView) {
         for (int h = 0; h <= 5; ++h)
             expected.At(3, y, h) = 0;
     t.painter.Reset();
-    ClearLayer(e);
+    RunShown(e, ClearLayer);
     EXPECT_TRUE(SameCells(e.grid, expected)) << "the slice's ground included";
     EXPECT_EQ(WorkingCells(e.frontPlane), std::vector<BlockCode>(3 * 5, 0));
     EXPECT_EQ(t.painter.redraws, 1);

@@ -9,6 +9,8 @@
 namespace stackmason {
 namespace {
 
+using testing::RunShown;
+
 using testing::AllocationLimit;
 using testing::CommandTestEditor;
 using testing::Layer;
@@ -35,7 +37,7 @@ TEST(RotateLayers, TurnsEveryLayerClockwiseAboutTheCentreCell) {
     expected.At(3, 5, 3) = 5;
     expected.At(1, 2, 2) = 9000;
     expected.At(4, 4, 0) = 2;
-    RotateLayers(e);
+    RunShown(e, RotateLayers);
     EXPECT_TRUE(SameCells(g, expected));
     EXPECT_EQ(t.painter.redraws, 1);
     EXPECT_EQ(e.CurrentLayer(), 2);
@@ -47,10 +49,10 @@ TEST(RotateLayers, TurnsEveryLayerClockwiseAboutTheCentreCell) {
                 g.At(x, y, h) = (x * 3 + y * 7 + h) % 9 == 8 ? 300 + x : (x * 3 + y * 7 + h) % 9 % 6;
     const Building original = g;
     for (int turn = 1; turn <= 3; ++turn) {
-        RotateLayers(e);
+        RunShown(e, RotateLayers);
         EXPECT_FALSE(SameCells(g, original)) << "turn " << turn;
     }
-    RotateLayers(e);
+    RunShown(e, RotateLayers);
     EXPECT_TRUE(SameCells(g, original));
 }
 
@@ -62,7 +64,7 @@ TEST(RotateLayers, LosesWhatTurnsOutOfAnOblongLayer) {
         for (int x = 1; x <= 6; ++x)
             for (int y = 1; y <= 4; ++y)
                 g.At(x, y, h) = x == 1 || x == 6 ? 2 : 1;
-    RotateLayers(e);
+    RunShown(e, RotateLayers);
     // Centre (4, 3): columns 1 and 6 turn out of the layer, and columns 1 and 2 receive nothing.
     for (int h = 1; h <= 17; ++h)
         for (int x = 1; x <= 6; ++x)
@@ -76,9 +78,9 @@ TEST(RotateLayers, DoesNothingInFrontViewOrWithoutMemory) {
     Editor& e = t.editor;
     e.grid.At(1, 2, 3) = 4;
     const Building before = e.grid;
-    ShowFrontView(e);
+    RunShown(e, ShowFrontView);
     t.painter.Reset();
-    RotateLayers(e);
+    RunShown(e, RotateLayers);
     EXPECT_TRUE(SameCells(e.grid, before));
     EXPECT_EQ(t.painter.redraws, 0);
 
