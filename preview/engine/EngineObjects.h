@@ -8,6 +8,7 @@
 
 #include "common/Image.h"
 #include "preview/engine/Camera.h"
+#include "preview/engine/CubeChunks.h"
 #include "preview/engine/GlObjects.h"
 #include "preview/engine/GpuMesh.h"
 #include "preview/engine/LightReach.h"
@@ -67,13 +68,36 @@ struct StaticBatch {
     std::size_t bytes = 0;
 };
 
+// One chunk of a static geometry's merged cube faces: its packed quads (see CubeChunks.h)
+// in a buffer texture that the vertex shader reads.
+struct CubeChunk {
+    glm::vec3 cellZero{0.0f};  // world centre of the chunk's first cell
+    WorldBox box;              // round its faces, in world space
+    std::vector<ChunkKindRanges> kinds;
+    std::vector<std::uint32_t> quads;  // let go once on the graphics card
+    GlBuffer buffer;
+    GlTexture texture;
+    std::int64_t faces = 0;
+    std::int64_t quadCount = 0;
+};
+
+// Where cube instances stand: cell (i, j, k) is centred on origin + edge * (i, j, k).
+struct CubeLattice {
+    glm::vec3 origin{0.0f};
+    float edge = 0.0f;
+};
+
 struct StaticGeometry {
     glm::vec3 region{0.0f};
+    // Cubes on the lattice go to the chunks; any other instance to the batches.
     StaticGeometryBatches builder;
+    CubeChunkBuilder cubes;
+    std::optional<CubeLattice> lattice;  // set by the first cube instance
     std::vector<std::shared_ptr<Mesh>> kindMeshes;
-    std::vector<std::shared_ptr<Material>> kindMaterials;
+    std::vector<std::shared_ptr<Material>> kindMaterials;  // kept for drawing the chunks
     std::vector<StaticBatch> batches;
-    WorldBox bounds;  // of the built batches, in world space
+    std::vector<CubeChunk> chunks;
+    WorldBox bounds;  // of the built batches and chunks, in world space
     bool built = false;
 };
 

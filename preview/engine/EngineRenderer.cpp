@@ -6,6 +6,7 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include "preview/PreviewConfig.h"
+#include "preview/engine/ViewCulling.h"
 
 namespace orbitscope {
 namespace {
@@ -23,6 +24,45 @@ void main() {
     vWorld = aPosition + uOffset;
     vNormal = aNormal;
     vUv = aUv;
+    gl_Position = uViewProjection * vec4(vWorld, 1.0);
+}
+)";
+
+// A merged quad of a chunk from its packed record (see CubeChunks.h): four vertices per
+// quad, numbered by the shared index list, corner k of quad uFirstQuad + index / 4. The
+// corners, their order and the texture coordinates are those of the cube's own faces,
+// stretched over the cells the quad spans, with the picture repeated once per cell.
+constexpr const char* kChunkVertexShader = R"(#version 330 core
+uniform mat4 uViewProjection;
+uniform usamplerBuffer uQuads;
+uniform int uFirstQuad;
+uniform vec3 uCellZero;
+uniform float uEdge;
+out vec3 vWorld;
+out vec3 vNormal;
+out vec2 vUv;
+const vec3 kNormal[6] = vec3[6](vec3(1, 0, 0), vec3(-1, 0, 0), vec3(0, 1, 0), vec3(0, -1, 0), vec3(0, 0, 1), vec3(0, 0, -1));
+const vec3 kUp[6] = vec3[6](vec3(0, 1, 0), vec3(0, 1, 0), vec3(0, 0, -1), vec3(0, 0, 1), vec3(0, 1, 0), vec3(0, 1, 0));
+const ivec3 kAxisA[3] = ivec3[3](ivec3(0, 0, 1), ivec3(1, 0, 0), ivec3(1, 0, 0));
+const ivec3 kAxisB[3] = ivec3[3](ivec3(0, 1, 0), ivec3(0, 0, 1), ivec3(0, 1, 0));
+const vec2 kSigns[4] = vec2[4](vec2(-1, -1), vec2(1, -1), vec2(1, 1), vec2(-1, 1));
+void main() {
+    uint record = texelFetch(uQuads, uFirstQuad + gl_VertexID / 4).r;
+    ivec3 cell = ivec3(uvec3(record, record >> 5u, record >> 10u) & 31u);
+    int sizeA = int((record >> 15u) & 31u) + 1;
+    int sizeB = int((record >> 20u) & 31u) + 1;
+    int direction = int((record >> 25u) & 7u);
+    vec3 span = vec3(ivec3(1) + kAxisA[direction / 2] * (sizeA - 1) + kAxisB[direction / 2] * (sizeB - 1));
+    vec3 normal = kNormal[direction];
+    vec3 up = kUp[direction];
+    vec3 right = cross(up, normal);
+    float across = dot(abs(right), span);
+    float high = dot(abs(up), span);
+    vec2 s = kSigns[gl_VertexID & 3];
+    vec3 centre = uCellZero + uEdge * (vec3(cell) + (span - 1.0) * 0.5);
+    vWorld = centre + uEdge * 0.5 * (normal + s.x * across * right + s.y * high * up);
+    vNormal = normal;
+    vUv = vec2((s.x + 1.0) * 0.5 * across, (1.0 - s.y) * 0.5 * high);
     gl_Position = uViewProjection * vec4(vWorld, 1.0);
 }
 )";
@@ -87,33 +127,65 @@ void EnsureOnCard(engine::StaticBatch& batch) {
     batch.data.reset();
 }
 
+// Quad q's corners are vertices 4q .. 4q + 3, drawn as the triangles (0, 1, 2) and (0, 2, 3)
+// as a cube's faces are.
+GlBuffer QuadIndices(std::size_t quads) {
+    std::vector<std::uint32_t> indices;
+    indices.reserve(quads * 6);
+    for (std::uint32_t q = 0; q < quads; ++q)
+        for (std::uint32_t corner : {0u, 1u, 2u, 0u, 2u, 3u})
+            indices.push_back(4 * q + corner);
+    GlBuffer buffer = NewGlBuffer();
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer.Get());
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(std::uint32_t)),
+                 indices.data(), GL_STATIC_DRAW);
+    return buffer;
+}
+
+template <class Uniforms>
+Uniforms FindUniforms(const GlProgram& program) {
+    return {Uniform(program, "uViewProjection"), Uniform(program, "uOffset"),       Uniform(program, "uTexture"),
+            Uniform(program, "uBlended"),        Uniform(program, "uLightOn"),      Uniform(program, "uLightKind"),
+            Uniform(program, "uLightPosition"),  Uniform(program, "uLightDirection"), Uniform(program, "uLightColour"),
+            Uniform(program, "uLightRange"),     Uniform(program, "uSpotInner"),    Uniform(program, "uSpotOuter"),
+            Uniform(program, "uAmbient"),        Uniform(program, "uQuads"),        Uniform(program, "uFirstQuad"),
+            Uniform(program, "uCellZero"),       Uniform(program, "uEdge")};
+}
+
+// The texture units: the material's picture, and the chunk's quad records.
+constexpr GLint kPictureUnit = 0;
+constexpr GLint kQuadUnit = 1;
+
 }  // namespace
 
 std::unique_ptr<EngineRenderer> EngineRenderer::Create(std::string& why) {
-    GlProgram program = LinkProgram(kVertexShader, kFragmentShader, why);
-    if (program.Get() == 0)
+    Program meshes{LinkProgram(kVertexShader, kFragmentShader, why), {}};
+    Program chunks{LinkProgram(kChunkVertexShader, kFragmentShader, why), {}};
+    if (meshes.program.Get() == 0 || chunks.program.Get() == 0)
         return nullptr;
+    meshes.uniforms = FindUniforms<Uniforms>(meshes.program);
+    chunks.uniforms = FindUniforms<Uniforms>(chunks.program);
     stackmason::Image white(1, 1, {255, 255, 255, 255});
-    return std::unique_ptr<EngineRenderer>(new EngineRenderer(std::move(program), UploadTexture(white)));
+    return std::unique_ptr<EngineRenderer>(new EngineRenderer(std::move(meshes), std::move(chunks), UploadTexture(white)));
 }
 
-EngineRenderer::EngineRenderer(GlProgram program, GlTexture white) : program_(std::move(program)), white_(std::move(white)) {
-    uniforms_ = {Uniform(program_, "uViewProjection"), Uniform(program_, "uOffset"),        Uniform(program_, "uTexture"),
-                 Uniform(program_, "uBlended"),        Uniform(program_, "uLightOn"),       Uniform(program_, "uLightKind"),
-                 Uniform(program_, "uLightPosition"),  Uniform(program_, "uLightDirection"),
-                 Uniform(program_, "uLightColour"),    Uniform(program_, "uLightRange"),    Uniform(program_, "uSpotInner"),
-                 Uniform(program_, "uSpotOuter"),      Uniform(program_, "uAmbient")};
+EngineRenderer::EngineRenderer(Program meshes, Program chunks, GlTexture white)
+    : meshes_(std::move(meshes)), chunks_(std::move(chunks)), white_(std::move(white)) {
+    chunkVertexArray_ = NewGlVertexArray();
+    glBindVertexArray(chunkVertexArray_.Get());
+    // No draw of a chunk covers more quads than a chunk has cells in one direction.
+    quadIndices_ = QuadIndices(static_cast<std::size_t>(kChunkCells));
+    glBindVertexArray(0);
 }
 
-void EngineRenderer::Render(engine::ViewCamera& view, const engine::Light* light,
-                            const engine::ObjectTable<engine::Entity>& entities,
-                            const engine::ObjectTable<engine::StaticGeometry>& geometries, int screenWidth,
-                            int screenHeight) {
-    glUseProgram(program_.Get());
-    SetUpView(view, screenWidth, screenHeight);
-    SetLight(light);
-    glUniform1i(uniforms_.texture, 0);
-    glActiveTexture(GL_TEXTURE0);
+int EngineRenderer::Render(engine::ViewCamera& view, const engine::Light* light,
+                           const engine::ObjectTable<engine::Entity>& entities,
+                           const engine::ObjectTable<engine::StaticGeometry>& geometries, int screenWidth,
+                           int screenHeight) {
+    const glm::mat4 viewProjection = SetUpView(view, screenWidth, screenHeight);
+    SetFrameUniforms(chunks_, viewProjection, light);
+    SetFrameUniforms(meshes_, viewProjection, light);
+    FindVisibleChunks(geometries, viewProjection, view.camera.Position());
     DrawPass(false, entities, geometries);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -124,9 +196,10 @@ void EngineRenderer::Render(engine::ViewCamera& view, const engine::Light* light
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glDisable(GL_SCISSOR_TEST);
     glBindVertexArray(0);
+    return static_cast<int>(visible_.size());
 }
 
-void EngineRenderer::SetUpView(const engine::ViewCamera& view, int screenWidth, int screenHeight) {
+glm::mat4 EngineRenderer::SetUpView(const engine::ViewCamera& view, int screenWidth, int screenHeight) {
     const auto x = static_cast<GLint>(std::lround(view.left / 100.0f * static_cast<float>(screenWidth)));
     const auto w = static_cast<GLsizei>(std::lround(view.width / 100.0f * static_cast<float>(screenWidth)));
     const auto h = static_cast<GLsizei>(std::lround(view.height / 100.0f * static_cast<float>(screenHeight)));
@@ -148,26 +221,31 @@ void EngineRenderer::SetUpView(const engine::ViewCamera& view, int screenWidth, 
     const float aspect = h > 0 ? static_cast<float>(w) / static_cast<float>(h) : 1.0f;
     const glm::mat4 projection =
         glm::perspective(glm::radians(config::kFieldOfViewDegrees), aspect, config::kNearClip, config::kFarClip);
-    const glm::mat4 viewProjection = projection * view.camera.ViewMatrix();
-    glUniformMatrix4fv(uniforms_.viewProjection, 1, GL_FALSE, glm::value_ptr(viewProjection));
+    return projection * view.camera.ViewMatrix();
 }
 
-void EngineRenderer::SetLight(const engine::Light* light) {
-    glUniform1f(uniforms_.ambient, config::kAmbientLight);
-    glUniform1i(uniforms_.lightOn, light != nullptr);
+void EngineRenderer::SetFrameUniforms(const Program& program, const glm::mat4& viewProjection,
+                                      const engine::Light* light) {
+    const Uniforms& u = program.uniforms;
+    glUseProgram(program.program.Get());
+    glUniformMatrix4fv(u.viewProjection, 1, GL_FALSE, glm::value_ptr(viewProjection));
+    glUniform1i(u.texture, kPictureUnit);
+    glUniform1i(u.quads, kQuadUnit);
+    glUniform1f(u.ambient, config::kAmbientLight);
+    glUniform1i(u.lightOn, light != nullptr);
     if (!light)
         return;
-    glUniform1i(uniforms_.lightKind, light->kind);
-    glUniform3fv(uniforms_.lightPosition, 1, glm::value_ptr(light->position));
-    glUniform3fv(uniforms_.lightDirection, 1, glm::value_ptr(light->direction));
-    glUniform3fv(uniforms_.lightColour, 1, glm::value_ptr(light->colour));
-    glUniform1f(uniforms_.lightRange, light->range);
-    glUniform1f(uniforms_.spotInner, std::cos(glm::radians(config::kSpotInnerDegrees)));
-    glUniform1f(uniforms_.spotOuter, std::cos(glm::radians(config::kSpotOuterDegrees)));
+    glUniform1i(u.lightKind, light->kind);
+    glUniform3fv(u.lightPosition, 1, glm::value_ptr(light->position));
+    glUniform3fv(u.lightDirection, 1, glm::value_ptr(light->direction));
+    glUniform3fv(u.lightColour, 1, glm::value_ptr(light->colour));
+    glUniform1f(u.lightRange, light->range);
+    glUniform1f(u.spotInner, std::cos(glm::radians(config::kSpotInnerDegrees)));
+    glUniform1f(u.spotOuter, std::cos(glm::radians(config::kSpotOuterDegrees)));
 }
 
-void EngineRenderer::BindMaterial(const engine::Material* material) {
-    glUniform1i(uniforms_.blended, material != nullptr && material->blended);
+void EngineRenderer::BindMaterial(const Uniforms& uniforms, const engine::Material* material) {
+    glUniform1i(uniforms.blended, material != nullptr && material->blended);
     if (material && material->texture) {
         EnsureOnCard(*material->texture);
         glBindTexture(GL_TEXTURE_2D, material->texture->gpu.Get());
@@ -176,30 +254,99 @@ void EngineRenderer::BindMaterial(const engine::Material* material) {
     }
 }
 
+void EngineRenderer::FindVisibleChunks(const engine::ObjectTable<engine::StaticGeometry>& geometries,
+                                       const glm::mat4& viewProjection, const glm::vec3& eye) {
+    visible_.clear();
+    const ViewFrustum frustum(viewProjection);
+    geometries.ForEach([&](engine::StaticGeometry& geometry) {
+        for (engine::CubeChunk& chunk : geometry.chunks)
+            if (frustum.MayShow(chunk.box))
+                visible_.push_back({&chunk, &geometry, FacingDirections(chunk.box, eye)});
+    });
+}
+
+void EngineRenderer::UploadChunk(engine::CubeChunk& chunk) {
+    if (chunk.buffer.Get() != 0)
+        return;
+    chunk.buffer = NewGlBuffer();
+    glBindBuffer(GL_TEXTURE_BUFFER, chunk.buffer.Get());
+    glBufferData(GL_TEXTURE_BUFFER, static_cast<GLsizeiptr>(chunk.quads.size() * sizeof(std::uint32_t)),
+                 chunk.quads.data(), GL_STATIC_DRAW);
+    chunk.texture = NewGlTexture();
+    glBindTexture(GL_TEXTURE_BUFFER, chunk.texture.Get());
+    glTexBuffer(GL_TEXTURE_BUFFER, GL_R32UI, chunk.buffer.Get());
+    std::vector<std::uint32_t>().swap(chunk.quads);  // the card holds them now
+}
+
 void EngineRenderer::DrawPass(bool blendedPass, const engine::ObjectTable<engine::Entity>& entities,
                               const engine::ObjectTable<engine::StaticGeometry>& geometries) {
     auto inPass = [&](const engine::Material* material) { return (material != nullptr && material->blended) == blendedPass; };
+    glUseProgram(meshes_.program.Get());
+    glActiveTexture(GL_TEXTURE0 + kPictureUnit);
     entities.ForEach([&](const engine::Entity& entity) {
         if (!inPass(entity.material.get()) || !entity.mesh)
             return;
         EnsureOnCard(*entity.mesh);
         if (!entity.mesh->gpu)
             return;
-        BindMaterial(entity.material.get());
-        glUniform3fv(uniforms_.offset, 1, glm::value_ptr(entity.position));
+        BindMaterial(meshes_.uniforms, entity.material.get());
+        glUniform3fv(meshes_.uniforms.offset, 1, glm::value_ptr(entity.position));
         entity.mesh->gpu->Draw();
     });
     const glm::vec3 origin(0.0f);
-    glUniform3fv(uniforms_.offset, 1, glm::value_ptr(origin));
+    glUniform3fv(meshes_.uniforms.offset, 1, glm::value_ptr(origin));
     geometries.ForEach([&](engine::StaticGeometry& geometry) {
         for (engine::StaticBatch& batch : geometry.batches) {
             if (!inPass(batch.material.get()))
                 continue;
             EnsureOnCard(batch);
-            BindMaterial(batch.material.get());
+            BindMaterial(meshes_.uniforms, batch.material.get());
             batch.gpu->Draw();
         }
     });
+    DrawChunks(blendedPass);
+}
+
+void EngineRenderer::DrawChunks(bool blendedPass) {
+    if (visible_.empty())
+        return;
+    const Uniforms& u = chunks_.uniforms;
+    glUseProgram(chunks_.program.Get());
+    glBindVertexArray(chunkVertexArray_.Get());
+    const engine::Material* bound = nullptr;
+    bool anyBound = false;
+    for (const VisibleChunk& visible : visible_) {
+        engine::CubeChunk& chunk = *visible.chunk;
+        bool chunkReady = false;
+        for (const ChunkKindRanges& ranges : chunk.kinds) {
+            const engine::Material* material =
+                visible.geometry->kindMaterials[static_cast<std::size_t>(ranges.kind)].get();
+            if ((material != nullptr && material->blended) != blendedPass)
+                continue;
+            if (!chunkReady) {
+                glActiveTexture(GL_TEXTURE0 + kQuadUnit);
+                UploadChunk(chunk);
+                glBindTexture(GL_TEXTURE_BUFFER, chunk.texture.Get());
+                glActiveTexture(GL_TEXTURE0 + kPictureUnit);
+                glUniform3fv(u.cellZero, 1, glm::value_ptr(chunk.cellZero));
+                glUniform1f(u.edge, visible.geometry->lattice ? visible.geometry->lattice->edge : 0.0f);
+                chunkReady = true;
+            }
+            if (!anyBound || material != bound) {
+                BindMaterial(u, material);
+                bound = material;
+                anyBound = true;
+            }
+            for (int direction = 0; direction < kCubeDirections; ++direction) {
+                const auto d = static_cast<std::size_t>(direction);
+                if (ranges.count[d] == 0 || (visible.directions & (1u << direction)) == 0)
+                    continue;
+                glUniform1i(u.firstQuad, ranges.first[d]);
+                glDrawElements(GL_TRIANGLES, ranges.count[d] * 6, GL_UNSIGNED_INT, nullptr);
+            }
+        }
+    }
+    glBindVertexArray(0);
 }
 
 }  // namespace orbitscope

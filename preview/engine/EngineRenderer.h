@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <glm/mat4x4.hpp>
 
@@ -10,32 +11,52 @@
 
 namespace orbitscope {
 
-// Draws the engine's objects with OpenGL: one shader, opaque objects first, then the
-// alpha-blended ones without writing depth. Needs the screen's context to be current.
+// Draws the engine's objects with OpenGL: opaque objects first, then the alpha-blended ones
+// without writing depth. Meshes and batches are drawn from their vertices; the chunks of
+// merged cube faces by a second program that makes each quad's corners from its packed
+// record. Needs the screen's context to be current.
 class EngineRenderer {
 public:
     // Nothing when the shaders do not build; why then says what the driver said.
     static std::unique_ptr<EngineRenderer> Create(std::string& why);
 
-    void Render(engine::ViewCamera& view, const engine::Light* light, const engine::ObjectTable<engine::Entity>& entities,
-                const engine::ObjectTable<engine::StaticGeometry>& geometries, int screenWidth, int screenHeight);
+    // Gives the number of chunks drawn.
+    int Render(engine::ViewCamera& view, const engine::Light* light, const engine::ObjectTable<engine::Entity>& entities,
+               const engine::ObjectTable<engine::StaticGeometry>& geometries, int screenWidth, int screenHeight);
 
 private:
     struct Uniforms {
         GLint viewProjection, offset, texture, blended, lightOn, lightKind, lightPosition, lightDirection, lightColour,
-            lightRange, spotInner, spotOuter, ambient;
+            lightRange, spotInner, spotOuter, ambient, quads, firstQuad, cellZero, edge;
     };
-    EngineRenderer(GlProgram program, GlTexture white);
+    struct Program {
+        GlProgram program;
+        Uniforms uniforms{};
+    };
+    // A chunk in view and the directions of its faces that can face the camera.
+    struct VisibleChunk {
+        engine::CubeChunk* chunk;
+        const engine::StaticGeometry* geometry;
+        CubeFaceMask directions;
+    };
+    EngineRenderer(Program meshes, Program chunks, GlTexture white);
 
-    void SetUpView(const engine::ViewCamera& view, int screenWidth, int screenHeight);
-    void SetLight(const engine::Light* light);
-    void BindMaterial(const engine::Material* material);
+    glm::mat4 SetUpView(const engine::ViewCamera& view, int screenWidth, int screenHeight);
+    void SetFrameUniforms(const Program& program, const glm::mat4& viewProjection, const engine::Light* light);
+    void BindMaterial(const Uniforms& uniforms, const engine::Material* material);
+    void FindVisibleChunks(const engine::ObjectTable<engine::StaticGeometry>& geometries, const glm::mat4& viewProjection,
+                           const glm::vec3& eye);
     void DrawPass(bool blendedPass, const engine::ObjectTable<engine::Entity>& entities,
                   const engine::ObjectTable<engine::StaticGeometry>& geometries);
+    void DrawChunks(bool blendedPass);
+    void UploadChunk(engine::CubeChunk& chunk);
 
-    GlProgram program_;
+    Program meshes_;
+    Program chunks_;
     GlTexture white_;
-    Uniforms uniforms_{};
+    GlVertexArray chunkVertexArray_;  // holds the quad indices every chunk shares
+    GlBuffer quadIndices_;
+    std::vector<VisibleChunk> visible_;
 };
 
 }  // namespace orbitscope

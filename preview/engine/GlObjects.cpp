@@ -9,6 +9,8 @@ void DeleteGlTexture(GLuint name) { glDeleteTextures(1, &name); }
 void DeleteGlBuffer(GLuint name) { glDeleteBuffers(1, &name); }
 void DeleteGlVertexArray(GLuint name) { glDeleteVertexArrays(1, &name); }
 void DeleteGlProgram(GLuint name) { glDeleteProgram(name); }
+void DeleteGlFramebuffer(GLuint name) { glDeleteFramebuffers(1, &name); }
+void DeleteGlRenderbuffer(GLuint name) { glDeleteRenderbuffers(1, &name); }
 
 namespace {
 
@@ -19,6 +21,10 @@ GLuint NewName(void (*generate)(GLsizei, GLuint*)) {
 }
 
 }  // namespace
+
+GlBuffer NewGlBuffer() { return GlBuffer(NewName(glGenBuffers)); }
+GlTexture NewGlTexture() { return GlTexture(NewName(glGenTextures)); }
+GlVertexArray NewGlVertexArray() { return GlVertexArray(NewName(glGenVertexArrays)); }
 
 namespace {
 

@@ -42,11 +42,20 @@ void DeleteGlTexture(GLuint name);
 void DeleteGlBuffer(GLuint name);
 void DeleteGlVertexArray(GLuint name);
 void DeleteGlProgram(GLuint name);
+void DeleteGlFramebuffer(GLuint name);
+void DeleteGlRenderbuffer(GLuint name);
 
 using GlTexture = GlName<DeleteGlTexture>;
 using GlBuffer = GlName<DeleteGlBuffer>;
 using GlVertexArray = GlName<DeleteGlVertexArray>;
 using GlProgram = GlName<DeleteGlProgram>;
+using GlFramebuffer = GlName<DeleteGlFramebuffer>;
+using GlRenderbuffer = GlName<DeleteGlRenderbuffer>;
+
+// A new name of each kind; needs a current context.
+GlBuffer NewGlBuffer();
+GlTexture NewGlTexture();
+GlVertexArray NewGlVertexArray();
 
 // An RGBA texture that repeats, sharp up close and smoothed with mipmaps far away.
 GlTexture UploadTexture(const stackmason::Image& pixels);

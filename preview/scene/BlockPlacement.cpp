@@ -39,7 +39,8 @@ CubeFaceMask ExposedFaces(const stackmason::Building& grid, const BlockKinds& ki
     if (!HidesFace(kinds, self, at(x + 1, y, layer))) faces |= kFacePlusX;
     if (!HidesFace(kinds, self, at(x - 1, y, layer))) faces |= kFaceMinusX;
     if (!HidesFace(kinds, self, at(x, y, layer + 1))) faces |= kFacePlusY;
-    if (!HidesFace(kinds, self, at(x, y, layer - 1))) faces |= kFaceMinusY;
+    // Layer 1 stands on the ground plane: its underside can never be seen.
+    if (layer > 1 && !HidesFace(kinds, self, at(x, y, layer - 1))) faces |= kFaceMinusY;
     if (!HidesFace(kinds, self, at(x, y + 1, layer))) faces |= kFacePlusZ;
     if (!HidesFace(kinds, self, at(x, y - 1, layer))) faces |= kFaceMinusZ;
     return faces;

@@ -34,6 +34,7 @@ private:
 // The faces of the block at (x, y, layer) that can be seen: a face is hidden by a neighbour
 // that is not blended, and between two blended blocks of the same code (the inside of a
 // pane of glass). Cells outside the grid are air; (x, y, layer) itself lies in the building.
+// The underside of layer 1 lies on the ground plane and is never drawn.
 CubeFaceMask ExposedFaces(const stackmason::Building& grid, const BlockKinds& kinds, int x, int y, int layer);
 
 // Calls add(code, position, faces) for every cell that holds a block with at least one

@@ -1,0 +1,218 @@
+#include "preview/engine/CubeChunks.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include <glm/common.hpp>
+
+namespace orbitscope {
+namespace {
+
+constexpr int kChunkShift = 5;  // kChunkSide = 1 << kChunkShift
+static_assert(kChunkSide == 1 << kChunkShift);
+constexpr int kChunkMask = kChunkSide - 1;
+constexpr std::uint32_t kFieldMask = 31;
+constexpr int kKeyBias = 1 << 20;
+
+int CellIndex(const glm::ivec3& local) { return local.x + kChunkSide * (local.y + kChunkSide * local.z); }
+
+std::uint64_t KeyOf(const glm::ivec3& chunk) {
+    auto field = [](int value) { return static_cast<std::uint64_t>(value + kKeyBias) & 0x1FFFFF; };
+    return field(chunk.y) << 42 | field(chunk.z) << 21 | field(chunk.x);
+}
+
+glm::ivec3 ChunkOfKey(std::uint64_t key) {
+    auto field = [&](int shift) { return static_cast<int>((key >> shift) & 0x1FFFFF) - kKeyBias; };
+    return {field(0), field(42), field(21)};
+}
+
+// One direction's plane of a chunk as a 32 x 32 grid of kind + 1 (0 where no face is drawn),
+// indexed b * 32 + a.
+using PlaneMask = std::array<std::uint16_t, kChunkSide * kChunkSide>;
+
+}  // namespace
+
+QuadAxes AxesOf(int direction) {
+    switch (direction / 2) {
+    case 0: return {0, 2, 1};  // x faces: along z and y
+    case 1: return {1, 0, 2};  // y faces: along x and z
+    default: return {2, 0, 1};  // z faces: along x and y
+    }
+}
+
+std::uint32_t PackQuad(const ChunkQuad& quad) {
+    auto field = [](int value) { return static_cast<std::uint32_t>(value) & kFieldMask; };
+    return field(quad.cell.x) | field(quad.cell.y) << 5 | field(quad.cell.z) << 10 | field(quad.sizeA - 1) << 15 |
+           field(quad.sizeB - 1) << 20 | (static_cast<std::uint32_t>(quad.direction) & 7u) << 25;
+}
+
+ChunkQuad UnpackQuad(std::uint32_t record) {
+    auto field = [&](int shift) { return static_cast<int>((record >> shift) & kFieldMask); };
+    return {{field(0), field(5), field(10)}, field(15) + 1, field(20) + 1, static_cast<int>((record >> 25) & 7u)};
+}
+
+CubeChunkBuilder::Cells& CubeChunkBuilder::CellsOf(const glm::ivec3& chunk) {
+    const std::uint64_t key = KeyOf(chunk);
+    if (key != lastKey_) {
+        std::unique_ptr<Cells>& slot = chunks_[key];
+        if (!slot)
+            slot = std::make_unique<Cells>();
+        last_ = slot.get();
+        lastKey_ = key;
+    }
+    return *last_;
+}
+
+void CubeChunkBuilder::Add(const glm::ivec3& cell, int kind, CubeFaceMask faces) {
+    if (kind < 0 || kind >= 0xFFFF)
+        throw std::length_error("too many kinds of cube in one static geometry");
+    constexpr int kLimit = (kKeyBias - 1) * kChunkSide;
+    if (glm::any(glm::greaterThanEqual(glm::abs(cell), glm::ivec3(kLimit))))
+        return;  // beyond any scene the lattice can hold; nothing real lies there
+    const glm::ivec3 chunk(cell.x >> kChunkShift, cell.y >> kChunkShift, cell.z >> kChunkShift);
+    const glm::ivec3 local = cell & glm::ivec3(kChunkMask);
+    Cells& cells = CellsOf(chunk);
+    const int index = CellIndex(local);
+    if (cells.kind[static_cast<std::size_t>(index)] == 0)
+        ++cubes_;
+    cells.kind[static_cast<std::size_t>(index)] = static_cast<std::uint16_t>(kind + 1);
+    cells.faces[static_cast<std::size_t>(index)] = faces;
+    for (int direction = 0; direction < kCubeDirections; ++direction)
+        if ((faces & (1u << direction)) != 0)
+            cells.slices[static_cast<std::size_t>(direction)] |= 1u << local[AxesOf(direction).normal];
+}
+
+std::vector<CubeChunkData> CubeChunkBuilder::Build() {
+    std::vector<std::uint64_t> keys;
+    keys.reserve(chunks_.size());
+    for (const auto& [key, cells] : chunks_)
+        keys.push_back(key);
+    std::sort(keys.begin(), keys.end());
+    std::vector<CubeChunkData> built;
+    for (const std::uint64_t key : keys) {
+        std::unique_ptr<Cells>& cells = chunks_[key];
+        CubeChunkData chunk = Mesh(ChunkOfKey(key), *cells);
+        cells.reset();  // the cells go as soon as their chunk is meshed
+        if (!chunk.quads.empty())
+            built.push_back(std::move(chunk));
+    }
+    chunks_.clear();
+    last_ = nullptr;
+    lastKey_ = ~std::uint64_t{0};
+    cubes_ = 0;
+    return built;
+}
+
+namespace {
+
+// Takes the largest rectangle of one kind growing from (a, b) along a, then along b, and
+// clears it from the mask. Without merging, the single cell.
+ChunkQuad TakeRectangle(PlaneMask& mask, int a, int b, bool merge) {
+    const std::uint16_t kind = mask[static_cast<std::size_t>(b * kChunkSide + a)];
+    auto at = [&](int i, int j) -> std::uint16_t& { return mask[static_cast<std::size_t>(j * kChunkSide + i)]; };
+    int width = 1;
+    int height = 1;
+    if (merge) {
+        while (a + width < kChunkSide && at(a + width, b) == kind)
+            ++width;
+        for (bool grows = true; grows && b + height < kChunkSide;) {
+            for (int i = a; i < a + width && grows; ++i)
+                grows = at(i, b + height) == kind;
+            height += grows ? 1 : 0;
+        }
+    }
+    for (int j = b; j < b + height; ++j)
+        std::fill_n(&at(a, j), width, std::uint16_t{0});
+    ChunkQuad quad;
+    quad.sizeA = width;
+    quad.sizeB = height;
+    return quad;
+}
+
+}  // namespace
+
+CubeChunkData CubeChunkBuilder::Mesh(const glm::ivec3& chunk, const Cells& cells) const {
+    CubeChunkData data;
+    data.origin = chunk * kChunkSide;
+    data.low = glm::ivec3(kChunkSide);
+    data.high = glm::ivec3(-1);
+    // Quads come out direction by direction; a stable pass by kind then orders them by kind,
+    // then direction.
+    struct Made {
+        std::uint32_t record;
+        std::uint16_t kind;
+    };
+    std::vector<Made> made;
+    PlaneMask mask;
+    for (int direction = 0; direction < kCubeDirections; ++direction) {
+        const QuadAxes axes = AxesOf(direction);
+        const auto bit = static_cast<CubeFaceMask>(1u << direction);
+        for (int slice = 0; slice < kChunkSide; ++slice) {
+            if ((cells.slices[static_cast<std::size_t>(direction)] & (1u << slice)) == 0)
+                continue;
+            glm::ivec3 local(0);
+            local[axes.normal] = slice;
+            for (int b = 0; b < kChunkSide; ++b)
+                for (int a = 0; a < kChunkSide; ++a) {
+                    local[axes.a] = a;
+                    local[axes.b] = b;
+                    const auto index = static_cast<std::size_t>(CellIndex(local));
+                    const bool drawn = (cells.faces[index] & bit) != 0;
+                    mask[static_cast<std::size_t>(b * kChunkSide + a)] = drawn ? cells.kind[index] : 0;
+                    data.faces += drawn ? 1 : 0;
+                }
+            for (int b = 0; b < kChunkSide; ++b)
+                for (int a = 0; a < kChunkSide; ++a) {
+                    const std::uint16_t kind = mask[static_cast<std::size_t>(b * kChunkSide + a)];
+                    if (kind == 0)
+                        continue;
+                    ChunkQuad quad = TakeRectangle(mask, a, b, merge_);
+                    quad.direction = direction;
+                    quad.cell[axes.normal] = slice;
+                    quad.cell[axes.a] = a;
+                    quad.cell[axes.b] = b;
+                    glm::ivec3 far = quad.cell;
+                    far[axes.a] += quad.sizeA - 1;
+                    far[axes.b] += quad.sizeB - 1;
+                    data.low = glm::min(data.low, quad.cell);
+                    data.high = glm::max(data.high, far);
+                    made.push_back({PackQuad(quad), static_cast<std::uint16_t>(kind - 1)});
+                }
+        }
+    }
+    // Counting by kind keeps each kind's quads in direction order.
+    std::vector<int> slotOfKind;  // kind + 1 -> slot + 1, for the kinds of this chunk
+    for (const Made& m : made) {
+        if (slotOfKind.size() <= m.kind)
+            slotOfKind.resize(static_cast<std::size_t>(m.kind) + 1, 0);
+        if (slotOfKind[m.kind] == 0) {
+            data.kinds.emplace_back().kind = m.kind;
+            slotOfKind[m.kind] = static_cast<int>(data.kinds.size());
+        }
+        ++data.kinds[static_cast<std::size_t>(slotOfKind[m.kind] - 1)].count[static_cast<std::size_t>(
+            UnpackQuad(m.record).direction)];
+    }
+    std::sort(data.kinds.begin(), data.kinds.end(),
+              [](const ChunkKindRanges& l, const ChunkKindRanges& r) { return l.kind < r.kind; });
+    int next = 0;
+    for (std::size_t slot = 0; slot < data.kinds.size(); ++slot) {
+        ChunkKindRanges& ranges = data.kinds[slot];
+        slotOfKind[static_cast<std::size_t>(ranges.kind)] = static_cast<int>(slot) + 1;
+        for (int direction = 0; direction < kCubeDirections; ++direction) {
+            ranges.first[static_cast<std::size_t>(direction)] = next;
+            next += ranges.count[static_cast<std::size_t>(direction)];
+        }
+    }
+    data.quads.resize(made.size());
+    std::vector<ChunkKindRanges> filled = data.kinds;
+    for (ChunkKindRanges& ranges : filled)
+        ranges.count.fill(0);
+    for (const Made& m : made) {
+        ChunkKindRanges& ranges = filled[static_cast<std::size_t>(slotOfKind[m.kind] - 1)];
+        const auto direction = static_cast<std::size_t>(UnpackQuad(m.record).direction);
+        data.quads[static_cast<std::size_t>(ranges.first[direction] + ranges.count[direction]++)] = m.record;
+    }
+    return data;
+}
+
+}  // namespace orbitscope

@@ -1,0 +1,196 @@
+// The engine's merged static geometry, its view culling and its frame figures, headless.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <set>
+#include <tuple>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "preview/engine/CubeChunks.h"
+#include "preview/engine/FrameFigures.h"
+#include "preview/engine/ViewCulling.h"
+
+namespace orbitscope {
+namespace {
+
+using Face = std::tuple<int, int, int, int>;  // lattice cell x, y, z and direction
+
+// Every drawn face of the built chunks with the kind drawn there, quads spread back into cells.
+std::map<Face, int> SpreadQuads(const std::vector<CubeChunkData>& chunks, std::int64_t& faces, std::size_t& quads) {
+    std::map<Face, int> drawn;
+    faces = 0;
+    quads = 0;
+    for (const CubeChunkData& chunk : chunks) {
+        faces += chunk.faces;
+        quads += chunk.quads.size();
+        EXPECT_EQ(chunk.origin % kChunkSide, glm::ivec3(0));
+        std::size_t covered = 0;
+        int lastKind = -1;
+        for (const ChunkKindRanges& ranges : chunk.kinds) {
+            EXPECT_GT(ranges.kind, lastKind) << "kinds in order";
+            lastKind = ranges.kind;
+            for (int direction = 0; direction < kCubeDirections; ++direction) {
+                const auto d = static_cast<std::size_t>(direction);
+                covered += static_cast<std::size_t>(ranges.count[d]);
+                for (int i = ranges.first[d]; i < ranges.first[d] + ranges.count[d]; ++i) {
+                    const ChunkQuad quad = UnpackQuad(chunk.quads[static_cast<std::size_t>(i)]);
+                    EXPECT_EQ(quad.direction, direction);
+                    const QuadAxes axes = AxesOf(direction);
+                    // A quad stays inside its chunk and inside the chunk's box of faces.
+                    EXPECT_LE(quad.cell[axes.a] + quad.sizeA, kChunkSide);
+                    EXPECT_LE(quad.cell[axes.b] + quad.sizeB, kChunkSide);
+                    for (int a = 0; a < quad.sizeA; ++a)
+                        for (int b = 0; b < quad.sizeB; ++b) {
+                            glm::ivec3 local = quad.cell;
+                            local[axes.a] += a;
+                            local[axes.b] += b;
+                            EXPECT_TRUE(glm::all(glm::greaterThanEqual(local, chunk.low)) &&
+                                        glm::all(glm::lessThanEqual(local, chunk.high)));
+                            const glm::ivec3 cell = chunk.origin + local;
+                            const bool fresh = drawn.emplace(Face{cell.x, cell.y, cell.z, direction}, ranges.kind).second;
+                            EXPECT_TRUE(fresh) << "a face drawn twice";
+                        }
+                }
+            }
+        }
+        EXPECT_EQ(covered, chunk.quads.size()) << "every record in exactly one range";
+    }
+    return drawn;
+}
+
+// Random cubes, some in the same cell (the later one counts), across chunk borders and on
+// both sides of the lattice's origin, of few kinds so that faces can merge: merged or not,
+// exactly the faces asked for are drawn, each once, with its kind.
+TEST(CubeChunks, MergedQuadsCoverExactlyTheDrawnFaces) {
+    std::mt19937 random(16);
+    for (int round = 0; round < 20; ++round) {
+        // A blob of cubes about two thirds full, wide enough to span several chunks.
+        const int extent = 6 + round * 2;
+        std::uniform_int_distribution<int> across(-extent, extent);
+        std::uniform_int_distribution<int> upwards(-3, 4);
+        std::uniform_int_distribution<int> kind(0, round % 3 == 0 ? 0 : 3);
+        // Dense rounds draw most faces, so that large rectangles form; sparse ones draw few.
+        std::bernoulli_distribution faceOn(round % 2 == 0 ? 0.97 : 0.4);
+        std::map<std::tuple<int, int, int>, std::pair<int, CubeFaceMask>> cubes;
+        const int count = (2 * extent + 1) * (2 * extent + 1) * 8;
+        std::vector<std::pair<glm::ivec3, std::pair<int, CubeFaceMask>>> added;
+        for (int i = 0; i < count; ++i) {
+            const glm::ivec3 cell(across(random), upwards(random), across(random));
+            CubeFaceMask faces = 0;
+            for (int d = 0; d < kCubeDirections; ++d)
+                if (faceOn(random))
+                    faces = static_cast<CubeFaceMask>(faces | 1u << d);
+            added.push_back({cell, {kind(random), faces}});
+            cubes[{cell.x, cell.y, cell.z}] = added.back().second;
+        }
+        std::map<Face, int> expected;
+        for (const auto& [cell, cube] : cubes)
+            for (int d = 0; d < kCubeDirections; ++d)
+                if ((cube.second & (1u << d)) != 0)
+                    expected[{std::get<0>(cell), std::get<1>(cell), std::get<2>(cell), d}] = cube.first;
+
+        std::size_t mergedQuads = 0;
+        for (const bool merge : {false, true}) {
+            CubeChunkBuilder builder(merge);
+            for (const auto& [cell, cube] : added)
+                builder.Add(cell, cube.first, cube.second);
+            EXPECT_EQ(builder.CubeCount(), static_cast<std::int64_t>(cubes.size()));
+            std::int64_t faces = 0;
+            std::size_t quads = 0;
+            const std::map<Face, int> drawn = SpreadQuads(builder.Build(), faces, quads);
+            ASSERT_EQ(drawn, expected) << "round " << round << (merge ? " merged" : " unmerged");
+            EXPECT_EQ(faces, static_cast<std::int64_t>(expected.size()));
+            if (merge)
+                mergedQuads = quads;
+            else
+                EXPECT_EQ(quads, expected.size());
+        }
+        EXPECT_LE(mergedQuads, expected.size());
+        if (round % 6 == 0) {  // one kind, most faces drawn: merging must pay
+            EXPECT_LT(mergedQuads * 2, expected.size()) << "round " << round;
+        }
+    }
+}
+
+// A solid slab of one kind becomes one quad per chunk and side.
+TEST(CubeChunks, AWallOfOneKindIsAFewQuads) {
+    CubeChunkBuilder builder;
+    for (int x = 0; x < 64; ++x)
+        for (int z = 0; z < 40; ++z)
+            builder.Add({x, 0, z}, 2, kFacePlusY);
+    const std::vector<CubeChunkData> chunks = builder.Build();
+    ASSERT_EQ(chunks.size(), 4u);  // 64 x 40 cells: 2 x 2 chunks
+    std::size_t quads = 0;
+    for (const CubeChunkData& chunk : chunks) {
+        quads += chunk.quads.size();
+        ASSERT_EQ(chunk.kinds.size(), 1u);
+        EXPECT_EQ(chunk.kinds[0].kind, 2);
+        EXPECT_EQ(chunk.kinds[0].count[2], 1);
+    }
+    EXPECT_EQ(quads, 4u);
+    EXPECT_TRUE(builder.Build().empty()) << "the cells are let go after building";
+}
+
+TEST(ViewCulling, NeverDropsWhatTheViewShowsAndOnlyFacesThatCanFaceTheEye) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> place(-200.0f, 200.0f);
+    std::uniform_real_distribution<float> size(0.5f, 60.0f);
+    std::uniform_real_distribution<float> share(0.0f, 1.0f);
+    int shown = 0;
+    int dropped = 0;
+    for (int round = 0; round < 3000; ++round) {
+        const glm::vec3 eye(place(random), place(random), place(random));
+        const glm::vec3 target(place(random), place(random), place(random));
+        if (glm::length(target - eye) < 1.0f)
+            continue;
+        const glm::mat4 viewProjection = glm::perspective(glm::radians(45.0f), 4.0f / 3.0f, 0.5f, 8000.0f) *
+                                         glm::lookAt(eye, target, glm::vec3(0, 1, 0));
+        const ViewFrustum frustum(viewProjection);
+        WorldBox box;
+        const glm::vec3 low(place(random), place(random), place(random));
+        box.Add(low);
+        box.Add(low + glm::vec3(size(random), size(random), size(random)));
+        // A point of the box that lands on the screen keeps the box.
+        const glm::vec3 point = box.low + (box.high - box.low) * glm::vec3(share(random), share(random), share(random));
+        const glm::vec4 clip = viewProjection * glm::vec4(point, 1.0f);
+        const bool onScreen = clip.w > 0 && glm::all(glm::lessThanEqual(glm::abs(glm::vec3(clip)), glm::vec3(clip.w)));
+        const bool kept = frustum.MayShow(box);
+        if (onScreen) {
+            EXPECT_TRUE(kept) << "round " << round;
+        }
+        shown += onScreen ? 1 : 0;
+        dropped += kept ? 0 : 1;
+        // A face through that point is front-facing exactly when the eye lies beyond its
+        // plane; such a face's direction is always kept.
+        const CubeFaceMask directions = FacingDirections(box, eye);
+        for (int d = 0; d < kCubeDirections; ++d) {
+            glm::vec3 normal(0.0f);
+            normal[d / 2] = d % 2 == 0 ? 1.0f : -1.0f;
+            if (glm::dot(normal, eye - point) > 0.0f) {
+                EXPECT_NE(directions & (1u << d), 0u) << "round " << round << " direction " << d;
+            }
+        }
+    }
+    EXPECT_GT(shown, 50);
+    EXPECT_GT(dropped, 500);  // culling does cull
+}
+
+TEST(FrameFigures, MeanNearestRankPercentileAndTheLogLine) {
+    FrameTimes times;
+    EXPECT_EQ(FrameFiguresLine(times, {}), "frames: 0, mean ms: 0.00, p95 ms: 0.00, faces: 0, quads: 0, chunks: 0");
+    for (int i = 100; i >= 1; --i)
+        times.Add(static_cast<double>(i));
+    EXPECT_DOUBLE_EQ(times.MeanMilliseconds(), 50.5);
+    EXPECT_DOUBLE_EQ(times.P95Milliseconds(), 95.0);
+    times.Add(1000.0);  // 101 frames: the 96th smallest
+    EXPECT_DOUBLE_EQ(times.P95Milliseconds(), 96.0);
+    FrameTimes one;
+    one.Add(16.5);
+    EXPECT_EQ(FrameFiguresLine(one, {1234, 56, 7.6}),
+              "frames: 1, mean ms: 16.50, p95 ms: 16.50, faces: 1234, quads: 56, chunks: 8");
+}
+
+}  // namespace
+}  // namespace orbitscope
