@@ -63,9 +63,10 @@ CubeChunkBuilder::Cells& CubeChunkBuilder::CellsOf(const glm::ivec3& chunk) {
     return *last_;
 }
 
-void CubeChunkBuilder::Add(const glm::ivec3& cell, int kind, CubeFaceMask faces) {
-    if (kind < 0 || kind >= 0xFFFF)
+void CubeChunkBuilder::Add(const glm::ivec3& cell, int kind, bool blended, CubeFaceMask faces) {
+    if (kind < 0 || kind >= kMaxKinds)
         throw std::length_error("too many kinds of cube in one static geometry");
+    blended_[static_cast<std::size_t>(kind)] = blended;
     constexpr int kLimit = (kKeyBias - 1) * kChunkSide;
     if (glm::any(glm::greaterThanEqual(glm::abs(cell), glm::ivec3(kLimit))))
         return;  // beyond any scene the lattice can hold; nothing real lies there
@@ -136,81 +137,60 @@ CubeChunkData CubeChunkBuilder::Mesh(const glm::ivec3& chunk, const Cells& cells
     data.origin = chunk * kChunkSide;
     data.low = glm::ivec3(kChunkSide);
     data.high = glm::ivec3(-1);
-    // Quads come out direction by direction; a stable pass by kind then orders them by kind,
-    // then direction.
-    struct Made {
-        std::uint32_t record;
-        std::uint16_t kind;
-    };
-    std::vector<Made> made;
     PlaneMask mask;
-    for (int direction = 0; direction < kCubeDirections; ++direction) {
-        const QuadAxes axes = AxesOf(direction);
-        const auto bit = static_cast<CubeFaceMask>(1u << direction);
-        for (int slice = 0; slice < kChunkSide; ++slice) {
-            if ((cells.slices[static_cast<std::size_t>(direction)] & (1u << slice)) == 0)
-                continue;
-            glm::ivec3 local(0);
-            local[axes.normal] = slice;
-            for (int b = 0; b < kChunkSide; ++b)
-                for (int a = 0; a < kChunkSide; ++a) {
-                    local[axes.a] = a;
-                    local[axes.b] = b;
-                    const auto index = static_cast<std::size_t>(CellIndex(local));
-                    const bool drawn = (cells.faces[index] & bit) != 0;
-                    mask[static_cast<std::size_t>(b * kChunkSide + a)] = drawn ? cells.kind[index] : 0;
-                    data.faces += drawn ? 1 : 0;
-                }
-            for (int b = 0; b < kChunkSide; ++b)
-                for (int a = 0; a < kChunkSide; ++a) {
-                    const std::uint16_t kind = mask[static_cast<std::size_t>(b * kChunkSide + a)];
-                    if (kind == 0)
-                        continue;
-                    ChunkQuad quad = TakeRectangle(mask, a, b, merge_);
-                    quad.direction = direction;
-                    quad.cell[axes.normal] = slice;
-                    quad.cell[axes.a] = a;
-                    quad.cell[axes.b] = b;
-                    glm::ivec3 far = quad.cell;
-                    far[axes.a] += quad.sizeA - 1;
-                    far[axes.b] += quad.sizeB - 1;
-                    data.low = glm::min(data.low, quad.cell);
-                    data.high = glm::max(data.high, far);
-                    made.push_back({PackQuad(quad), static_cast<std::uint16_t>(kind - 1)});
-                }
-        }
-    }
-    // Counting by kind keeps each kind's quads in direction order.
-    std::vector<int> slotOfKind;  // kind + 1 -> slot + 1, for the kinds of this chunk
-    for (const Made& m : made) {
-        if (slotOfKind.size() <= m.kind)
-            slotOfKind.resize(static_cast<std::size_t>(m.kind) + 1, 0);
-        if (slotOfKind[m.kind] == 0) {
-            data.kinds.emplace_back().kind = m.kind;
-            slotOfKind[m.kind] = static_cast<int>(data.kinds.size());
-        }
-        ++data.kinds[static_cast<std::size_t>(slotOfKind[m.kind] - 1)].count[static_cast<std::size_t>(
-            UnpackQuad(m.record).direction)];
-    }
-    std::sort(data.kinds.begin(), data.kinds.end(),
-              [](const ChunkKindRanges& l, const ChunkKindRanges& r) { return l.kind < r.kind; });
-    int next = 0;
-    for (std::size_t slot = 0; slot < data.kinds.size(); ++slot) {
-        ChunkKindRanges& ranges = data.kinds[slot];
-        slotOfKind[static_cast<std::size_t>(ranges.kind)] = static_cast<int>(slot) + 1;
+    for (int group = 0; group < kChunkGroups; ++group) {
+        const bool blendedGroup = group == kBlendedGroup;
         for (int direction = 0; direction < kCubeDirections; ++direction) {
-            ranges.first[static_cast<std::size_t>(direction)] = next;
-            next += ranges.count[static_cast<std::size_t>(direction)];
+            const QuadAxes axes = AxesOf(direction);
+            const auto bit = static_cast<CubeFaceMask>(1u << direction);
+            const auto g = static_cast<std::size_t>(group);
+            const auto d = static_cast<std::size_t>(direction);
+            data.ranges.first[g][d] = static_cast<int>(data.quads.size() / kWordsPerQuad);
+            // A face looking along +y is seen from above, where the highest slice is the
+            // nearest: opaque faces go nearest first, blended ones farthest first.
+            const bool descending = (direction % 2 == 0) != blendedGroup;
+            for (int step = 0; step < kChunkSide; ++step) {
+                const int slice = descending ? kChunkSide - 1 - step : step;
+                if ((cells.slices[d] & (1u << slice)) == 0)
+                    continue;
+                glm::ivec3 local(0);
+                local[axes.normal] = slice;
+                bool any = false;
+                for (int b = 0; b < kChunkSide; ++b)
+                    for (int a = 0; a < kChunkSide; ++a) {
+                        local[axes.a] = a;
+                        local[axes.b] = b;
+                        const auto index = static_cast<std::size_t>(CellIndex(local));
+                        const std::uint16_t kind = cells.kind[index];
+                        const bool drawn = (cells.faces[index] & bit) != 0 && kind != 0 &&
+                                           blended_[static_cast<std::size_t>(kind - 1)] == blendedGroup;
+                        mask[static_cast<std::size_t>(b * kChunkSide + a)] = drawn ? kind : 0;
+                        any = any || drawn;
+                        data.faces += drawn ? 1 : 0;
+                    }
+                if (!any)
+                    continue;
+                for (int b = 0; b < kChunkSide; ++b)
+                    for (int a = 0; a < kChunkSide; ++a) {
+                        const std::uint16_t kind = mask[static_cast<std::size_t>(b * kChunkSide + a)];
+                        if (kind == 0)
+                            continue;
+                        ChunkQuad quad = TakeRectangle(mask, a, b, merge_);
+                        quad.direction = direction;
+                        quad.cell[axes.normal] = slice;
+                        quad.cell[axes.a] = a;
+                        quad.cell[axes.b] = b;
+                        glm::ivec3 far = quad.cell;
+                        far[axes.a] += quad.sizeA - 1;
+                        far[axes.b] += quad.sizeB - 1;
+                        data.low = glm::min(data.low, quad.cell);
+                        data.high = glm::max(data.high, far);
+                        data.quads.push_back(PackQuad(quad));
+                        data.quads.push_back(static_cast<std::uint32_t>(kind - 1));
+                    }
+            }
+            data.ranges.count[g][d] = static_cast<int>(data.quads.size() / kWordsPerQuad) - data.ranges.first[g][d];
         }
-    }
-    data.quads.resize(made.size());
-    std::vector<ChunkKindRanges> filled = data.kinds;
-    for (ChunkKindRanges& ranges : filled)
-        ranges.count.fill(0);
-    for (const Made& m : made) {
-        ChunkKindRanges& ranges = filled[static_cast<std::size_t>(slotOfKind[m.kind] - 1)];
-        const auto direction = static_cast<std::size_t>(UnpackQuad(m.record).direction);
-        data.quads[static_cast<std::size_t>(ranges.first[direction] + ranges.count[direction]++)] = m.record;
     }
     return data;
 }

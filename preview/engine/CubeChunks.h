@@ -15,8 +15,10 @@ namespace orbitscope {
 // Cubes that stand on one lattice (cell (i, j, k) centred on origin + edge * (i, j, k)) are
 // kept in chunks of kChunkSide cells along each axis. The faces of a chunk that look the same
 // way, lie in one plane and belong to the same kind are merged into rectangles (greedy
-// meshing), each rectangle one packed 32-bit record that the vertex shader unpacks: the
-// graphics card holds 4 bytes per merged quad and draws it with 4 shared indices.
+// meshing), each rectangle a record of two 32-bit words that the vertex shader unpacks: the
+// packed rectangle and its kind. The graphics card holds 8 bytes per merged quad and draws
+// it with 4 shared indices; the kind picks the layer of a texture array, so that the opaque
+// faces of all kinds facing one way are one draw, nearest first.
 inline constexpr int kChunkSide = 32;
 inline constexpr int kChunkCells = kChunkSide * kChunkSide * kChunkSide;
 
@@ -42,22 +44,29 @@ QuadAxes AxesOf(int direction);
 std::uint32_t PackQuad(const ChunkQuad& quad);
 ChunkQuad UnpackQuad(std::uint32_t record);
 
-// Where a kind's quads of each direction lie in the chunk's record list.
-struct ChunkKindRanges {
-    int kind = 0;
-    std::array<int, kCubeDirections> first{};
-    std::array<int, kCubeDirections> count{};
+// Opaque quads are drawn first, blended ones over them.
+enum ChunkGroup { kOpaqueGroup = 0, kBlendedGroup = 1, kChunkGroups = 2 };
+inline constexpr int kWordsPerQuad = 2;
+
+// Where the quads of each group and direction lie in the chunk's quad list (counted in quads).
+struct ChunkRanges {
+    std::array<std::array<int, kCubeDirections>, kChunkGroups> first{};
+    std::array<std::array<int, kCubeDirections>, kChunkGroups> count{};
 };
 
 // A built chunk: its lattice cell of the low corner, the cells that hold faces (inclusive,
-// chunk-relative) and the records, ordered by kind, then direction.
+// chunk-relative) and the quads, two words each (PackQuad, kind), ordered by group, then
+// direction. Within a direction the opaque quads run from the slice nearest to an eye that
+// can see them to the farthest (so that hidden faces fail the depth test before they are
+// shaded), the blended ones the other way (so that they are laid over what lies behind them).
 struct CubeChunkData {
     glm::ivec3 origin{0};
     glm::ivec3 low{0};
     glm::ivec3 high{0};
     std::vector<std::uint32_t> quads;
-    std::vector<ChunkKindRanges> kinds;
+    ChunkRanges ranges;
     std::int64_t faces = 0;  // the faces before merging
+    std::int64_t QuadCount() const { return static_cast<std::int64_t>(quads.size()) / kWordsPerQuad; }
 };
 
 // Collects cubes by lattice cell, then merges each chunk's faces. A cell holds one cube: a
@@ -67,8 +76,9 @@ class CubeChunkBuilder {
 public:
     explicit CubeChunkBuilder(bool merge = true) : merge_(merge) {}
 
-    // kind below 0xFFFF; faces says which faces are drawn.
-    void Add(const glm::ivec3& cell, int kind, CubeFaceMask faces);
+    // kind below kMaxKinds; faces says which faces are drawn. A kind is blended or not for good.
+    static constexpr int kMaxKinds = 256;
+    void Add(const glm::ivec3& cell, int kind, bool blended, CubeFaceMask faces);
     std::int64_t CubeCount() const { return cubes_; }
 
     // The chunks in order of their lattice position (y, then z, then x); the cells are let go.
@@ -84,6 +94,7 @@ private:
     CubeChunkData Mesh(const glm::ivec3& chunk, const Cells& cells) const;
 
     bool merge_;
+    std::array<bool, kMaxKinds> blended_{};
     std::int64_t cubes_ = 0;
     std::unordered_map<std::uint64_t, std::unique_ptr<Cells>> chunks_;
     std::uint64_t lastKey_ = ~std::uint64_t{0};

@@ -238,7 +238,7 @@ float Engine3D::EntityZ(int entity) const { auto e = entities_.Find(entity); ret
 void Engine3D::CreateStaticGeometry(int geometry, float width, float height, float length, bool shadows) {
     engine::StaticGeometry& made = geometries_.Create(geometry);
     made.region = {width, height, length};
-    made.cubes = CubeChunkBuilder(mergeStaticFaces_);
+    made.mergeCubes = mergeStaticFaces_;
     Log("static geometry " + std::to_string(geometry) + (shadows ? " with" : " without") + " shadows");
 }
 
@@ -276,8 +276,11 @@ void Engine3D::AddStaticGeometryEntity(int geometry, int entity, const glm::vec3
     if (!target || !source || target->built || !source->mesh->data)
         return;
     const int kind = KindOf(*target, *source);
-    if (const std::optional<glm::ivec3> cell = LatticeCell(*target, *source->mesh->data, position))
-        target->cubes.Add(*cell, kind, faces);
+    const std::optional<glm::ivec3> cell =
+        target->mergeCubes && kind < CubeChunkBuilder::kMaxKinds ? LatticeCell(*target, *source->mesh->data, position)
+                                                                : std::nullopt;
+    if (cell)
+        target->cubes.Add(*cell, kind, source->material && source->material->blended, faces);
     else
         target->builder.AddInstance(kind, position, faces);
 }
@@ -304,8 +307,8 @@ void Engine3D::BuildStaticGeometry(int geometry) {
             chunk.box.Add(chunk.cellZero + lattice.edge * glm::vec3(data.low) - half);
             chunk.box.Add(chunk.cellZero + lattice.edge * glm::vec3(data.high) + half);
             chunk.faces = data.faces;
-            chunk.quadCount = static_cast<std::int64_t>(data.quads.size());
-            chunk.kinds = std::move(data.kinds);
+            chunk.quadCount = data.QuadCount();
+            chunk.ranges = data.ranges;
             chunk.quads = std::move(data.quads);
             target->bounds.Add(chunk.box);
         }
@@ -319,7 +322,16 @@ void Engine3D::BuildStaticGeometry(int geometry) {
 
 void Engine3D::FreeEntity(int entity) { entities_.Free(entity); }
 void Engine3D::FreeMaterial(int material) { materials_.Free(material); }
-void Engine3D::FreeTexture(int texture) { textures_.Free(texture); }
+void Engine3D::FreeTexture(int texture) {
+    if (auto found = textures_.Find(texture)) {
+        // Materials may still show it, but nothing can draw into it any more: once on the
+        // card its pixels are not needed here.
+        found->freed = true;
+        if (found->gpu.Get() != 0 && !found->changed)
+            found->pixels = stackmason::Image();
+    }
+    textures_.Free(texture);
+}
 
 void Engine3D::RenderWorld() {
     if (!renderer_)
@@ -405,7 +417,7 @@ std::size_t Engine3D::StaticGeometryBytes(int geometry) const {
         for (const engine::StaticBatch& batch : target->batches)
             bytes += batch.bytes;
         for (const engine::CubeChunk& chunk : target->chunks)
-            bytes += static_cast<std::size_t>(chunk.quadCount) * sizeof(std::uint32_t);
+            bytes += static_cast<std::size_t>(chunk.quadCount) * kWordsPerQuad * sizeof(std::uint32_t);
     }
     return bytes;
 }
@@ -416,7 +428,8 @@ int Engine3D::StaticGeometryBatchCount(int geometry) const {
         return 0;
     std::size_t count = target->batches.size();
     for (const engine::CubeChunk& chunk : target->chunks)
-        count += chunk.kinds.size();
+        for (const auto& group : chunk.ranges.count)
+            count += std::any_of(group.begin(), group.end(), [](int quads) { return quads > 0; }) ? 1 : 0;
     return static_cast<int>(count);
 }
 

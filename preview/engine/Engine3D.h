@@ -93,8 +93,9 @@ public:
     // in the camera's view and their faces that can face the camera. Any other instance
     // goes into one batch per material.
     void BuildStaticGeometry(int geometry);
-    // Static geometries created from now on merge the faces of their cubes (the default) or
-    // draw every face as a quad of its own: the same picture, for tests and figures.
+    // Static geometries created from now on merge the faces of their cubes into chunks (the
+    // default) or draw every face as a quad of its own in one batch per material, as the
+    // engine did before it merged: the same picture, for tests and figures.
     void MergeStaticFaces(bool merge) { mergeStaticFaces_ = merge; }
 
     void FreeEntity(int entity);
@@ -115,7 +116,8 @@ public:
     std::int64_t StaticGeometryFaces(int geometry) const;
     std::int64_t StaticGeometryQuads(int geometry) const;
     std::size_t StaticGeometryBytes(int geometry) const;
-    // Draw groups: one per material of each chunk, and one per material of the other instances.
+    // Draw groups: the opaque and the blended faces of each chunk, and one per material of
+    // the other instances.
     int StaticGeometryBatchCount(int geometry) const;
     int StaticGeometryChunkCount(int geometry) const;
     // Chunks drawn by the last frame, and on average per frame so far.

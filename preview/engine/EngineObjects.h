@@ -22,9 +22,10 @@
 namespace orbitscope::engine {
 
 struct Texture {
-    stackmason::Image pixels;  // transparent black when created
+    stackmason::Image pixels;  // transparent black when created; let go once on the card and freed
     GlTexture gpu;
     bool changed = true;
+    bool freed = false;  // no longer reachable by its number, so never drawn into again
 };
 
 struct Material {
@@ -73,7 +74,7 @@ struct StaticBatch {
 struct CubeChunk {
     glm::vec3 cellZero{0.0f};  // world centre of the chunk's first cell
     WorldBox box;              // round its faces, in world space
-    std::vector<ChunkKindRanges> kinds;
+    ChunkRanges ranges;
     std::vector<std::uint32_t> quads;  // let go once on the graphics card
     GlBuffer buffer;
     GlTexture texture;
@@ -92,9 +93,11 @@ struct StaticGeometry {
     // Cubes on the lattice go to the chunks; any other instance to the batches.
     StaticGeometryBatches builder;
     CubeChunkBuilder cubes;
+    bool mergeCubes = true;              // else every cube goes to the batches
     std::optional<CubeLattice> lattice;  // set by the first cube instance
     std::vector<std::shared_ptr<Mesh>> kindMeshes;
-    std::vector<std::shared_ptr<Material>> kindMaterials;  // kept for drawing the chunks
+    std::vector<std::shared_ptr<Material>> kindMaterials;  // until the chunks' pictures are on the card
+    GlTexture kindPictures;  // one layer per kind, for the chunks
     std::vector<StaticBatch> batches;
     std::vector<CubeChunk> chunks;
     WorldBox bounds;  // of the built batches and chunks, in world space

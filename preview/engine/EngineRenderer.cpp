@@ -1,7 +1,9 @@
 #include "preview/engine/EngineRenderer.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include <glm/geometric.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
@@ -28,8 +30,8 @@ void main() {
 }
 )";
 
-// A merged quad of a chunk from its packed record (see CubeChunks.h): four vertices per
-// quad, numbered by the shared index list, corner k of quad uFirstQuad + index / 4. The
+// A merged quad of a chunk from its packed record and kind (see CubeChunks.h): four vertices
+// per quad, numbered by the shared index list, corner k of quad uFirstQuad + index / 4. The
 // corners, their order and the texture coordinates are those of the cube's own faces,
 // stretched over the cells the quad spans, with the picture repeated once per cell.
 constexpr const char* kChunkVertexShader = R"(#version 330 core
@@ -41,13 +43,16 @@ uniform float uEdge;
 out vec3 vWorld;
 out vec3 vNormal;
 out vec2 vUv;
+flat out int vLayer;
 const vec3 kNormal[6] = vec3[6](vec3(1, 0, 0), vec3(-1, 0, 0), vec3(0, 1, 0), vec3(0, -1, 0), vec3(0, 0, 1), vec3(0, 0, -1));
 const vec3 kUp[6] = vec3[6](vec3(0, 1, 0), vec3(0, 1, 0), vec3(0, 0, -1), vec3(0, 0, 1), vec3(0, 1, 0), vec3(0, 1, 0));
 const ivec3 kAxisA[3] = ivec3[3](ivec3(0, 0, 1), ivec3(1, 0, 0), ivec3(1, 0, 0));
 const ivec3 kAxisB[3] = ivec3[3](ivec3(0, 1, 0), ivec3(0, 0, 1), ivec3(0, 1, 0));
 const vec2 kSigns[4] = vec2[4](vec2(-1, -1), vec2(1, -1), vec2(1, 1), vec2(-1, 1));
 void main() {
-    uint record = texelFetch(uQuads, uFirstQuad + gl_VertexID / 4).r;
+    uvec2 quad = texelFetch(uQuads, uFirstQuad + gl_VertexID / 4).rg;
+    uint record = quad.r;
+    vLayer = int(quad.g);
     ivec3 cell = ivec3(uvec3(record, record >> 5u, record >> 10u) & 31u);
     int sizeA = int((record >> 15u) & 31u) + 1;
     int sizeB = int((record >> 20u) & 31u) + 1;
@@ -68,12 +73,21 @@ void main() {
 )";
 
 // Ambient light plus one light: point (0), directional (1) or spot (2), fading to nothing at
-// its range.
-constexpr const char* kFragmentShader = R"(#version 330 core
+// its range. The texel comes from the mesh's texture or, for chunks, from the kind's layer
+// of the kinds' texture array (the two headers below).
+constexpr const char* kMeshPicture = R"(#version 330 core
+uniform sampler2D uTexture;
+vec4 Picture(vec2 uv) { return texture(uTexture, uv); }
+)";
+constexpr const char* kChunkPicture = R"(#version 330 core
+uniform sampler2DArray uLayers;
+flat in int vLayer;
+vec4 Picture(vec2 uv) { return texture(uLayers, vec3(uv, float(vLayer))); }
+)";
+constexpr const char* kFragmentShader = R"(
 in vec3 vWorld;
 in vec3 vNormal;
 in vec2 vUv;
-uniform sampler2D uTexture;
 uniform bool uBlended;
 uniform bool uLightOn;
 uniform int uLightKind;
@@ -86,7 +100,7 @@ uniform float uSpotOuter;
 uniform float uAmbient;
 out vec4 fragColour;
 void main() {
-    vec4 texel = texture(uTexture, vUv);
+    vec4 texel = Picture(vUv);
     vec3 lit = vec3(uAmbient);
     if (uLightOn) {
         vec3 toLight = uLightKind == 1 ? -uLightDirection : uLightPosition - vWorld;
@@ -107,7 +121,55 @@ void EnsureOnCard(engine::Texture& texture) {
     if (texture.changed || texture.gpu.Get() == 0) {
         texture.gpu = UploadTexture(texture.pixels);
         texture.changed = false;
+        if (texture.freed)
+            texture.pixels = stackmason::Image();  // nothing can draw into it any more
     }
+}
+
+// The picture a material shows: white without a texture, as BindMaterial draws it.
+stackmason::Image PictureOf(const engine::Material* material) {
+    if (!material || !material->texture)
+        return stackmason::Image(1, 1, {255, 255, 255, 255});
+    const engine::Texture& texture = *material->texture;
+    if (texture.pixels.IsEmpty() && texture.gpu.Get() != 0)
+        return DownloadTexture(texture.gpu);
+    return texture.pixels;
+}
+
+// Nearest-pixel scaling, for a picture whose size differs from the other kinds' (the scene
+// gives every kind the same size, so this only keeps odd uses drawable).
+stackmason::Image Resized(const stackmason::Image& picture, int width, int height) {
+    if (picture.Width() == width && picture.Height() == height)
+        return picture;
+    stackmason::Image result(width, height);
+    if (picture.IsEmpty())
+        return result;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            result.SetPixel(x, y, picture.Pixel(x * picture.Width() / width, y * picture.Height() / height));
+    return result;
+}
+
+// One layer per kind of the geometry, then the materials' textures are the geometry's no
+// longer: once nothing else holds them, their pixels go.
+void EnsureOnCard(engine::StaticGeometry& geometry) {
+    if (geometry.kindPictures.Get() != 0 || geometry.chunks.empty())
+        return;
+    std::vector<stackmason::Image> layers;
+    int width = 1;
+    int height = 1;
+    for (const std::shared_ptr<engine::Material>& material : geometry.kindMaterials) {
+        layers.push_back(PictureOf(material.get()));
+        width = std::max(width, layers.back().Width());
+        height = std::max(height, layers.back().Height());
+    }
+    for (stackmason::Image& layer : layers)
+        layer = Resized(layer, width, height);
+    geometry.kindPictures = UploadTextureArray(layers);
+    std::vector<std::shared_ptr<engine::Material>> stillDrawn;
+    for (const engine::StaticBatch& batch : geometry.batches)
+        stillDrawn.push_back(batch.material);
+    geometry.kindMaterials = std::move(stillDrawn);  // the batches keep theirs
 }
 
 void EnsureOnCard(engine::Mesh& mesh) {
@@ -149,18 +211,21 @@ Uniforms FindUniforms(const GlProgram& program) {
             Uniform(program, "uLightPosition"),  Uniform(program, "uLightDirection"), Uniform(program, "uLightColour"),
             Uniform(program, "uLightRange"),     Uniform(program, "uSpotInner"),    Uniform(program, "uSpotOuter"),
             Uniform(program, "uAmbient"),        Uniform(program, "uQuads"),        Uniform(program, "uFirstQuad"),
-            Uniform(program, "uCellZero"),       Uniform(program, "uEdge")};
+            Uniform(program, "uCellZero"),       Uniform(program, "uEdge"),         Uniform(program, "uLayers")};
 }
 
-// The texture units: the material's picture, and the chunk's quad records.
+// The texture units: the material's picture, the chunk's quad records, the kinds' pictures.
 constexpr GLint kPictureUnit = 0;
 constexpr GLint kQuadUnit = 1;
+constexpr GLint kLayerUnit = 2;
 
 }  // namespace
 
 std::unique_ptr<EngineRenderer> EngineRenderer::Create(std::string& why) {
-    Program meshes{LinkProgram(kVertexShader, kFragmentShader, why), {}};
-    Program chunks{LinkProgram(kChunkVertexShader, kFragmentShader, why), {}};
+    const std::string meshFragments = std::string(kMeshPicture) + kFragmentShader;
+    const std::string chunkFragments = std::string(kChunkPicture) + kFragmentShader;
+    Program meshes{LinkProgram(kVertexShader, meshFragments.c_str(), why), {}};
+    Program chunks{LinkProgram(kChunkVertexShader, chunkFragments.c_str(), why), {}};
     if (meshes.program.Get() == 0 || chunks.program.Get() == 0)
         return nullptr;
     meshes.uniforms = FindUniforms<Uniforms>(meshes.program);
@@ -231,6 +296,7 @@ void EngineRenderer::SetFrameUniforms(const Program& program, const glm::mat4& v
     glUniformMatrix4fv(u.viewProjection, 1, GL_FALSE, glm::value_ptr(viewProjection));
     glUniform1i(u.texture, kPictureUnit);
     glUniform1i(u.quads, kQuadUnit);
+    glUniform1i(u.layers, kLayerUnit);
     glUniform1f(u.ambient, config::kAmbientLight);
     glUniform1i(u.lightOn, light != nullptr);
     if (!light)
@@ -259,10 +325,14 @@ void EngineRenderer::FindVisibleChunks(const engine::ObjectTable<engine::StaticG
     visible_.clear();
     const ViewFrustum frustum(viewProjection);
     geometries.ForEach([&](engine::StaticGeometry& geometry) {
+        EnsureOnCard(geometry);
         for (engine::CubeChunk& chunk : geometry.chunks)
             if (frustum.MayShow(chunk.box))
-                visible_.push_back({&chunk, &geometry, FacingDirections(chunk.box, eye)});
+                visible_.push_back({&chunk, &geometry, FacingDirections(chunk.box, eye),
+                                    glm::distance(eye, (chunk.box.low + chunk.box.high) * 0.5f)});
     });
+    std::sort(visible_.begin(), visible_.end(),
+              [](const VisibleChunk& l, const VisibleChunk& r) { return l.distance < r.distance; });
 }
 
 void EngineRenderer::UploadChunk(engine::CubeChunk& chunk) {
@@ -274,13 +344,17 @@ void EngineRenderer::UploadChunk(engine::CubeChunk& chunk) {
                  chunk.quads.data(), GL_STATIC_DRAW);
     chunk.texture = NewGlTexture();
     glBindTexture(GL_TEXTURE_BUFFER, chunk.texture.Get());
-    glTexBuffer(GL_TEXTURE_BUFFER, GL_R32UI, chunk.buffer.Get());
+    glTexBuffer(GL_TEXTURE_BUFFER, GL_RG32UI, chunk.buffer.Get());
     std::vector<std::uint32_t>().swap(chunk.quads);  // the card holds them now
 }
 
 void EngineRenderer::DrawPass(bool blendedPass, const engine::ObjectTable<engine::Entity>& entities,
                               const engine::ObjectTable<engine::StaticGeometry>& geometries) {
     auto inPass = [&](const engine::Material* material) { return (material != nullptr && material->blended) == blendedPass; };
+    // Opaque chunks go first, nearest first, so that what they hide of the ground and of
+    // farther chunks fails the depth test before it is shaded; blended ones last.
+    if (!blendedPass)
+        DrawChunks(false);
     glUseProgram(meshes_.program.Get());
     glActiveTexture(GL_TEXTURE0 + kPictureUnit);
     entities.ForEach([&](const engine::Entity& entity) {
@@ -304,7 +378,8 @@ void EngineRenderer::DrawPass(bool blendedPass, const engine::ObjectTable<engine
             batch.gpu->Draw();
         }
     });
-    DrawChunks(blendedPass);
+    if (blendedPass)
+        DrawChunks(true);
 }
 
 void EngineRenderer::DrawChunks(bool blendedPass) {
@@ -313,39 +388,39 @@ void EngineRenderer::DrawChunks(bool blendedPass) {
     const Uniforms& u = chunks_.uniforms;
     glUseProgram(chunks_.program.Get());
     glBindVertexArray(chunkVertexArray_.Get());
-    const engine::Material* bound = nullptr;
-    bool anyBound = false;
-    for (const VisibleChunk& visible : visible_) {
+    glUniform1i(u.blended, blendedPass);
+    const auto group = static_cast<std::size_t>(blendedPass ? kBlendedGroup : kOpaqueGroup);
+    const engine::StaticGeometry* bound = nullptr;
+    auto draw = [&](const VisibleChunk& visible) {
         engine::CubeChunk& chunk = *visible.chunk;
-        bool chunkReady = false;
-        for (const ChunkKindRanges& ranges : chunk.kinds) {
-            const engine::Material* material =
-                visible.geometry->kindMaterials[static_cast<std::size_t>(ranges.kind)].get();
-            if ((material != nullptr && material->blended) != blendedPass)
-                continue;
-            if (!chunkReady) {
-                glActiveTexture(GL_TEXTURE0 + kQuadUnit);
-                UploadChunk(chunk);
-                glBindTexture(GL_TEXTURE_BUFFER, chunk.texture.Get());
-                glActiveTexture(GL_TEXTURE0 + kPictureUnit);
-                glUniform3fv(u.cellZero, 1, glm::value_ptr(chunk.cellZero));
-                glUniform1f(u.edge, visible.geometry->lattice ? visible.geometry->lattice->edge : 0.0f);
-                chunkReady = true;
-            }
-            if (!anyBound || material != bound) {
-                BindMaterial(u, material);
-                bound = material;
-                anyBound = true;
-            }
-            for (int direction = 0; direction < kCubeDirections; ++direction) {
-                const auto d = static_cast<std::size_t>(direction);
-                if (ranges.count[d] == 0 || (visible.directions & (1u << direction)) == 0)
-                    continue;
-                glUniform1i(u.firstQuad, ranges.first[d]);
-                glDrawElements(GL_TRIANGLES, ranges.count[d] * 6, GL_UNSIGNED_INT, nullptr);
-            }
+        const ChunkRanges& ranges = chunk.ranges;
+        if (std::none_of(ranges.count[group].begin(), ranges.count[group].end(), [](int n) { return n > 0; }))
+            return;
+        if (visible.geometry != bound) {
+            bound = visible.geometry;
+            glActiveTexture(GL_TEXTURE0 + kLayerUnit);
+            glBindTexture(GL_TEXTURE_2D_ARRAY, bound->kindPictures.Get());
+            glUniform1f(u.edge, bound->lattice ? bound->lattice->edge : 0.0f);
         }
-    }
+        glActiveTexture(GL_TEXTURE0 + kQuadUnit);
+        UploadChunk(chunk);
+        glBindTexture(GL_TEXTURE_BUFFER, chunk.texture.Get());
+        glUniform3fv(u.cellZero, 1, glm::value_ptr(chunk.cellZero));
+        for (int direction = 0; direction < kCubeDirections; ++direction) {
+            const auto d = static_cast<std::size_t>(direction);
+            if (ranges.count[group][d] == 0 || (visible.directions & (1u << direction)) == 0)
+                continue;
+            glUniform1i(u.firstQuad, ranges.first[group][d]);
+            glDrawElements(GL_TRIANGLES, ranges.count[group][d] * 6, GL_UNSIGNED_INT, nullptr);
+        }
+    };
+    // Opaque chunks nearest first; blended faces are laid over what lies behind them, so
+    // the farthest chunk goes first.
+    if (blendedPass)
+        std::for_each(visible_.rbegin(), visible_.rend(), draw);
+    else
+        std::for_each(visible_.begin(), visible_.end(), draw);
+    glActiveTexture(GL_TEXTURE0 + kPictureUnit);
     glBindVertexArray(0);
 }
 

@@ -11,8 +11,9 @@
 
 namespace orbitscope {
 
-// Draws the engine's objects with OpenGL: opaque objects first, then the alpha-blended ones
-// without writing depth. Meshes and batches are drawn from their vertices; the chunks of
+// Draws the engine's objects with OpenGL: opaque objects first (chunks nearest first, then
+// meshes and batches), then the alpha-blended ones without writing depth (chunks farthest
+// first, after the rest). Meshes and batches are drawn from their vertices; the chunks of
 // merged cube faces by a second program that makes each quad's corners from its packed
 // record. Needs the screen's context to be current.
 class EngineRenderer {
@@ -27,7 +28,7 @@ public:
 private:
     struct Uniforms {
         GLint viewProjection, offset, texture, blended, lightOn, lightKind, lightPosition, lightDirection, lightColour,
-            lightRange, spotInner, spotOuter, ambient, quads, firstQuad, cellZero, edge;
+            lightRange, spotInner, spotOuter, ambient, quads, firstQuad, cellZero, edge, layers;
     };
     struct Program {
         GlProgram program;
@@ -38,6 +39,7 @@ private:
         engine::CubeChunk* chunk;
         const engine::StaticGeometry* geometry;
         CubeFaceMask directions;
+        float distance;  // from the eye to the chunk's middle
     };
     EngineRenderer(Program meshes, Program chunks, GlTexture white);
 

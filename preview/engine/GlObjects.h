@@ -59,6 +59,11 @@ GlVertexArray NewGlVertexArray();
 
 // An RGBA texture that repeats, sharp up close and smoothed with mipmaps far away.
 GlTexture UploadTexture(const stackmason::Image& pixels);
+// The same for an array of equally sized pictures, one layer each, sampled exactly as
+// UploadTexture's texture of that picture is.
+GlTexture UploadTextureArray(const std::vector<stackmason::Image>& layers);
+// Level 0 of a texture of UploadTexture, read back from the graphics card.
+stackmason::Image DownloadTexture(const GlTexture& texture);
 
 // Compiles and links a vertex and a fragment shader; on failure gives 0 and the compiler's
 // words in log.

@@ -307,11 +307,11 @@ TEST(PreviewScene, BuildsGroundLightTemplatesAndStaticGeometryWithoutAScreen) {
     // glass loses its face towards the stone; no underside lies on the ground.
     EXPECT_EQ(figures.faces, 4 + 4 + 4);
     // The two stones' tops and long sides merge: 5 quads of stone and 4 of glass, in one
-    // chunk, each quad a 4-byte record.
+    // chunk (an opaque and a blended draw group), each quad an 8-byte record.
     EXPECT_EQ(engine.StaticGeometryQuads(0), 5 + 4);
     EXPECT_EQ(engine.StaticGeometryChunkCount(0), 1);
     EXPECT_EQ(engine.StaticGeometryBatchCount(0), 2);
-    EXPECT_EQ(engine.StaticGeometryBytes(0), 9u * 4);
+    EXPECT_EQ(engine.StaticGeometryBytes(0), 9u * 8);
     EXPECT_FALSE(engine.HasEntity(1));
     EXPECT_FALSE(engine.HasEntity(2));
     EXPECT_EQ(building.grid.CellCount(), 1u);

@@ -18,26 +18,36 @@ namespace {
 using Face = std::tuple<int, int, int, int>;  // lattice cell x, y, z and direction
 
 // Every drawn face of the built chunks with the kind drawn there, quads spread back into cells.
-std::map<Face, int> SpreadQuads(const std::vector<CubeChunkData>& chunks, std::int64_t& faces, std::size_t& quads) {
+std::map<Face, int> SpreadQuads(const std::vector<CubeChunkData>& chunks, std::int64_t& faces, std::size_t& quads,
+                                const std::vector<bool>& blendedKinds) {
     std::map<Face, int> drawn;
     faces = 0;
     quads = 0;
     for (const CubeChunkData& chunk : chunks) {
         faces += chunk.faces;
-        quads += chunk.quads.size();
+        quads += static_cast<std::size_t>(chunk.QuadCount());
         EXPECT_EQ(chunk.origin % kChunkSide, glm::ivec3(0));
         std::size_t covered = 0;
-        int lastKind = -1;
-        for (const ChunkKindRanges& ranges : chunk.kinds) {
-            EXPECT_GT(ranges.kind, lastKind) << "kinds in order";
-            lastKind = ranges.kind;
+        int next = 0;
+        for (int group = 0; group < kChunkGroups; ++group)
             for (int direction = 0; direction < kCubeDirections; ++direction) {
+                const auto g = static_cast<std::size_t>(group);
                 const auto d = static_cast<std::size_t>(direction);
-                covered += static_cast<std::size_t>(ranges.count[d]);
-                for (int i = ranges.first[d]; i < ranges.first[d] + ranges.count[d]; ++i) {
-                    const ChunkQuad quad = UnpackQuad(chunk.quads[static_cast<std::size_t>(i)]);
+                EXPECT_EQ(chunk.ranges.first[g][d], next) << "ranges follow each other";
+                next += chunk.ranges.count[g][d];
+                covered += static_cast<std::size_t>(chunk.ranges.count[g][d]);
+                int lastSlice = -1;
+                for (int i = chunk.ranges.first[g][d]; i < chunk.ranges.first[g][d] + chunk.ranges.count[g][d]; ++i) {
+                    const ChunkQuad quad = UnpackQuad(chunk.quads[static_cast<std::size_t>(i * kWordsPerQuad)]);
+                    const auto kind = static_cast<int>(chunk.quads[static_cast<std::size_t>(i * kWordsPerQuad + 1)]);
                     EXPECT_EQ(quad.direction, direction);
+                    EXPECT_EQ(blendedKinds[static_cast<std::size_t>(kind)], group == kBlendedGroup);
                     const QuadAxes axes = AxesOf(direction);
+                    // Opaque faces nearest first to an eye that sees them, blended ones farthest first.
+                    const bool descending = (direction % 2 == 0) != (group == kBlendedGroup);
+                    const int order = descending ? kChunkSide - 1 - quad.cell[axes.normal] : quad.cell[axes.normal];
+                    EXPECT_GE(order, lastSlice);
+                    lastSlice = order;
                     // A quad stays inside its chunk and inside the chunk's box of faces.
                     EXPECT_LE(quad.cell[axes.a] + quad.sizeA, kChunkSide);
                     EXPECT_LE(quad.cell[axes.b] + quad.sizeB, kChunkSide);
@@ -49,13 +59,12 @@ std::map<Face, int> SpreadQuads(const std::vector<CubeChunkData>& chunks, std::i
                             EXPECT_TRUE(glm::all(glm::greaterThanEqual(local, chunk.low)) &&
                                         glm::all(glm::lessThanEqual(local, chunk.high)));
                             const glm::ivec3 cell = chunk.origin + local;
-                            const bool fresh = drawn.emplace(Face{cell.x, cell.y, cell.z, direction}, ranges.kind).second;
+                            const bool fresh = drawn.emplace(Face{cell.x, cell.y, cell.z, direction}, kind).second;
                             EXPECT_TRUE(fresh) << "a face drawn twice";
                         }
                 }
             }
-        }
-        EXPECT_EQ(covered, chunk.quads.size()) << "every record in exactly one range";
+        EXPECT_EQ(covered * kWordsPerQuad, chunk.quads.size()) << "every record in exactly one range";
     }
     return drawn;
 }
@@ -71,6 +80,7 @@ TEST(CubeChunks, MergedQuadsCoverExactlyTheDrawnFaces) {
         std::uniform_int_distribution<int> across(-extent, extent);
         std::uniform_int_distribution<int> upwards(-3, 4);
         std::uniform_int_distribution<int> kind(0, round % 3 == 0 ? 0 : 3);
+        const std::vector<bool> blendedKinds = {false, false, true, false};  // kind 2 is glass
         // Dense rounds draw most faces, so that large rectangles form; sparse ones draw few.
         std::bernoulli_distribution faceOn(round % 2 == 0 ? 0.97 : 0.4);
         std::map<std::tuple<int, int, int>, std::pair<int, CubeFaceMask>> cubes;
@@ -95,11 +105,11 @@ TEST(CubeChunks, MergedQuadsCoverExactlyTheDrawnFaces) {
         for (const bool merge : {false, true}) {
             CubeChunkBuilder builder(merge);
             for (const auto& [cell, cube] : added)
-                builder.Add(cell, cube.first, cube.second);
+                builder.Add(cell, cube.first, blendedKinds[static_cast<std::size_t>(cube.first)], cube.second);
             EXPECT_EQ(builder.CubeCount(), static_cast<std::int64_t>(cubes.size()));
             std::int64_t faces = 0;
             std::size_t quads = 0;
-            const std::map<Face, int> drawn = SpreadQuads(builder.Build(), faces, quads);
+            const std::map<Face, int> drawn = SpreadQuads(builder.Build(), faces, quads, blendedKinds);
             ASSERT_EQ(drawn, expected) << "round " << round << (merge ? " merged" : " unmerged");
             EXPECT_EQ(faces, static_cast<std::int64_t>(expected.size()));
             if (merge)
@@ -119,15 +129,14 @@ TEST(CubeChunks, AWallOfOneKindIsAFewQuads) {
     CubeChunkBuilder builder;
     for (int x = 0; x < 64; ++x)
         for (int z = 0; z < 40; ++z)
-            builder.Add({x, 0, z}, 2, kFacePlusY);
+            builder.Add({x, 0, z}, 2, false, kFacePlusY);
     const std::vector<CubeChunkData> chunks = builder.Build();
     ASSERT_EQ(chunks.size(), 4u);  // 64 x 40 cells: 2 x 2 chunks
     std::size_t quads = 0;
     for (const CubeChunkData& chunk : chunks) {
-        quads += chunk.quads.size();
-        ASSERT_EQ(chunk.kinds.size(), 1u);
-        EXPECT_EQ(chunk.kinds[0].kind, 2);
-        EXPECT_EQ(chunk.kinds[0].count[2], 1);
+        quads += static_cast<std::size_t>(chunk.QuadCount());
+        EXPECT_EQ(chunk.ranges.count[kOpaqueGroup][2], 1);
+        EXPECT_EQ(chunk.quads[1], 2u);  // the kind
     }
     EXPECT_EQ(quads, 4u);
     EXPECT_TRUE(builder.Build().empty()) << "the cells are let go after building";
