@@ -72,6 +72,25 @@ void main() {
 }
 )";
 
+// A chunk's box, 12 triangles from gl_VertexID, for asking whether any of it would pass the
+// depth test. Nothing is written.
+constexpr const char* kBoxVertexShader = R"(#version 330 core
+uniform mat4 uViewProjection;
+uniform vec3 uLow;
+uniform vec3 uHigh;
+const int kCorners[36] = int[36](0, 2, 1, 1, 2, 3, 4, 5, 6, 5, 7, 6, 0, 1, 4, 1, 5, 4,
+                                 2, 6, 3, 3, 6, 7, 0, 4, 2, 2, 4, 6, 1, 3, 5, 3, 7, 5);
+void main() {
+    int corner = kCorners[gl_VertexID];
+    vec3 pick = vec3(corner & 1, (corner >> 1) & 1, (corner >> 2) & 1);
+    gl_Position = uViewProjection * vec4(mix(uLow, uHigh, pick), 1.0);
+}
+)";
+constexpr const char* kBoxFragmentShader = R"(#version 330 core
+out vec4 fragColour;
+void main() { fragColour = vec4(0.0); }
+)";
+
 // Ambient light plus one light: point (0), directional (1) or spot (2), fading to nothing at
 // its range. The texel comes from the mesh's texture or, for chunks, from the kind's layer
 // of the kinds' texture array (the two headers below).
@@ -166,10 +185,7 @@ void EnsureOnCard(engine::StaticGeometry& geometry) {
     for (stackmason::Image& layer : layers)
         layer = Resized(layer, width, height);
     geometry.kindPictures = UploadTextureArray(layers);
-    std::vector<std::shared_ptr<engine::Material>> stillDrawn;
-    for (const engine::StaticBatch& batch : geometry.batches)
-        stillDrawn.push_back(batch.material);
-    geometry.kindMaterials = std::move(stillDrawn);  // the batches keep theirs
+    std::vector<std::shared_ptr<engine::Material>>().swap(geometry.kindMaterials);  // the batches keep theirs
 }
 
 void EnsureOnCard(engine::Mesh& mesh) {
@@ -226,16 +242,22 @@ std::unique_ptr<EngineRenderer> EngineRenderer::Create(std::string& why) {
     const std::string chunkFragments = std::string(kChunkPicture) + kFragmentShader;
     Program meshes{LinkProgram(kVertexShader, meshFragments.c_str(), why), {}};
     Program chunks{LinkProgram(kChunkVertexShader, chunkFragments.c_str(), why), {}};
-    if (meshes.program.Get() == 0 || chunks.program.Get() == 0)
+    GlProgram boxes = LinkProgram(kBoxVertexShader, kBoxFragmentShader, why);
+    if (meshes.program.Get() == 0 || chunks.program.Get() == 0 || boxes.Get() == 0)
         return nullptr;
     meshes.uniforms = FindUniforms<Uniforms>(meshes.program);
     chunks.uniforms = FindUniforms<Uniforms>(chunks.program);
     stackmason::Image white(1, 1, {255, 255, 255, 255});
-    return std::unique_ptr<EngineRenderer>(new EngineRenderer(std::move(meshes), std::move(chunks), UploadTexture(white)));
+    return std::unique_ptr<EngineRenderer>(
+        new EngineRenderer(std::move(meshes), std::move(chunks), std::move(boxes), UploadTexture(white)));
 }
 
-EngineRenderer::EngineRenderer(Program meshes, Program chunks, GlTexture white)
-    : meshes_(std::move(meshes)), chunks_(std::move(chunks)), white_(std::move(white)) {
+EngineRenderer::EngineRenderer(Program meshes, Program chunks, GlProgram boxes, GlTexture white)
+    : meshes_(std::move(meshes)), chunks_(std::move(chunks)), boxes_(std::move(boxes)), white_(std::move(white)) {
+    boxUniforms_ = {Uniform(boxes_, "uViewProjection"), Uniform(boxes_, "uLow"), Uniform(boxes_, "uHigh")};
+    GLuint query = 0;
+    glGenQueries(1, &query);
+    query_ = GlQuery(query);
     chunkVertexArray_ = NewGlVertexArray();
     glBindVertexArray(chunkVertexArray_.Get());
     // No draw of a chunk covers more quads than a chunk has cells in one direction.
@@ -248,6 +270,8 @@ int EngineRenderer::Render(engine::ViewCamera& view, const engine::Light* light,
                            const engine::ObjectTable<engine::StaticGeometry>& geometries, int screenWidth,
                            int screenHeight) {
     const glm::mat4 viewProjection = SetUpView(view, screenWidth, screenHeight);
+    viewProjection_ = viewProjection;
+    renderMode_ = view.renderMode;
     SetFrameUniforms(chunks_, viewProjection, light);
     SetFrameUniforms(meshes_, viewProjection, light);
     FindVisibleChunks(geometries, viewProjection, view.camera.Position());
@@ -261,7 +285,7 @@ int EngineRenderer::Render(engine::ViewCamera& view, const engine::Light* light,
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glDisable(GL_SCISSOR_TEST);
     glBindVertexArray(0);
-    return static_cast<int>(visible_.size());
+    return static_cast<int>(visible_.size()) - hidden_;
 }
 
 glm::mat4 EngineRenderer::SetUpView(const engine::ViewCamera& view, int screenWidth, int screenHeight) {
@@ -323,13 +347,14 @@ void EngineRenderer::BindMaterial(const Uniforms& uniforms, const engine::Materi
 void EngineRenderer::FindVisibleChunks(const engine::ObjectTable<engine::StaticGeometry>& geometries,
                                        const glm::mat4& viewProjection, const glm::vec3& eye) {
     visible_.clear();
+    eye_ = eye;
     const ViewFrustum frustum(viewProjection);
     geometries.ForEach([&](engine::StaticGeometry& geometry) {
         EnsureOnCard(geometry);
         for (engine::CubeChunk& chunk : geometry.chunks)
             if (frustum.MayShow(chunk.box))
                 visible_.push_back({&chunk, &geometry, FacingDirections(chunk.box, eye),
-                                    glm::distance(eye, (chunk.box.low + chunk.box.high) * 0.5f)});
+                                    glm::distance(eye, (chunk.box.low + chunk.box.high) * 0.5f), false});
     });
     std::sort(visible_.begin(), visible_.end(),
               [](const VisibleChunk& l, const VisibleChunk& r) { return l.distance < r.distance; });
@@ -382,7 +407,40 @@ void EngineRenderer::DrawPass(bool blendedPass, const engine::ObjectTable<engine
         DrawChunks(true);
 }
 
+// Chunks farther than the nearest ones are often wholly behind what is drawn already (inside
+// a building, or under the top of a solid one). Before such a chunk is drawn, its box is
+// drawn into the depth test alone; the chunk is drawn only if some of the box would show.
+// The box lies round everything the chunk draws, so whatever of the chunk would show,
+// the box in front of it shows too. An eye in or right next to the box sees it from inside
+// or through the near plane: such a chunk is drawn without asking.
+bool EngineRenderer::AskWhetherBoxShows(const VisibleChunk& visible) {
+    const WorldBox& box = visible.chunk->box;
+    const glm::vec3 margin(2.0f * config::kNearClip + 0.01f);
+    if (glm::all(glm::greaterThan(eye_, box.low - margin)) && glm::all(glm::lessThan(eye_, box.high + margin)))
+        return false;
+    glUseProgram(boxes_.Get());
+    glUniformMatrix4fv(boxUniforms_.viewProjection, 1, GL_FALSE, glm::value_ptr(viewProjection_));
+    glUniform3fv(boxUniforms_.low, 1, glm::value_ptr(box.low));
+    glUniform3fv(boxUniforms_.high, 1, glm::value_ptr(box.high));
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glDepthMask(GL_FALSE);
+    glDisable(GL_CULL_FACE);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glBeginQuery(GL_ANY_SAMPLES_PASSED, query_.Get());
+    glDrawArrays(GL_TRIANGLES, 0, 36);
+    glEndQuery(GL_ANY_SAMPLES_PASSED);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
+    glEnable(GL_CULL_FACE);
+    const GLenum modes[] = {GL_FILL, GL_LINE, GL_POINT};
+    glPolygonMode(GL_FRONT_AND_BACK, modes[renderMode_ >= 0 && renderMode_ <= 2 ? renderMode_ : 0]);
+    glUseProgram(chunks_.program.Get());
+    return true;
+}
+
 void EngineRenderer::DrawChunks(bool blendedPass) {
+    if (!blendedPass)
+        hidden_ = 0;
     if (visible_.empty())
         return;
     const Uniforms& u = chunks_.uniforms;
@@ -391,7 +449,7 @@ void EngineRenderer::DrawChunks(bool blendedPass) {
     glUniform1i(u.blended, blendedPass);
     const auto group = static_cast<std::size_t>(blendedPass ? kBlendedGroup : kOpaqueGroup);
     const engine::StaticGeometry* bound = nullptr;
-    auto draw = [&](const VisibleChunk& visible) {
+    auto draw = [&](VisibleChunk& visible) {
         engine::CubeChunk& chunk = *visible.chunk;
         const ChunkRanges& ranges = chunk.ranges;
         if (std::none_of(ranges.count[group].begin(), ranges.count[group].end(), [](int n) { return n > 0; }))
@@ -406,6 +464,21 @@ void EngineRenderer::DrawChunks(bool blendedPass) {
         UploadChunk(chunk);
         glBindTexture(GL_TEXTURE_BUFFER, chunk.texture.Get());
         glUniform3fv(u.cellZero, 1, glm::value_ptr(chunk.cellZero));
+        // Blended faces write no depth, so the opaque pass's answer stands for them too.
+        bool asked = false;
+        if (!blendedPass) {
+            asked = AskWhetherBoxShows(visible);
+            if (asked) {
+                GLuint passed = 0;
+                glGetQueryObjectuiv(query_.Get(), GL_QUERY_RESULT, &passed);
+                visible.hidden = passed == 0;
+                hidden_ += visible.hidden ? 1 : 0;
+            } else {
+                visible.hidden = false;
+            }
+        }
+        if (visible.hidden)
+            return;
         for (int direction = 0; direction < kCubeDirections; ++direction) {
             const auto d = static_cast<std::size_t>(direction);
             if (ranges.count[group][d] == 0 || (visible.directions & (1u << direction)) == 0)

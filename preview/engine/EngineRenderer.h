@@ -21,7 +21,7 @@ public:
     // Nothing when the shaders do not build; why then says what the driver said.
     static std::unique_ptr<EngineRenderer> Create(std::string& why);
 
-    // Gives the number of chunks drawn.
+    // Gives the number of chunks drawn: those in view and not found behind nearer ones.
     int Render(engine::ViewCamera& view, const engine::Light* light, const engine::ObjectTable<engine::Entity>& entities,
                const engine::ObjectTable<engine::StaticGeometry>& geometries, int screenWidth, int screenHeight);
 
@@ -40,8 +40,12 @@ private:
         const engine::StaticGeometry* geometry;
         CubeFaceMask directions;
         float distance;  // from the eye to the chunk's middle
+        bool hidden;     // behind what was drawn before it
     };
-    EngineRenderer(Program meshes, Program chunks, GlTexture white);
+    struct BoxUniforms {
+        GLint viewProjection, low, high;
+    };
+    EngineRenderer(Program meshes, Program chunks, GlProgram boxes, GlTexture white);
 
     glm::mat4 SetUpView(const engine::ViewCamera& view, int screenWidth, int screenHeight);
     void SetFrameUniforms(const Program& program, const glm::mat4& viewProjection, const engine::Light* light);
@@ -52,13 +56,22 @@ private:
                   const engine::ObjectTable<engine::StaticGeometry>& geometries);
     void DrawChunks(bool blendedPass);
     void UploadChunk(engine::CubeChunk& chunk);
+    // Starts the query of the chunk's box, or false when the chunk is drawn without asking.
+    bool AskWhetherBoxShows(const VisibleChunk& visible);
 
     Program meshes_;
     Program chunks_;
+    GlProgram boxes_;
+    BoxUniforms boxUniforms_{};
+    GlQuery query_;
     GlTexture white_;
     GlVertexArray chunkVertexArray_;  // holds the quad indices every chunk shares
     GlBuffer quadIndices_;
     std::vector<VisibleChunk> visible_;
+    int hidden_ = 0;  // of the visible chunks, found behind nearer ones
+    glm::mat4 viewProjection_{1.0f};
+    glm::vec3 eye_{0.0f};
+    int renderMode_ = 0;
 };
 
 }  // namespace orbitscope

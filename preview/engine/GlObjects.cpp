@@ -11,6 +11,7 @@ void DeleteGlVertexArray(GLuint name) { glDeleteVertexArrays(1, &name); }
 void DeleteGlProgram(GLuint name) { glDeleteProgram(name); }
 void DeleteGlFramebuffer(GLuint name) { glDeleteFramebuffers(1, &name); }
 void DeleteGlRenderbuffer(GLuint name) { glDeleteRenderbuffers(1, &name); }
+void DeleteGlQuery(GLuint name) { glDeleteQueries(1, &name); }
 
 namespace {
 

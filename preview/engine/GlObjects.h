@@ -44,6 +44,7 @@ void DeleteGlVertexArray(GLuint name);
 void DeleteGlProgram(GLuint name);
 void DeleteGlFramebuffer(GLuint name);
 void DeleteGlRenderbuffer(GLuint name);
+void DeleteGlQuery(GLuint name);
 
 using GlTexture = GlName<DeleteGlTexture>;
 using GlBuffer = GlName<DeleteGlBuffer>;
@@ -51,6 +52,7 @@ using GlVertexArray = GlName<DeleteGlVertexArray>;
 using GlProgram = GlName<DeleteGlProgram>;
 using GlFramebuffer = GlName<DeleteGlFramebuffer>;
 using GlRenderbuffer = GlName<DeleteGlRenderbuffer>;
+using GlQuery = GlName<DeleteGlQuery>;
 
 // A new name of each kind; needs a current context.
 GlBuffer NewGlBuffer();
