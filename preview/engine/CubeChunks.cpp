@@ -8,7 +8,7 @@
 namespace orbitscope {
 namespace {
 
-constexpr int kChunkShift = 5;  // kChunkSide = 1 << kChunkShift
+constexpr int kChunkShift = 4;  // kChunkSide = 1 << kChunkShift
 static_assert(kChunkSide == 1 << kChunkShift);
 constexpr int kChunkMask = kChunkSide - 1;
 constexpr std::uint32_t kFieldMask = 31;

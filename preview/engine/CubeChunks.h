@@ -19,7 +19,7 @@ namespace orbitscope {
 // packed rectangle and its kind. The graphics card holds 8 bytes per merged quad and draws
 // it with 4 shared indices; the kind picks the layer of a texture array, so that the opaque
 // faces of all kinds facing one way are one draw, nearest first.
-inline constexpr int kChunkSide = 32;
+inline constexpr int kChunkSide = 16;
 inline constexpr int kChunkCells = kChunkSide * kChunkSide * kChunkSide;
 
 // Face directions in the order of the CubeFace bits: +x, -x, +y, -y, +z, -z.

@@ -413,6 +413,23 @@ void EngineRenderer::DrawPass(bool blendedPass, const engine::ObjectTable<engine
 // The box lies round everything the chunk draws, so whatever of the chunk would show,
 // the box in front of it shows too. An eye in or right next to the box sees it from inside
 // or through the near plane: such a chunk is drawn without asking.
+namespace {
+
+// Asking waits until everything before it is drawn, which costs about as much as drawing a
+// thousand quads: smaller chunks are drawn without asking, and in one draw of all their
+// directions rather than one for each direction that can face the eye.
+constexpr int kQuadsWorthAsking = 1024;
+
+int QuadsToDraw(const EngineRenderer::VisibleChunk& visible, std::size_t group) {
+    int quads = 0;
+    for (int direction = 0; direction < kCubeDirections; ++direction)
+        if ((visible.directions & (1u << direction)) != 0)
+            quads += visible.chunk->ranges.count[group][static_cast<std::size_t>(direction)];
+    return quads;
+}
+
+}  // namespace
+
 bool EngineRenderer::AskWhetherBoxShows(const VisibleChunk& visible) {
     const WorldBox& box = visible.chunk->box;
     const glm::vec3 margin(2.0f * config::kNearClip + 0.01f);
@@ -465,9 +482,10 @@ void EngineRenderer::DrawChunks(bool blendedPass) {
         glBindTexture(GL_TEXTURE_BUFFER, chunk.texture.Get());
         glUniform3fv(u.cellZero, 1, glm::value_ptr(chunk.cellZero));
         // Blended faces write no depth, so the opaque pass's answer stands for them too.
+        const bool large = QuadsToDraw(visible, group) >= kQuadsWorthAsking;
         bool asked = false;
         if (!blendedPass) {
-            asked = AskWhetherBoxShows(visible);
+            asked = large && AskWhetherBoxShows(visible);
             if (asked) {
                 GLuint passed = 0;
                 glGetQueryObjectuiv(query_.Get(), GL_QUERY_RESULT, &passed);
@@ -479,6 +497,14 @@ void EngineRenderer::DrawChunks(bool blendedPass) {
         }
         if (visible.hidden)
             return;
+        if (!large) {
+            // One draw for all directions: the faces turned away fall to back-face culling.
+            const int first = ranges.first[group][0];
+            const int count = ranges.first[group][kCubeDirections - 1] + ranges.count[group][kCubeDirections - 1] - first;
+            glUniform1i(u.firstQuad, first);
+            glDrawElements(GL_TRIANGLES, count * 6, GL_UNSIGNED_INT, nullptr);
+            return;
+        }
         for (int direction = 0; direction < kCubeDirections; ++direction) {
             const auto d = static_cast<std::size_t>(direction);
             if (ranges.count[group][d] == 0 || (visible.directions & (1u << direction)) == 0)

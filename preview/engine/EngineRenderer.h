@@ -25,6 +25,15 @@ public:
     int Render(engine::ViewCamera& view, const engine::Light* light, const engine::ObjectTable<engine::Entity>& entities,
                const engine::ObjectTable<engine::StaticGeometry>& geometries, int screenWidth, int screenHeight);
 
+    // A chunk in view and the directions of its faces that can face the camera.
+    struct VisibleChunk {
+        engine::CubeChunk* chunk;
+        const engine::StaticGeometry* geometry;
+        CubeFaceMask directions;
+        float distance;  // from the eye to the chunk's middle
+        bool hidden;     // behind what was drawn before it
+    };
+
 private:
     struct Uniforms {
         GLint viewProjection, offset, texture, blended, lightOn, lightKind, lightPosition, lightDirection, lightColour,
@@ -33,14 +42,6 @@ private:
     struct Program {
         GlProgram program;
         Uniforms uniforms{};
-    };
-    // A chunk in view and the directions of its faces that can face the camera.
-    struct VisibleChunk {
-        engine::CubeChunk* chunk;
-        const engine::StaticGeometry* geometry;
-        CubeFaceMask directions;
-        float distance;  // from the eye to the chunk's middle
-        bool hidden;     // behind what was drawn before it
     };
     struct BoxUniforms {
         GLint viewProjection, low, high;

@@ -199,6 +199,20 @@ std::vector<std::vector<std::string>> RandomTown(int width, int length, int heig
     return layers;
 }
 
+std::vector<std::vector<std::string>> HalfFilled(int width, int length, int height, std::uint32_t seed) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> cell(-3, 3);
+    std::vector<std::vector<std::string>> layers(static_cast<std::size_t>(height));
+    for (auto& layer : layers)
+        for (int y = 0; y < length; ++y) {
+            std::string row;
+            for (int x = 0; x < width; ++x)
+                row += static_cast<char>('/' + std::max(cell(random), 0));
+            layer.push_back(row);
+        }
+    return layers;
+}
+
 // The merged chunks draw the picture that the engine drew before it merged (every face a
 // quad of its own in one batch per material): the same blocks, textures, orientations and
 // light, from the home view, from above, from inside the buildings and along the walls.
@@ -211,6 +225,7 @@ TEST_F(RenderTest, MergedChunksDrawThePictureOfSingleFaces) {
     };
     const std::vector<View> views = {{{-30, 30, -40}, {0, 0, 0}},  {{0, 150, 0.1f}, {0, 0, 0}},  {{3, 5, 7}, {40, 2, -20}},
                                       {{-70, 3, -70}, {70, 3, 70}}, {{60, 40, 60}, {-10, 0, 0}}, {{-20, 8, 45}, {-20, 8, -45}}};
+    int hiddenChunks = 0;
     for (const bool glass : {false, true}) {
         const std::uint8_t alpha = glass ? 120 : 255;
         const std::string pack = test::WritePack(
@@ -219,8 +234,9 @@ TEST_F(RenderTest, MergedChunksDrawThePictureOfSingleFaces) {
              {"stone_001.png", test::SolidPng(16, 16, {120, 120, 128, 255})},
              {glass ? "t.glass_020.png" : "glass_020.png", test::SolidPng(16, 16, {60, 90, 230, alpha})},
              {"planks_005.png", stackmason::test::EncodePng(stackmason::test::CoordinateImage(16, 16))}});
-        for (const std::uint32_t seed : {1u, 2u}) {
-            const auto layers = RandomTown(72, 64, 10, seed);
+        for (const std::uint32_t seed : {1u, 2u, 3u}) {
+            // The third is half filled at random: most of its chunks lie behind nearer ones.
+            const auto layers = seed == 3 ? HalfFilled(72, 64, 10, seed) : RandomTown(72, 64, 10, seed);
             std::vector<std::vector<std::uint8_t>> frames[2];
             for (const bool merge : {false, true}) {
                 engine_ = std::make_unique<Engine3D>();
@@ -233,8 +249,11 @@ TEST_F(RenderTest, MergedChunksDrawThePictureOfSingleFaces) {
                     frames[merge ? 1 : 0].push_back(RenderAndRead());
                 }
                 EXPECT_EQ(engine_->StaticGeometryChunkCount(0) > 0, merge);
-                if (merge) {
+                if (merge && seed != 3) {
                     EXPECT_LT(engine_->StaticGeometryQuads(0) * 2, engine_->StaticGeometryFaces(0));
+                }
+                if (merge && seed == 3) {
+                    hiddenChunks += engine_->StaticGeometryChunkCount(0) - engine_->ChunksDrawnLastFrame();
                 }
             }
             for (std::size_t v = 0; v < views.size(); ++v) {
@@ -255,11 +274,13 @@ TEST_F(RenderTest, MergedChunksDrawThePictureOfSingleFaces) {
                 // orientation or light changes thousands.
                 const std::string where = (glass ? "glass, seed " : "seed ") + std::to_string(seed) + ", view " +
                                           std::to_string(v);
-                EXPECT_LE(differing, kWidth * kHeight / (glass ? 100 : 2000)) << where;
+                // Glass behind glass mixes a little differently in the other order, but never far.
+                EXPECT_LE(differing, kWidth * kHeight / (glass ? 20 : 2000)) << where;
                 EXPECT_LE(far, 40) << where;
             }
         }
     }
+    EXPECT_GT(hiddenChunks, 0) << "the views must show chunks being skipped behind others";
 }
 
 // The frame loop's figures end the engine's log; the anti-aliasing asked for stays off under
