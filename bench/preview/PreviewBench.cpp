@@ -1,6 +1,6 @@
-// Orbitscope's scene build and frame for five buildings: an empty one (ground only), a town
-// of 16 hollow houses with roofs and a half-filled random building, both 128 x 128 x 64, and
-// the solid and the half-filled random 512 x 512 x 256 building. Frames are drawn from the
+// Orbitscope's scene build and frame for six buildings: an empty one (ground only), a town
+// of 16 hollow houses with roofs and a half-filled random building, all 128 x 128 x 64, and
+// the solid, the half-filled random and the empty 512 x 512 x 256 building. Frames are drawn from the
 // home camera and from a camera high above the middle looking down, through Mesa under
 // xvfb-run at 1024 x 768. Run one benchmark per process (--benchmark_filter) for the peak
 // memory of that building alone. The building files stay in the temporary folder for the
@@ -117,6 +117,7 @@ const BuildingSpec& Spec(int building) {
         {"random128.tmp", 128, 128, 64, HalfFilledRandom()},
         {"solid512.tmp", 512, 512, 256, [](int, int, int) { return 1; }},
         {"random512.tmp", 512, 512, 256, HalfFilledRandom()},
+        {"empty512.tmp", 512, 512, 256, [](int, int, int) { return 0; }},
     };
     return specs[building];
 }
@@ -208,18 +209,19 @@ void BM_Frame(benchmark::State& state) {
 
 void Buildings(benchmark::internal::Benchmark* benchmark) {
     benchmark->ArgNames({"building"});
-    for (int building = 0; building < 5; ++building)
+    for (int building = 0; building < 6; ++building)
         benchmark->Args({building});
 }
 
 void BuildingsAndCameras(benchmark::internal::Benchmark* benchmark) {
     benchmark->ArgNames({"building", "camera"});
-    for (int building = 0; building < 5; ++building)
+    for (int building = 0; building < 6; ++building)
         for (int camera : {kHome, kAbove})
             benchmark->Args({building, camera});
 }
 
-// building: 0 empty, 1 town, 2 random 128, 3 solid 512, 4 random 512; camera: 0 home, 1 above.
+// building: 0 empty, 1 town, 2 random 128 (all 128 x 128 x 64), 3 solid, 4 random, 5 empty
+// (all 512 x 512 x 256); camera: 0 home, 1 above.
 BENCHMARK(BM_SceneBuild)->Apply(Buildings)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_Frame)->Apply(BuildingsAndCameras)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
 

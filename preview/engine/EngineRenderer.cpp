@@ -477,10 +477,6 @@ void EngineRenderer::DrawChunks(bool blendedPass) {
             glBindTexture(GL_TEXTURE_2D_ARRAY, bound->kindPictures.Get());
             glUniform1f(u.edge, bound->lattice ? bound->lattice->edge : 0.0f);
         }
-        glActiveTexture(GL_TEXTURE0 + kQuadUnit);
-        UploadChunk(chunk);
-        glBindTexture(GL_TEXTURE_BUFFER, chunk.texture.Get());
-        glUniform3fv(u.cellZero, 1, glm::value_ptr(chunk.cellZero));
         // Blended faces write no depth, so the opaque pass's answer stands for them too.
         const bool large = QuadsToDraw(visible, group) >= kQuadsWorthAsking;
         bool asked = false;
@@ -496,7 +492,11 @@ void EngineRenderer::DrawChunks(bool blendedPass) {
             }
         }
         if (visible.hidden)
-            return;
+            return;  // and its quads need not reach the card yet
+        glActiveTexture(GL_TEXTURE0 + kQuadUnit);
+        UploadChunk(chunk);
+        glBindTexture(GL_TEXTURE_BUFFER, chunk.texture.Get());
+        glUniform3fv(u.cellZero, 1, glm::value_ptr(chunk.cellZero));
         if (!large) {
             // One draw for all directions: the faces turned away fall to back-face culling.
             const int first = ranges.first[group][0];
