@@ -2,6 +2,8 @@
 
 #include <array>
 #include <map>
+#include <random>
+#include <tuple>
 
 #include <glm/geometric.hpp>
 
@@ -287,6 +289,39 @@ TEST(BlockPlacement, OnlyVisibleFacesAreCounted) {
     EXPECT_EQ(ExposedFaces(row, kinds, 2, 1, 1) & (kFacePlusX | kFaceMinusX), 0);
     EXPECT_EQ(ExposedFaces(row, kinds, 3, 1, 1) & (kFacePlusX | kFaceMinusX), kFacePlusX);
     EXPECT_EQ(ExposedFaces(row, kinds, 4, 1, 1) & kFaceMinusX, kFaceMinusX);
+}
+
+// The row walk that builds the scene finds the faces that ExposedFaces gives cell by cell,
+// for buildings of every shape with air, opaque and blended blocks and codes without a
+// template.
+TEST(BlockPlacement, TheSceneWalkFindsEveryCellsExposedFaces) {
+    std::mt19937 random(11);
+    BlockTemplates templates = OpaqueTemplates(4);
+    templates.templates[1].blended = true;
+    templates.templates[3].blended = true;
+    const BlockKinds kinds(templates);
+    for (int round = 0; round < 60; ++round) {
+        std::uniform_int_distribution<int> side(1, 9);
+        Building grid(side(random), side(random), side(random));
+        std::uniform_int_distribution<int> code(-2, 6);  // air, blocks, and codes without a template
+        for (int h = 1; h <= grid.Height(); ++h)
+            for (int y = 1; y <= grid.Length(); ++y)
+                for (int x = 1; x <= grid.Width(); ++x)
+                    grid.At(x, y, h) = std::max(code(random), round % 2 == 0 ? 0 : -2);
+        std::map<std::tuple<float, float, float>, CubeFaceMask> expected;
+        for (int h = 1; h <= grid.Height(); ++h)
+            for (int y = 1; y <= grid.Length(); ++y)
+                for (int x = 1; x <= grid.Width(); ++x)
+                    if (kinds.IsBlock(grid.Cell(x, y, h)) && ExposedFaces(grid, kinds, x, y, h) != 0) {
+                        const glm::vec3 p = BlockPosition(x, y, h, grid.Width(), grid.Length());
+                        expected[{p.x, p.y, p.z}] = ExposedFaces(grid, kinds, x, y, h);
+                    }
+        std::map<std::tuple<float, float, float>, CubeFaceMask> found;
+        ForEachBlockInstance(grid, kinds, [&](stackmason::BlockCode, const glm::vec3& p, CubeFaceMask faces) {
+            found[{p.x, p.y, p.z}] = faces;
+        });
+        ASSERT_EQ(found, expected) << "round " << round;
+    }
 }
 
 TEST(PreviewScene, BuildsGroundLightTemplatesAndStaticGeometryWithoutAScreen) {
