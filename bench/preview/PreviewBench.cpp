@@ -104,14 +104,14 @@ int TownCell(int x, int y, int layer) {
     return inside && rim ? 5 : 0;
 }
 
-struct BuildingSpec {
+struct BenchBuilding {
     const char* file;
     int width, length, height;
     CellOf cells;
 };
 
-const BuildingSpec& Spec(int building) {
-    static const BuildingSpec specs[] = {
+const BenchBuilding& BuildingOf(int building) {
+    static const BenchBuilding buildings[] = {
         {"empty.tmp", 128, 128, 64, [](int, int, int) { return 0; }},
         {"town.tmp", 128, 128, 64, TownCell},
         {"random128.tmp", 128, 128, 64, HalfFilledRandom()},
@@ -119,14 +119,14 @@ const BuildingSpec& Spec(int building) {
         {"random512.tmp", 512, 512, 256, HalfFilledRandom()},
         {"empty512.tmp", 512, 512, 256, [](int, int, int) { return 0; }},
     };
-    return specs[building];
+    return buildings[building];
 }
 
 std::string PathOf(int building) {
-    const BuildingSpec& spec = Spec(building);
-    const std::string path = BenchPath(spec.file);
+    const BenchBuilding& shape = BuildingOf(building);
+    const std::string path = BenchPath(shape.file);
     if (!std::filesystem::exists(path))
-        WriteBuilding(path, spec.width, spec.length, spec.height, spec.cells);
+        WriteBuilding(path, shape.width, shape.length, shape.height, shape.cells);
     return path;
 }
 
@@ -165,12 +165,12 @@ enum Camera { kHome = 0, kAbove = 1 };
 
 // Camera 0 home (aimed at the ground's centre) or high above the middle, looking down on
 // the whole building.
-void PlaceCamera(Engine3D& engine, int camera, const BuildingSpec& spec) {
+void PlaceCamera(Engine3D& engine, int camera, const BenchBuilding& shape) {
     AimPreviewCamera(engine);
     if (camera == kHome)
         return;
-    const float reach = 2.5f * static_cast<float>(std::max(spec.width, spec.length));
-    engine.MoveCamera(0, {0.0f, 2.0f * static_cast<float>(spec.height) + reach, 0.0f}, Engine3D::Move::Absolute);
+    const float reach = 2.5f * static_cast<float>(std::max(shape.width, shape.length));
+    engine.MoveCamera(0, {0.0f, 2.0f * static_cast<float>(shape.height) + reach, 0.0f}, Engine3D::Move::Absolute);
     engine.CameraLookAt(0, glm::vec3(0.0f));
 }
 
@@ -195,7 +195,7 @@ void BM_Frame(benchmark::State& state) {
     PreviewBuilding building = ReadPreviewFile(path);
     CreatePreviewCamera(engine);
     CreateLightAndGround(engine, building, GroundImagePng());
-    PlaceCamera(engine, static_cast<int>(state.range(1)), Spec(which));
+    PlaceCamera(engine, static_cast<int>(state.range(1)), BuildingOf(which));
     const BlockFigures figures = BuildBlocks(engine, building);
     engine.RenderWorld();  // the first frame moves the geometry to the card
     glFinish();

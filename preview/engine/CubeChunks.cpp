@@ -1,6 +1,7 @@
 #include "preview/engine/CubeChunks.h"
 
 #include <algorithm>
+#include <map>
 #include <stdexcept>
 
 #include <glm/common.hpp>
@@ -11,7 +12,6 @@ namespace {
 constexpr int kChunkShift = 4;  // kChunkSide = 1 << kChunkShift
 static_assert(kChunkSide == 1 << kChunkShift);
 constexpr int kChunkMask = kChunkSide - 1;
-constexpr std::uint32_t kFieldMask = 31;
 constexpr int kKeyBias = 1 << 20;
 
 int CellIndex(const glm::ivec3& local) { return local.x + kChunkSide * (local.y + kChunkSide * local.z); }
@@ -40,16 +40,30 @@ QuadAxes AxesOf(int direction) {
     }
 }
 
+namespace {
+
+constexpr std::uint32_t kCellBits = 6;  // up to kRegionSide
+constexpr std::uint32_t kCellMask = (1u << kCellBits) - 1;
+static_assert(kRegionSide <= 1 << kCellBits && kRegionSide % kChunkSide == 0);
+
+}  // namespace
+
 std::uint32_t PackQuad(const ChunkQuad& quad) {
-    auto field = [](int value) { return static_cast<std::uint32_t>(value) & kFieldMask; };
-    return field(quad.cell.x) | field(quad.cell.y) << 5 | field(quad.cell.z) << 10 | field(quad.sizeA - 1) << 15 |
-           field(quad.sizeB - 1) << 20 | (static_cast<std::uint32_t>(quad.direction) & 7u) << 25;
+    auto field = [](int value, std::uint32_t shift) { return (static_cast<std::uint32_t>(value) & kCellMask) << shift; };
+    return field(quad.cell.x, 0) | field(quad.cell.y, 6) | field(quad.cell.z, 12) | field(quad.sizeA - 1, 18) |
+           field(quad.sizeB - 1, 24);
 }
 
-ChunkQuad UnpackQuad(std::uint32_t record) {
-    auto field = [&](int shift) { return static_cast<int>((record >> shift) & kFieldMask); };
-    return {{field(0), field(5), field(10)}, field(15) + 1, field(20) + 1, static_cast<int>((record >> 25) & 7u)};
+std::uint32_t PackKind(int kind, int direction) {
+    return (static_cast<std::uint32_t>(kind) & 0xFFu) | (static_cast<std::uint32_t>(direction) & 7u) << 8;
 }
+
+ChunkQuad UnpackQuad(std::uint32_t rectangle, std::uint32_t kindAndDirection) {
+    auto field = [&](std::uint32_t shift) { return static_cast<int>((rectangle >> shift) & kCellMask); };
+    return {{field(0), field(6), field(12)}, field(18) + 1, field(24) + 1, static_cast<int>((kindAndDirection >> 8) & 7u)};
+}
+
+int KindOf(std::uint32_t kindAndDirection) { return static_cast<int>(kindAndDirection & 0xFFu); }
 
 CubeChunkBuilder::Cells& CubeChunkBuilder::CellsOf(const glm::ivec3& chunk) {
     const std::uint64_t key = KeyOf(chunk);
@@ -83,24 +97,105 @@ void CubeChunkBuilder::Add(const glm::ivec3& cell, int kind, bool blended, CubeF
             cells.slices[static_cast<std::size_t>(direction)] |= 1u << local[AxesOf(direction).normal];
 }
 
+namespace {
+
+// The region (kRegionSide cells a side) a chunk lies in.
+glm::ivec3 RegionOf(const glm::ivec3& origin) {
+    return glm::ivec3(origin.x >> 6, origin.y >> 6, origin.z >> 6);
+}
+static_assert(kRegionSide == 1 << 6);
+
+// How far along a direction's normal a quad lies, counted so that the quads an eye facing
+// them sees nearest come first for the opaque group and last for the blended one.
+int DrawOrder(const ChunkQuad& quad, int group) {
+    const int slice = quad.cell[AxesOf(quad.direction).normal];
+    const bool descending = (quad.direction % 2 == 0) != (group == kBlendedGroup);
+    return descending ? kRegionSide - 1 - slice : slice;
+}
+
+// The small chunks of one region as one chunk with the region's origin.
+CubeChunkData Join(const std::vector<CubeChunkData*>& parts) {
+    CubeChunkData joined;
+    joined.origin = RegionOf(parts.front()->origin) * kRegionSide;
+    joined.low = glm::ivec3(kRegionSide);
+    joined.high = glm::ivec3(-1);
+    for (int group = 0; group < kChunkGroups; ++group)
+        for (int direction = 0; direction < kCubeDirections; ++direction) {
+            const auto g = static_cast<std::size_t>(group);
+            const auto d = static_cast<std::size_t>(direction);
+            struct Moved {
+                int order;
+                std::uint32_t rectangle, kind;
+            };
+            std::vector<Moved> quads;
+            for (const CubeChunkData* part : parts) {
+                const glm::ivec3 offset = part->origin - joined.origin;
+                for (int i = part->ranges.first[g][d]; i < part->ranges.first[g][d] + part->ranges.count[g][d]; ++i) {
+                    const auto at = static_cast<std::size_t>(i * kWordsPerQuad);
+                    ChunkQuad quad = UnpackQuad(part->quads[at], part->quads[at + 1]);
+                    quad.cell += offset;
+                    quads.push_back({DrawOrder(quad, group), PackQuad(quad), part->quads[at + 1]});
+                }
+            }
+            std::stable_sort(quads.begin(), quads.end(), [](const Moved& l, const Moved& r) { return l.order < r.order; });
+            joined.ranges.first[g][d] = static_cast<int>(joined.quads.size() / kWordsPerQuad);
+            joined.ranges.count[g][d] = static_cast<int>(quads.size());
+            for (const Moved& quad : quads) {
+                joined.quads.push_back(quad.rectangle);
+                joined.quads.push_back(quad.kind);
+            }
+        }
+    for (const CubeChunkData* part : parts) {
+        const glm::ivec3 offset = part->origin - joined.origin;
+        joined.low = glm::min(joined.low, part->low + offset);
+        joined.high = glm::max(joined.high, part->high + offset);
+        joined.faces += part->faces;
+    }
+    return joined;
+}
+
+}  // namespace
+
 std::vector<CubeChunkData> CubeChunkBuilder::Build() {
     std::vector<std::uint64_t> keys;
     keys.reserve(chunks_.size());
     for (const auto& [key, cells] : chunks_)
         keys.push_back(key);
     std::sort(keys.begin(), keys.end());
-    std::vector<CubeChunkData> built;
+    std::vector<CubeChunkData> meshed;
     for (const std::uint64_t key : keys) {
         std::unique_ptr<Cells>& cells = chunks_[key];
         CubeChunkData chunk = Mesh(ChunkOfKey(key), *cells);
         cells.reset();  // the cells go as soon as their chunk is meshed
         if (!chunk.quads.empty())
-            built.push_back(std::move(chunk));
+            meshed.push_back(std::move(chunk));
     }
     chunks_.clear();
     last_ = nullptr;
     lastKey_ = ~std::uint64_t{0};
     cubes_ = 0;
+    if (!merge_)
+        return meshed;  // every face its own quad, in chunks of their own
+    // Large chunks stay as they are; the small ones of each region are joined, in the order
+    // of the regions' first chunks.
+    std::vector<CubeChunkData> built;
+    std::map<std::uint64_t, std::vector<CubeChunkData*>> small;
+    std::vector<std::uint64_t> regionOrder;
+    for (CubeChunkData& chunk : meshed) {
+        if (chunk.QuadCount() >= kSmallChunkQuads) {
+            built.push_back(std::move(chunk));
+            continue;
+        }
+        const std::uint64_t region = KeyOf(RegionOf(chunk.origin));
+        std::vector<CubeChunkData*>& parts = small[region];
+        if (parts.empty())
+            regionOrder.push_back(region);
+        parts.push_back(&chunk);
+    }
+    for (const std::uint64_t region : regionOrder) {
+        const std::vector<CubeChunkData*>& parts = small[region];
+        built.push_back(parts.size() == 1 ? std::move(*parts.front()) : Join(parts));
+    }
     return built;
 }
 
@@ -186,7 +281,7 @@ CubeChunkData CubeChunkBuilder::Mesh(const glm::ivec3& chunk, const Cells& cells
                         data.low = glm::min(data.low, quad.cell);
                         data.high = glm::max(data.high, far);
                         data.quads.push_back(PackQuad(quad));
-                        data.quads.push_back(static_cast<std::uint32_t>(kind - 1));
+                        data.quads.push_back(PackKind(kind - 1, direction));
                     }
             }
             data.ranges.count[g][d] = static_cast<int>(data.quads.size() / kWordsPerQuad) - data.ranges.first[g][d];

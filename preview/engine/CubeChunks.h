@@ -21,12 +21,18 @@ namespace orbitscope {
 // faces of all kinds facing one way are one draw, nearest first.
 inline constexpr int kChunkSide = 16;
 inline constexpr int kChunkCells = kChunkSide * kChunkSide * kChunkSide;
+// Chunks with few quads (walls, roofs, the surface of a solid building) cost more to cull
+// and draw one by one than their quads do: those of one region of kRegionSide cells are
+// joined into one chunk.
+inline constexpr int kRegionSide = 64;
+inline constexpr int kSmallChunkQuads = 1024;
 
 // Face directions in the order of the CubeFace bits: +x, -x, +y, -y, +z, -z.
 inline constexpr int kCubeDirections = 6;
 
-// One merged quad: the chunk-relative cell of its lowest corner, how many cells it spans
-// along the two axes of its plane (a and b, see QuadAxes) and the way it faces.
+// One merged quad: the chunk-relative cell of its lowest corner (below kRegionSide), how
+// many cells it spans along the two axes of its plane (a and b, see QuadAxes; at most
+// kChunkSide) and the way it faces.
 struct ChunkQuad {
     glm::ivec3 cell{0};
     int sizeA = 1;
@@ -41,8 +47,11 @@ struct QuadAxes {
 };
 QuadAxes AxesOf(int direction);
 
+// The two words of a quad's record: the rectangle, then kind and direction.
 std::uint32_t PackQuad(const ChunkQuad& quad);
-ChunkQuad UnpackQuad(std::uint32_t record);
+std::uint32_t PackKind(int kind, int direction);
+ChunkQuad UnpackQuad(std::uint32_t rectangle, std::uint32_t kindAndDirection);
+int KindOf(std::uint32_t kindAndDirection);
 
 // Opaque quads are drawn first, blended ones over them.
 enum ChunkGroup { kOpaqueGroup = 0, kBlendedGroup = 1, kChunkGroups = 2 };
@@ -55,8 +64,8 @@ struct ChunkRanges {
 };
 
 // A built chunk: its lattice cell of the low corner, the cells that hold faces (inclusive,
-// chunk-relative) and the quads, two words each (PackQuad, kind), ordered by group, then
-// direction. Within a direction the opaque quads run from the slice nearest to an eye that
+// chunk-relative) and the quads, two words each (PackQuad, PackKind), ordered by group, then
+// direction. Quads never cross a border of the kChunkSide grid. Within a direction the opaque quads run from the slice nearest to an eye that
 // can see them to the farthest (so that hidden faces fail the depth test before they are
 // shaded), the blended ones the other way (so that they are laid over what lies behind them).
 struct CubeChunkData {
@@ -81,7 +90,8 @@ public:
     void Add(const glm::ivec3& cell, int kind, bool blended, CubeFaceMask faces);
     std::int64_t CubeCount() const { return cubes_; }
 
-    // The chunks in order of their lattice position (y, then z, then x); the cells are let go.
+    // The chunks in order of their lattice position (y, then z, then x), the small ones of
+    // each region joined; the cells are let go.
     std::vector<CubeChunkData> Build();
 
 private:

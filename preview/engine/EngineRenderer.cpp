@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 #include <glm/geometric.hpp>
 #include <glm/gtc/matrix_transform.hpp>
@@ -52,11 +53,11 @@ const vec2 kSigns[4] = vec2[4](vec2(-1, -1), vec2(1, -1), vec2(1, 1), vec2(-1, 1
 void main() {
     uvec2 quad = texelFetch(uQuads, uFirstQuad + gl_VertexID / 4).rg;
     uint record = quad.r;
-    vLayer = int(quad.g);
-    ivec3 cell = ivec3(uvec3(record, record >> 5u, record >> 10u) & 31u);
-    int sizeA = int((record >> 15u) & 31u) + 1;
-    int sizeB = int((record >> 20u) & 31u) + 1;
-    int direction = int((record >> 25u) & 7u);
+    ivec3 cell = ivec3(uvec3(record, record >> 6u, record >> 12u) & 63u);
+    int sizeA = int((record >> 18u) & 63u) + 1;
+    int sizeB = int((record >> 24u) & 63u) + 1;
+    vLayer = int(quad.g & 255u);
+    int direction = int((quad.g >> 8u) & 7u);
     vec3 span = vec3(ivec3(1) + kAxisA[direction / 2] * (sizeA - 1) + kAxisB[direction / 2] * (sizeB - 1));
     vec3 normal = kNormal[direction];
     vec3 up = kUp[direction];
@@ -230,6 +231,12 @@ Uniforms FindUniforms(const GlProgram& program) {
             Uniform(program, "uCellZero"),       Uniform(program, "uEdge"),         Uniform(program, "uLayers")};
 }
 
+// Render modes 0, 1 and 2: filled, wireframe, points.
+GLenum PolygonModeOf(int renderMode) {
+    constexpr GLenum kModes[] = {GL_FILL, GL_LINE, GL_POINT};
+    return kModes[renderMode >= 0 && renderMode <= 2 ? renderMode : 0];
+}
+
 // The texture units: the material's picture, the chunk's quad records, the kinds' pictures.
 constexpr GLint kPictureUnit = 0;
 constexpr GLint kQuadUnit = 1;
@@ -259,10 +266,7 @@ EngineRenderer::EngineRenderer(Program meshes, Program chunks, GlProgram boxes, 
     glGenQueries(1, &query);
     query_ = GlQuery(query);
     chunkVertexArray_ = NewGlVertexArray();
-    glBindVertexArray(chunkVertexArray_.Get());
-    // No draw of a chunk covers more quads than a chunk has cells in one direction.
-    quadIndices_ = QuadIndices(static_cast<std::size_t>(kChunkCells));
-    glBindVertexArray(0);
+    EnsureQuadIndices(static_cast<std::size_t>(kChunkCells));
 }
 
 int EngineRenderer::Render(engine::ViewCamera& view, const engine::Light* light,
@@ -304,8 +308,7 @@ glm::mat4 EngineRenderer::SetUpView(const engine::ViewCamera& view, int screenWi
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
     glFrontFace(GL_CCW);
-    const GLenum modes[] = {GL_FILL, GL_LINE, GL_POINT};
-    glPolygonMode(GL_FRONT_AND_BACK, modes[view.renderMode >= 0 && view.renderMode <= 2 ? view.renderMode : 0]);
+    glPolygonMode(GL_FRONT_AND_BACK, PolygonModeOf(view.renderMode));
     glPointSize(config::kPointSize);
     const float aspect = h > 0 ? static_cast<float>(w) / static_cast<float>(h) : 1.0f;
     const glm::mat4 projection =
@@ -360,9 +363,23 @@ void EngineRenderer::FindVisibleChunks(const engine::ObjectTable<engine::StaticG
               [](const VisibleChunk& l, const VisibleChunk& r) { return l.distance < r.distance; });
 }
 
+void EngineRenderer::EnsureQuadIndices(std::size_t quads) {
+    if (quads <= quadIndexCapacity_)
+        return;
+    quadIndexCapacity_ = std::max(quads, 2 * quadIndexCapacity_);
+    glBindVertexArray(chunkVertexArray_.Get());
+    quadIndices_ = QuadIndices(quadIndexCapacity_);
+    glBindVertexArray(0);
+}
+
 void EngineRenderer::UploadChunk(engine::CubeChunk& chunk) {
     if (chunk.buffer.Get() != 0)
         return;
+    std::size_t longest = 0;
+    for (const auto& group : chunk.ranges.count)
+        longest = std::max<std::size_t>(longest, static_cast<std::size_t>(std::accumulate(group.begin(), group.end(), 0)));
+    EnsureQuadIndices(longest);
+    glBindVertexArray(chunkVertexArray_.Get());
     chunk.buffer = NewGlBuffer();
     glBindBuffer(GL_TEXTURE_BUFFER, chunk.buffer.Get());
     glBufferData(GL_TEXTURE_BUFFER, static_cast<GLsizeiptr>(chunk.quads.size() * sizeof(std::uint32_t)),
@@ -449,8 +466,7 @@ bool EngineRenderer::AskWhetherBoxShows(const VisibleChunk& visible) {
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDepthMask(GL_TRUE);
     glEnable(GL_CULL_FACE);
-    const GLenum modes[] = {GL_FILL, GL_LINE, GL_POINT};
-    glPolygonMode(GL_FRONT_AND_BACK, modes[renderMode_ >= 0 && renderMode_ <= 2 ? renderMode_ : 0]);
+    glPolygonMode(GL_FRONT_AND_BACK, PolygonModeOf(renderMode_));
     glUseProgram(chunks_.program.Get());
     return true;
 }
@@ -466,6 +482,7 @@ void EngineRenderer::DrawChunks(bool blendedPass) {
     glUniform1i(u.blended, blendedPass);
     const auto group = static_cast<std::size_t>(blendedPass ? kBlendedGroup : kOpaqueGroup);
     const engine::StaticGeometry* bound = nullptr;
+    int drawn = 0;  // quads drawn by this pass so far
     auto draw = [&](VisibleChunk& visible) {
         engine::CubeChunk& chunk = *visible.chunk;
         const ChunkRanges& ranges = chunk.ranges;
@@ -478,10 +495,14 @@ void EngineRenderer::DrawChunks(bool blendedPass) {
             glUniform1f(u.edge, bound->lattice ? bound->lattice->edge : 0.0f);
         }
         // Blended faces write no depth, so the opaque pass's answer stands for them too.
-        const bool large = QuadsToDraw(visible, group) >= kQuadsWorthAsking;
+        const int inView = QuadsToDraw(visible, group);
+        if (inView == 0)
+            return;  // all its faces of this pass turn away from the eye
+        const bool large = inView >= kQuadsWorthAsking;
         bool asked = false;
         if (!blendedPass) {
-            asked = large && AskWhetherBoxShows(visible);
+            // Nothing can hide behind the little drawn so far.
+            asked = large && drawn >= kQuadsWorthAsking && AskWhetherBoxShows(visible);
             if (asked) {
                 GLuint passed = 0;
                 glGetQueryObjectuiv(query_.Get(), GL_QUERY_RESULT, &passed);
@@ -497,6 +518,7 @@ void EngineRenderer::DrawChunks(bool blendedPass) {
         UploadChunk(chunk);
         glBindTexture(GL_TEXTURE_BUFFER, chunk.texture.Get());
         glUniform3fv(u.cellZero, 1, glm::value_ptr(chunk.cellZero));
+        drawn += inView;
         if (!large) {
             // One draw for all directions: the faces turned away fall to back-face culling.
             const int first = ranges.first[group][0];

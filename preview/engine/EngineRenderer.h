@@ -57,6 +57,8 @@ private:
                   const engine::ObjectTable<engine::StaticGeometry>& geometries);
     void DrawChunks(bool blendedPass);
     void UploadChunk(engine::CubeChunk& chunk);
+    // The shared quad indices, for draws of up to this many quads.
+    void EnsureQuadIndices(std::size_t quads);
     // Starts the query of the chunk's box, or false when the chunk is drawn without asking.
     bool AskWhetherBoxShows(const VisibleChunk& visible);
 
@@ -68,6 +70,7 @@ private:
     GlTexture white_;
     GlVertexArray chunkVertexArray_;  // holds the quad indices every chunk shares
     GlBuffer quadIndices_;
+    std::size_t quadIndexCapacity_ = 0;
     std::vector<VisibleChunk> visible_;
     int hidden_ = 0;  // of the visible chunks, found behind nearer ones
     glm::mat4 viewProjection_{1.0f};

@@ -38,19 +38,23 @@ std::map<Face, int> SpreadQuads(const std::vector<CubeChunkData>& chunks, std::i
                 covered += static_cast<std::size_t>(chunk.ranges.count[g][d]);
                 int lastSlice = -1;
                 for (int i = chunk.ranges.first[g][d]; i < chunk.ranges.first[g][d] + chunk.ranges.count[g][d]; ++i) {
-                    const ChunkQuad quad = UnpackQuad(chunk.quads[static_cast<std::size_t>(i * kWordsPerQuad)]);
-                    const auto kind = static_cast<int>(chunk.quads[static_cast<std::size_t>(i * kWordsPerQuad + 1)]);
+                    const auto at = static_cast<std::size_t>(i * kWordsPerQuad);
+                    const ChunkQuad quad = UnpackQuad(chunk.quads[at], chunk.quads[at + 1]);
+                    const int kind = KindOf(chunk.quads[at + 1]);
                     EXPECT_EQ(quad.direction, direction);
                     EXPECT_EQ(blendedKinds[static_cast<std::size_t>(kind)], group == kBlendedGroup);
                     const QuadAxes axes = AxesOf(direction);
                     // Opaque faces nearest first to an eye that sees them, blended ones farthest first.
                     const bool descending = (direction % 2 == 0) != (group == kBlendedGroup);
-                    const int order = descending ? kChunkSide - 1 - quad.cell[axes.normal] : quad.cell[axes.normal];
+                    const int order = descending ? kRegionSide - 1 - quad.cell[axes.normal] : quad.cell[axes.normal];
                     EXPECT_GE(order, lastSlice);
                     lastSlice = order;
-                    // A quad stays inside its chunk and inside the chunk's box of faces.
-                    EXPECT_LE(quad.cell[axes.a] + quad.sizeA, kChunkSide);
-                    EXPECT_LE(quad.cell[axes.b] + quad.sizeB, kChunkSide);
+                    // A quad stays inside one cell of the chunk grid, inside the chunk's region
+                    // and inside the chunk's box of faces.
+                    EXPECT_EQ(quad.cell[axes.a] / kChunkSide, (quad.cell[axes.a] + quad.sizeA - 1) / kChunkSide);
+                    EXPECT_EQ(quad.cell[axes.b] / kChunkSide, (quad.cell[axes.b] + quad.sizeB - 1) / kChunkSide);
+                    EXPECT_LE(quad.cell[axes.a] + quad.sizeA, kRegionSide);
+                    EXPECT_LE(quad.cell[axes.b] + quad.sizeB, kRegionSide);
                     for (int a = 0; a < quad.sizeA; ++a)
                         for (int b = 0; b < quad.sizeB; ++b) {
                             glm::ivec3 local = quad.cell;
@@ -124,23 +128,26 @@ TEST(CubeChunks, MergedQuadsCoverExactlyTheDrawnFaces) {
     }
 }
 
-// A slab of one kind becomes one quad per chunk.
-TEST(CubeChunks, ASlabOfOneKindIsOneQuadPerChunk) {
+// A slab of one kind becomes one quad per chunk, and chunks of few quads are joined into
+// one for their region.
+TEST(CubeChunks, ASlabOfOneKindIsOneQuadPerChunkInOneRegion) {
     CubeChunkBuilder builder;
     const int across = 2 * kChunkSide;
     const int along = kChunkSide + kChunkSide / 4;  // a chunk and a bit
     for (int x = 0; x < across; ++x)
         for (int z = 0; z < along; ++z)
             builder.Add({x, 0, z}, 2, false, kFacePlusY);
+    // A second region's chunk, one cube, stays apart.
+    builder.Add({kRegionSide, 0, 0}, 1, false, kAllCubeFaces);
     const std::vector<CubeChunkData> chunks = builder.Build();
-    ASSERT_EQ(chunks.size(), 4u);
-    std::size_t quads = 0;
-    for (const CubeChunkData& chunk : chunks) {
-        quads += static_cast<std::size_t>(chunk.QuadCount());
-        EXPECT_EQ(chunk.ranges.count[kOpaqueGroup][2], 1);
-        EXPECT_EQ(chunk.quads[1], 2u);  // the kind
-    }
-    EXPECT_EQ(quads, 4u);
+    ASSERT_EQ(chunks.size(), 2u);
+    EXPECT_EQ(chunks[0].QuadCount(), 4);  // 2 x 2 chunks' tops
+    EXPECT_EQ(chunks[0].ranges.count[kOpaqueGroup][2], 4);
+    EXPECT_EQ(KindOf(chunks[0].quads[1]), 2);
+    EXPECT_EQ(chunks[0].low, glm::ivec3(0));
+    EXPECT_EQ(chunks[0].high, glm::ivec3(across - 1, 0, along - 1));
+    EXPECT_EQ(chunks[1].origin, glm::ivec3(kRegionSide, 0, 0));
+    EXPECT_EQ(chunks[1].QuadCount(), 6);
     EXPECT_TRUE(builder.Build().empty()) << "the cells are let go after building";
 }
 
