@@ -1,15 +1,23 @@
-// Scene build figures for the largest building and a random one, and the time of one frame.
-// The frame benchmark needs a display: run this program under xvfb-run for it.
+// Orbitscope's scene build and frame for six buildings: an empty one (ground only), a town
+// of 16 hollow houses with roofs and a half-filled random building, all 128 x 128 x 64, and
+// the solid, the half-filled random and the empty 512 x 512 x 256 building. Frames are drawn from the
+// home camera and from a camera high above the middle looking down, through Mesa under
+// xvfb-run at 1024 x 768. Run one benchmark per process (--benchmark_filter) for the peak
+// memory of that building alone. The building files stay in the temporary folder for the
+// next run.
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 
 #include <epoxy/gl.h>
 
+#include "bench/support/PeakMemory.h"
+#include "preview/PreviewConfig.h"
 #include "preview/app/Controls.h"
 #include "preview/app/SdlScreen.h"
 #include "preview/engine/Engine3D.h"
@@ -39,12 +47,19 @@ std::string WriteBenchPack() {
     return path;
 }
 
-// Writes the building row by row, so that making the file takes no memory to speak of.
-template <class CellOf>
-std::string WriteBuilding(const std::string& name, int width, int length, int height, const std::string& pack, CellOf cellOf) {
-    const std::string path = BenchPath(name);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << width << 'x' << length << 'x' << height << ';' << pack << "\r\n--------\r\n";
+const std::string& Pack() {
+    static const std::string path = WriteBenchPack();
+    return path;
+}
+
+using CellOf = std::function<int(int x, int y, int layer)>;
+
+// Writes the building row by row, so that making the file takes no memory to speak of. The
+// file appears under its name only once it is whole.
+void WriteBuilding(const std::string& path, int width, int length, int height, const CellOf& cellOf) {
+    const std::string part = path + ".part";
+    std::ofstream out(part, std::ios::binary | std::ios::trunc);
+    out << width << 'x' << length << 'x' << height << ';' << Pack() << "\r\n--------\r\n";
     std::string row(static_cast<std::size_t>(width), '/');
     for (int h = 1; h <= height; ++h) {
         out << "layer " << h << "\r\n";
@@ -55,86 +70,160 @@ std::string WriteBuilding(const std::string& name, int width, int length, int he
         }
         out << "\r\n";
     }
+    out.close();
+    std::filesystem::rename(part, path);
+}
+
+// Half the cells air, the rest one of the eight types at random.
+CellOf HalfFilledRandom() {
+    auto random = std::make_shared<std::mt19937>(7);
+    return [random](int, int, int) { return std::max(std::uniform_int_distribution<int>(-7, 8)(*random), 0); };
+}
+
+// 4 x 4 houses of 24 x 24 cells, 32 cells apart: brick walls 12 layers high with glass
+// windows, a floor of planks and a stepped roof of tiles.
+int TownCell(int x, int y, int layer) {
+    const int u = (x - 1) % 32 - 4;
+    const int v = (y - 1) % 32 - 4;
+    if (u < 0 || v < 0 || u >= 24 || v >= 24)
+        return 0;
+    const bool wall = u == 0 || v == 0 || u == 23 || v == 23;
+    if (layer == 1)
+        return 3;  // floor
+    if (layer <= 12) {
+        if (!wall)
+            return 0;
+        const bool window = layer >= 5 && layer <= 8 && (u + v) % 6 >= 2 && (u + v) % 6 <= 4;
+        return window ? 8 : 1;
+    }
+    const int step = layer - 13;  // the roof narrows by a cell a layer
+    if (step >= 12)
+        return 0;
+    const bool inside = u >= step && v >= step && u < 24 - step && v < 24 - step;
+    const bool rim = u == step || v == step || u == 23 - step || v == 23 - step;
+    return inside && rim ? 5 : 0;
+}
+
+struct BenchBuilding {
+    const char* file;
+    int width, length, height;
+    CellOf cells;
+};
+
+const BenchBuilding& BuildingOf(int building) {
+    static const BenchBuilding buildings[] = {
+        {"empty.tmp", 128, 128, 64, [](int, int, int) { return 0; }},
+        {"town.tmp", 128, 128, 64, TownCell},
+        {"random128.tmp", 128, 128, 64, HalfFilledRandom()},
+        {"solid512.tmp", 512, 512, 256, [](int, int, int) { return 1; }},
+        {"random512.tmp", 512, 512, 256, HalfFilledRandom()},
+        {"empty512.tmp", 512, 512, 256, [](int, int, int) { return 0; }},
+    };
+    return buildings[building];
+}
+
+std::string PathOf(int building) {
+    const BenchBuilding& shape = BuildingOf(building);
+    const std::string path = BenchPath(shape.file);
+    if (!std::filesystem::exists(path))
+        WriteBuilding(path, shape.width, shape.length, shape.height, shape.cells);
     return path;
 }
 
-const std::string& Pack() {
-    static const std::string path = WriteBenchPack();
-    return path;
+// The figures only this engine has; kept apart so that an older engine can be measured with
+// the same benchmarks.
+void EngineFigures(benchmark::State& state, const Engine3D& engine) {
+    state.counters["quads"] = static_cast<double>(engine.StaticGeometryQuads(0));
+    state.counters["chunks"] = engine.StaticGeometryChunkCount(0);
+    state.counters["chunks_drawn"] = engine.ChunksDrawnLastFrame();
 }
 
-const std::string& SolidBuilding() {
-    static const std::string path = WriteBuilding("solid.tmp", 512, 512, 256, Pack(), [](int, int, int) { return 1; });
-    return path;
-}
-
-const std::string& RandomBuilding() {
-    static const std::string path = [] {
-        std::mt19937 random(7);
-        std::uniform_int_distribution<int> cell(-7, 8);  // about half air
-        return WriteBuilding("random.tmp", 128, 128, 64, Pack(), [&](int, int, int) { return std::max(cell(random), 0); });
-    }();
-    return path;
-}
-
-double PeakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+void BuildingFigures(benchmark::State& state, const Engine3D& engine, const BlockFigures& figures) {
+    state.counters["faces"] = static_cast<double>(figures.faces);
+    state.counters["instances"] = static_cast<double>(figures.instances);
+    state.counters["gpu_MB"] = static_cast<double>(engine.StaticGeometryBytes(0)) / (1024.0 * 1024.0);
+    state.counters["peak_rss_MB"] = stackmason::bench::PeakMegabytes();
+    EngineFigures(state, engine);
 }
 
 // From the preview file to built static geometry, as start-up does it, without a screen.
-void BuildScene(benchmark::State& state, const std::string& path) {
-    BlockFigures figures;
-    std::size_t bytes = 0;
+void BM_SceneBuild(benchmark::State& state) {
+    const std::string path = PathOf(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         Engine3D engine;
         PreviewBuilding building = ReadPreviewFile(path);
         CreatePreviewCamera(engine);
         CreateLightAndGround(engine, building, GroundImagePng());
-        figures = BuildBlocks(engine, building);
-        bytes = engine.StaticGeometryBytes(0);
+        const BlockFigures figures = BuildBlocks(engine, building);
+        state.PauseTiming();
+        BuildingFigures(state, engine, figures);
+        state.ResumeTiming();
     }
-    state.counters["faces"] = static_cast<double>(figures.faces);
-    state.counters["instances"] = static_cast<double>(figures.instances);
-    state.counters["vertex_MB"] = static_cast<double>(bytes) / (1024.0 * 1024.0);
-    state.counters["peak_rss_MB"] = PeakMegabytes();
 }
 
-void BM_SceneBuildSolid512x512x256(benchmark::State& state) { BuildScene(state, SolidBuilding()); }
-void BM_SceneBuildRandom128x128x64(benchmark::State& state) { BuildScene(state, RandomBuilding()); }
+enum Camera { kHome = 0, kAbove = 1 };
 
-void BM_FrameRandom128x128x64(benchmark::State& state) {
+// Camera 0 home (aimed at the ground's centre) or high above the middle, looking down on
+// the whole building.
+void PlaceCamera(Engine3D& engine, int camera, const BenchBuilding& shape) {
+    AimPreviewCamera(engine);
+    if (camera == kHome)
+        return;
+    const float reach = 2.5f * static_cast<float>(std::max(shape.width, shape.length));
+    engine.MoveCamera(0, {0.0f, 2.0f * static_cast<float>(shape.height) + reach, 0.0f}, Engine3D::Move::Absolute);
+    engine.CameraLookAt(0, glm::vec3(0.0f));
+}
+
+// One frame drawn to the end (glFinish), after the first one has moved the geometry to the
+// card; the time to that first frame, from reading the file on, is a counter of its own.
+void BM_Frame(benchmark::State& state) {
+    const int which = static_cast<int>(state.range(0));
     SdlScreen screen;
-    if (std::getenv("DISPLAY") == nullptr || !screen.InitVideo() || !screen.OpenWindow(1024, 768, "bench", 0) ||
-        !screen.OpenScreen(0)) {
+    if (std::getenv("DISPLAY") == nullptr || !screen.InitVideo() ||
+        !screen.OpenWindow(config::kScreenWidth, config::kScreenHeight, "bench", 0) || !screen.OpenScreen(0)) {
         state.SkipWithError("no display: run under xvfb-run -a");
         return;
     }
+    const std::string path = PathOf(which);
+    const auto start = std::chrono::steady_clock::now();
     Engine3D engine;
-    if (!engine.AttachScreen(1024, 768)) {
+    engine.AntialiasingMode(config::kAntialiasingMode);
+    if (!engine.AttachScreen(config::kScreenWidth, config::kScreenHeight)) {
         state.SkipWithError("no OpenGL 3.3 core");
         return;
     }
-    PreviewBuilding building = ReadPreviewFile(RandomBuilding());
+    PreviewBuilding building = ReadPreviewFile(path);
     CreatePreviewCamera(engine);
     CreateLightAndGround(engine, building, GroundImagePng());
-    AimPreviewCamera(engine);
+    PlaceCamera(engine, static_cast<int>(state.range(1)), BuildingOf(which));
     const BlockFigures figures = BuildBlocks(engine, building);
     engine.RenderWorld();  // the first frame moves the geometry to the card
     glFinish();
+    state.counters["first_frame_s"] = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     for (auto _ : state) {
         engine.RenderWorld();
         glFinish();
     }
-    state.counters["faces"] = static_cast<double>(figures.faces);
-    state.counters["batches"] = engine.StaticGeometryBatchCount(0);
+    BuildingFigures(state, engine, figures);
 }
 
-// The solid building first, so that the peak memory it reports is its own.
-BENCHMARK(BM_SceneBuildSolid512x512x256)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_SceneBuildRandom128x128x64)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_FrameRandom128x128x64)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+void Buildings(benchmark::internal::Benchmark* benchmark) {
+    benchmark->ArgNames({"building"});
+    for (int building = 0; building < 6; ++building)
+        benchmark->Args({building});
+}
+
+void BuildingsAndCameras(benchmark::internal::Benchmark* benchmark) {
+    benchmark->ArgNames({"building", "camera"});
+    for (int building = 0; building < 6; ++building)
+        for (int camera : {kHome, kAbove})
+            benchmark->Args({building, camera});
+}
+
+// building: 0 empty, 1 town, 2 random 128 (all 128 x 128 x 64), 3 solid, 4 random, 5 empty
+// (all 512 x 512 x 256); camera: 0 home, 1 above.
+BENCHMARK(BM_SceneBuild)->Apply(Buildings)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_Frame)->Apply(BuildingsAndCameras)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
 
 }  // namespace
 }  // namespace orbitscope

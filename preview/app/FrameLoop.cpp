@@ -1,5 +1,7 @@
 #include "preview/app/FrameLoop.h"
 
+#include <chrono>
+
 #include "preview/PreviewConfig.h"
 #include "preview/app/Controls.h"
 #include "preview/app/RenderModeCounter.h"
@@ -13,8 +15,10 @@ constexpr int kPreviewStepBase = 3000;
 
 void RunFrameLoop(Engine3D& engine, SdlScreen& screen) {
     RenderModeCounter renderModes;
+    FrameTimes times;
     bool quit = false;
     for (bool end = false; !end;) {
+        const auto start = std::chrono::steady_clock::now();
         PREVIEW_STEP();
         quit = screen.TakeWindowEvents(config::kEventWaitMilliseconds) || quit;
         PREVIEW_STEP();
@@ -26,8 +30,10 @@ void RunFrameLoop(Engine3D& engine, SdlScreen& screen) {
         engine.RenderWorld();
         PREVIEW_STEP();
         screen.Flip();
+        times.Add(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         end = escape || quit;
     }
+    engine.LogFrameFigures(times);
 }
 
 }  // namespace orbitscope

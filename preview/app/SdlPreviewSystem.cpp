@@ -9,7 +9,9 @@ bool SdlPreviewSystem::InitEngine3D(int flags) {
 }
 
 bool SdlPreviewSystem::OpenWindow(int width, int height, const std::string& title) {
-    return screen_.OpenWindow(width, height, title, engine_.MultisampleSamples());
+    // The engine multisamples into a frame of its own where that is affordable; the window
+    // itself has one sample per pixel.
+    return screen_.OpenWindow(width, height, title, 0);
 }
 
 bool SdlPreviewSystem::OpenWindowedScreen(int x, int y, int width, int height, int flipMode) {

@@ -32,6 +32,25 @@ stackmason::Rgba Over(stackmason::Rgba top, stackmason::Rgba below, float opacit
     return {mix(top.r, below.r), mix(top.g, below.g), mix(top.b, below.b), ToByte(a * 255.0f)};
 }
 
+std::int64_t FacesOf(const engine::StaticGeometry& geometry) {
+    std::int64_t faces = 0;
+    for (const engine::StaticBatch& batch : geometry.batches)
+        faces += batch.faces;
+    for (const engine::CubeChunk& chunk : geometry.chunks)
+        faces += chunk.faces;
+    return faces;
+}
+
+// A batch draws each face as a quad of its own.
+std::int64_t QuadsOf(const engine::StaticGeometry& geometry) {
+    std::int64_t quads = 0;
+    for (const engine::StaticBatch& batch : geometry.batches)
+        quads += batch.faces;
+    for (const engine::CubeChunk& chunk : geometry.chunks)
+        quads += chunk.quadCount;
+    return quads;
+}
+
 // The mesh's vertices, and the box round them that the scene's bounds are made of.
 void SetMeshData(engine::Mesh& mesh, MeshData data) {
     mesh.data = std::make_shared<MeshData>(std::move(data));
@@ -64,24 +83,56 @@ void Engine3D::Add3DArchive(const std::string& path, int kind) {
 }
 
 void Engine3D::AntialiasingMode(int mode) {
-    samples_ = mode == kAntialiasing4x ? 4 : 0;
-    Log("anti-aliasing mode " + std::to_string(mode) + ": " + std::to_string(samples_) + " samples asked for");
+    samplesAsked_ = mode == kAntialiasing4x ? config::kMultisampleSamples : 0;
+    Log("anti-aliasing mode " + std::to_string(mode) + ": " + std::to_string(samplesAsked_) + " samples asked for");
 }
+
+namespace {
+
+std::string GlText(GLenum name) {
+    const auto* text = reinterpret_cast<const char*>(glGetString(name));
+    return text ? text : "(unknown)";
+}
+
+}  // namespace
 
 bool Engine3D::AttachScreen(int width, int height) {
     screenWidth_ = width;
     screenHeight_ = height;
-    Log(std::string("OpenGL ") + reinterpret_cast<const char*>(glGetString(GL_VERSION)) + " on " +
-        reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-    GLint samples = 0;
-    glGetIntegerv(GL_SAMPLES, &samples);
-    Log("screen " + std::to_string(width) + " x " + std::to_string(height) + " with " + std::to_string(samples) +
-        " samples per pixel");
+    const std::string rendererName = GlText(GL_RENDERER);
+    Log("OpenGL " + GlText(GL_VERSION) + " on " + rendererName);
     std::string why;
     renderer_ = EngineRenderer::Create(why);
-    if (!renderer_)
+    if (!renderer_) {
         Log("shaders failed: " + why);
-    return renderer_ != nullptr;
+        return false;
+    }
+    // Under a software renderer every sample is shaded and blended by the processor: 4
+    // samples cost more than twice the frame, so the frame is drawn with one.
+    const bool software = IsSoftwareRenderer(rendererName);
+    int samples = samplesAsked_;
+    if (software && !multisampleOnSoftware_)
+        samples = 0;
+    GLint most = 0;
+    glGetIntegerv(GL_MAX_SAMPLES, &most);
+    samples = std::min(samples, static_cast<int>(most));
+    samples_ = 0;
+    frame_.reset();
+    if (samples > 1) {
+        auto frame = std::make_unique<MultisampleFrame>(MultisampleFrame::Create(width, height, samples));
+        if (frame->Valid()) {
+            frame_ = std::move(frame);
+            samples_ = samples;
+        }
+    }
+    std::string choice = "anti-aliasing: " + std::to_string(samples_) + " samples per pixel (" +
+                         std::to_string(samplesAsked_) + " asked for";
+    if (samplesAsked_ > 0 && samples_ == 0)
+        choice += software && !multisampleOnSoftware_ ? "; off under the software renderer " + rendererName
+                                                      : "; the driver offers none";
+    Log(choice + ")");
+    Log("screen " + std::to_string(width) + " x " + std::to_string(height));
+    return true;
 }
 
 void Engine3D::CreateCamera(int camera, float leftPercent, float topPercent, float widthPercent, float heightPercent) {
@@ -185,26 +236,53 @@ float Engine3D::EntityY(int entity) const { auto e = entities_.Find(entity); ret
 float Engine3D::EntityZ(int entity) const { auto e = entities_.Find(entity); return e ? e->position.z : 0.0f; }
 
 void Engine3D::CreateStaticGeometry(int geometry, float width, float height, float length, bool shadows) {
-    geometries_.Create(geometry).region = {width, height, length};
+    engine::StaticGeometry& made = geometries_.Create(geometry);
+    made.region = {width, height, length};
+    made.mergeCubes = mergeStaticFaces_;
     Log("static geometry " + std::to_string(geometry) + (shadows ? " with" : " without") + " shadows");
+}
+
+int Engine3D::KindOf(engine::StaticGeometry& target, const engine::Entity& source) {
+    // A kind per mesh and material pair; a handful of kinds, so a scan is enough.
+    for (std::size_t k = 0; k < target.kindMeshes.size(); ++k)
+        if (target.kindMeshes[k] == source.mesh && target.kindMaterials[k] == source.material)
+            return static_cast<int>(k);
+    const int kind = target.builder.AddKind(source.mesh->data);
+    target.kindMeshes.push_back(source.mesh);
+    target.kindMaterials.push_back(source.material);
+    return kind;
+}
+
+std::optional<glm::ivec3> Engine3D::LatticeCell(engine::StaticGeometry& target, const MeshData& mesh,
+                                                const glm::vec3& position) {
+    if (mesh.cubeEdge <= 0.0f)
+        return std::nullopt;
+    if (!target.lattice)
+        target.lattice = engine::CubeLattice{position, mesh.cubeEdge};
+    if (target.lattice->edge != mesh.cubeEdge)
+        return std::nullopt;
+    const glm::vec3 steps = (position - target.lattice->origin) / target.lattice->edge;
+    const glm::vec3 rounded = glm::round(steps);
+    // Off the lattice (or too far to count cells in a float): drawn as a batch instance.
+    if (glm::any(glm::greaterThan(glm::abs(steps - rounded), glm::vec3(1e-4f))) ||
+        glm::any(glm::greaterThan(glm::abs(rounded), glm::vec3(1 << 22))))
+        return std::nullopt;
+    return glm::ivec3(rounded);
 }
 
 void Engine3D::AddStaticGeometryEntity(int geometry, int entity, const glm::vec3& position, CubeFaceMask faces) {
     auto target = geometries_.Find(geometry);
     auto source = entities_.Find(entity);
-    if (!target || !source || target->built)
+    if (!target || !source || target->built || !source->mesh->data)
         return;
-    // A kind per mesh and material pair; a handful of kinds, so a scan is enough.
-    int kind = -1;
-    for (std::size_t k = 0; k < target->kindMeshes.size() && kind < 0; ++k)
-        if (target->kindMeshes[k] == source->mesh && target->kindMaterials[k] == source->material)
-            kind = static_cast<int>(k);
-    if (kind < 0) {
-        kind = target->builder.AddKind(source->mesh->data);
-        target->kindMeshes.push_back(source->mesh);
-        target->kindMaterials.push_back(source->material);
-    }
-    target->builder.AddInstance(kind, position, faces);
+    const int kind = KindOf(*target, *source);
+    const std::optional<glm::ivec3> cell =
+        target->mergeCubes && kind < CubeChunkBuilder::kMaxKinds ? LatticeCell(*target, *source->mesh->data, position)
+                                                                : std::nullopt;
+    if (cell)
+        target->cubes.Add(*cell, kind, source->material && source->material->blended, faces);
+    else
+        target->builder.AddInstance(kind, position, faces);
 }
 
 void Engine3D::BuildStaticGeometry(int geometry) {
@@ -220,16 +298,40 @@ void Engine3D::BuildStaticGeometry(int geometry) {
             target->bounds.Add(glm::vec3(vertex.position[0], vertex.position[1], vertex.position[2]));
         batch.data = std::move(data);
     }
+    if (target->lattice) {
+        const engine::CubeLattice lattice = *target->lattice;
+        const float half = lattice.edge / 2.0f;
+        for (CubeChunkData& data : target->cubes.Build()) {
+            engine::CubeChunk& chunk = target->chunks.emplace_back();
+            chunk.cellZero = lattice.origin + lattice.edge * glm::vec3(data.origin);
+            chunk.box.Add(chunk.cellZero + lattice.edge * glm::vec3(data.low) - half);
+            chunk.box.Add(chunk.cellZero + lattice.edge * glm::vec3(data.high) + half);
+            chunk.faces = data.faces;
+            chunk.quadCount = data.QuadCount();
+            chunk.ranges = data.ranges;
+            chunk.quads = std::move(data.quads);
+            target->bounds.Add(chunk.box);
+        }
+    }
     target->kindMeshes.clear();
-    target->kindMaterials.clear();
     target->built = true;
     Log("static geometry " + std::to_string(geometry) + " built: " + std::to_string(StaticGeometryFaces(geometry)) +
-        " faces in " + std::to_string(target->batches.size()) + " batches");
+        " faces as " + std::to_string(StaticGeometryQuads(geometry)) + " quads in " +
+        std::to_string(target->chunks.size()) + " chunks and " + std::to_string(target->batches.size()) + " batches");
 }
 
 void Engine3D::FreeEntity(int entity) { entities_.Free(entity); }
 void Engine3D::FreeMaterial(int material) { materials_.Free(material); }
-void Engine3D::FreeTexture(int texture) { textures_.Free(texture); }
+void Engine3D::FreeTexture(int texture) {
+    if (auto found = textures_.Find(texture)) {
+        // Materials may still show it, but nothing can draw into it any more: once on the
+        // card its pixels are not needed here.
+        found->freed = true;
+        if (found->gpu.Get() != 0 && !found->changed)
+            found->pixels = stackmason::Image();
+    }
+    textures_.Free(texture);
+}
 
 void Engine3D::RenderWorld() {
     if (!renderer_)
@@ -241,9 +343,31 @@ void Engine3D::RenderWorld() {
         light = *first;
         light->range = RangeInScene(*first);
     }
+    if (frame_)
+        frame_->BindForDrawing();
+    int chunks = 0;
     cameras_.ForEach([&](engine::ViewCamera& view) {
-        renderer_->Render(view, light ? &*light : nullptr, entities_, geometries_, screenWidth_, screenHeight_);
+        chunks += renderer_->Render(view, light ? &*light : nullptr, entities_, geometries_, screenWidth_, screenHeight_);
     });
+    if (frame_)
+        frame_->ResolveToScreen();
+    chunksLastFrame_ = chunks;
+    chunksDrawn_ += chunks;
+    ++framesRendered_;
+}
+
+double Engine3D::ChunksDrawnPerFrame() const {
+    return framesRendered_ == 0 ? 0.0 : static_cast<double>(chunksDrawn_) / static_cast<double>(framesRendered_);
+}
+
+void Engine3D::LogFrameFigures(const FrameTimes& times) {
+    GeometryFigures figures;
+    figures.chunksPerFrame = ChunksDrawnPerFrame();
+    geometries_.ForEach([&](const engine::StaticGeometry& geometry) {
+        figures.faces += FacesOf(geometry);
+        figures.quads += QuadsOf(geometry);
+    });
+    Log(FrameFiguresLine(times, figures));
 }
 
 WorldBox Engine3D::SceneBounds() const {
@@ -278,24 +402,40 @@ int Engine3D::RenderModeOf(int camera) const {
 }
 
 std::int64_t Engine3D::StaticGeometryFaces(int geometry) const {
-    std::int64_t faces = 0;
-    if (auto target = geometries_.Find(geometry))
-        for (const engine::StaticBatch& batch : target->batches)
-            faces += batch.faces;
-    return faces;
+    auto target = geometries_.Find(geometry);
+    return target ? FacesOf(*target) : 0;
+}
+
+std::int64_t Engine3D::StaticGeometryQuads(int geometry) const {
+    auto target = geometries_.Find(geometry);
+    return target ? QuadsOf(*target) : 0;
 }
 
 std::size_t Engine3D::StaticGeometryBytes(int geometry) const {
     std::size_t bytes = 0;
-    if (auto target = geometries_.Find(geometry))
+    if (auto target = geometries_.Find(geometry)) {
         for (const engine::StaticBatch& batch : target->batches)
             bytes += batch.bytes;
+        for (const engine::CubeChunk& chunk : target->chunks)
+            bytes += static_cast<std::size_t>(chunk.quadCount) * kWordsPerQuad * sizeof(std::uint32_t);
+    }
     return bytes;
 }
 
 int Engine3D::StaticGeometryBatchCount(int geometry) const {
     auto target = geometries_.Find(geometry);
-    return target ? static_cast<int>(target->batches.size()) : 0;
+    if (!target)
+        return 0;
+    std::size_t count = target->batches.size();
+    for (const engine::CubeChunk& chunk : target->chunks)
+        for (const auto& group : chunk.ranges.count)
+            count += std::any_of(group.begin(), group.end(), [](int quads) { return quads > 0; }) ? 1 : 0;
+    return static_cast<int>(count);
+}
+
+int Engine3D::StaticGeometryChunkCount(int geometry) const {
+    auto target = geometries_.Find(geometry);
+    return target ? static_cast<int>(target->chunks.size()) : 0;
 }
 
 void Engine3D::Log(const std::string& line) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <glm/vec3.hpp>
@@ -10,6 +11,8 @@
 #include "common/Image.h"
 #include "preview/engine/CubeFaces.h"
 #include "preview/engine/EngineObjects.h"
+#include "preview/engine/FrameFigures.h"
+#include "preview/engine/MultisampleFrame.h"
 
 namespace orbitscope {
 
@@ -33,11 +36,16 @@ public:
     // loaded. Non-zero on success.
     int InitEngine3D(int flags, const std::string& logPath);
     void Add3DArchive(const std::string& path, int kind);
-    // Mode 4 asks for 4x multisampling; 0 for none.
+    // Mode 4 asks for 4x multisampling; 0 for none. The engine multisamples into a frame of
+    // its own, and only where that is affordable: a software renderer draws every sample
+    // on the processor, so there the frame is drawn without (see AttachScreen).
     void AntialiasingMode(int mode);
+    // The samples per pixel the screen is drawn with; known once the screen is attached.
     int MultisampleSamples() const { return samples_; }
-    // Called once the screen's OpenGL 3.3 core context is current. False when the shaders
-    // cannot be built.
+    // For tests only: multisample under a software renderer as well.
+    void MultisampleOnSoftwareRenderers(bool allowed) { multisampleOnSoftware_ = allowed; }
+    // Called once the screen's OpenGL 3.3 core context is current (a window without samples
+    // of its own). False when the shaders or the multisampled frame cannot be made.
     bool AttachScreen(int width, int height);
 
     void CreateCamera(int camera, float leftPercent, float topPercent, float widthPercent, float heightPercent);
@@ -79,9 +87,16 @@ public:
     // faces in faces are drawn.
     void AddStaticGeometryEntity(int geometry, int entity, const glm::vec3& position,
                                  CubeFaceMask faces = kAllCubeFaces);
-    // Merges the instances into one batch per material; they stay drawn after their
-    // templates are freed.
+    // Merges the instances; they stay drawn after their templates are freed. Cube instances
+    // that stand on one lattice (the cube's edge apart) are kept in chunks whose coplanar
+    // faces of one material are merged into rectangles; each frame draws only the chunks
+    // in the camera's view and their faces that can face the camera. Any other instance
+    // goes into one batch per material.
     void BuildStaticGeometry(int geometry);
+    // Static geometries created from now on merge the faces of their cubes into chunks (the
+    // default) or draw every face as a quad of its own in one batch per material, as the
+    // engine did before it merged: the same picture, for tests and figures.
+    void MergeStaticFaces(bool merge) { mergeStaticFaces_ = merge; }
 
     void FreeEntity(int entity);
     void FreeMaterial(int material);
@@ -96,9 +111,21 @@ public:
     // The distance at which the light fades to nothing in the scene as it stands; 0 when there
     // is no such light.
     float LightRangeOf(int light) const;
+    // Faces before merging, quads drawn for them, and the bytes they take on the graphics
+    // card (the indices that every chunk shares aside).
     std::int64_t StaticGeometryFaces(int geometry) const;
+    std::int64_t StaticGeometryQuads(int geometry) const;
     std::size_t StaticGeometryBytes(int geometry) const;
+    // Draw groups: the opaque and the blended faces of each chunk, and one per material of
+    // the other instances.
     int StaticGeometryBatchCount(int geometry) const;
+    int StaticGeometryChunkCount(int geometry) const;
+    // Chunks drawn by the last frame, and on average per frame so far.
+    int ChunksDrawnLastFrame() const { return chunksLastFrame_; }
+    double ChunksDrawnPerFrame() const;
+
+    // Writes the frame figures line to the log, with what every static geometry holds.
+    void LogFrameFigures(const FrameTimes& times);
     bool HasEntity(int entity) const { return entities_.Find(entity) != nullptr; }
 
 private:
@@ -108,9 +135,20 @@ private:
     // The light's range in the scene as it stands (LightRangeInScene).
     float RangeInScene(const engine::Light& light) const;
     std::shared_ptr<engine::Material> MaterialOf(int material) const { return materials_.Find(material); }
+    int KindOf(engine::StaticGeometry& target, const engine::Entity& source);
+    // The lattice cell of a cube instance at position, if the geometry's cubes stand on a
+    // lattice that holds it.
+    std::optional<glm::ivec3> LatticeCell(engine::StaticGeometry& target, const MeshData& mesh,
+                                          const glm::vec3& position);
 
     std::ofstream log_;
+    int samplesAsked_ = 0;
     int samples_ = 0;
+    bool multisampleOnSoftware_ = false;
+    bool mergeStaticFaces_ = true;
+    int chunksLastFrame_ = 0;
+    std::int64_t chunksDrawn_ = 0;
+    std::int64_t framesRendered_ = 0;
     int screenWidth_ = 0;
     int screenHeight_ = 0;
     engine::ObjectTable<engine::ViewCamera> cameras_;
@@ -121,6 +159,7 @@ private:
     engine::ObjectTable<engine::Entity> entities_;
     engine::ObjectTable<engine::StaticGeometry> geometries_;
     std::unique_ptr<EngineRenderer> renderer_;
+    std::unique_ptr<MultisampleFrame> frame_;  // only while multisampling
 };
 
 }  // namespace orbitscope

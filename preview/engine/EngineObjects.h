@@ -8,6 +8,7 @@
 
 #include "common/Image.h"
 #include "preview/engine/Camera.h"
+#include "preview/engine/CubeChunks.h"
 #include "preview/engine/GlObjects.h"
 #include "preview/engine/GpuMesh.h"
 #include "preview/engine/LightReach.h"
@@ -21,9 +22,10 @@
 namespace orbitscope::engine {
 
 struct Texture {
-    stackmason::Image pixels;  // transparent black when created
+    stackmason::Image pixels;  // transparent black when created; let go once on the card and freed
     GlTexture gpu;
     bool changed = true;
+    bool freed = false;  // no longer reachable by its number, so never drawn into again
 };
 
 struct Material {
@@ -67,13 +69,38 @@ struct StaticBatch {
     std::size_t bytes = 0;
 };
 
+// One chunk of a static geometry's merged cube faces: its packed quads (see CubeChunks.h)
+// in a buffer texture that the vertex shader reads.
+struct CubeChunk {
+    glm::vec3 cellZero{0.0f};  // world centre of the chunk's first cell
+    WorldBox box;              // round its faces, in world space
+    ChunkRanges ranges;
+    std::vector<std::uint32_t> quads;  // let go once on the graphics card
+    GlBuffer buffer;
+    GlTexture texture;
+    std::int64_t faces = 0;
+    std::int64_t quadCount = 0;
+};
+
+// Where cube instances stand: cell (i, j, k) is centred on origin + edge * (i, j, k).
+struct CubeLattice {
+    glm::vec3 origin{0.0f};
+    float edge = 0.0f;
+};
+
 struct StaticGeometry {
     glm::vec3 region{0.0f};
+    // Cubes on the lattice go to the chunks; any other instance to the batches.
     StaticGeometryBatches builder;
+    CubeChunkBuilder cubes;
+    bool mergeCubes = true;              // else every cube goes to the batches
+    std::optional<CubeLattice> lattice;  // set by the first cube instance
     std::vector<std::shared_ptr<Mesh>> kindMeshes;
-    std::vector<std::shared_ptr<Material>> kindMaterials;
+    std::vector<std::shared_ptr<Material>> kindMaterials;  // until the chunks' pictures are on the card
+    GlTexture kindPictures;  // one layer per kind, for the chunks
     std::vector<StaticBatch> batches;
-    WorldBox bounds;  // of the built batches, in world space
+    std::vector<CubeChunk> chunks;
+    WorldBox bounds;  // of the built batches and chunks, in world space
     bool built = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <glm/mat4x4.hpp>
 
@@ -10,32 +11,71 @@
 
 namespace orbitscope {
 
-// Draws the engine's objects with OpenGL: one shader, opaque objects first, then the
-// alpha-blended ones without writing depth. Needs the screen's context to be current.
+// Draws the engine's objects with OpenGL: opaque objects first (chunks nearest first, then
+// meshes and batches), then the alpha-blended ones without writing depth (chunks farthest
+// first, after the rest). Meshes and batches are drawn from their vertices; the chunks of
+// merged cube faces by a second program that makes each quad's corners from its packed
+// record. Needs the screen's context to be current.
 class EngineRenderer {
 public:
     // Nothing when the shaders do not build; why then says what the driver said.
     static std::unique_ptr<EngineRenderer> Create(std::string& why);
 
-    void Render(engine::ViewCamera& view, const engine::Light* light, const engine::ObjectTable<engine::Entity>& entities,
-                const engine::ObjectTable<engine::StaticGeometry>& geometries, int screenWidth, int screenHeight);
+    // Gives the number of chunks drawn: those in view and not found behind nearer ones.
+    int Render(engine::ViewCamera& view, const engine::Light* light, const engine::ObjectTable<engine::Entity>& entities,
+               const engine::ObjectTable<engine::StaticGeometry>& geometries, int screenWidth, int screenHeight);
+
+    // A chunk in view and the directions of its faces that can face the camera.
+    struct VisibleChunk {
+        engine::CubeChunk* chunk;
+        const engine::StaticGeometry* geometry;
+        CubeFaceMask directions;
+        float distance;  // from the eye to the chunk's middle
+        bool hidden;     // behind what was drawn before it
+    };
 
 private:
     struct Uniforms {
         GLint viewProjection, offset, texture, blended, lightOn, lightKind, lightPosition, lightDirection, lightColour,
-            lightRange, spotInner, spotOuter, ambient;
+            lightRange, spotInner, spotOuter, ambient, quads, firstQuad, cellZero, edge, layers;
     };
-    EngineRenderer(GlProgram program, GlTexture white);
+    struct Program {
+        GlProgram program;
+        Uniforms uniforms{};
+    };
+    struct BoxUniforms {
+        GLint viewProjection, low, high;
+    };
+    EngineRenderer(Program meshes, Program chunks, GlProgram boxes, GlTexture white);
 
-    void SetUpView(const engine::ViewCamera& view, int screenWidth, int screenHeight);
-    void SetLight(const engine::Light* light);
-    void BindMaterial(const engine::Material* material);
+    glm::mat4 SetUpView(const engine::ViewCamera& view, int screenWidth, int screenHeight);
+    void SetFrameUniforms(const Program& program, const glm::mat4& viewProjection, const engine::Light* light);
+    void BindMaterial(const Uniforms& uniforms, const engine::Material* material);
+    void FindVisibleChunks(const engine::ObjectTable<engine::StaticGeometry>& geometries, const glm::mat4& viewProjection,
+                           const glm::vec3& eye);
     void DrawPass(bool blendedPass, const engine::ObjectTable<engine::Entity>& entities,
                   const engine::ObjectTable<engine::StaticGeometry>& geometries);
+    void DrawChunks(bool blendedPass);
+    void UploadChunk(engine::CubeChunk& chunk);
+    // The shared quad indices, for draws of up to this many quads.
+    void EnsureQuadIndices(std::size_t quads);
+    // Starts the query of the chunk's box, or false when the chunk is drawn without asking.
+    bool AskWhetherBoxShows(const VisibleChunk& visible);
 
-    GlProgram program_;
+    Program meshes_;
+    Program chunks_;
+    GlProgram boxes_;
+    BoxUniforms boxUniforms_{};
+    GlQuery query_;
     GlTexture white_;
-    Uniforms uniforms_{};
+    GlVertexArray chunkVertexArray_;  // holds the quad indices every chunk shares
+    GlBuffer quadIndices_;
+    std::size_t quadIndexCapacity_ = 0;
+    std::vector<VisibleChunk> visible_;
+    int hidden_ = 0;  // of the visible chunks, found behind nearer ones
+    glm::mat4 viewProjection_{1.0f};
+    glm::vec3 eye_{0.0f};
+    int renderMode_ = 0;
 };
 
 }  // namespace orbitscope

@@ -9,6 +9,9 @@ void DeleteGlTexture(GLuint name) { glDeleteTextures(1, &name); }
 void DeleteGlBuffer(GLuint name) { glDeleteBuffers(1, &name); }
 void DeleteGlVertexArray(GLuint name) { glDeleteVertexArrays(1, &name); }
 void DeleteGlProgram(GLuint name) { glDeleteProgram(name); }
+void DeleteGlFramebuffer(GLuint name) { glDeleteFramebuffers(1, &name); }
+void DeleteGlRenderbuffer(GLuint name) { glDeleteRenderbuffers(1, &name); }
+void DeleteGlQuery(GLuint name) { glDeleteQueries(1, &name); }
 
 namespace {
 
@@ -19,6 +22,10 @@ GLuint NewName(void (*generate)(GLsizei, GLuint*)) {
 }
 
 }  // namespace
+
+GlBuffer NewGlBuffer() { return GlBuffer(NewName(glGenBuffers)); }
+GlTexture NewGlTexture() { return GlTexture(NewName(glGenTextures)); }
+GlVertexArray NewGlVertexArray() { return GlVertexArray(NewName(glGenVertexArrays)); }
 
 namespace {
 
@@ -54,25 +61,78 @@ stackmason::Image HalveWeighted(const stackmason::Image& source) {
 
 }  // namespace
 
+namespace {
+
+void SetSampling(GLenum target, GLint lastLevel) {
+    glTexParameteri(target, GL_TEXTURE_MAX_LEVEL, lastLevel);
+    glTexParameteri(target, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(target, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GL_NEAREST_MIPMAP_LINEAR);
+}
+
+// Levels down to 1 x 1.
+GLint LastLevel(int width, int height) {
+    GLint level = 0;
+    for (; width > 1 || height > 1; ++level) {
+        width = std::max(width / 2, 1);
+        height = std::max(height / 2, 1);
+    }
+    return level;
+}
+
+}  // namespace
+
 GlTexture UploadTexture(const stackmason::Image& pixels) {
     GlTexture texture(NewName(glGenTextures));
     glBindTexture(GL_TEXTURE_2D, texture.Get());
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     stackmason::Image level = pixels.IsEmpty() ? stackmason::Image(1, 1) : pixels;
+    const GLint last = LastLevel(level.Width(), level.Height());
     for (GLint number = 0;; ++number) {
         glTexImage2D(GL_TEXTURE_2D, number, GL_RGBA8, level.Width(), level.Height(), 0, GL_RGBA, GL_UNSIGNED_BYTE,
                      level.Pixels().data());
-        if (level.Width() == 1 && level.Height() == 1) {
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, number);
+        if (number == last)
             break;
-        }
         level = HalveWeighted(level);
     }
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST_MIPMAP_LINEAR);
+    SetSampling(GL_TEXTURE_2D, last);
     return texture;
+}
+
+GlTexture UploadTextureArray(const std::vector<stackmason::Image>& layers) {
+    GlTexture texture(NewName(glGenTextures));
+    glBindTexture(GL_TEXTURE_2D_ARRAY, texture.Get());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const int width = layers.empty() || layers.front().IsEmpty() ? 1 : layers.front().Width();
+    const int height = layers.empty() || layers.front().IsEmpty() ? 1 : layers.front().Height();
+    const auto count = static_cast<GLsizei>(std::max<std::size_t>(layers.size(), 1));
+    const GLint last = LastLevel(width, height);
+    for (GLint number = 0, w = width, h = height; number <= last; ++number, w = std::max(w / 2, 1), h = std::max(h / 2, 1))
+        glTexImage3D(GL_TEXTURE_2D_ARRAY, number, GL_RGBA8, w, h, count, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    for (std::size_t layer = 0; layer < layers.size(); ++layer) {
+        stackmason::Image level = layers[layer].IsEmpty() ? stackmason::Image(1, 1) : layers[layer];
+        for (GLint number = 0; number <= last; ++number) {
+            glTexSubImage3D(GL_TEXTURE_2D_ARRAY, number, 0, 0, static_cast<GLint>(layer), level.Width(), level.Height(), 1,
+                            GL_RGBA, GL_UNSIGNED_BYTE, level.Pixels().data());
+            if (number < last)
+                level = HalveWeighted(level);
+        }
+    }
+    SetSampling(GL_TEXTURE_2D_ARRAY, last);
+    return texture;
+}
+
+stackmason::Image DownloadTexture(const GlTexture& texture) {
+    glBindTexture(GL_TEXTURE_2D, texture.Get());
+    GLint width = 0;
+    GLint height = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    stackmason::Image pixels(width, height);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.Pixels().data());
+    return pixels;
 }
 
 namespace {

@@ -42,14 +42,30 @@ void DeleteGlTexture(GLuint name);
 void DeleteGlBuffer(GLuint name);
 void DeleteGlVertexArray(GLuint name);
 void DeleteGlProgram(GLuint name);
+void DeleteGlFramebuffer(GLuint name);
+void DeleteGlRenderbuffer(GLuint name);
+void DeleteGlQuery(GLuint name);
 
 using GlTexture = GlName<DeleteGlTexture>;
 using GlBuffer = GlName<DeleteGlBuffer>;
 using GlVertexArray = GlName<DeleteGlVertexArray>;
 using GlProgram = GlName<DeleteGlProgram>;
+using GlFramebuffer = GlName<DeleteGlFramebuffer>;
+using GlRenderbuffer = GlName<DeleteGlRenderbuffer>;
+using GlQuery = GlName<DeleteGlQuery>;
+
+// A new name of each kind; needs a current context.
+GlBuffer NewGlBuffer();
+GlTexture NewGlTexture();
+GlVertexArray NewGlVertexArray();
 
 // An RGBA texture that repeats, sharp up close and smoothed with mipmaps far away.
 GlTexture UploadTexture(const stackmason::Image& pixels);
+// The same for an array of equally sized pictures, one layer each, sampled exactly as
+// UploadTexture's texture of that picture is.
+GlTexture UploadTextureArray(const std::vector<stackmason::Image>& layers);
+// Level 0 of a texture of UploadTexture, read back from the graphics card.
+stackmason::Image DownloadTexture(const GlTexture& texture);
 
 // Compiles and links a vertex and a fragment shader; on failure gives 0 and the compiler's
 // words in log.

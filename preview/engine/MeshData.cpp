@@ -43,6 +43,7 @@ MeshData MakeCube(float edge) {
     MeshData mesh;
     for (const FaceFrame& frame : kCubeFaces)
         mesh.quads.push_back(CubeQuad(frame, edge / 2.0f));
+    mesh.cubeEdge = edge > 0.0f ? edge : 0.0f;
     return mesh;
 }
 

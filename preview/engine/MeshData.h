@@ -26,6 +26,9 @@ struct MeshQuad {
 // A mesh as the engine keeps it before it reaches the graphics card: a list of quads.
 struct MeshData {
     std::vector<MeshQuad> quads;
+    // The edge of an axis-aligned cube centred on the origin whose quads are its six faces
+    // (as MakeCube makes them); 0 for any other mesh. Static geometry merges such cubes.
+    float cubeEdge = 0.0f;
 };
 
 // A cube of the given edge centred on its origin, one quad per face, each showing the whole

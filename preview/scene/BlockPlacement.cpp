@@ -16,16 +16,6 @@ BlockKinds::BlockKinds(const BlockTemplates& templates) : blended_(templates.tem
         blended_[i + 1] = templates.templates[i].blended ? 1 : 0;
 }
 
-namespace {
-
-bool HidesFace(const BlockKinds& kinds, stackmason::BlockCode self, stackmason::BlockCode neighbour) {
-    if (!kinds.IsBlock(neighbour))
-        return false;
-    return !kinds.IsBlended(neighbour) || neighbour == self;
-}
-
-}  // namespace
-
 CubeFaceMask ExposedFaces(const stackmason::Building& grid, const BlockKinds& kinds, int x, int y, int layer) {
     const stackmason::BlockCode self = grid.Cell(x, y, layer);
     // The index-0 planes are part of the array and always air, so only the far side of each
@@ -36,12 +26,13 @@ CubeFaceMask ExposedFaces(const stackmason::Building& grid, const BlockKinds& ki
         return grid.Cell(nx, ny, nl);
     };
     CubeFaceMask faces = 0;
-    if (!HidesFace(kinds, self, at(x + 1, y, layer))) faces |= kFacePlusX;
-    if (!HidesFace(kinds, self, at(x - 1, y, layer))) faces |= kFaceMinusX;
-    if (!HidesFace(kinds, self, at(x, y, layer + 1))) faces |= kFacePlusY;
-    if (!HidesFace(kinds, self, at(x, y, layer - 1))) faces |= kFaceMinusY;
-    if (!HidesFace(kinds, self, at(x, y + 1, layer))) faces |= kFacePlusZ;
-    if (!HidesFace(kinds, self, at(x, y - 1, layer))) faces |= kFaceMinusZ;
+    if (!kinds.HidesFace(self, at(x + 1, y, layer))) faces |= kFacePlusX;
+    if (!kinds.HidesFace(self, at(x - 1, y, layer))) faces |= kFaceMinusX;
+    if (!kinds.HidesFace(self, at(x, y, layer + 1))) faces |= kFacePlusY;
+    // Layer 1 stands on the ground plane: its underside can never be seen.
+    if (layer > 1 && !kinds.HidesFace(self, at(x, y, layer - 1))) faces |= kFaceMinusY;
+    if (!kinds.HidesFace(self, at(x, y + 1, layer))) faces |= kFacePlusZ;
+    if (!kinds.HidesFace(self, at(x, y - 1, layer))) faces |= kFaceMinusZ;
     return faces;
 }
 

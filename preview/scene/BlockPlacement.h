@@ -25,6 +25,12 @@ public:
         return code >= 1 && static_cast<std::size_t>(code) < blended_.size();
     }
     bool IsBlended(stackmason::BlockCode code) const { return blended_[static_cast<std::size_t>(code)] != 0; }
+    // Whether a neighbour hides the face of block self that it touches: any block that is not
+    // blended does, and a blended one hides the faces of its own kind (the inside of a pane
+    // of glass).
+    bool HidesFace(stackmason::BlockCode self, stackmason::BlockCode neighbour) const {
+        return IsBlock(neighbour) && (!IsBlended(neighbour) || neighbour == self);
+    }
     int Count() const { return static_cast<int>(blended_.size()) - 1; }
 
 private:
@@ -34,24 +40,44 @@ private:
 // The faces of the block at (x, y, layer) that can be seen: a face is hidden by a neighbour
 // that is not blended, and between two blended blocks of the same code (the inside of a
 // pane of glass). Cells outside the grid are air; (x, y, layer) itself lies in the building.
+// The underside of layer 1 lies on the ground plane and is never drawn.
 CubeFaceMask ExposedFaces(const stackmason::Building& grid, const BlockKinds& kinds, int x, int y, int layer);
 
 // Calls add(code, position, faces) for every cell that holds a block with at least one
-// exposed face. The cells are visited in the building's memory order (layer by layer, row by
+// exposed face, faces being ExposedFaces of the cell. The cells are visited in the building's memory order (layer by layer, row by
 // row), which keeps a 512 x 512 x 256 walk in the cache; the order does not change what is
 // drawn.
 template <class AddInstance>
 void ForEachBlockInstance(const stackmason::Building& grid, const BlockKinds& kinds, AddInstance&& add) {
+    // ExposedFaces by rows: the neighbours of cell x are x +- 1 of the row and x of the rows
+    // beside, above and below, which the index-0 planes of air keep inside the array.
+    const int width = grid.Width();
     for (int layer = 1; layer <= grid.Height(); ++layer)
-        for (int y = 1; y <= grid.Length(); ++y)
-            for (int x = 1; x <= grid.Width(); ++x) {
-                const stackmason::BlockCode code = grid.Cell(x, y, layer);
+        for (int y = 1; y <= grid.Length(); ++y) {
+            const stackmason::StoredCode* row = grid.Row(y, layer);
+            const stackmason::StoredCode* front = grid.Row(y - 1, layer);
+            const stackmason::StoredCode* back = y < grid.Length() ? grid.Row(y + 1, layer) : nullptr;
+            const stackmason::StoredCode* below = layer > 1 ? grid.Row(y, layer - 1) : nullptr;
+            const stackmason::StoredCode* above = layer < grid.Height() ? grid.Row(y, layer + 1) : nullptr;
+            for (int x = 1; x <= width; ++x) {
+                const stackmason::BlockCode code = row[x];
                 if (!kinds.IsBlock(code))
                     continue;
-                const CubeFaceMask faces = ExposedFaces(grid, kinds, x, y, layer);
+                auto hides = [&](const stackmason::StoredCode* line, int at) {
+                    return line != nullptr && kinds.HidesFace(code, line[at]);
+                };
+                CubeFaceMask faces = 0;
+                if (!(x < width && kinds.HidesFace(code, row[x + 1]))) faces |= kFacePlusX;
+                if (!kinds.HidesFace(code, row[x - 1])) faces |= kFaceMinusX;
+                if (!hides(above, x)) faces |= kFacePlusY;
+                // Layer 1 stands on the ground plane: its underside can never be seen.
+                if (layer > 1 && !hides(below, x)) faces |= kFaceMinusY;
+                if (!hides(back, x)) faces |= kFacePlusZ;
+                if (!hides(front, x)) faces |= kFaceMinusZ;
                 if (faces != 0)
-                    add(code, BlockPosition(x, y, layer, grid.Width(), grid.Length()), faces);
+                    add(code, BlockPosition(x, y, layer, width, grid.Length()), faces);
             }
+        }
 }
 
 // Faces drawn per code (index = code, 0 unused) and in all.

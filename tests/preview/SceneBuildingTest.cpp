@@ -2,6 +2,8 @@
 
 #include <array>
 #include <map>
+#include <random>
+#include <tuple>
 
 #include <glm/geometric.hpp>
 
@@ -252,7 +254,7 @@ TEST(BlockPlacement, OnlyVisibleFacesAreCounted) {
     Building two(3, 1, 1);
     two.At(1, 1, 1) = 1;
     two.At(2, 1, 1) = 2;
-    EXPECT_EQ(CountExposedFaces(two, opaque).total, 10);
+    EXPECT_EQ(CountExposedFaces(two, opaque).total, 8);  // no undersides on the ground
     EXPECT_EQ(ExposedFaces(two, opaque, 1, 1, 1) & kFacePlusX, 0);
 
     Building solid(3, 3, 3);
@@ -261,9 +263,16 @@ TEST(BlockPlacement, OnlyVisibleFacesAreCounted) {
             for (int h = 1; h <= 3; ++h)
                 solid.At(x, y, h) = 1 + (x + y + h) % 3;
     const FaceCounts counts = CountExposedFaces(solid, opaque);
-    EXPECT_EQ(counts.total, 54);
-    EXPECT_EQ(counts.instances, 26);  // the middle cube shows nothing
-    EXPECT_EQ(counts.perCode[1] + counts.perCode[2] + counts.perCode[3], 54);
+    // 6 sides of 9 faces, less the underside that lies on the ground.
+    EXPECT_EQ(counts.total, 45);
+    // The middle cube shows nothing, nor does the one under it, whose underside is on the ground.
+    EXPECT_EQ(counts.instances, 25);
+    EXPECT_EQ(counts.perCode[1] + counts.perCode[2] + counts.perCode[3], 45);
+    EXPECT_EQ(ExposedFaces(solid, opaque, 1, 1, 1) & kFaceMinusY, 0);
+    EXPECT_EQ(ExposedFaces(solid, opaque, 1, 1, 2) & kFaceMinusY, 0);
+    Building raised(1, 1, 2);
+    raised.At(1, 1, 2) = 1;
+    EXPECT_EQ(ExposedFaces(raised, opaque, 1, 1, 2), kAllCubeFaces);  // over air, not the ground
 
     // Glass (code 2): opaque faces behind it stay, glass against glass of its own kind goes,
     // and glass against opaque loses the face it shares.
@@ -282,6 +291,39 @@ TEST(BlockPlacement, OnlyVisibleFacesAreCounted) {
     EXPECT_EQ(ExposedFaces(row, kinds, 4, 1, 1) & kFaceMinusX, kFaceMinusX);
 }
 
+// The row walk that builds the scene finds the faces that ExposedFaces gives cell by cell,
+// for buildings of every shape with air, opaque and blended blocks and codes without a
+// template.
+TEST(BlockPlacement, TheSceneWalkFindsEveryCellsExposedFaces) {
+    std::mt19937 random(11);
+    BlockTemplates templates = OpaqueTemplates(4);
+    templates.templates[1].blended = true;
+    templates.templates[3].blended = true;
+    const BlockKinds kinds(templates);
+    for (int round = 0; round < 60; ++round) {
+        std::uniform_int_distribution<int> side(1, 9);
+        Building grid(side(random), side(random), side(random));
+        std::uniform_int_distribution<int> code(-2, 6);  // air, blocks, and codes without a template
+        for (int h = 1; h <= grid.Height(); ++h)
+            for (int y = 1; y <= grid.Length(); ++y)
+                for (int x = 1; x <= grid.Width(); ++x)
+                    grid.At(x, y, h) = std::max(code(random), round % 2 == 0 ? 0 : -2);
+        std::map<std::tuple<float, float, float>, CubeFaceMask> expected;
+        for (int h = 1; h <= grid.Height(); ++h)
+            for (int y = 1; y <= grid.Length(); ++y)
+                for (int x = 1; x <= grid.Width(); ++x)
+                    if (kinds.IsBlock(grid.Cell(x, y, h)) && ExposedFaces(grid, kinds, x, y, h) != 0) {
+                        const glm::vec3 p = BlockPosition(x, y, h, grid.Width(), grid.Length());
+                        expected[{p.x, p.y, p.z}] = ExposedFaces(grid, kinds, x, y, h);
+                    }
+        std::map<std::tuple<float, float, float>, CubeFaceMask> found;
+        ForEachBlockInstance(grid, kinds, [&](stackmason::BlockCode, const glm::vec3& p, CubeFaceMask faces) {
+            found[{p.x, p.y, p.z}] = faces;
+        });
+        ASSERT_EQ(found, expected) << "round " << round;
+    }
+}
+
 TEST(PreviewScene, BuildsGroundLightTemplatesAndStaticGeometryWithoutAScreen) {
     const std::string pack = test::WritePack(
         "scene.zip", {{"stone_001.png", test::SolidPng(16, 16, {90, 90, 90, 255})},
@@ -297,10 +339,14 @@ TEST(PreviewScene, BuildsGroundLightTemplatesAndStaticGeometryWithoutAScreen) {
     EXPECT_EQ(figures.textureSize, 16);
     EXPECT_EQ(figures.instances, 3);
     // Stone against stone hides both faces; stone keeps its face towards the glass, the
-    // glass loses its face towards the stone.
-    EXPECT_EQ(figures.faces, 5 + 5 + 5);
+    // glass loses its face towards the stone; no underside lies on the ground.
+    EXPECT_EQ(figures.faces, 4 + 4 + 4);
+    // The two stones' tops and long sides merge: 5 quads of stone and 4 of glass, in one
+    // chunk (an opaque and a blended draw group), each quad an 8-byte record.
+    EXPECT_EQ(engine.StaticGeometryQuads(0), 5 + 4);
+    EXPECT_EQ(engine.StaticGeometryChunkCount(0), 1);
     EXPECT_EQ(engine.StaticGeometryBatchCount(0), 2);
-    EXPECT_EQ(engine.StaticGeometryBytes(0), 15u * (4 * 24 + 6 * 4));
+    EXPECT_EQ(engine.StaticGeometryBytes(0), 9u * 8);
     EXPECT_FALSE(engine.HasEntity(1));
     EXPECT_FALSE(engine.HasEntity(2));
     EXPECT_EQ(building.grid.CellCount(), 1u);

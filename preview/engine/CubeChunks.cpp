@@ -1,0 +1,293 @@
+#include "preview/engine/CubeChunks.h"
+
+#include <algorithm>
+#include <map>
+#include <stdexcept>
+
+#include <glm/common.hpp>
+
+namespace orbitscope {
+namespace {
+
+constexpr int kChunkShift = 4;  // kChunkSide = 1 << kChunkShift
+static_assert(kChunkSide == 1 << kChunkShift);
+constexpr int kChunkMask = kChunkSide - 1;
+constexpr int kKeyBias = 1 << 20;
+
+int CellIndex(const glm::ivec3& local) { return local.x + kChunkSide * (local.y + kChunkSide * local.z); }
+
+std::uint64_t KeyOf(const glm::ivec3& chunk) {
+    auto field = [](int value) { return static_cast<std::uint64_t>(value + kKeyBias) & 0x1FFFFF; };
+    return field(chunk.y) << 42 | field(chunk.z) << 21 | field(chunk.x);
+}
+
+glm::ivec3 ChunkOfKey(std::uint64_t key) {
+    auto field = [&](int shift) { return static_cast<int>((key >> shift) & 0x1FFFFF) - kKeyBias; };
+    return {field(0), field(42), field(21)};
+}
+
+// One direction's plane of a chunk as a 32 x 32 grid of kind + 1 (0 where no face is drawn),
+// indexed b * 32 + a.
+using PlaneMask = std::array<std::uint16_t, kChunkSide * kChunkSide>;
+
+}  // namespace
+
+QuadAxes AxesOf(int direction) {
+    switch (direction / 2) {
+    case 0: return {0, 2, 1};  // x faces: along z and y
+    case 1: return {1, 0, 2};  // y faces: along x and z
+    default: return {2, 0, 1};  // z faces: along x and y
+    }
+}
+
+namespace {
+
+constexpr std::uint32_t kCellBits = 6;  // up to kRegionSide
+constexpr std::uint32_t kCellMask = (1u << kCellBits) - 1;
+static_assert(kRegionSide <= 1 << kCellBits && kRegionSide % kChunkSide == 0);
+
+}  // namespace
+
+std::uint32_t PackQuad(const ChunkQuad& quad) {
+    auto field = [](int value, std::uint32_t shift) { return (static_cast<std::uint32_t>(value) & kCellMask) << shift; };
+    return field(quad.cell.x, 0) | field(quad.cell.y, 6) | field(quad.cell.z, 12) | field(quad.sizeA - 1, 18) |
+           field(quad.sizeB - 1, 24);
+}
+
+std::uint32_t PackKind(int kind, int direction) {
+    return (static_cast<std::uint32_t>(kind) & 0xFFu) | (static_cast<std::uint32_t>(direction) & 7u) << 8;
+}
+
+ChunkQuad UnpackQuad(std::uint32_t rectangle, std::uint32_t kindAndDirection) {
+    auto field = [&](std::uint32_t shift) { return static_cast<int>((rectangle >> shift) & kCellMask); };
+    return {{field(0), field(6), field(12)}, field(18) + 1, field(24) + 1, static_cast<int>((kindAndDirection >> 8) & 7u)};
+}
+
+int KindOf(std::uint32_t kindAndDirection) { return static_cast<int>(kindAndDirection & 0xFFu); }
+
+CubeChunkBuilder::Cells& CubeChunkBuilder::CellsOf(const glm::ivec3& chunk) {
+    const std::uint64_t key = KeyOf(chunk);
+    if (key != lastKey_) {
+        std::unique_ptr<Cells>& slot = chunks_[key];
+        if (!slot)
+            slot = std::make_unique<Cells>();
+        last_ = slot.get();
+        lastKey_ = key;
+    }
+    return *last_;
+}
+
+void CubeChunkBuilder::Add(const glm::ivec3& cell, int kind, bool blended, CubeFaceMask faces) {
+    if (kind < 0 || kind >= kMaxKinds)
+        throw std::length_error("too many kinds of cube in one static geometry");
+    blended_[static_cast<std::size_t>(kind)] = blended;
+    constexpr int kLimit = (kKeyBias - 1) * kChunkSide;
+    if (glm::any(glm::greaterThanEqual(glm::abs(cell), glm::ivec3(kLimit))))
+        return;  // beyond any scene the lattice can hold; nothing real lies there
+    const glm::ivec3 chunk(cell.x >> kChunkShift, cell.y >> kChunkShift, cell.z >> kChunkShift);
+    const glm::ivec3 local = cell & glm::ivec3(kChunkMask);
+    Cells& cells = CellsOf(chunk);
+    const int index = CellIndex(local);
+    if (cells.kind[static_cast<std::size_t>(index)] == 0)
+        ++cubes_;
+    cells.kind[static_cast<std::size_t>(index)] = static_cast<std::uint16_t>(kind + 1);
+    cells.faces[static_cast<std::size_t>(index)] = faces;
+    for (int direction = 0; direction < kCubeDirections; ++direction)
+        if ((faces & (1u << direction)) != 0)
+            cells.slices[static_cast<std::size_t>(direction)] |= 1u << local[AxesOf(direction).normal];
+}
+
+namespace {
+
+// The region (kRegionSide cells a side) a chunk lies in.
+glm::ivec3 RegionOf(const glm::ivec3& origin) {
+    return glm::ivec3(origin.x >> 6, origin.y >> 6, origin.z >> 6);
+}
+static_assert(kRegionSide == 1 << 6);
+
+// How far along a direction's normal a quad lies, counted so that the quads an eye facing
+// them sees nearest come first for the opaque group and last for the blended one.
+int DrawOrder(const ChunkQuad& quad, int group) {
+    const int slice = quad.cell[AxesOf(quad.direction).normal];
+    const bool descending = (quad.direction % 2 == 0) != (group == kBlendedGroup);
+    return descending ? kRegionSide - 1 - slice : slice;
+}
+
+// The small chunks of one region as one chunk with the region's origin.
+CubeChunkData Join(const std::vector<CubeChunkData*>& parts) {
+    CubeChunkData joined;
+    joined.origin = RegionOf(parts.front()->origin) * kRegionSide;
+    joined.low = glm::ivec3(kRegionSide);
+    joined.high = glm::ivec3(-1);
+    for (int group = 0; group < kChunkGroups; ++group)
+        for (int direction = 0; direction < kCubeDirections; ++direction) {
+            const auto g = static_cast<std::size_t>(group);
+            const auto d = static_cast<std::size_t>(direction);
+            struct Moved {
+                int order;
+                std::uint32_t rectangle, kind;
+            };
+            std::vector<Moved> quads;
+            for (const CubeChunkData* part : parts) {
+                const glm::ivec3 offset = part->origin - joined.origin;
+                for (int i = part->ranges.first[g][d]; i < part->ranges.first[g][d] + part->ranges.count[g][d]; ++i) {
+                    const auto at = static_cast<std::size_t>(i * kWordsPerQuad);
+                    ChunkQuad quad = UnpackQuad(part->quads[at], part->quads[at + 1]);
+                    quad.cell += offset;
+                    quads.push_back({DrawOrder(quad, group), PackQuad(quad), part->quads[at + 1]});
+                }
+            }
+            std::stable_sort(quads.begin(), quads.end(), [](const Moved& l, const Moved& r) { return l.order < r.order; });
+            joined.ranges.first[g][d] = static_cast<int>(joined.quads.size() / kWordsPerQuad);
+            joined.ranges.count[g][d] = static_cast<int>(quads.size());
+            for (const Moved& quad : quads) {
+                joined.quads.push_back(quad.rectangle);
+                joined.quads.push_back(quad.kind);
+            }
+        }
+    for (const CubeChunkData* part : parts) {
+        const glm::ivec3 offset = part->origin - joined.origin;
+        joined.low = glm::min(joined.low, part->low + offset);
+        joined.high = glm::max(joined.high, part->high + offset);
+        joined.faces += part->faces;
+    }
+    return joined;
+}
+
+}  // namespace
+
+std::vector<CubeChunkData> CubeChunkBuilder::Build() {
+    std::vector<std::uint64_t> keys;
+    keys.reserve(chunks_.size());
+    for (const auto& [key, cells] : chunks_)
+        keys.push_back(key);
+    std::sort(keys.begin(), keys.end());
+    std::vector<CubeChunkData> meshed;
+    for (const std::uint64_t key : keys) {
+        std::unique_ptr<Cells>& cells = chunks_[key];
+        CubeChunkData chunk = Mesh(ChunkOfKey(key), *cells);
+        cells.reset();  // the cells go as soon as their chunk is meshed
+        if (!chunk.quads.empty())
+            meshed.push_back(std::move(chunk));
+    }
+    chunks_.clear();
+    last_ = nullptr;
+    lastKey_ = ~std::uint64_t{0};
+    cubes_ = 0;
+    if (!merge_)
+        return meshed;  // every face its own quad, in chunks of their own
+    // Large chunks stay as they are; the small ones of each region are joined, in the order
+    // of the regions' first chunks.
+    std::vector<CubeChunkData> built;
+    std::map<std::uint64_t, std::vector<CubeChunkData*>> small;
+    std::vector<std::uint64_t> regionOrder;
+    for (CubeChunkData& chunk : meshed) {
+        if (chunk.QuadCount() >= kSmallChunkQuads) {
+            built.push_back(std::move(chunk));
+            continue;
+        }
+        const std::uint64_t region = KeyOf(RegionOf(chunk.origin));
+        std::vector<CubeChunkData*>& parts = small[region];
+        if (parts.empty())
+            regionOrder.push_back(region);
+        parts.push_back(&chunk);
+    }
+    for (const std::uint64_t region : regionOrder) {
+        const std::vector<CubeChunkData*>& parts = small[region];
+        built.push_back(parts.size() == 1 ? std::move(*parts.front()) : Join(parts));
+    }
+    return built;
+}
+
+namespace {
+
+// Takes the largest rectangle of one kind growing from (a, b) along a, then along b, and
+// clears it from the mask. Without merging, the single cell.
+ChunkQuad TakeRectangle(PlaneMask& mask, int a, int b, bool merge) {
+    const std::uint16_t kind = mask[static_cast<std::size_t>(b * kChunkSide + a)];
+    auto at = [&](int i, int j) -> std::uint16_t& { return mask[static_cast<std::size_t>(j * kChunkSide + i)]; };
+    int width = 1;
+    int height = 1;
+    if (merge) {
+        while (a + width < kChunkSide && at(a + width, b) == kind)
+            ++width;
+        for (bool grows = true; grows && b + height < kChunkSide;) {
+            for (int i = a; i < a + width && grows; ++i)
+                grows = at(i, b + height) == kind;
+            height += grows ? 1 : 0;
+        }
+    }
+    for (int j = b; j < b + height; ++j)
+        std::fill_n(&at(a, j), width, std::uint16_t{0});
+    ChunkQuad quad;
+    quad.sizeA = width;
+    quad.sizeB = height;
+    return quad;
+}
+
+}  // namespace
+
+CubeChunkData CubeChunkBuilder::Mesh(const glm::ivec3& chunk, const Cells& cells) const {
+    CubeChunkData data;
+    data.origin = chunk * kChunkSide;
+    data.low = glm::ivec3(kChunkSide);
+    data.high = glm::ivec3(-1);
+    PlaneMask mask;
+    for (int group = 0; group < kChunkGroups; ++group) {
+        const bool blendedGroup = group == kBlendedGroup;
+        for (int direction = 0; direction < kCubeDirections; ++direction) {
+            const QuadAxes axes = AxesOf(direction);
+            const auto bit = static_cast<CubeFaceMask>(1u << direction);
+            const auto g = static_cast<std::size_t>(group);
+            const auto d = static_cast<std::size_t>(direction);
+            data.ranges.first[g][d] = static_cast<int>(data.quads.size() / kWordsPerQuad);
+            // A face looking along +y is seen from above, where the highest slice is the
+            // nearest: opaque faces go nearest first, blended ones farthest first.
+            const bool descending = (direction % 2 == 0) != blendedGroup;
+            for (int step = 0; step < kChunkSide; ++step) {
+                const int slice = descending ? kChunkSide - 1 - step : step;
+                if ((cells.slices[d] & (1u << slice)) == 0)
+                    continue;
+                glm::ivec3 local(0);
+                local[axes.normal] = slice;
+                bool any = false;
+                for (int b = 0; b < kChunkSide; ++b)
+                    for (int a = 0; a < kChunkSide; ++a) {
+                        local[axes.a] = a;
+                        local[axes.b] = b;
+                        const auto index = static_cast<std::size_t>(CellIndex(local));
+                        const std::uint16_t kind = cells.kind[index];
+                        const bool drawn = (cells.faces[index] & bit) != 0 && kind != 0 &&
+                                           blended_[static_cast<std::size_t>(kind - 1)] == blendedGroup;
+                        mask[static_cast<std::size_t>(b * kChunkSide + a)] = drawn ? kind : 0;
+                        any = any || drawn;
+                        data.faces += drawn ? 1 : 0;
+                    }
+                if (!any)
+                    continue;
+                for (int b = 0; b < kChunkSide; ++b)
+                    for (int a = 0; a < kChunkSide; ++a) {
+                        const std::uint16_t kind = mask[static_cast<std::size_t>(b * kChunkSide + a)];
+                        if (kind == 0)
+                            continue;
+                        ChunkQuad quad = TakeRectangle(mask, a, b, merge_);
+                        quad.direction = direction;
+                        quad.cell[axes.normal] = slice;
+                        quad.cell[axes.a] = a;
+                        quad.cell[axes.b] = b;
+                        glm::ivec3 far = quad.cell;
+                        far[axes.a] += quad.sizeA - 1;
+                        far[axes.b] += quad.sizeB - 1;
+                        data.low = glm::min(data.low, quad.cell);
+                        data.high = glm::max(data.high, far);
+                        data.quads.push_back(PackQuad(quad));
+                        data.quads.push_back(PackKind(kind - 1, direction));
+                    }
+            }
+            data.ranges.count[g][d] = static_cast<int>(data.quads.size() / kWordsPerQuad) - data.ranges.first[g][d];
+        }
+    }
+    return data;
+}
+
+}  // namespace orbitscope

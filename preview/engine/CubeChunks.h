@@ -1,0 +1,114 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include <glm/vec3.hpp>
+
+#include "preview/engine/CubeFaces.h"
+
+namespace orbitscope {
+
+// Cubes that stand on one lattice (cell (i, j, k) centred on origin + edge * (i, j, k)) are
+// kept in chunks of kChunkSide cells along each axis. The faces of a chunk that look the same
+// way, lie in one plane and belong to the same kind are merged into rectangles (greedy
+// meshing), each rectangle a record of two 32-bit words that the vertex shader unpacks: the
+// packed rectangle and its kind. The graphics card holds 8 bytes per merged quad and draws
+// it with 4 shared indices; the kind picks the layer of a texture array, so that the opaque
+// faces of all kinds facing one way are one draw, nearest first.
+inline constexpr int kChunkSide = 16;
+inline constexpr int kChunkCells = kChunkSide * kChunkSide * kChunkSide;
+// Chunks with few quads (walls, roofs, the surface of a solid building) cost more to cull
+// and draw one by one than their quads do: those of one region of kRegionSide cells are
+// joined into one chunk.
+inline constexpr int kRegionSide = 64;
+inline constexpr int kSmallChunkQuads = 1024;
+
+// Face directions in the order of the CubeFace bits: +x, -x, +y, -y, +z, -z.
+inline constexpr int kCubeDirections = 6;
+
+// One merged quad: the chunk-relative cell of its lowest corner (below kRegionSide), how
+// many cells it spans along the two axes of its plane (a and b, see QuadAxes; at most
+// kChunkSide) and the way it faces.
+struct ChunkQuad {
+    glm::ivec3 cell{0};
+    int sizeA = 1;
+    int sizeB = 1;
+    int direction = 0;
+};
+
+// The axes of a direction's plane: normal axis, then a and b (0 x, 1 y, 2 z). The shader
+// uses the same table.
+struct QuadAxes {
+    int normal, a, b;
+};
+QuadAxes AxesOf(int direction);
+
+// The two words of a quad's record: the rectangle, then kind and direction.
+std::uint32_t PackQuad(const ChunkQuad& quad);
+std::uint32_t PackKind(int kind, int direction);
+ChunkQuad UnpackQuad(std::uint32_t rectangle, std::uint32_t kindAndDirection);
+int KindOf(std::uint32_t kindAndDirection);
+
+// Opaque quads are drawn first, blended ones over them.
+enum ChunkGroup { kOpaqueGroup = 0, kBlendedGroup = 1, kChunkGroups = 2 };
+inline constexpr int kWordsPerQuad = 2;
+
+// Where the quads of each group and direction lie in the chunk's quad list (counted in quads).
+struct ChunkRanges {
+    std::array<std::array<int, kCubeDirections>, kChunkGroups> first{};
+    std::array<std::array<int, kCubeDirections>, kChunkGroups> count{};
+};
+
+// A built chunk: its lattice cell of the low corner, the cells that hold faces (inclusive,
+// chunk-relative) and the quads, two words each (PackQuad, PackKind), ordered by group, then
+// direction. Quads never cross a border of the kChunkSide grid. Within a direction the opaque quads run from the slice nearest to an eye that
+// can see them to the farthest (so that hidden faces fail the depth test before they are
+// shaded), the blended ones the other way (so that they are laid over what lies behind them).
+struct CubeChunkData {
+    glm::ivec3 origin{0};
+    glm::ivec3 low{0};
+    glm::ivec3 high{0};
+    std::vector<std::uint32_t> quads;
+    ChunkRanges ranges;
+    std::int64_t faces = 0;  // the faces before merging
+    std::int64_t QuadCount() const { return static_cast<std::int64_t>(quads.size()) / kWordsPerQuad; }
+};
+
+// Collects cubes by lattice cell, then merges each chunk's faces. A cell holds one cube: a
+// later one replaces an earlier one. With merging off every face is its own quad, which
+// draws the same picture and is what the merged one is checked against.
+class CubeChunkBuilder {
+public:
+    explicit CubeChunkBuilder(bool merge = true) : merge_(merge) {}
+
+    // kind below kMaxKinds; faces says which faces are drawn. A kind is blended or not for good.
+    static constexpr int kMaxKinds = 256;
+    void Add(const glm::ivec3& cell, int kind, bool blended, CubeFaceMask faces);
+    std::int64_t CubeCount() const { return cubes_; }
+
+    // The chunks in order of their lattice position (y, then z, then x), the small ones of
+    // each region joined; the cells are let go.
+    std::vector<CubeChunkData> Build();
+
+private:
+    struct Cells {
+        std::array<std::uint16_t, kChunkCells> kind{};  // kind + 1, 0 for none
+        std::array<CubeFaceMask, kChunkCells> faces{};
+        std::array<std::uint32_t, kCubeDirections> slices{};  // bit s: slice s has faces
+    };
+    Cells& CellsOf(const glm::ivec3& chunk);
+    CubeChunkData Mesh(const glm::ivec3& chunk, const Cells& cells) const;
+
+    bool merge_;
+    std::array<bool, kMaxKinds> blended_{};
+    std::int64_t cubes_ = 0;
+    std::unordered_map<std::uint64_t, std::unique_ptr<Cells>> chunks_;
+    std::uint64_t lastKey_ = ~std::uint64_t{0};
+    Cells* last_ = nullptr;
+};
+
+}  // namespace orbitscope

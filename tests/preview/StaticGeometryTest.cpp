@@ -1,0 +1,214 @@
+// The engine's merged static geometry, its view culling and its frame figures, headless.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <set>
+#include <tuple>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "preview/engine/CubeChunks.h"
+#include "preview/engine/FrameFigures.h"
+#include "preview/engine/ViewCulling.h"
+
+namespace orbitscope {
+namespace {
+
+using Face = std::tuple<int, int, int, int>;  // lattice cell x, y, z and direction
+
+// Every drawn face of the built chunks with the kind drawn there, quads spread back into cells.
+std::map<Face, int> SpreadQuads(const std::vector<CubeChunkData>& chunks, std::int64_t& faces, std::size_t& quads,
+                                const std::vector<bool>& blendedKinds) {
+    std::map<Face, int> drawn;
+    faces = 0;
+    quads = 0;
+    for (const CubeChunkData& chunk : chunks) {
+        faces += chunk.faces;
+        quads += static_cast<std::size_t>(chunk.QuadCount());
+        EXPECT_EQ(chunk.origin % kChunkSide, glm::ivec3(0));
+        std::size_t covered = 0;
+        int next = 0;
+        for (int group = 0; group < kChunkGroups; ++group)
+            for (int direction = 0; direction < kCubeDirections; ++direction) {
+                const auto g = static_cast<std::size_t>(group);
+                const auto d = static_cast<std::size_t>(direction);
+                EXPECT_EQ(chunk.ranges.first[g][d], next) << "ranges follow each other";
+                next += chunk.ranges.count[g][d];
+                covered += static_cast<std::size_t>(chunk.ranges.count[g][d]);
+                int lastSlice = -1;
+                for (int i = chunk.ranges.first[g][d]; i < chunk.ranges.first[g][d] + chunk.ranges.count[g][d]; ++i) {
+                    const auto at = static_cast<std::size_t>(i * kWordsPerQuad);
+                    const ChunkQuad quad = UnpackQuad(chunk.quads[at], chunk.quads[at + 1]);
+                    const int kind = KindOf(chunk.quads[at + 1]);
+                    EXPECT_EQ(quad.direction, direction);
+                    EXPECT_EQ(blendedKinds[static_cast<std::size_t>(kind)], group == kBlendedGroup);
+                    const QuadAxes axes = AxesOf(direction);
+                    // Opaque faces nearest first to an eye that sees them, blended ones farthest first.
+                    const bool descending = (direction % 2 == 0) != (group == kBlendedGroup);
+                    const int order = descending ? kRegionSide - 1 - quad.cell[axes.normal] : quad.cell[axes.normal];
+                    EXPECT_GE(order, lastSlice);
+                    lastSlice = order;
+                    // A quad stays inside one cell of the chunk grid, inside the chunk's region
+                    // and inside the chunk's box of faces.
+                    EXPECT_EQ(quad.cell[axes.a] / kChunkSide, (quad.cell[axes.a] + quad.sizeA - 1) / kChunkSide);
+                    EXPECT_EQ(quad.cell[axes.b] / kChunkSide, (quad.cell[axes.b] + quad.sizeB - 1) / kChunkSide);
+                    EXPECT_LE(quad.cell[axes.a] + quad.sizeA, kRegionSide);
+                    EXPECT_LE(quad.cell[axes.b] + quad.sizeB, kRegionSide);
+                    for (int a = 0; a < quad.sizeA; ++a)
+                        for (int b = 0; b < quad.sizeB; ++b) {
+                            glm::ivec3 local = quad.cell;
+                            local[axes.a] += a;
+                            local[axes.b] += b;
+                            EXPECT_TRUE(glm::all(glm::greaterThanEqual(local, chunk.low)) &&
+                                        glm::all(glm::lessThanEqual(local, chunk.high)));
+                            const glm::ivec3 cell = chunk.origin + local;
+                            const bool fresh = drawn.emplace(Face{cell.x, cell.y, cell.z, direction}, kind).second;
+                            EXPECT_TRUE(fresh) << "a face drawn twice";
+                        }
+                }
+            }
+        EXPECT_EQ(covered * kWordsPerQuad, chunk.quads.size()) << "every record in exactly one range";
+    }
+    return drawn;
+}
+
+// Random cubes, some in the same cell (the later one counts), across chunk borders and on
+// both sides of the lattice's origin, of few kinds so that faces can merge: merged or not,
+// exactly the faces asked for are drawn, each once, with its kind.
+TEST(CubeChunks, MergedQuadsCoverExactlyTheDrawnFaces) {
+    std::mt19937 random(16);
+    for (int round = 0; round < 20; ++round) {
+        // A blob of cubes about two thirds full, wide enough to span several chunks.
+        const int extent = 6 + round * 2;
+        std::uniform_int_distribution<int> across(-extent, extent);
+        std::uniform_int_distribution<int> upwards(-3, 4);
+        std::uniform_int_distribution<int> kind(0, round % 3 == 0 ? 0 : 3);
+        const std::vector<bool> blendedKinds = {false, false, true, false};  // kind 2 is glass
+        // Dense rounds draw most faces, so that large rectangles form; sparse ones draw few.
+        std::bernoulli_distribution faceOn(round % 2 == 0 ? 0.97 : 0.4);
+        std::map<std::tuple<int, int, int>, std::pair<int, CubeFaceMask>> cubes;
+        const int count = (2 * extent + 1) * (2 * extent + 1) * 8;
+        std::vector<std::pair<glm::ivec3, std::pair<int, CubeFaceMask>>> added;
+        for (int i = 0; i < count; ++i) {
+            const glm::ivec3 cell(across(random), upwards(random), across(random));
+            CubeFaceMask faces = 0;
+            for (int d = 0; d < kCubeDirections; ++d)
+                if (faceOn(random))
+                    faces = static_cast<CubeFaceMask>(faces | 1u << d);
+            added.push_back({cell, {kind(random), faces}});
+            cubes[{cell.x, cell.y, cell.z}] = added.back().second;
+        }
+        std::map<Face, int> expected;
+        for (const auto& [cell, cube] : cubes)
+            for (int d = 0; d < kCubeDirections; ++d)
+                if ((cube.second & (1u << d)) != 0)
+                    expected[{std::get<0>(cell), std::get<1>(cell), std::get<2>(cell), d}] = cube.first;
+
+        std::size_t mergedQuads = 0;
+        for (const bool merge : {false, true}) {
+            CubeChunkBuilder builder(merge);
+            for (const auto& [cell, cube] : added)
+                builder.Add(cell, cube.first, blendedKinds[static_cast<std::size_t>(cube.first)], cube.second);
+            EXPECT_EQ(builder.CubeCount(), static_cast<std::int64_t>(cubes.size()));
+            std::int64_t faces = 0;
+            std::size_t quads = 0;
+            const std::map<Face, int> drawn = SpreadQuads(builder.Build(), faces, quads, blendedKinds);
+            ASSERT_EQ(drawn, expected) << "round " << round << (merge ? " merged" : " unmerged");
+            EXPECT_EQ(faces, static_cast<std::int64_t>(expected.size()));
+            if (merge)
+                mergedQuads = quads;
+            else
+                EXPECT_EQ(quads, expected.size());
+        }
+        EXPECT_LE(mergedQuads, expected.size());
+        if (round % 6 == 0) {  // one kind, most faces drawn: merging must pay
+            EXPECT_LT(mergedQuads * 2, expected.size()) << "round " << round;
+        }
+    }
+}
+
+// A slab of one kind becomes one quad per chunk, and chunks of few quads are joined into
+// one for their region.
+TEST(CubeChunks, ASlabOfOneKindIsOneQuadPerChunkInOneRegion) {
+    CubeChunkBuilder builder;
+    const int across = 2 * kChunkSide;
+    const int along = kChunkSide + kChunkSide / 4;  // a chunk and a bit
+    for (int x = 0; x < across; ++x)
+        for (int z = 0; z < along; ++z)
+            builder.Add({x, 0, z}, 2, false, kFacePlusY);
+    // A second region's chunk, one cube, stays apart.
+    builder.Add({kRegionSide, 0, 0}, 1, false, kAllCubeFaces);
+    const std::vector<CubeChunkData> chunks = builder.Build();
+    ASSERT_EQ(chunks.size(), 2u);
+    EXPECT_EQ(chunks[0].QuadCount(), 4);  // 2 x 2 chunks' tops
+    EXPECT_EQ(chunks[0].ranges.count[kOpaqueGroup][2], 4);
+    EXPECT_EQ(KindOf(chunks[0].quads[1]), 2);
+    EXPECT_EQ(chunks[0].low, glm::ivec3(0));
+    EXPECT_EQ(chunks[0].high, glm::ivec3(across - 1, 0, along - 1));
+    EXPECT_EQ(chunks[1].origin, glm::ivec3(kRegionSide, 0, 0));
+    EXPECT_EQ(chunks[1].QuadCount(), 6);
+    EXPECT_TRUE(builder.Build().empty()) << "the cells are let go after building";
+}
+
+TEST(ViewCulling, NeverDropsWhatTheViewShowsAndOnlyFacesThatCanFaceTheEye) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> place(-200.0f, 200.0f);
+    std::uniform_real_distribution<float> size(0.5f, 60.0f);
+    std::uniform_real_distribution<float> share(0.0f, 1.0f);
+    int shown = 0;
+    int dropped = 0;
+    for (int round = 0; round < 3000; ++round) {
+        const glm::vec3 eye(place(random), place(random), place(random));
+        const glm::vec3 target(place(random), place(random), place(random));
+        if (glm::length(target - eye) < 1.0f)
+            continue;
+        const glm::mat4 viewProjection = glm::perspective(glm::radians(45.0f), 4.0f / 3.0f, 0.5f, 8000.0f) *
+                                         glm::lookAt(eye, target, glm::vec3(0, 1, 0));
+        const ViewFrustum frustum(viewProjection);
+        WorldBox box;
+        const glm::vec3 low(place(random), place(random), place(random));
+        box.Add(low);
+        box.Add(low + glm::vec3(size(random), size(random), size(random)));
+        // A point of the box that lands on the screen keeps the box.
+        const glm::vec3 point = box.low + (box.high - box.low) * glm::vec3(share(random), share(random), share(random));
+        const glm::vec4 clip = viewProjection * glm::vec4(point, 1.0f);
+        const bool onScreen = clip.w > 0 && glm::all(glm::lessThanEqual(glm::abs(glm::vec3(clip)), glm::vec3(clip.w)));
+        const bool kept = frustum.MayShow(box);
+        if (onScreen) {
+            EXPECT_TRUE(kept) << "round " << round;
+        }
+        shown += onScreen ? 1 : 0;
+        dropped += kept ? 0 : 1;
+        // A face through that point is front-facing exactly when the eye lies beyond its
+        // plane; such a face's direction is always kept.
+        const CubeFaceMask directions = FacingDirections(box, eye);
+        for (int d = 0; d < kCubeDirections; ++d) {
+            glm::vec3 normal(0.0f);
+            normal[d / 2] = d % 2 == 0 ? 1.0f : -1.0f;
+            if (glm::dot(normal, eye - point) > 0.0f) {
+                EXPECT_NE(directions & (1u << d), 0u) << "round " << round << " direction " << d;
+            }
+        }
+    }
+    EXPECT_GT(shown, 50);
+    EXPECT_GT(dropped, 500);  // culling does cull
+}
+
+TEST(FrameFigures, MeanNearestRankPercentileAndTheLogLine) {
+    FrameTimes times;
+    EXPECT_EQ(FrameFiguresLine(times, {}), "frames: 0, mean ms: 0.00, p95 ms: 0.00, faces: 0, quads: 0, chunks: 0");
+    for (int i = 100; i >= 1; --i)
+        times.Add(static_cast<double>(i));
+    EXPECT_DOUBLE_EQ(times.MeanMilliseconds(), 50.5);
+    EXPECT_DOUBLE_EQ(times.P95Milliseconds(), 95.0);
+    times.Add(1000.0);  // 101 frames: the 96th smallest
+    EXPECT_DOUBLE_EQ(times.P95Milliseconds(), 96.0);
+    FrameTimes one;
+    one.Add(16.5);
+    EXPECT_EQ(FrameFiguresLine(one, {1234, 56, 7.6}),
+              "frames: 1, mean ms: 16.50, p95 ms: 16.50, faces: 1234, quads: 56, chunks: 8");
+}
+
+}  // namespace
+}  // namespace orbitscope
