@@ -1,5 +1,7 @@
 #include "editor/files/NbtInput.h"
 
+#include <filesystem>
+
 namespace stackmason {
 namespace {
 
@@ -207,6 +209,20 @@ bool NbtInput::SkipCompound(int depth) {
         if (!CountTags(1) || !SkipName() || !SkipPayload(type, depth + 1))
             return false;
     }
+}
+
+std::string ImportRefusalText(const std::string& path, const std::string& readAs, const std::string& problem) {
+    return "Could not import " + std::filesystem::path(path).filename().string() + " as " + readAs + ": " + problem +
+           ". Nothing was changed.";
+}
+
+std::string SizeProblem(const std::optional<std::int64_t>& size, const char* name, int maximum) {
+    if (!size)
+        return std::string("it has no \"") + name + "\" tag";
+    if (*size < 1 || *size > maximum)
+        return std::string("its \"") + name + "\" of " + std::to_string(*size) + " lies outside 1 to " +
+               std::to_string(maximum);
+    return {};
 }
 
 }  // namespace stackmason

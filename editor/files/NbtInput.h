@@ -87,4 +87,11 @@ private:
     std::uint64_t tagsLeft_;
 };
 
+// The refusal of a file that an import cannot take, naming it, the kind of file it was read
+// as (for example "a schematic") and the problem.
+std::string ImportRefusalText(const std::string& path, const std::string& readAs, const std::string& problem);
+
+// An empty text when a size tag is there and lies within 1 to maximum; otherwise the problem.
+std::string SizeProblem(const std::optional<std::int64_t>& size, const char* name, int maximum);
+
 }  // namespace stackmason

@@ -1,10 +1,10 @@
 #include "editor/files/SchematicReader.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "common/Constants.h"
 #include "editor/files/CompressedFileReader.h"
+#include "editor/files/NbtInput.h"
 #include "editor/files/SchematicTagReader.h"
 
 namespace stackmason {
@@ -18,19 +18,8 @@ constexpr std::uint64_t kMaxSchematicContentBytes = 256ull << 20;
 
 SchematicReadResult Refused(const std::string& path, const std::string& problem) {
     SchematicReadResult result;
-    result.problem = "Could not import " + std::filesystem::path(path).filename().string() +
-                     " as a schematic: " + problem + ". Nothing was changed.";
+    result.problem = ImportRefusalText(path, "a schematic", problem);
     return result;
-}
-
-// An empty text when the size is there and fits; otherwise the problem.
-std::string CheckSize(const std::optional<std::int64_t>& size, const char* name, int maximum) {
-    if (!size)
-        return std::string("it has no \"") + name + "\" tag";
-    if (*size < 1 || *size > maximum)
-        return std::string("its \"") + name + "\" of " + std::to_string(*size) + " lies outside 1 to " +
-               std::to_string(maximum);
-    return {};
 }
 
 // The cells of an id array held whole, which lies in the building's own order: its rows,
@@ -62,9 +51,9 @@ SchematicReadResult ReadSchematicFile(const std::string& path, const ImportedCod
                                  ? "it holds far more data than a schematic of the largest building"
                                  : "its compressed data is cut short or damaged");
     SchematicTags& tags = reader.Tags();
-    for (const std::string& problem : {CheckSize(tags.width, "Width", kMaxGridWidth),
-                                       CheckSize(tags.length, "Length", kMaxGridLength),
-                                       CheckSize(tags.height, "Height", kMaxGridHeight)})
+    for (const std::string& problem : {SizeProblem(tags.width, "Width", kMaxGridWidth),
+                                       SizeProblem(tags.length, "Length", kMaxGridLength),
+                                       SizeProblem(tags.height, "Height", kMaxGridHeight)})
         if (!problem.empty())
             return Refused(path, problem);
     if (!tags.blocksFound)

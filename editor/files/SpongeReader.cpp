@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <filesystem>
 #include <limits>
 #include <variant>
 #include <vector>
@@ -132,19 +131,8 @@ private:
 
 SpongeReadResult Refused(const std::string& path, const std::string& problem) {
     SpongeReadResult result;
-    result.problem = "Could not import " + std::filesystem::path(path).filename().string() +
-                     " as a Sponge schematic: " + problem + ". Nothing was changed.";
+    result.problem = ImportRefusalText(path, "a Sponge schematic", problem);
     return result;
-}
-
-// An empty text when the size is there and fits; otherwise the problem.
-std::string CheckSize(const std::optional<std::int64_t>& size, const char* name, int maximum) {
-    if (!size)
-        return std::string("it has no \"") + name + "\" tag";
-    if (*size < 1 || *size > maximum)
-        return std::string("its \"") + name + "\" of " + std::to_string(*size) + " lies outside 1 to " +
-               std::to_string(maximum);
-    return {};
 }
 
 std::string CheckVersion(const std::optional<std::int64_t>& version) {
@@ -267,9 +255,9 @@ std::variant<Building, std::string> DecodeCells(int width, int length, int heigh
 }
 
 SpongeReadResult MakeGrid(const std::string& path, SpongeTags& tags, const StateCodes& codeOf) {
-    for (const std::string& problem : {CheckVersion(tags.version), CheckSize(tags.width, "Width", kMaxGridWidth),
-                                       CheckSize(tags.length, "Length", kMaxGridLength),
-                                       CheckSize(tags.height, "Height", kMaxGridHeight)})
+    for (const std::string& problem : {CheckVersion(tags.version), SizeProblem(tags.width, "Width", kMaxGridWidth),
+                                       SizeProblem(tags.length, "Length", kMaxGridLength),
+                                       SizeProblem(tags.height, "Height", kMaxGridHeight)})
         if (!problem.empty())
             return Refused(path, problem);
     const Blocks& blocks = tags.nested ? *tags.nested : tags.atRoot;
