@@ -63,6 +63,18 @@ void* operator new[](std::size_t size) { return ::operator new(size); }
 void operator delete[](void* memory) noexcept { std::free(memory); }
 void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
 
+// And the forms that return null instead of throwing, which std::stable_sort takes its buffer
+// with: left to a sanitizer's runtime, their memory would come back through the deletes above
+// and be reported as freed by the wrong function.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    if (ThisAllocationFails(size))
+        return nullptr;
+    return std::malloc(size == 0 ? 1 : size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return ::operator new(size, tag); }
+void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+
 // A building's cells come from the system rather than operator new; they fail in turn with
 // every other allocation all the same.
 bool stackmason::CellMemoryMayBeTaken(std::size_t bytes) { return !ThisAllocationFails(bytes); }
