@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <utility>
 #include <random>
@@ -73,11 +74,15 @@ TEST(BuildingTest, StoresTheCellsLayerByLayerWithTheIndexZeroPlanes) {
 }
 
 TEST(BuildingTest, NewCellsAreAirAtEverySize) {
-    for (const auto& [x, y, h] : {std::tuple{1, 1, 1}, std::tuple{29, 20, 18}, std::tuple{512, 512, 8}}) {
-        const Building building(x, y, h);
-        const StoredCode* cells = building.Layer(0);
+    // Each size twice, the first building filled before it goes: a building of the same
+    // size may be given the memory of the one before.
+    for (const auto& [x, y, h] : {std::tuple{1, 1, 1}, std::tuple{29, 20, 18}, std::tuple{512, 512, 8},
+                                  std::tuple{512, 512, 8}, std::tuple{300, 300, 10}, std::tuple{300, 300, 10}}) {
+        Building building(x, y, h);
+        StoredCode* cells = building.Layer(0);
         for (std::size_t i = 0; i < building.CellCount(); ++i)
             ASSERT_EQ(cells[i], 0) << x << " x " << y << " x " << h;
+        std::fill_n(cells, building.CellCount(), StoredCode{7});
     }
 }
 
