@@ -74,6 +74,8 @@ public:
             writes_.push_back({IndexOf(grid_, x, y, h), static_cast<StoredCode>(code)});
     }
     const std::vector<CellSwap>& Writes() const { return writes_; }
+    // Room for as many writes, so that a whole plane's are not copied as the list grows.
+    void Reserve(std::size_t count) { writes_.reserve(count); }
 
 private:
     const Building& grid_;
@@ -95,6 +97,7 @@ void Apply(Editor& editor, edit::SetPlane&& edit) {
         return edit.cells.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(edit.columns);
     };
     ChangedCells changed(grid);
+    changed.Reserve(edit.cells.size());
     for (int r = 0; r < edit.rows; ++r)
         for (int c = 0; c < edit.columns; ++c) {
             if (edit.topView)
