@@ -1,12 +1,13 @@
 #include "editor/files/SpongeReader.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 #include <limits>
+#include <utility>
 #include <variant>
 #include <vector>
-#include <utility>
 
 #include "common/Constants.h"
 #include "editor/files/CompressedFileReader.h"
@@ -26,122 +27,6 @@ constexpr std::uint64_t kMaxBlockDataBytes = 3 * kMaxSchematicCells;
 constexpr std::uint64_t kMaxSpongeContentBytes = kMaxBlockDataBytes + (32ull << 20);
 // Besides the palette, real files hold block entities and entities of a few dozen tags each.
 constexpr std::uint64_t kMaxTags = std::uint64_t{1} << 24;
-
-// The tags as the file holds them, wherever it holds them.
-struct Blocks {
-    std::optional<std::vector<std::optional<std::string>>> palette;
-    std::unique_ptr<std::uint8_t[]> data;
-    std::optional<std::size_t> dataBytes;
-};
-
-struct SpongeTags {
-    std::optional<std::int64_t> version;
-    std::optional<std::int64_t> width;
-    std::optional<std::int64_t> height;
-    std::optional<std::int64_t> length;
-    Blocks atRoot;
-    std::optional<Blocks> nested;
-};
-
-class SpongeTagReader {
-public:
-    explicit SpongeTagReader(CompressedFileReader& input) : nbt_(input, kMaxTags) {}
-
-    bool ReadRoot() {
-        return nbt_.ReadRootStart() &&
-               nbt_.ReadCompound([this](std::uint8_t type, const std::string& name) { return ReadEntry(type, name, 1); });
-    }
-    const std::string& Problem() const { return nbt_.Problem(); }
-    SpongeTags& Tags() { return tags_; }
-
-private:
-    // The schematic's own tags, at the root or, as version 3 writes them, in its "Schematic".
-    bool ReadEntry(std::uint8_t type, const std::string& name, int depth) {
-        if (name == "Schematic" && type == kNbtCompound && depth == 1)
-            return nbt_.ReadCompound(
-                [this](std::uint8_t inner, const std::string& innerName) { return ReadEntry(inner, innerName, 2); });
-        if (name == "Version")
-            return nbt_.ReadInteger(type, name, tags_.version);
-        if (name == "Width")
-            return nbt_.ReadInteger(type, name, tags_.width);
-        if (name == "Height")
-            return nbt_.ReadInteger(type, name, tags_.height);
-        if (name == "Length")
-            return nbt_.ReadInteger(type, name, tags_.length);
-        if (name == "Palette")
-            return ReadPalette(type, tags_.atRoot);
-        if (name == "BlockData")
-            return ReadData(type, name, tags_.atRoot);
-        if (name == "Blocks" && type == kNbtCompound)
-            return ReadBlocksCompound();
-        return nbt_.SkipPayload(type, depth);
-    }
-
-    bool ReadBlocksCompound() {
-        tags_.nested.emplace();
-        return nbt_.ReadCompound([this](std::uint8_t type, const std::string& name) {
-            if (name == "Palette")
-                return ReadPalette(type, *tags_.nested);
-            if (name == "Data")
-                return ReadData(type, name, *tags_.nested);
-            return nbt_.SkipPayload(type, 3);
-        });
-    }
-
-    bool ReadPalette(std::uint8_t type, Blocks& blocks) {
-        if (type != kNbtCompound)
-            return nbt_.Fail("its \"Palette\" is not a compound of block states");
-        auto& palette = blocks.palette.emplace();
-        return nbt_.ReadCompound([&](std::uint8_t entryType, const std::string& state) {
-            std::optional<std::int64_t> index;
-            if (!nbt_.ReadInteger(entryType, "Palette\" entry \"" + state, index))
-                return false;
-            if (*index < 0 || *index > kMaxPaletteIndex)
-                return nbt_.Fail("its palette gives \"" + state + "\" the index " + std::to_string(*index) +
-                                 ", outside 0 to " + std::to_string(kMaxPaletteIndex));
-            const auto at = static_cast<std::size_t>(*index);
-            if (at >= palette.size())
-                palette.resize(at + 1);
-            if (palette[at])
-                return nbt_.Fail("its palette gives the index " + std::to_string(*index) + " to both \"" + *palette[at] +
-                                 "\" and \"" + state + "\"");
-            palette[at] = state;
-            return true;
-        });
-    }
-
-    bool ReadData(std::uint8_t type, const std::string& name, Blocks& blocks) {
-        if (type != kNbtByteArray)
-            return nbt_.Fail("its \"" + name + "\" tag is not a byte array");
-        std::int32_t count = 0;
-        if (!nbt_.ReadLength(count))
-            return false;
-        if (static_cast<std::uint64_t>(count) > kMaxBlockDataBytes)
-            return nbt_.Fail("its \"" + name + "\" array claims " + std::to_string(count) +
-                             " bytes, more than the largest building needs");
-        // Not zero-filled: untouched pages cost no memory if the file ends early.
-        blocks.data = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(count));
-        blocks.dataBytes = static_cast<std::size_t>(count);
-        return nbt_.ReadExact(blocks.data.get(), static_cast<std::size_t>(count));
-    }
-
-    NbtInput nbt_;
-    SpongeTags tags_;
-};
-
-SpongeReadResult Refused(const std::string& path, const std::string& problem) {
-    SpongeReadResult result;
-    result.problem = ImportRefusalText(path, "a Sponge schematic", problem);
-    return result;
-}
-
-std::string CheckVersion(const std::optional<std::int64_t>& version) {
-    if (!version)
-        return "it has no \"Version\" tag, so it is no Sponge schematic";
-    if (*version < 1 || *version > 3)
-        return "it is of version " + std::to_string(*version) + ", and only versions 1 to 3 are known";
-    return {};
-}
 
 // A palette index's code, or kNoCode where the palette lacks the index.
 constexpr std::int32_t kNoCode = std::numeric_limits<std::int32_t>::min();
@@ -231,6 +116,196 @@ std::string BlockDataProblem(const std::uint8_t* at, const std::uint8_t* end, st
     return "its block data names the palette index " + std::to_string(index) + ", which its palette lacks";
 }
 
+// The tags as the file holds them, wherever it holds them.
+struct Blocks {
+    std::optional<std::vector<std::optional<std::string>>> palette;
+    std::unique_ptr<std::uint8_t[]> data;
+    std::optional<std::size_t> dataBytes;
+    // Where the sizes and the palette came before the data, as every tool writes them, the
+    // data is decoded into these cells as it is read instead of being held, with the sizes
+    // it was laid out by; or the problem it had.
+    std::optional<Building> cells;
+    std::string cellsProblem;
+    std::array<int, 3> cellsSizes{};
+    // A palette that came again after the data the cells were decoded with.
+    bool paletteAfterCells = false;
+};
+
+struct SpongeTags {
+    std::optional<std::int64_t> version;
+    std::optional<std::int64_t> width;
+    std::optional<std::int64_t> height;
+    std::optional<std::int64_t> length;
+    Blocks atRoot;
+    std::optional<Blocks> nested;
+};
+
+class SpongeTagReader {
+public:
+    SpongeTagReader(CompressedFileReader& input, const StateCodes& codeOf) : nbt_(input, kMaxTags), codeOf_(codeOf) {}
+
+    bool ReadRoot() {
+        return nbt_.ReadRootStart() &&
+               nbt_.ReadCompound([this](std::uint8_t type, const std::string& name) { return ReadEntry(type, name, 1); });
+    }
+    const std::string& Problem() const { return nbt_.Problem(); }
+    SpongeTags& Tags() { return tags_; }
+
+private:
+    // The schematic's own tags, at the root or, as version 3 writes them, in its "Schematic".
+    bool ReadEntry(std::uint8_t type, const std::string& name, int depth) {
+        if (name == "Schematic" && type == kNbtCompound && depth == 1)
+            return nbt_.ReadCompound(
+                [this](std::uint8_t inner, const std::string& innerName) { return ReadEntry(inner, innerName, 2); });
+        if (name == "Version")
+            return nbt_.ReadInteger(type, name, tags_.version);
+        if (name == "Width")
+            return nbt_.ReadInteger(type, name, tags_.width);
+        if (name == "Height")
+            return nbt_.ReadInteger(type, name, tags_.height);
+        if (name == "Length")
+            return nbt_.ReadInteger(type, name, tags_.length);
+        if (name == "Palette")
+            return ReadPalette(type, tags_.atRoot);
+        if (name == "BlockData")
+            return ReadData(type, name, tags_.atRoot);
+        if (name == "Blocks" && type == kNbtCompound)
+            return ReadBlocksCompound();
+        return nbt_.SkipPayload(type, depth);
+    }
+
+    bool ReadBlocksCompound() {
+        tags_.nested.emplace();
+        return nbt_.ReadCompound([this](std::uint8_t type, const std::string& name) {
+            if (name == "Palette")
+                return ReadPalette(type, *tags_.nested);
+            if (name == "Data")
+                return ReadData(type, name, *tags_.nested);
+            return nbt_.SkipPayload(type, 3);
+        });
+    }
+
+    bool ReadPalette(std::uint8_t type, Blocks& blocks) {
+        if (type != kNbtCompound)
+            return nbt_.Fail("its \"Palette\" is not a compound of block states");
+        blocks.paletteAfterCells = blocks.cells.has_value() || !blocks.cellsProblem.empty();
+        auto& palette = blocks.palette.emplace();
+        return nbt_.ReadCompound([&](std::uint8_t entryType, const std::string& state) {
+            std::optional<std::int64_t> index;
+            if (!nbt_.ReadInteger(entryType, "Palette\" entry \"" + state, index))
+                return false;
+            if (*index < 0 || *index > kMaxPaletteIndex)
+                return nbt_.Fail("its palette gives \"" + state + "\" the index " + std::to_string(*index) +
+                                 ", outside 0 to " + std::to_string(kMaxPaletteIndex));
+            const auto at = static_cast<std::size_t>(*index);
+            if (at >= palette.size())
+                palette.resize(at + 1);
+            if (palette[at])
+                return nbt_.Fail("its palette gives the index " + std::to_string(*index) + " to both \"" + *palette[at] +
+                                 "\" and \"" + state + "\"");
+            palette[at] = state;
+            return true;
+        });
+    }
+
+    bool ReadData(std::uint8_t type, const std::string& name, Blocks& blocks) {
+        if (type != kNbtByteArray)
+            return nbt_.Fail("its \"" + name + "\" tag is not a byte array");
+        std::int32_t count = 0;
+        if (!nbt_.ReadLength(count))
+            return false;
+        if (static_cast<std::uint64_t>(count) > kMaxBlockDataBytes)
+            return nbt_.Fail("its \"" + name + "\" array claims " + std::to_string(count) +
+                             " bytes, more than the largest building needs");
+        blocks.dataBytes = static_cast<std::size_t>(count);
+        blocks.data.reset();
+        blocks.cells.reset();
+        blocks.cellsProblem.clear();
+        blocks.paletteAfterCells = false;
+        if (const auto sizes = SizesSoFar(); sizes && blocks.palette)
+            return DecodeWhileReading(*sizes, static_cast<std::size_t>(count), blocks);
+        // Not zero-filled: untouched pages cost no memory if the file ends early.
+        blocks.data = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(count));
+        return nbt_.ReadExact(blocks.data.get(), static_cast<std::size_t>(count));
+    }
+
+    std::optional<std::array<int, 3>> SizesSoFar() const {
+        if (!SizeProblem(tags_.width, "Width", kMaxGridWidth).empty() ||
+            !SizeProblem(tags_.length, "Length", kMaxGridLength).empty() ||
+            !SizeProblem(tags_.height, "Height", kMaxGridHeight).empty())
+            return std::nullopt;
+        return std::array<int, 3>{static_cast<int>(*tags_.width), static_cast<int>(*tags_.length),
+                                  static_cast<int>(*tags_.height)};
+    }
+
+    // Decodes the data's `count` bytes into cells of these sizes a block at a time, holding no
+    // more of the data than a block and a row's longest varints. A fault in the data is kept
+    // as the cells' problem, and the rest of the data read past, so that the file is still
+    // read to its end as a whole.
+    bool DecodeWhileReading(const std::array<int, 3>& sizes, std::size_t count, Blocks& blocks) {
+        constexpr std::size_t kBlockBytes = 64 * 1024;
+        const auto [width, length, height] = sizes;
+        const PaletteCodes palette(*blocks.palette, codeOf_);
+        Building grid(width, length, height);
+        blocks.cellsSizes = sizes;
+        const std::size_t rowCells = static_cast<std::size_t>(width);
+        const std::size_t rowMostBytes = rowCells * 5;
+        std::vector<std::uint8_t> buffer(kBlockBytes + rowMostBytes);
+        // The bytes not yet decoded are buffer[start, start + held).
+        std::size_t start = 0;
+        std::size_t held = 0;
+        std::size_t left = count;
+        std::size_t done = 0;
+        const std::size_t cells = rowCells * std::size_t(length) * std::size_t(height);
+        for (int h = 1; h <= height; ++h)
+            for (int y = 1; y <= length; ++y) {
+                if (held < rowMostBytes && left > 0) {
+                    std::memmove(buffer.data(), buffer.data() + start, held);
+                    start = 0;
+                    const std::size_t more = std::min(buffer.size() - held, left);
+                    if (!nbt_.ReadExact(buffer.data() + held, more))
+                        return false;
+                    held += more;
+                    left -= more;
+                }
+                const std::uint8_t* at = buffer.data() + start;
+                const std::uint8_t* const end = at + held;
+                const std::size_t decoded = DecodeRow(at, end, palette, rowCells, grid.Row(y, h) + 1);
+                done += decoded;
+                if (decoded < rowCells) {
+                    blocks.cellsProblem = BlockDataProblem(at, end, done, cells);
+                    return nbt_.SkipBytes(left);
+                }
+                start = static_cast<std::size_t>(at - buffer.data());
+                held = static_cast<std::size_t>(end - at);
+            }
+        if (held > 0 || left > 0) {
+            blocks.cellsProblem = "its block data holds more than the " + std::to_string(cells) + " cells of its sizes";
+            return nbt_.SkipBytes(left);
+        }
+        blocks.cells = std::move(grid);
+        return true;
+    }
+
+    NbtInput nbt_;
+    const StateCodes& codeOf_;
+    SpongeTags tags_;
+};
+
+SpongeReadResult Refused(const std::string& path, const std::string& problem) {
+    SpongeReadResult result;
+    result.problem = ImportRefusalText(path, "a Sponge schematic", problem);
+    return result;
+}
+
+std::string CheckVersion(const std::optional<std::int64_t>& version) {
+    if (!version)
+        return "it has no \"Version\" tag, so it is no Sponge schematic";
+    if (*version < 1 || *version > 3)
+        return "it is of version " + std::to_string(*version) + ", and only versions 1 to 3 are known";
+    return {};
+}
+
 // The cells of the block data, which must hold exactly one index of the palette per cell;
 // otherwise the problem.
 std::variant<Building, std::string> DecodeCells(int width, int length, int height, const Blocks& blocks,
@@ -260,7 +335,7 @@ SpongeReadResult MakeGrid(const std::string& path, SpongeTags& tags, const State
                                        SizeProblem(tags.height, "Height", kMaxGridHeight)})
         if (!problem.empty())
             return Refused(path, problem);
-    const Blocks& blocks = tags.nested ? *tags.nested : tags.atRoot;
+    Blocks& blocks = tags.nested ? *tags.nested : tags.atRoot;
     const int width = static_cast<int>(*tags.width);
     const int length = static_cast<int>(*tags.length);
     const int height = static_cast<int>(*tags.height);
@@ -278,6 +353,16 @@ SpongeReadResult MakeGrid(const std::string& path, SpongeTags& tags, const State
         return Refused(path, "it has no \"Palette\" of block states");
     if (!blocks.dataBytes)
         return Refused(path, tags.nested ? "its \"Blocks\" hold no \"Data\" array" : "it has no \"BlockData\" array");
+    if (blocks.cells || !blocks.cellsProblem.empty()) {
+        // Decoded as it was read, by the sizes and palette that came before the data.
+        if (blocks.cellsSizes != std::array<int, 3>{width, length, height})
+            return Refused(path, "its sizes change after its block data");
+        if (blocks.paletteAfterCells)
+            return Refused(path, "its palette comes again after its block data");
+        if (!blocks.cellsProblem.empty())
+            return Refused(path, blocks.cellsProblem);
+        return {std::move(blocks.cells), {}};
+    }
     std::variant<Building, std::string> cells = DecodeCells(width, length, height, blocks, codeOf);
     if (const auto* problem = std::get_if<std::string>(&cells))
         return Refused(path, *problem);
@@ -303,7 +388,7 @@ SpongeReadResult ReadSpongeFile(const std::string& path, const StateCodes& codeO
     CompressedFileReader input(path, kMaxSpongeContentBytes);
     if (input.GetProblem() == CompressedFileReader::Problem::CannotOpen)
         return {std::nullopt, "Could not open file!"};
-    SpongeTagReader reader(input);
+    SpongeTagReader reader(input, codeOf);
     if (!reader.ReadRoot())
         return Refused(path, reader.Problem());
     if (!input.ReachEndIntact())

@@ -514,6 +514,18 @@ TEST(SpongeImport, RefusesWhatItCannotTakeAndChangesNothing) {
     NbtBuilder notCompound;
     notCompound.Tag(10, "Schematic").Tag(3, "Version").Int(2).Tag(2, "Width").Short(1).Tag(2, "Height").Short(1);
     notCompound.Tag(2, "Length").Short(1).Tag(9, "Palette").Byte(8).Int(0).ByteArrayTag("BlockData", {0}).End();
+    // Sizes and palette given again after the data, which was decoded by the first ones.
+    const auto givenAgain = [](bool sizes) {
+        NbtBuilder nbt;
+        nbt.Tag(10, "Schematic").Tag(3, "Version").Int(2).Tag(2, "Width").Short(2).Tag(2, "Height").Short(1);
+        nbt.Tag(2, "Length").Short(1).Tag(10, "Palette").Tag(3, "minecraft:air").Int(0);
+        nbt.Tag(3, "minecraft:stone").Int(1).End().ByteArrayTag("BlockData", {0, 1});
+        if (sizes)
+            nbt.Tag(2, "Width").Short(1).Tag(2, "Length").Short(2);
+        else
+            nbt.Tag(10, "Palette").Tag(3, "minecraft:stone").Int(0).Tag(3, "minecraft:air").Int(1).End();
+        return nbt.End().Result();
+    };
     NbtBuilder hugeData;
     hugeData.Tag(10, "Schematic").Tag(7, "BlockData").Int(0x7FFFFFF0).End();
 
@@ -538,6 +550,8 @@ TEST(SpongeImport, RefusesWhatItCannotTakeAndChangesNothing) {
         {Version2File(2, 12, 1, 2, palette, std::vector<std::uint8_t>(25, 1)), "more than the 24 cells"},
         {Version2File(2, 2, 1, 1, {{"minecraft:air", 0}, {"minecraft:stone", 0}}, two), "both"},
         {Version2File(2, 2, 1, 1, {{"minecraft:air", -1}}, two), "index -1"},
+        {givenAgain(true), "sizes change after its block data"},
+        {givenAgain(false), "palette comes again after its block data"},
         {notCompound.Result(), "not a compound"},
         {hugeData.Result(), "more than the largest building"},
         {cutGzip, "cut short or damaged"},
