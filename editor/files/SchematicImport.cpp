@@ -3,6 +3,7 @@
 #include "editor/files/BlockIdMapping.h"
 #include "editor/files/SchematicFiles.h"
 #include "editor/model/BuildingOperations.h"
+#include "editor/model/History.h"
 #include "editor/model/UserAction.h"
 
 namespace stackmason {
@@ -13,6 +14,8 @@ StagedBuilding StageSchematic(Building&& grid) {
 }
 
 bool ImportSchematic(Editor& editor, const std::string& path) {
+    // One step of the history, as a load is.
+    const StepScope step(editor);
     SchematicReadResult read = ReadSchematicFile(path, ImportedCodesOf(editor.selector));
     if (!read.grid) {
         editor.dialogs.ShowError(read.problem);

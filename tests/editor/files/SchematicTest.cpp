@@ -13,6 +13,7 @@
 #include "editor/files/FileRequests.h"
 #include "editor/files/SchematicFiles.h"
 #include "editor/model/BuildingOperations.h"
+#include "editor/model/History.h"
 #include "editor/packs/TexturePackLoader.h"
 #include "tests/support/HostileFiles.h"
 #include "tests/support/TestArchives.h"
@@ -159,6 +160,22 @@ TEST(SchematicImport, MapsStoredIdsOntoThePack) {
     EXPECT_EQ(ImportedCodesOf(test.editor.selector)[99], 1);
     EXPECT_EQ(ImportedCodesOf(test.editor.selector)[0], 0);
     EXPECT_TRUE(test.dialogs.errors.empty());
+}
+
+// Each import is one step of the history, even when it is not reached through the Load
+// requester: two imports, then one undo, give back the first import's building.
+TEST(SchematicImport, EachImportIsOneStepOfTheHistory) {
+    FilesTestEditor test(2, 2, 2);
+    FillSelector(test.editor, {1, 4, 35});
+    WriteBytes("first.schematic", OurLayout(2, 3, 1, std::vector<std::uint8_t>(6, 0), {1, 4, 35, 0, 77, 1}));
+    WriteBytes("second.schematic", OurLayout(1, 1, 2, std::vector<std::uint8_t>(2, 0), {4, 35}));
+    ASSERT_TRUE(ImportSchematic(test.editor, "first.schematic"));
+    const std::vector<BlockCode> first = BuildingCells(test.editor);
+    ASSERT_TRUE(ImportSchematic(test.editor, "second.schematic"));
+    test.editor.history.Undo(test.editor);
+    EXPECT_EQ(test.editor.grid.Width(), 2);
+    EXPECT_EQ(test.editor.grid.Length(), 3);
+    EXPECT_EQ(BuildingCells(test.editor), first);
 }
 
 TEST(SchematicLoad, RandomBuildingsRoundTripThroughTheMinecraftPack) {
