@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "common/Constants.h"
+
 namespace stackmason {
 namespace {
 
@@ -216,6 +218,8 @@ std::string ImportRefusalText(const std::string& path, const std::string& readAs
            ". Nothing was changed.";
 }
 
+namespace {
+
 std::string SizeProblem(const std::optional<std::int64_t>& size, const char* name, int maximum) {
     if (!size)
         return std::string("it has no \"") + name + "\" tag";
@@ -223,6 +227,32 @@ std::string SizeProblem(const std::optional<std::int64_t>& size, const char* nam
         return std::string("its \"") + name + "\" of " + std::to_string(*size) + " lies outside 1 to " +
                std::to_string(maximum);
     return {};
+}
+
+}  // namespace
+
+std::string SizesProblem(const SizeTags& sizes) {
+    for (std::string problem : {SizeProblem(sizes.width, "Width", kMaxGridWidth),
+                                SizeProblem(sizes.length, "Length", kMaxGridLength),
+                                SizeProblem(sizes.height, "Height", kMaxGridHeight)})
+        if (!problem.empty())
+            return problem;
+    return {};
+}
+
+std::optional<std::array<int, 3>> FittingSizes(const SizeTags& sizes) {
+    if (!SizesProblem(sizes).empty())
+        return std::nullopt;
+    return std::array<int, 3>{static_cast<int>(*sizes.width), static_cast<int>(*sizes.length),
+                              static_cast<int>(*sizes.height)};
+}
+
+std::string EndProblem(CompressedFileReader& input) {
+    if (input.ReachEndIntact())
+        return {};
+    return input.GetProblem() == CompressedFileReader::Problem::TooLarge
+               ? "it holds far more data than a schematic of the largest building"
+               : "its compressed data is cut short or damaged";
 }
 
 }  // namespace stackmason

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -91,7 +92,20 @@ private:
 // as (for example "a schematic") and the problem.
 std::string ImportRefusalText(const std::string& path, const std::string& readAs, const std::string& problem);
 
-// An empty text when a size tag is there and lies within 1 to maximum; otherwise the problem.
-std::string SizeProblem(const std::optional<std::int64_t>& size, const char* name, int maximum);
+// The size tags a schematic gives a building, as far as the file holds them.
+struct SizeTags {
+    std::optional<std::int64_t> width;
+    std::optional<std::int64_t> height;
+    std::optional<std::int64_t> length;
+};
+
+// An empty text when Width, Length and Height are there and fit a building (1 to 512 wide
+// and long, 1 to 256 high); otherwise the problem of the first that does not.
+std::string SizesProblem(const SizeTags& sizes);
+// Width, Length and Height when they fit a building.
+std::optional<std::array<int, 3>> FittingSizes(const SizeTags& sizes);
+
+// An empty text when the input came through whole to its end; otherwise the problem.
+std::string EndProblem(CompressedFileReader& input);
 
 }  // namespace stackmason

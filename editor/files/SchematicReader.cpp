@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "common/Constants.h"
 #include "editor/files/CompressedFileReader.h"
 #include "editor/files/NbtInput.h"
 #include "editor/files/SchematicTagReader.h"
@@ -46,22 +45,17 @@ SchematicReadResult ReadSchematicFile(const std::string& path, const ImportedCod
     SchematicTagReader reader(input, table);
     if (!reader.ReadRoot())
         return Refused(path, reader.Problem());
-    if (!input.ReachEndIntact())
-        return Refused(path, input.GetProblem() == CompressedFileReader::Problem::TooLarge
-                                 ? "it holds far more data than a schematic of the largest building"
-                                 : "its compressed data is cut short or damaged");
+    if (const std::string problem = EndProblem(input); !problem.empty())
+        return Refused(path, problem);
     SchematicTags& tags = reader.Tags();
-    for (const std::string& problem : {SizeProblem(tags.width, "Width", kMaxGridWidth),
-                                       SizeProblem(tags.length, "Length", kMaxGridLength),
-                                       SizeProblem(tags.height, "Height", kMaxGridHeight)})
-        if (!problem.empty())
-            return Refused(path, problem);
+    if (const std::string problem = SizesProblem(tags.sizes); !problem.empty())
+        return Refused(path, problem);
     if (!tags.blocksFound)
         return Refused(path, "it has no \"Blocks\" array");
 
-    const int width = static_cast<int>(*tags.width);
-    const int length = static_cast<int>(*tags.length);
-    const int height = static_cast<int>(*tags.height);
+    const int width = static_cast<int>(*tags.sizes.width);
+    const int length = static_cast<int>(*tags.sizes.length);
+    const int height = static_cast<int>(*tags.sizes.height);
     const std::uint64_t cellCount = std::uint64_t(width) * std::uint64_t(length) * std::uint64_t(height);
     if (tags.blockCount != cellCount)
         return Refused(path, "its \"Blocks\" array holds " + std::to_string(tags.blockCount) +

@@ -4,7 +4,6 @@
 #include <bit>
 #include <cstring>
 
-#include "common/Constants.h"
 #include "editor/files/SchematicReader.h"
 
 namespace stackmason {
@@ -51,11 +50,11 @@ bool SchematicTagReader::ReadRoot() {
 
 bool SchematicTagReader::ReadRootEntry(std::uint8_t type, const std::string& name) {
     if (name == "Width")
-        return nbt_.ReadInteger(type, name, tags_.width);
+        return nbt_.ReadInteger(type, name, tags_.sizes.width);
     if (name == "Height")
-        return nbt_.ReadInteger(type, name, tags_.height);
+        return nbt_.ReadInteger(type, name, tags_.sizes.height);
     if (name == "Length")
-        return nbt_.ReadInteger(type, name, tags_.length);
+        return nbt_.ReadInteger(type, name, tags_.sizes.length);
     if (name == "Blocks")
         return ReadBlocks(type);
     return nbt_.SkipPayload(type, 1);
@@ -83,14 +82,8 @@ bool SchematicTagReader::ReadBlocks(std::uint8_t type) {
     return nbt_.ReadExact(tags_.blocks.get(), static_cast<std::size_t>(count));
 }
 std::optional<std::array<int, 3>> SchematicTagReader::SizesHolding(std::uint64_t count) const {
-    const auto fits = [](const std::optional<std::int64_t>& size, int maximum) {
-        return size && *size >= 1 && *size <= maximum;
-    };
-    if (!fits(tags_.width, kMaxGridWidth) || !fits(tags_.length, kMaxGridLength) || !fits(tags_.height, kMaxGridHeight))
-        return std::nullopt;
-    const std::array<int, 3> sizes = {static_cast<int>(*tags_.width), static_cast<int>(*tags_.length),
-                                      static_cast<int>(*tags_.height)};
-    if (std::uint64_t(sizes[0]) * std::uint64_t(sizes[1]) * std::uint64_t(sizes[2]) != count)
+    const auto sizes = FittingSizes(tags_.sizes);
+    if (!sizes || std::uint64_t((*sizes)[0]) * std::uint64_t((*sizes)[1]) * std::uint64_t((*sizes)[2]) != count)
         return std::nullopt;
     return sizes;
 }

@@ -28,9 +28,7 @@ private:
 
 // The root tags a schematic is made of, as far as the file holds them.
 struct SchematicTags {
-    std::optional<std::int64_t> width;
-    std::optional<std::int64_t> height;
-    std::optional<std::int64_t> length;
+    SizeTags sizes;
     bool blocksFound = false;
     std::uint64_t blockCount = 0;
     // The Blocks array as cells, when the sizes came before it and fit it...

@@ -9,7 +9,6 @@
 #include <variant>
 #include <vector>
 
-#include "common/Constants.h"
 #include "editor/files/CompressedFileReader.h"
 #include "editor/files/NbtInput.h"
 #include "editor/files/SchematicReader.h"
@@ -133,9 +132,7 @@ struct Blocks {
 
 struct SpongeTags {
     std::optional<std::int64_t> version;
-    std::optional<std::int64_t> width;
-    std::optional<std::int64_t> height;
-    std::optional<std::int64_t> length;
+    SizeTags sizes;
     Blocks atRoot;
     std::optional<Blocks> nested;
 };
@@ -160,11 +157,11 @@ private:
         if (name == "Version")
             return nbt_.ReadInteger(type, name, tags_.version);
         if (name == "Width")
-            return nbt_.ReadInteger(type, name, tags_.width);
+            return nbt_.ReadInteger(type, name, tags_.sizes.width);
         if (name == "Height")
-            return nbt_.ReadInteger(type, name, tags_.height);
+            return nbt_.ReadInteger(type, name, tags_.sizes.height);
         if (name == "Length")
-            return nbt_.ReadInteger(type, name, tags_.length);
+            return nbt_.ReadInteger(type, name, tags_.sizes.length);
         if (name == "Palette")
             return ReadPalette(type, tags_.atRoot);
         if (name == "BlockData")
@@ -222,20 +219,11 @@ private:
         blocks.cells.reset();
         blocks.cellsProblem.clear();
         blocks.paletteAfterCells = false;
-        if (const auto sizes = SizesSoFar(); sizes && blocks.palette)
+        if (const auto sizes = FittingSizes(tags_.sizes); sizes && blocks.palette)
             return DecodeWhileReading(*sizes, static_cast<std::size_t>(count), blocks);
         // Not zero-filled: untouched pages cost no memory if the file ends early.
         blocks.data = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(count));
         return nbt_.ReadExact(blocks.data.get(), static_cast<std::size_t>(count));
-    }
-
-    std::optional<std::array<int, 3>> SizesSoFar() const {
-        if (!SizeProblem(tags_.width, "Width", kMaxGridWidth).empty() ||
-            !SizeProblem(tags_.length, "Length", kMaxGridLength).empty() ||
-            !SizeProblem(tags_.height, "Height", kMaxGridHeight).empty())
-            return std::nullopt;
-        return std::array<int, 3>{static_cast<int>(*tags_.width), static_cast<int>(*tags_.length),
-                                  static_cast<int>(*tags_.height)};
     }
 
     // Decodes the data's `count` bytes into cells of these sizes a block at a time, holding no
@@ -330,15 +318,13 @@ std::variant<Building, std::string> DecodeCells(int width, int length, int heigh
 }
 
 SpongeReadResult MakeGrid(const std::string& path, SpongeTags& tags, const StateCodes& codeOf) {
-    for (const std::string& problem : {CheckVersion(tags.version), SizeProblem(tags.width, "Width", kMaxGridWidth),
-                                       SizeProblem(tags.length, "Length", kMaxGridLength),
-                                       SizeProblem(tags.height, "Height", kMaxGridHeight)})
+    for (const std::string& problem : {CheckVersion(tags.version), SizesProblem(tags.sizes)})
         if (!problem.empty())
             return Refused(path, problem);
     Blocks& blocks = tags.nested ? *tags.nested : tags.atRoot;
-    const int width = static_cast<int>(*tags.width);
-    const int length = static_cast<int>(*tags.length);
-    const int height = static_cast<int>(*tags.height);
+    const int width = static_cast<int>(*tags.sizes.width);
+    const int length = static_cast<int>(*tags.sizes.length);
+    const int height = static_cast<int>(*tags.sizes.height);
     if (tags.nested && !blocks.dataBytes && !blocks.palette) {
         // Version 3 leaves out the blocks of a schematic that holds none: all air.
         Building grid(width, length, height);
@@ -391,10 +377,8 @@ SpongeReadResult ReadSpongeFile(const std::string& path, const StateCodes& codeO
     SpongeTagReader reader(input, codeOf);
     if (!reader.ReadRoot())
         return Refused(path, reader.Problem());
-    if (!input.ReachEndIntact())
-        return Refused(path, input.GetProblem() == CompressedFileReader::Problem::TooLarge
-                                 ? "it holds far more data than a schematic of the largest building"
-                                 : "its compressed data is cut short or damaged");
+    if (const std::string problem = EndProblem(input); !problem.empty())
+        return Refused(path, problem);
     return MakeGrid(path, reader.Tags(), codeOf);
 }
 
