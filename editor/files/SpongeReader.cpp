@@ -4,9 +4,9 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <utility>
-#include <variant>
 #include <vector>
 
 #include "editor/files/CompressedFileReader.h"
@@ -34,7 +34,7 @@ struct PaletteCodes {
     // Every index below 128, the ones a one-byte varint names, has an entry.
     std::vector<std::int32_t> codes;
     // The codes of every pair of one-byte indexes, the first in the low half, as they lie in
-    // memory; kMissingPair in the half of an index the palette lacks. Empty when a code does
+    // memory; kMissing in the half of an index the palette lacks. Empty when a code does
     // not fit below that mark.
     std::vector<std::uint32_t> pairs;
 
@@ -113,6 +113,61 @@ std::string BlockDataProblem(const std::uint8_t* at, const std::uint8_t* end, st
                                " cells"
                          : "its block data holds a palette index longer than five bytes";
     return "its block data names the palette index " + std::to_string(index) + ", which its palette lacks";
+}
+
+// Fills exactly `size` bytes at `out` with the next bytes of the block data; false when they
+// cannot be read.
+using DataReader = std::function<bool(std::uint8_t* out, std::size_t size)>;
+
+struct DecodedCells {
+    std::optional<Building> cells;
+    // Set instead of the cells when the data is not one palette index per cell.
+    std::string problem;
+    // The bytes of the data not read when a problem ended the decode.
+    std::size_t unread = 0;
+};
+
+// Decodes the block data's `count` bytes into cells of these sizes, taking the bytes a block
+// at a time and holding no more of them than a block and a row's longest varints. Nothing
+// when the bytes cannot be read.
+std::optional<DecodedCells> DecodeCells(const std::array<int, 3>& sizes, const PaletteCodes& palette, std::size_t count,
+                                        const DataReader& read) {
+    constexpr std::size_t kBlockBytes = 64 * 1024;
+    const auto [width, length, height] = sizes;
+    Building grid(width, length, height);
+    const std::size_t rowCells = static_cast<std::size_t>(width);
+    const std::size_t rowMostBytes = rowCells * 5;
+    std::vector<std::uint8_t> buffer(std::min(kBlockBytes + rowMostBytes, count));
+    // The bytes not yet decoded are buffer[start, start + held).
+    std::size_t start = 0;
+    std::size_t held = 0;
+    std::size_t left = count;
+    std::size_t done = 0;
+    const std::size_t cells = rowCells * std::size_t(length) * std::size_t(height);
+    for (int h = 1; h <= height; ++h)
+        for (int y = 1; y <= length; ++y) {
+            if (held < rowMostBytes && left > 0) {
+                std::memmove(buffer.data(), buffer.data() + start, held);
+                start = 0;
+                const std::size_t more = std::min(buffer.size() - held, left);
+                if (!read(buffer.data() + held, more))
+                    return std::nullopt;
+                held += more;
+                left -= more;
+            }
+            const std::uint8_t* at = buffer.data() + start;
+            const std::uint8_t* const end = at + held;
+            const std::size_t decoded = DecodeRow(at, end, palette, rowCells, grid.Row(y, h) + 1);
+            done += decoded;
+            if (decoded < rowCells)
+                return DecodedCells{std::nullopt, BlockDataProblem(at, end, done, cells), left};
+            start = static_cast<std::size_t>(at - buffer.data());
+            held = static_cast<std::size_t>(end - at);
+        }
+    if (held > 0 || left > 0)
+        return DecodedCells{std::nullopt,
+                            "its block data holds more than the " + std::to_string(cells) + " cells of its sizes", left};
+    return DecodedCells{std::move(grid), {}, 0};
 }
 
 // The tags as the file holds them, wherever it holds them.
@@ -226,53 +281,18 @@ private:
         return nbt_.ReadExact(blocks.data.get(), static_cast<std::size_t>(count));
     }
 
-    // Decodes the data's `count` bytes into cells of these sizes a block at a time, holding no
-    // more of the data than a block and a row's longest varints. A fault in the data is kept
-    // as the cells' problem, and the rest of the data read past, so that the file is still
-    // read to its end as a whole.
+    // Decodes the data as it is read. A fault in the data is kept as the cells' problem, and
+    // the rest of the data read past, so that the file is still read to its end as a whole.
     bool DecodeWhileReading(const std::array<int, 3>& sizes, std::size_t count, Blocks& blocks) {
-        constexpr std::size_t kBlockBytes = 64 * 1024;
-        const auto [width, length, height] = sizes;
-        const PaletteCodes palette(*blocks.palette, codeOf_);
-        Building grid(width, length, height);
         blocks.cellsSizes = sizes;
-        const std::size_t rowCells = static_cast<std::size_t>(width);
-        const std::size_t rowMostBytes = rowCells * 5;
-        std::vector<std::uint8_t> buffer(kBlockBytes + rowMostBytes);
-        // The bytes not yet decoded are buffer[start, start + held).
-        std::size_t start = 0;
-        std::size_t held = 0;
-        std::size_t left = count;
-        std::size_t done = 0;
-        const std::size_t cells = rowCells * std::size_t(length) * std::size_t(height);
-        for (int h = 1; h <= height; ++h)
-            for (int y = 1; y <= length; ++y) {
-                if (held < rowMostBytes && left > 0) {
-                    std::memmove(buffer.data(), buffer.data() + start, held);
-                    start = 0;
-                    const std::size_t more = std::min(buffer.size() - held, left);
-                    if (!nbt_.ReadExact(buffer.data() + held, more))
-                        return false;
-                    held += more;
-                    left -= more;
-                }
-                const std::uint8_t* at = buffer.data() + start;
-                const std::uint8_t* const end = at + held;
-                const std::size_t decoded = DecodeRow(at, end, palette, rowCells, grid.Row(y, h) + 1);
-                done += decoded;
-                if (decoded < rowCells) {
-                    blocks.cellsProblem = BlockDataProblem(at, end, done, cells);
-                    return nbt_.SkipBytes(left);
-                }
-                start = static_cast<std::size_t>(at - buffer.data());
-                held = static_cast<std::size_t>(end - at);
-            }
-        if (held > 0 || left > 0) {
-            blocks.cellsProblem = "its block data holds more than the " + std::to_string(cells) + " cells of its sizes";
-            return nbt_.SkipBytes(left);
-        }
-        blocks.cells = std::move(grid);
-        return true;
+        std::optional<DecodedCells> decoded =
+            DecodeCells(sizes, PaletteCodes(*blocks.palette, codeOf_), count,
+                        [this](std::uint8_t* out, std::size_t size) { return nbt_.ReadExact(out, size); });
+        if (!decoded)
+            return false;
+        blocks.cells = std::move(decoded->cells);
+        blocks.cellsProblem = std::move(decoded->problem);
+        return nbt_.SkipBytes(decoded->unread);
     }
 
     NbtInput nbt_;
@@ -292,29 +312,6 @@ std::string CheckVersion(const std::optional<std::int64_t>& version) {
     if (*version < 1 || *version > 3)
         return "it is of version " + std::to_string(*version) + ", and only versions 1 to 3 are known";
     return {};
-}
-
-// The cells of the block data, which must hold exactly one index of the palette per cell;
-// otherwise the problem.
-std::variant<Building, std::string> DecodeCells(int width, int length, int height, const Blocks& blocks,
-                                                 const StateCodes& codeOf) {
-    const PaletteCodes palette(*blocks.palette, codeOf);
-    Building grid(width, length, height);
-    const std::uint8_t* at = blocks.data.get();
-    const std::uint8_t* const end = at + *blocks.dataBytes;
-    const std::size_t rowCells = static_cast<std::size_t>(width);
-    const std::size_t cells = rowCells * std::size_t(length) * std::size_t(height);
-    std::size_t done = 0;
-    for (int h = 1; h <= height; ++h)
-        for (int y = 1; y <= length; ++y) {
-            const std::size_t decoded = DecodeRow(at, end, palette, rowCells, grid.Row(y, h) + 1);
-            done += decoded;
-            if (decoded < rowCells)
-                return BlockDataProblem(at, end, done, cells);
-        }
-    if (at != end)
-        return "its block data holds more than the " + std::to_string(cells) + " cells of its sizes";
-    return grid;
 }
 
 SpongeReadResult MakeGrid(const std::string& path, SpongeTags& tags, const StateCodes& codeOf) {
@@ -349,10 +346,18 @@ SpongeReadResult MakeGrid(const std::string& path, SpongeTags& tags, const State
             return Refused(path, blocks.cellsProblem);
         return {std::move(blocks.cells), {}};
     }
-    std::variant<Building, std::string> cells = DecodeCells(width, length, height, blocks, codeOf);
-    if (const auto* problem = std::get_if<std::string>(&cells))
-        return Refused(path, *problem);
-    return {std::move(std::get<Building>(cells)), {}};
+    // Held whole, since the sizes or the palette came after it.
+    std::size_t taken = 0;
+    std::optional<DecodedCells> decoded = DecodeCells(
+        {width, length, height}, PaletteCodes(*blocks.palette, codeOf), *blocks.dataBytes,
+        [&](std::uint8_t* out, std::size_t size) {
+            std::memcpy(out, blocks.data.get() + taken, size);
+            taken += size;
+            return true;
+        });
+    if (!decoded->problem.empty())
+        return Refused(path, decoded->problem);
+    return {std::move(decoded->cells), {}};
 }
 
 }  // namespace
