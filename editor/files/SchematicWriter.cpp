@@ -1,46 +1,12 @@
 #include "editor/files/SchematicWriter.h"
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
-#include <string_view>
-#include <vector>
 
+#include "editor/files/NbtOutput.h"
 
 namespace stackmason {
 namespace {
-
-enum TagType : std::uint8_t { kTagEnd = 0, kTagShort = 2, kTagByteArray = 7, kTagString = 8, kTagList = 9, kTagCompound = 10 };
-
-class TagWriter {
-public:
-    void Byte(std::uint8_t value) { bytes_.push_back(value); }
-    void Short(std::int32_t value) {
-        Byte(static_cast<std::uint8_t>((value >> 8) & 0xFF));
-        Byte(static_cast<std::uint8_t>(value & 0xFF));
-    }
-    void Int(std::uint32_t value) {
-        for (int shift = 24; shift >= 0; shift -= 8)
-            Byte(static_cast<std::uint8_t>((value >> shift) & 0xFF));
-    }
-    void Text(std::string_view text) {
-        Short(static_cast<std::int32_t>(text.size()));
-        bytes_.insert(bytes_.end(), text.begin(), text.end());
-    }
-    void Header(TagType type, std::string_view name) {
-        Byte(type);
-        Text(name);
-    }
-    void EmptyList(std::string_view name) {
-        Header(kTagList, name);
-        Byte(kTagCompound);
-        Int(0);
-    }
-    const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
-
-private:
-    std::vector<std::uint8_t> bytes_;
-};
 
 std::uint32_t CellCount(const Building& grid) {
     return static_cast<std::uint32_t>(grid.Width()) * static_cast<std::uint32_t>(grid.Length()) *
@@ -78,10 +44,6 @@ void WriteArray(const Building& grid, const ExportedBlocks& blocks, bool ids, Bl
         }
 }
 
-void PutTags(const TagWriter& tags, BlockedOutput& out) {
-    out.Put({reinterpret_cast<const char*>(tags.Bytes().data()), tags.Bytes().size()});
-}
-
 }  // namespace
 
 std::uint64_t SchematicFileSize(int width, int length, int height) {
@@ -90,32 +52,26 @@ std::uint64_t SchematicFileSize(int width, int length, int height) {
 
 void WriteSchematic(const Building& grid, const ExportedBlocks& blocks, const ByteSink& sink) {
     const std::uint32_t cellCount = CellCount(grid);
-    TagWriter head;
-    head.Header(kTagCompound, "Schematic");
-    head.Header(kTagShort, "Height");
-    head.Short(grid.Height());
-    head.Header(kTagShort, "Length");
-    head.Short(grid.Length());
-    head.Header(kTagShort, "Width");
-    head.Short(grid.Width());
-    head.EmptyList("Entities");
-    head.EmptyList("TileEntities");
-    head.Header(kTagString, "Materials");
-    head.Text("Alpha");
-    head.Header(kTagByteArray, "Data");
-    head.Int(cellCount);
-    TagWriter middle;
-    middle.Header(kTagByteArray, "Blocks");
-    middle.Int(cellCount);
-    TagWriter end;
-    end.Byte(kTagEnd);
-
     BlockedOutput out(sink);
-    PutTags(head, out);
+    NbtOutput tags(out);
+    tags.Header(kNbtCompound, "Schematic");
+    tags.Header(kNbtShort, "Height");
+    tags.Short(grid.Height());
+    tags.Header(kNbtShort, "Length");
+    tags.Short(grid.Length());
+    tags.Header(kNbtShort, "Width");
+    tags.Short(grid.Width());
+    tags.EmptyList("Entities");
+    tags.EmptyList("TileEntities");
+    tags.Header(kNbtString, "Materials");
+    tags.Text("Alpha");
+    tags.Header(kNbtByteArray, "Data");
+    tags.Int(cellCount);
     WriteArray(grid, blocks, false, out);
-    PutTags(middle, out);
+    tags.Header(kNbtByteArray, "Blocks");
+    tags.Int(cellCount);
     WriteArray(grid, blocks, true, out);
-    PutTags(end, out);
+    tags.Byte(kNbtEnd);
     out.Flush();
 }
 

@@ -6,39 +6,12 @@
 #include "common/BlockStates.h"
 #include "editor/files/CodeCounts.h"
 #include "editor/files/GzipOutput.h"
-#include "editor/files/NbtInput.h"
+#include "editor/files/NbtOutput.h"
 
 namespace stackmason {
 namespace {
 
 constexpr std::int32_t kSpongeVersion = 2;
-
-class TagWriter {
-public:
-    explicit TagWriter(BlockedOutput& out) : out_(out) {}
-
-    void Byte(std::uint8_t value) { *out_.Reserve(1) = value; }
-    void Short(std::int32_t value) { Unsigned(static_cast<std::uint64_t>(value), 2); }
-    void Int(std::int64_t value) { Unsigned(static_cast<std::uint64_t>(value), 4); }
-    void Long(std::int64_t value) { Unsigned(static_cast<std::uint64_t>(value), 8); }
-    void Text(std::string_view text) {
-        Short(static_cast<std::int32_t>(text.size()));
-        out_.Put(text);
-    }
-    void Header(NbtTagType type, std::string_view name) {
-        Byte(type);
-        Text(name);
-    }
-
-private:
-    void Unsigned(std::uint64_t value, int bytes) {
-        std::uint8_t* at = out_.Reserve(static_cast<std::size_t>(bytes));
-        for (int i = bytes - 1; i >= 0; --i, value >>= 8)
-            at[i] = static_cast<std::uint8_t>(value & 0xFF);
-    }
-
-    BlockedOutput& out_;
-};
 
 int VarintBytes(std::uint32_t value) {
     int bytes = 1;
@@ -90,7 +63,7 @@ std::uint64_t BlockDataBytes(const CodeCounts& counts, const Palette& palette) {
     return bytes;
 }
 
-void WriteHead(TagWriter& tags, const Building& grid, const SpongeMetadata& metadata, const Palette& palette) {
+void WriteHead(NbtOutput& tags, const Building& grid, const SpongeMetadata& metadata, const Palette& palette) {
     tags.Header(kNbtCompound, "Schematic");
     tags.Header(kNbtInt, "Version");
     tags.Int(kSpongeVersion);
@@ -159,14 +132,12 @@ LeftOutCells WriteSpongeSchematic(const Building& grid, const PackBlockStates& s
     const ByteSink compressed = gzip.AsSink();
     {
         BlockedOutput out(compressed);
-        TagWriter tags(out);
+        NbtOutput tags(out);
         WriteHead(tags, grid, metadata, palette);
         tags.Header(kNbtByteArray, "BlockData");
         tags.Int(static_cast<std::int64_t>(BlockDataBytes(counts, palette)));
         WriteBlockData(grid, palette, out);
-        tags.Header(kNbtList, "BlockEntities");
-        tags.Byte(kNbtCompound);
-        tags.Int(0);
+        tags.EmptyList("BlockEntities");
         tags.Byte(kNbtEnd);
         out.Flush();
     }
