@@ -231,6 +231,16 @@ std::string SizeProblem(const std::optional<std::int64_t>& size, const char* nam
 
 }  // namespace
 
+std::optional<std::int64_t>* SizeTagNamed(SizeTags& sizes, const std::string& name) {
+    if (name == "Width")
+        return &sizes.width;
+    if (name == "Height")
+        return &sizes.height;
+    if (name == "Length")
+        return &sizes.length;
+    return nullptr;
+}
+
 std::string SizesProblem(const SizeTags& sizes) {
     for (std::string problem : {SizeProblem(sizes.width, "Width", kMaxGridWidth),
                                 SizeProblem(sizes.length, "Length", kMaxGridLength),

@@ -99,6 +99,9 @@ struct SizeTags {
     std::optional<std::int64_t> length;
 };
 
+// The size tag of that name ("Width", "Height" or "Length"), or null.
+std::optional<std::int64_t>* SizeTagNamed(SizeTags& sizes, const std::string& name);
+
 // An empty text when Width, Length and Height are there and fit a building (1 to 512 wide
 // and long, 1 to 256 high); otherwise the problem of the first that does not.
 std::string SizesProblem(const SizeTags& sizes);

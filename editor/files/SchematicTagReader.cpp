@@ -49,12 +49,8 @@ bool SchematicTagReader::ReadRoot() {
 }
 
 bool SchematicTagReader::ReadRootEntry(std::uint8_t type, const std::string& name) {
-    if (name == "Width")
-        return nbt_.ReadInteger(type, name, tags_.sizes.width);
-    if (name == "Height")
-        return nbt_.ReadInteger(type, name, tags_.sizes.height);
-    if (name == "Length")
-        return nbt_.ReadInteger(type, name, tags_.sizes.length);
+    if (auto* size = SizeTagNamed(tags_.sizes, name))
+        return nbt_.ReadInteger(type, name, *size);
     if (name == "Blocks")
         return ReadBlocks(type);
     return nbt_.SkipPayload(type, 1);

@@ -211,12 +211,8 @@ private:
                 [this](std::uint8_t inner, const std::string& innerName) { return ReadEntry(inner, innerName, 2); });
         if (name == "Version")
             return nbt_.ReadInteger(type, name, tags_.version);
-        if (name == "Width")
-            return nbt_.ReadInteger(type, name, tags_.sizes.width);
-        if (name == "Height")
-            return nbt_.ReadInteger(type, name, tags_.sizes.height);
-        if (name == "Length")
-            return nbt_.ReadInteger(type, name, tags_.sizes.length);
+        if (auto* size = SizeTagNamed(tags_.sizes, name))
+            return nbt_.ReadInteger(type, name, *size);
         if (name == "Palette")
             return ReadPalette(type, tags_.atRoot);
         if (name == "BlockData")
