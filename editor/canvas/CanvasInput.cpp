@@ -26,21 +26,36 @@ void SetTitleReadout(Editor& editor) {
 
 void DrawDownward(Editor& editor, int x, int y, int layer) {
     ApplyEdit(editor, DrawDownwardEdit(editor.grid, x, y, layer, editor.SelectedBlock()));
-    editor.painter.DrawCell(x, y);
     editor.lastDrawnCell = {x, y};
 }
 
-void DeleteDownward(Editor& editor, int x, int y, int layer) {
-    ApplyEdit(editor, DeleteDownwardEdit(editor.grid, x, y, layer));
-    editor.painter.DrawCell(x, y);
-}
+void DeleteDownward(Editor& editor, int x, int y, int layer) { ApplyEdit(editor, DeleteDownwardEdit(editor.grid, x, y, layer)); }
 
 // One cell set to `code`; in FrontView the working plane follows.
 void SetOneCell(Editor& editor, int x, int y, int h, BlockCode code) {
     ApplyEdit(editor, edit::SetCell{{x, y, h, code}});
 }
 
-void HandleTopView(Editor& editor, const CanvasEvent& e) {
+// A stroke is one step of the history: from the press that starts it (or the first move with a
+// button held, for a drag that came in from outside the canvas) to the release, however many
+// cells it touches. A step that changed nothing is dropped.
+void FollowStroke(Editor& editor, const CanvasEvent& event) {
+    History& history = editor.history;
+    if (event.kind == Kind::LeftPress || event.kind == Kind::RightPress)
+        history.BeginStroke(editor);
+    else if (!event.left && !event.right)
+        history.EndStroke(editor);
+    else if (!history.InStroke() && !history.StrokeCut())
+        history.BeginStroke(editor);
+}
+
+// An undo or redo ended the stroke while the button was held: the rest of the drag edits
+// nothing, so that the stroke stays the one step taken back.
+bool DragAfterCut(const Editor& editor, const CanvasEvent& event) {
+    return event.kind == Kind::Move && editor.history.StrokeCut();
+}
+
+void HandleTopView(Editor& editor, const CanvasEvent& e, bool edits) {
     const int x = TopViewCellOf(e.x);
     const int y = TopViewCellOf(e.y);
     editor.cursorCell = {x, y};
@@ -49,7 +64,7 @@ void HandleTopView(Editor& editor, const CanvasEvent& e) {
     editor.lengthText = "  Length: " + std::to_string(length);
 
     const bool inside = x >= 1 && x <= editor.grid.Width() && y >= 1 && y <= editor.grid.Length();
-    if (!inside)
+    if (!inside || !edits)
         return;
     const int layer = editor.CurrentLayer();
     if (e.ctrl && e.kind == Kind::LeftPress) {
@@ -73,7 +88,6 @@ void HandleTopView(Editor& editor, const CanvasEvent& e) {
             return;
         }
         SetOneCell(editor, x, y, layer, editor.SelectedBlock());
-        editor.painter.DrawCell(x, y);
         editor.lastDrawnCell = {x, y};
     }
     if (RightDraws(e) && !e.alt) {
@@ -83,7 +97,6 @@ void HandleTopView(Editor& editor, const CanvasEvent& e) {
             return;
         }
         SetOneCell(editor, x, y, layer, 0);
-        editor.painter.DrawCell(x, y);
     }
     if (LeftDraws(e) && e.alt)
         DrawDownward(editor, x, y, layer);
@@ -91,13 +104,13 @@ void HandleTopView(Editor& editor, const CanvasEvent& e) {
         DeleteDownward(editor, x, y, layer);
 }
 
-void HandleFrontView(Editor& editor, const CanvasEvent& e) {
+void HandleFrontView(Editor& editor, const CanvasEvent& e, bool edits) {
     const int column = TruncatedCellOf(e.x) + 1;
     const int row = TruncatedCellOf(e.y);
     editor.cursorCell = {column, row};
     const int height = editor.grid.Height();
     const bool inside = column >= 1 && column <= editor.grid.Length() && row >= 0 && row <= height - 1;
-    if (!inside)
+    if (!inside || !edits)
         return;
     const int slice = editor.CurrentLayer();
     if (e.ctrl && LeftDraws(e)) {
@@ -107,22 +120,11 @@ void HandleFrontView(Editor& editor, const CanvasEvent& e) {
     }
     if (LeftDraws(e)) {
         SetOneCell(editor, slice, column, height - row, editor.SelectedBlock());
-        editor.painter.DrawCell(column, row + 1);
         editor.lastDrawnCell = {column, row};
     }
     if (RightDraws(e)) {
         SetOneCell(editor, slice, column, height - row, 0);
-        editor.painter.DrawCell(column, row + 1);
     }
-}
-
-// A stroke is one step of the history: from the press that starts it to the release, however
-// many cells it touches. A step that changed nothing is dropped.
-void FollowStroke(Editor& editor, const CanvasEvent& event) {
-    if (event.kind == Kind::LeftPress || event.kind == Kind::RightPress)
-        editor.history.BeginStep(editor);
-    else if (!event.left && !event.right)
-        editor.history.EndStep(editor);
 }
 
 }  // namespace
@@ -131,10 +133,11 @@ void HandleCanvasEvent(Editor& editor, const CanvasEvent& event) {
     editor.window.FocusCanvasScroller();
     SetTitleReadout(editor);
     FollowStroke(editor, event);
+    const bool edits = !DragAfterCut(editor, event);
     if (editor.InTopView())
-        HandleTopView(editor, event);
+        HandleTopView(editor, event, edits);
     else
-        HandleFrontView(editor, event);
+        HandleFrontView(editor, event, edits);
 }
 
 }  // namespace stackmason

@@ -15,7 +15,10 @@ void ShowRequestedRepaint(Editor& editor) {
     }
     switch (request.kind) {
     case RepaintKind::None: break;
-    case RepaintKind::Cell: editor.painter.DrawCell(request.a, request.b); break;
+    case RepaintKind::Cell:
+        for (int i = 0; i < request.cellCount; ++i)
+            editor.painter.DrawCell(request.cells[i].column, request.cells[i].row);
+        break;
     case RepaintKind::LayerCells: editor.painter.PaintLayerCells(); break;
     case RepaintKind::Canvas: editor.painter.RedrawCanvas(); break;
     case RepaintKind::EmptyTopView: editor.painter.PaintEmptyTopView(); break;

@@ -7,29 +7,22 @@ namespace {
 
 int Sign(int value) { return (value > 0) - (value < 0); }
 
-// The cells from `layer` down to `bottom`, all set to `code`.
-edit::SetCells ColumnRun(int x, int y, int layer, int bottom, BlockCode code) {
-    edit::SetCells edit;
-    for (int h = layer; h >= bottom; --h)
-        edit.writes.push_back({x, y, h, code});
-    return edit;
-}
 
 }  // namespace
 
-edit::SetCells DrawDownwardEdit(const Building& grid, int x, int y, int layer, BlockCode code) {
+edit::SetColumn DrawDownwardEdit(const Building& grid, int x, int y, int layer, BlockCode code) {
     int count = 0;
     for (int h = layer; h >= 1 && grid.At(x, y, h) < 2; --h)
         ++count;
-    return ColumnRun(x, y, layer, layer - count, code);
+    return edit::SetColumn{x, y, layer, layer - count, code};
 }
 
-edit::SetCells DeleteDownwardEdit(const Building& grid, int x, int y, int layer) {
+edit::SetColumn DeleteDownwardEdit(const Building& grid, int x, int y, int layer) {
     const BlockCode run = grid.At(x, y, layer);
     int count = 0;
     for (int h = layer; h >= 1 && grid.At(x, y, h) == run; --h)
         ++count;
-    return ColumnRun(x, y, layer, layer - count, 0);
+    return edit::SetColumn{x, y, layer, layer - count, 0};
 }
 
 edit::SetCells LineEdit(const Building& grid, int x0, int y0, int x1, int y1, int layer, BlockCode code) {

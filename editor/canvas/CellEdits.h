@@ -9,11 +9,11 @@ namespace stackmason {
 // Alt + left button: the selected code into the cell at `layer` and down the column through the
 // cells below it that hold air or code 1, and into the first cell under them (the ground when
 // there is no other).
-edit::SetCells DrawDownwardEdit(const Building& grid, int x, int y, int layer, BlockCode code);
+edit::SetColumn DrawDownwardEdit(const Building& grid, int x, int y, int layer, BlockCode code);
 
 // Alt + right button: air into the cell at `layer`, the run of cells below it that hold the same
 // code, and the first cell under the run.
-edit::SetCells DeleteDownwardEdit(const Building& grid, int x, int y, int layer);
+edit::SetColumn DeleteDownwardEdit(const Building& grid, int x, int y, int layer);
 
 // The cells of the straight line from (x0, y0) to (x1, y1) on `layer` (Bresenham, one error
 // term) that lie on the building, set to `code`.

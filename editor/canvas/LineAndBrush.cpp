@@ -13,7 +13,6 @@ constexpr int kBrushSide = 10;
 void DrawLine(Editor& editor, int x0, int y0, int x1, int y1) {
     const StepScope step(editor);
     ApplyEdit(editor, LineEdit(editor.grid, x0, y0, x1, y1, editor.CurrentLayer(), editor.SelectedBlock()));
-    editor.painter.RedrawCanvas();
 }
 
 void PlaceRandomBrush(Editor& editor, int x, int y) {
@@ -34,7 +33,6 @@ void PlaceRandomBrush(Editor& editor, int x, int y) {
                 editor.brushCells.At(i, j, k) = value;
         }
     ApplyEdit(editor, BrushEdit(editor.brushCells, x, y));
-    editor.painter.RedrawCanvas();
 }
 
 int RandomInt(std::mt19937& generator, int minimum, int maximum) {

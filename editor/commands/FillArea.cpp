@@ -107,7 +107,6 @@ void FillArea(Editor& editor) {
     if (!fill)
         return;
     ApplyEdit(editor, std::move(*fill));
-    RequestRepaint(editor, editor.InTopView() ? RepaintRequest{RepaintKind::LayerCells} : kFullRepaint);
 }
 
 }  // namespace stackmason

@@ -16,6 +16,8 @@ void FlipAxis(Editor& editor) {
     // All memory is taken before anything changes, the switch to TopView included; without
     // it nothing changes.
     edit::SwapAxes swap{FrontPlane(length, height)};
+    // The ground does not go with the building; clearing it is the last thing that can fail.
+    ApplyEdit(editor, edit::ClearLayer{0});
     if (!editor.InTopView())
         ShowTopView(editor);
     ApplyEdit(editor, std::move(swap));

@@ -5,7 +5,6 @@
 #include "common/Constants.h"
 #include "editor/model/Edit.h"
 #include "editor/model/History.h"
-#include "editor/model/Repaint.h"
 
 namespace stackmason {
 namespace {
@@ -29,7 +28,6 @@ void Restack(Editor& editor, Edit edit, int currentLayer) {
     editor.layerSpin.SetRange(1, editor.grid.Height());
     editor.layerSpin.SetValue(currentLayer);
     editor.heightSpin.SetValue(editor.grid.Height());
-    RequestRepaint(editor, kFullRepaint);
 }
 
 }  // namespace
@@ -44,7 +42,6 @@ void PasteLayer(Editor& editor) {
     if (!PlaneExists(editor, editor.copiedLayer) || !PlaneExists(editor, target))
         return;
     ApplyEdit(editor, MergePlaneEdit(editor, editor.copiedLayer, target));
-    RequestRepaint(editor, kFullRepaint);
 }
 
 void InsertLayer(Editor& editor) {
@@ -54,7 +51,7 @@ void InsertLayer(Editor& editor) {
     // A taller building could not be loaded again: the height field takes at most 256.
     if (!editor.InTopView() || !PlaneExists(editor, current) || height >= kMaxGridHeight)
         return;
-    Restack(editor, edit::InsertLayer{current}, current + 1);
+    Restack(editor, edit::InsertLayer{current, {}, {}}, current + 1);
 }
 
 void RemoveLayer(Editor& editor) {
@@ -77,7 +74,6 @@ void DuplicateLayer(Editor& editor) {
     else
         ApplyEdit(editor, edit::StampWorkingPlane{current + 1});
     editor.layerSpin.SetValue(current + 1);
-    RequestRepaint(editor, kFullRepaint);
 }
 
 void ClearLayer(Editor& editor) {
@@ -89,7 +85,6 @@ void ClearLayer(Editor& editor) {
         ApplyEdit(editor, edit::ClearLayer{current});
     else
         ApplyEdit(editor, edit::ClearSlice{current});
-    RequestRepaint(editor, kFullRepaint);
 }
 
 }  // namespace stackmason

@@ -2,7 +2,6 @@
 
 #include "editor/model/Edit.h"
 #include "editor/model/History.h"
-#include "editor/model/Repaint.h"
 
 namespace stackmason {
 
@@ -14,7 +13,6 @@ void RotateLayers(Editor& editor) {
     const StepScope step(editor);
     // The work buffer is taken before any cell moves; without it nothing changes.
     ApplyEdit(editor, edit::TurnLayers{});
-    RequestRepaint(editor, kFullRepaint);
 }
 
 }  // namespace stackmason

@@ -32,11 +32,8 @@ int SizeTaken(const SpinModel& field, std::int32_t value) {
 // sizes, the pack, the selector and the view as they were. Only then is it put in place,
 // by swaps that cannot fail, and shown as a freshly loaded building.
 void PutLoadedBuildingInPlace(Editor& editor, StagedBuilding&& building, StagedPack&& pack) {
-    // Room in the history for both, so that once the building is in place the pack follows.
-    editor.history.Prepare(editor, 0, 2);
-    MarkEditorChanged(editor);
-    PutBuildingInPlace(editor, std::move(building));
-    PutPackInPlace(editor, std::move(pack));
+    ApplyEdit(editor, edit::ReplaceBuildingAndPack{{std::move(building.grid), std::move(building.frontPlane)},
+                                                   {std::move(pack.name), std::move(pack.selector)}});
     editor.widthSpin.SetValue(editor.grid.Width());
     editor.lengthSpin.SetValue(editor.grid.Length());
     editor.heightSpin.SetValue(editor.grid.Height());

@@ -41,7 +41,6 @@ void ShowEmptyBuilding(Editor& editor) {
     editor.viewMode = ViewMode::TopView;
     editor.topViewLayer = 0;
     editor.frontViewLayer = 1;
-    editor.viewToggleLabel = "FrontView";
     editor.layerSpin.SetRange(1, editor.grid.Height());
     editor.layerSpin.SetValue(1);
     SelectFirstBlock(editor);
@@ -49,7 +48,7 @@ void ShowEmptyBuilding(Editor& editor) {
     editor.lengthSpin.SetValue(editor.grid.Length());
     editor.heightSpin.SetValue(editor.grid.Height());
     ApplyCanvasLayout(editor);
-    RequestRepaint(editor, RepaintRequest{RepaintKind::EmptyTopView, 0, 0, true});
+    RequestRepaint(editor, RepaintRequest{RepaintKind::EmptyTopView, {}, 0, true});
 }
 
 void SelectFirstBlock(Editor& editor) { editor.selector.Select(editor.selector.Count() > 1 ? 1 : 0); }

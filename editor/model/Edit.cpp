@@ -7,12 +7,13 @@
 
 #include "editor/model/BuildingOperations.h"
 #include "editor/model/Editor.h"
+#include "editor/model/Repaint.h"
 #include "editor/model/UserAction.h"
 
 namespace stackmason {
 namespace {
 
-using history::CellSwap;
+using edit::CellSwap;
 
 // Every write is checked before the first one, so that a bad one changes nothing.
 void CheckWrites(const Building& grid, const edit::CellWrite* begin, const edit::CellWrite* end) {
@@ -25,39 +26,49 @@ std::uint32_t IndexOf(const Building& grid, int x, int y, int h) {
     return static_cast<std::uint32_t>(grid.Index(x, y, h));
 }
 
-// Writes the codes into their cells one after the other and records the codes they replace;
-// a write that changes nothing is not recorded. `code(i)` and `index(i)` give write i.
-template <typename IndexOfWrite, typename CodeOfWrite>
-void WriteRecorded(Editor& editor, std::size_t count, IndexOfWrite index, CodeOfWrite code) {
-    editor.history.Prepare(editor, count);
+// The one writer of cells. Each swap in turn exchanges its code with its cell's, so that the
+// list then holds what the cells held and, taken the other way round, is the inverse. Going
+// forward, the swaps that changed nothing are left out of it (going back, every one changes
+// its cell, since it did coming forward).
+void Apply(Editor& editor, edit::SwapCells&& swaps, Edit& inverse) {
+    std::vector<CellSwap>& list = swaps.cells;
+    if (list.empty())
+        return;
     MarkEditorChanged(editor);
     StoredCode* cells = editor.grid.Layer(0);
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::uint32_t at = index(i);
-        const StoredCode replaced = cells[at];
-        const StoredCode written = code(i);
-        if (replaced == written)
-            continue;
-        cells[at] = written;
-        editor.history.AddCell(at, replaced);
+    if (swaps.backwards) {
+        for (auto swap = list.rbegin(); swap != list.rend(); ++swap)
+            std::swap(cells[swap->index], swap->code);
+    } else {
+        std::size_t kept = 0;
+        for (CellSwap& swap : list) {
+            const StoredCode written = swap.code;
+            std::swap(cells[swap.index], swap.code);
+            if (swap.code != written)
+                list[kept++] = swap;
+        }
+        list.resize(kept);
     }
+    if (list.empty())
+        return;
+    swaps.backwards = !swaps.backwards;
+    inverse = std::move(swaps);
 }
 
-void WriteSwaps(Editor& editor, const std::vector<CellSwap>& writes) {
-    WriteRecorded(
-        editor, writes.size(), [&](std::size_t i) { return writes[i].index; },
-        [&](std::size_t i) { return writes[i].code; });
+// The writes as swaps, checked first.
+edit::SwapCells SwapsOf(const Building& grid, const edit::CellWrite* begin, const edit::CellWrite* end) {
+    CheckWrites(grid, begin, end);
+    edit::SwapCells swaps;
+    swaps.cells.reserve(static_cast<std::size_t>(end - begin));
+    for (const edit::CellWrite* write = begin; write != end; ++write)
+        swaps.cells.push_back({IndexOf(grid, write->x, write->y, write->h), static_cast<StoredCode>(write->code)});
+    return swaps;
 }
 
-void WriteCells(Editor& editor, const edit::CellWrite* begin, const edit::CellWrite* end) {
-    CheckWrites(editor.grid, begin, end);
+// FrontView shows the working plane, which follows the slice drawn on.
+void FollowInWorkingPlane(Editor& editor, const edit::CellWrite* begin, const edit::CellWrite* end) {
     const Building& grid = editor.grid;
-    WriteRecorded(
-        editor, static_cast<std::size_t>(end - begin),
-        [&](std::size_t i) { return IndexOf(grid, begin[i].x, begin[i].y, begin[i].h); },
-        [&](std::size_t i) { return static_cast<StoredCode>(begin[i].code); });
     const int height = grid.Height();
-    // FrontView shows the working plane, which follows the slice drawn on.
     if (editor.InTopView() || !editor.frontPlane.HasExtents(grid.Length(), height))
         return;
     for (const edit::CellWrite* write = begin; write != end; ++write)
@@ -65,30 +76,46 @@ void WriteCells(Editor& editor, const edit::CellWrite* begin, const edit::CellWr
             editor.frontPlane.At(write->y, height - write->h + 1) = write->code;
 }
 
-// The writes that change a cell, worked out before any changes.
+void WriteCells(Editor& editor, const edit::CellWrite* begin, const edit::CellWrite* end, Edit& inverse) {
+    Apply(editor, SwapsOf(editor.grid, begin, end), inverse);
+    FollowInWorkingPlane(editor, begin, end);
+}
+
+// The writes that change a cell, worked out before any changes; each cell is written once.
 class ChangedCells {
 public:
     explicit ChangedCells(const Building& grid) : grid_(grid) {}
     void Write(int x, int y, int h, BlockCode code) {
         if (grid_.Cell(x, y, h) != code)
-            writes_.push_back({IndexOf(grid_, x, y, h), static_cast<StoredCode>(code)});
+            swaps_.cells.push_back({IndexOf(grid_, x, y, h), static_cast<StoredCode>(code)});
     }
-    const std::vector<CellSwap>& Writes() const { return writes_; }
+    edit::SwapCells&& Swaps() { return std::move(swaps_); }
     // Room for as many writes, so that a whole plane's are not copied as the list grows.
-    void Reserve(std::size_t count) { writes_.reserve(count); }
+    void Reserve(std::size_t count) { swaps_.cells.reserve(count); }
 
 private:
     const Building& grid_;
-    std::vector<CellSwap> writes_;
+    edit::SwapCells swaps_;
 };
 
-void Apply(Editor& editor, edit::SetCells&& edit) {
-    WriteCells(editor, edit.writes.data(), edit.writes.data() + edit.writes.size());
+void Apply(Editor&, edit::Nothing&&, Edit&) {}
+
+void Apply(Editor& editor, edit::SetCells&& edit, Edit& inverse) {
+    WriteCells(editor, edit.writes.data(), edit.writes.data() + edit.writes.size(), inverse);
 }
 
-void Apply(Editor& editor, edit::SetCell&& edit) { WriteCells(editor, &edit.write, &edit.write + 1); }
+void Apply(Editor& editor, edit::SetCell&& edit, Edit& inverse) {
+    WriteCells(editor, &edit.write, &edit.write + 1, inverse);
+}
 
-void Apply(Editor& editor, edit::SetPlane&& edit) {
+void Apply(Editor& editor, edit::SetColumn&& edit, Edit& inverse) {
+    std::vector<edit::CellWrite> writes;
+    for (int h = edit.top; h >= edit.bottom; --h)
+        writes.push_back({edit.x, edit.y, h, edit.code});
+    WriteCells(editor, writes.data(), writes.data() + writes.size(), inverse);
+}
+
+void Apply(Editor& editor, edit::SetPlane&& edit, Edit& inverse) {
     // All memory is taken before the first cell changes.
     if (!edit.topView)
         FitFrontPlane(editor);
@@ -105,7 +132,7 @@ void Apply(Editor& editor, edit::SetPlane&& edit) {
             else
                 changed.Write(edit.plane, c + 1, grid.Height() - r, rowOf(r)[c]);
         }
-    WriteSwaps(editor, changed.Writes());
+    Apply(editor, changed.Swaps(), inverse);
     if (edit.topView)
         return;
     for (int c = 0; c < edit.columns; ++c)
@@ -113,7 +140,7 @@ void Apply(Editor& editor, edit::SetPlane&& edit) {
             editor.frontPlane.At(c + 1, r + 1) = rowOf(r)[c];
 }
 
-void Apply(Editor& editor, edit::MergeLayer&& edit) {
+void Apply(Editor& editor, edit::MergeLayer&& edit, Edit& inverse) {
     const Building& grid = editor.grid;
     ChangedCells changed(grid);
     if (edit.from != edit.to)
@@ -121,10 +148,10 @@ void Apply(Editor& editor, edit::MergeLayer&& edit) {
             for (int x = 1; x <= grid.Width(); ++x)
                 if (const BlockCode code = grid.Cell(x, y, edit.from); code != 0)
                     changed.Write(x, y, edit.to, code);
-    WriteSwaps(editor, changed.Writes());
+    Apply(editor, changed.Swaps(), inverse);
 }
 
-void Apply(Editor& editor, edit::MergeSlice&& edit) {
+void Apply(Editor& editor, edit::MergeSlice&& edit, Edit& inverse) {
     const Building& grid = editor.grid;
     ChangedCells changed(grid);
     if (edit.from != edit.to)
@@ -132,12 +159,12 @@ void Apply(Editor& editor, edit::MergeSlice&& edit) {
             for (int y = 1; y <= grid.Length(); ++y)
                 if (const BlockCode code = grid.Cell(edit.from, y, h); code != 0)
                     changed.Write(edit.to, y, h, code);
-    WriteSwaps(editor, changed.Writes());
+    Apply(editor, changed.Swaps(), inverse);
     if (!editor.InTopView())
         RefreshFrontPlane(editor);
 }
 
-void Apply(Editor& editor, edit::StampWorkingPlane&& edit) {
+void Apply(Editor& editor, edit::StampWorkingPlane&& edit, Edit& inverse) {
     const FrontPlane& plane = editor.frontPlane;
     const Building& grid = editor.grid;
     const int length = std::min(grid.Length(), plane.Length());
@@ -147,40 +174,56 @@ void Apply(Editor& editor, edit::StampWorkingPlane&& edit) {
         for (int y = 1; y <= length; ++y)
             if (const BlockCode code = plane.At(y, p); code != 0)
                 changed.Write(edit.x, y, height + 1 - p, code);
-    WriteSwaps(editor, changed.Writes());
+    Apply(editor, changed.Swaps(), inverse);
 }
 
-void Apply(Editor& editor, edit::ClearLayer&& edit) {
+void Apply(Editor& editor, edit::ClearLayer&& edit, Edit& inverse) {
     const Building& grid = editor.grid;
     ChangedCells changed(grid);
     for (int y = 0; y <= grid.Length(); ++y)
         for (int x = 0; x <= grid.Width(); ++x)
             changed.Write(x, y, edit.h, 0);
-    WriteSwaps(editor, changed.Writes());
+    Apply(editor, changed.Swaps(), inverse);
 }
 
-void Apply(Editor& editor, edit::ClearSlice&& edit) {
+void Apply(Editor& editor, edit::ClearSlice&& edit, Edit& inverse) {
     const Building& grid = editor.grid;
     ChangedCells changed(grid);
     for (int h = 0; h <= grid.Height(); ++h)
         for (int y = 0; y <= grid.Length(); ++y)
             changed.Write(edit.x, y, h, 0);
-    WriteSwaps(editor, changed.Writes());
+    Apply(editor, changed.Swaps(), inverse);
     if (!editor.InTopView())
         RefreshFrontPlane(editor);
 }
 
-void Apply(Editor& editor, edit::InsertLayer&& edit) {
-    Building restacked = editor.grid.WithLayerInserted(edit.after);
-    editor.history.Prepare(editor);
-    MarkEditorChanged(editor);
-    editor.grid = std::move(restacked);
-    editor.history.Record(history::LayerInserted{edit.after});
+// Restores the cells a removal took with the layer, when there are any.
+void FillInsertedLayer(Building& grid, const edit::InsertLayer& edit) {
+    const int layer = edit.after + 1;
+    const std::size_t width = grid.RowCells() - 1;
+    if (!edit.cells.empty())
+        for (int y = 1; y <= grid.Length(); ++y)
+            std::copy_n(edit.cells.data() + static_cast<std::size_t>(y - 1) * width, width, grid.Row(y, layer) + 1);
+    if (edit.topEdge.empty())
+        return;
+    const int top = grid.Height();
+    std::copy_n(edit.topEdge.data(), grid.RowCells(), grid.Row(0, top));
+    for (int y = 1; y <= grid.Length(); ++y)
+        grid.Row(y, top)[0] = edit.topEdge[grid.RowCells() + static_cast<std::size_t>(y) - 1];
 }
 
-// What removing the layer loses: its cells and the top layer's index-0 row and column.
-history::LayerRemoved RemovedLayerOf(const Building& grid, int layer) {
-    history::LayerRemoved removed{layer, {}, {}};
+void Apply(Editor& editor, edit::InsertLayer&& edit, Edit& inverse) {
+    Building restacked = editor.grid.WithLayerInserted(edit.after);
+    FillInsertedLayer(restacked, edit);
+    MarkEditorChanged(editor);
+    editor.grid = std::move(restacked);
+    inverse = edit::RemoveLayer{edit.after + 1};
+}
+
+// What removing the layer loses, as the insertion that brings it back: its cells and the top
+// layer's index-0 row and column.
+edit::InsertLayer RemovedLayerOf(const Building& grid, int layer) {
+    edit::InsertLayer removed{layer - 1, {}, {}};
     const std::size_t width = grid.RowCells() - 1;
     for (int y = 1; y <= grid.Length(); ++y) {
         const StoredCode* row = grid.Row(y, layer) + 1;
@@ -197,74 +240,213 @@ history::LayerRemoved RemovedLayerOf(const Building& grid, int layer) {
     return removed;
 }
 
-void Apply(Editor& editor, edit::RemoveLayer&& edit) {
-    history::LayerRemoved removed = RemovedLayerOf(editor.grid, edit.layer);
+void Apply(Editor& editor, edit::RemoveLayer&& edit, Edit& inverse) {
+    edit::InsertLayer removed = RemovedLayerOf(editor.grid, edit.layer);
     Building restacked = editor.grid.WithLayerRemoved(edit.layer);
-    editor.history.Prepare(editor);
     MarkEditorChanged(editor);
     editor.grid = std::move(restacked);
-    editor.history.Record(std::move(removed));
+    inverse = std::move(removed);
 }
 
-void Apply(Editor& editor, edit::SwapAxes&& edit) {
-    history::AxesSwapped swapped;
-    const StoredCode* ground = editor.grid.Layer(0);
-    for (std::size_t i = 0; i < editor.grid.LayerCells(); ++i)
-        if (ground[i] != 0)
-            swapped.ground.push_back({static_cast<std::uint32_t>(i), ground[i]});
-    editor.history.Prepare(editor);
+// A square building that is its own mirror image about the diagonal, on every layer.
+bool IsSymmetric(const Building& grid) {
+    if (grid.Width() != grid.Length())
+        return false;
+    for (int h = 0; h <= grid.Height(); ++h)
+        for (int y = 0; y <= grid.Length(); ++y)
+            for (int x = 0; x < y; ++x)
+                if (grid.Cell(x, y, h) != grid.Cell(y, x, h))
+                    return false;
+    return true;
+}
+
+void Apply(Editor& editor, edit::SwapAxes&& edit, Edit& inverse) {
+    if (IsSymmetric(editor.grid))
+        return;
     MarkEditorChanged(editor);
     editor.grid.Transpose();
-    editor.frontPlane = std::move(edit.plane);
-    editor.grid.ClearLayer(0);
-    editor.history.Record(std::move(swapped));
+    std::swap(editor.frontPlane, edit.plane);
+    inverse = std::move(edit);
 }
 
-void Apply(Editor& editor, edit::TurnLayers&&) {
+bool AllAir(const Building& grid) {
+    for (int h = 1; h <= grid.Height(); ++h) {
+        const StoredCode* layer = grid.Layer(h);
+        if (std::any_of(layer, layer + grid.LayerCells(), [](StoredCode code) { return code != 0; }))
+            return false;
+    }
+    return true;
+}
+
+void Apply(Editor& editor, edit::TurnLayers&&, Edit& inverse) {
+    // Turning air changes nothing.
+    if (AllAir(editor.grid))
+        return;
     auto workspace = editor.grid.LayerWorkspace();
-    history::LayersTurned turned;
+    edit::TurnLayersBack back;
     const Building& grid = editor.grid;
     bool anyLost = false;
     grid.ForEachCellTurnedOut([&](int x, int y, int h) { anyLost = anyLost || grid.Cell(x, y, h) != 0; });
     if (anyLost)
         grid.ForEachCellTurnedOut(
-            [&](int x, int y, int h) { turned.lost.push_back(static_cast<StoredCode>(grid.Cell(x, y, h))); });
-    editor.history.Prepare(editor);
+            [&](int x, int y, int h) { back.lost.push_back(static_cast<StoredCode>(grid.Cell(x, y, h))); });
     MarkEditorChanged(editor);
     editor.grid.TurnLayers(workspace);
-    editor.history.Record(std::move(turned));
+    inverse = std::move(back);
 }
 
-void Apply(Editor& editor, edit::ReplaceBuilding&& edit) {
-    editor.history.Prepare(editor);
+void Apply(Editor& editor, edit::TurnLayersBack&& edit, Edit& inverse) {
+    auto workspace = editor.grid.LayerWorkspace();
     MarkEditorChanged(editor);
+    Building& grid = editor.grid;
+    grid.TurnLayersBack(workspace);
+    inverse = edit::TurnLayers{};
+    if (edit.lost.empty())
+        return;
+    const StoredCode* lost = edit.lost.data();
+    grid.ForEachCellTurnedOut([&](int x, int y, int h) { grid.SetCell(x, y, h, *lost++); });
+}
+
+void SwapBuilding(Editor& editor, edit::ReplaceBuilding& edit) noexcept {
     std::swap(editor.grid, edit.grid);
-    editor.frontPlane = std::move(edit.frontPlane);
-    editor.history.Record(history::BuildingSwapped{std::move(edit.grid)});
+    std::swap(editor.frontPlane, edit.frontPlane);
 }
 
-void Apply(Editor& editor, edit::ReplacePack&& edit) {
-    editor.history.Prepare(editor);
-    MarkEditorChanged(editor);
+// The selection is not part of what a pack replaces: it stays where the new items allow.
+void KeepSelection(Editor& editor, int selected) {
+    if (selected >= 0 && selected < editor.selector.Count())
+        editor.selector.Select(selected);
+    else
+        SelectFirstBlock(editor);
+}
+
+// The items are swapped before the selector's listener hears of it; should the listener fail,
+// the swap has still happened.
+void SwapPackItems(Editor& editor, edit::ReplacePack& edit) {
     editor.texturePackName.swap(edit.name);
-    // The items are swapped before the selector's listener hears of it; should the listener
-    // fail, the swap is still recorded.
-    const auto record = [&] {
-        editor.history.Record(history::PackSwapped{std::move(edit.name), std::move(edit.selector)});
-    };
+    editor.selector.TakeItemsOf(edit.selector);
+}
+
+void Apply(Editor& editor, edit::ReplaceBuilding&& edit, Edit& inverse) {
+    MarkEditorChanged(editor);
+    SwapBuilding(editor, edit);
+    inverse = std::move(edit);
+}
+
+void Apply(Editor& editor, edit::ReplacePack&& edit, Edit& inverse) {
+    MarkEditorChanged(editor);
+    const int selected = editor.selector.Selected();
     try {
-        editor.selector.TakeItemsOf(edit.selector);
+        SwapPackItems(editor, edit);
     } catch (...) {
-        record();
+        inverse = std::move(edit);
         throw;
     }
-    record();
+    inverse = std::move(edit);
+    KeepSelection(editor, selected);
+}
+
+void Apply(Editor& editor, edit::ReplaceBuildingAndPack&& edit, Edit& inverse) {
+    MarkEditorChanged(editor);
+    SwapBuilding(editor, edit.building);
+    const int selected = editor.selector.Selected();
+    try {
+        SwapPackItems(editor, edit.pack);
+    } catch (...) {
+        inverse = std::move(edit);
+        throw;
+    }
+    inverse = std::move(edit);
+    KeepSelection(editor, selected);
+}
+
+// The cell of the plane shown that (x, y, h) is, as DrawCell takes it; none when it is not shown.
+RepaintRequest CellShown(const Editor& editor, int x, int y, int h) {
+    const int layer = editor.CurrentLayer();
+    if (editor.InTopView())
+        return h == layer ? CellRepaint(x, y) : RepaintRequest{};
+    const int height = editor.grid.Height();
+    return x == layer && h >= 1 && h <= height ? CellRepaint(y, height - h + 1) : RepaintRequest{};
+}
+
+// What the canvas must repaint once the edit is applied, worked out from what it touches.
+struct TouchedBy {
+    const Editor& editor;
+
+    RepaintRequest operator()(const edit::Nothing&) const { return {}; }
+    RepaintRequest operator()(const edit::SetCell& edit) const {
+        return CellShown(editor, edit.write.x, edit.write.y, edit.write.h);
+    }
+    RepaintRequest operator()(const edit::SetColumn& edit) const {
+        if (!editor.InTopView())
+            return edit.x == editor.CurrentLayer() ? kFullRepaint : RepaintRequest{};
+        const int layer = editor.CurrentLayer();
+        return layer <= edit.top && layer >= edit.bottom ? CellRepaint(edit.x, edit.y) : RepaintRequest{};
+    }
+    // The quick repaint of a whole TopView layer; FrontView has none.
+    RepaintRequest operator()(const edit::SetPlane& edit) const {
+        return edit.topView ? RepaintRequest{RepaintKind::LayerCells, {}, 0, false} : kFullRepaint;
+    }
+    // A pack is always followed by a building, whose repaint shows its pictures.
+    RepaintRequest operator()(const edit::ReplacePack&) const { return {}; }
+    template <typename Other>
+    RepaintRequest operator()(const Other&) const {
+        return kFullRepaint;
+    }
+};
+
+std::size_t CellsRecordedBy(const Edit& edit) {
+    if (std::holds_alternative<edit::SetCell>(edit))
+        return 1;
+    if (const auto* column = std::get_if<edit::SetColumn>(&edit))
+        return static_cast<std::size_t>(std::max(0, column->top - column->bottom + 1));
+    if (const auto* cells = std::get_if<edit::SetCells>(&edit))
+        return cells->writes.size();
+    return 0;
+}
+
+std::size_t SelectorBytes(const SelectorModel& selector) {
+    std::size_t bytes = 0;
+    for (int i = 0; i < selector.Count(); ++i) {
+        const SelectorModel::Item& item = selector.ItemAt(i);
+        bytes += sizeof(item) + item.text.capacity() + item.image.Pixels().capacity() * sizeof(Rgba);
+    }
+    return bytes;
 }
 
 }  // namespace
 
+std::size_t edit::ReplacePack::HeldBytes() const { return name.capacity() + SelectorBytes(selector); }
+
+std::size_t HeldBytes(const Edit& edit) {
+    return std::visit(
+        [](const auto& kind) -> std::size_t {
+            if constexpr (requires { kind.HeldBytes(); })
+                return kind.HeldBytes();
+            else
+                return 0;
+        },
+        edit);
+}
+
+void ApplyAndInvert(Editor& editor, Edit&& edit, Edit& inverse) {
+    const RepaintRequest touched = std::visit(TouchedBy{editor}, edit);
+    std::visit([&](auto&& kind) { Apply(editor, std::move(kind), inverse); }, std::move(edit));
+    if (!touched.IsEmpty())
+        RequestRepaint(editor, touched);
+}
+
 void ApplyEdit(Editor& editor, Edit edit) {
-    std::visit([&editor](auto&& change) { Apply(editor, std::move(change)); }, std::move(edit));
+    editor.history.Prepare(editor, CellsRecordedBy(edit));
+    Edit inverse;
+    try {
+        ApplyAndInvert(editor, std::move(edit), inverse);
+    } catch (...) {
+        // What changed before the failure is recorded, so that it can be taken back.
+        editor.history.Record(std::move(inverse));
+        throw;
+    }
+    editor.history.Record(std::move(inverse));
 }
 
 }  // namespace stackmason

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <variant>
 #include <vector>
@@ -13,10 +15,12 @@ namespace stackmason {
 struct Editor;
 
 // The changes an editing operation makes to the building, worked out before any cell changes.
-// Each operation computes one of these from the building and its parameters, hands it to
-// ApplyEdit, then asks the canvas for its repaint. ApplyEdit is the one place that writes the
-// cells, so that it can also keep what they held. Edits over whole planes or the whole building
-// say what is done to them rather than hold copies of their cells.
+// Each operation computes one of these from the building and its parameters and hands it to
+// ApplyEdit, the one place that writes the cells. Applying an edit yields its inverse, itself an
+// edit: the history keeps the inverses, and taking a step back or forward applies them the same
+// way, so that the first apply, every undo and every redo run the one apply of each kind. Edits
+// over whole planes or the whole building say what is done to them rather than hold copies of
+// their cells. The repaint an edit asks for follows from what it touched (RepaintFor).
 namespace edit {
 
 struct CellWrite {
@@ -27,14 +31,44 @@ struct CellWrite {
     friend bool operator==(const CellWrite&, const CellWrite&) = default;
 };
 
+// One cell and a code: applying swaps the code held here with the cell's, so one record serves
+// both ways. The index is the cell's place in the building's cells (Building::Index), which
+// stays valid because the steps are taken back in order.
+struct CellSwap {
+    std::uint32_t index = 0;
+    StoredCode code = 0;
+};
+
+// What an edit that changes nothing leaves behind; not kept by the history.
+struct Nothing {};
+
+// Cells swapped with the codes held, first to last, or last to first when `backwards`; the
+// inverse is the same list the other way round. Every cell edit becomes one of these.
+struct SwapCells {
+    std::vector<CellSwap> cells;
+    bool backwards = false;
+    std::size_t HeldBytes() const { return cells.capacity() * sizeof(CellSwap); }
+};
+
 // Cells written one after the other; a later write of the same cell wins. In FrontView a write
-// on the slice shown also goes into the working plane.
+// on the slice shown also goes into the working plane. Lines and brushes: the whole canvas is
+// repainted.
 struct SetCells {
     std::vector<CellWrite> writes;
 };
-// One cell, as SetCells writes it: the pen on the canvas, without taking memory per move.
+// One cell, as SetCells writes it: the pen on the canvas, without taking memory per move. Only
+// that cell is repainted.
 struct SetCell {
     CellWrite write;
+};
+// The cells of column (x, y) from layer `top` down to layer `bottom` set to `code`: the downward
+// runs of the pen. Only the column's cell on the plane shown is repainted.
+struct SetColumn {
+    int x = 0;
+    int y = 0;
+    int top = 0;
+    int bottom = 0;
+    BlockCode code = 0;
 };
 
 // The current plane as the canvas shows it, written whole: `cells` holds `rows` rows of
@@ -69,45 +103,76 @@ struct ClearLayer {
 struct ClearSlice {
     int x = 0;
 };
-// A new empty layer directly above layer `after`; the layers above it move up.
+// A new layer directly above layer `after`; the layers above it move up. It is empty unless
+// `cells` holds its cells x, y >= 1 row by row; `topEdge`, when not empty, is the index-0 row
+// and column of the new top layer (what removing a layer drops).
 struct InsertLayer {
     int after = 0;
+    std::vector<StoredCode> cells;
+    std::vector<StoredCode> topEdge;
+    std::size_t HeldBytes() const { return (cells.capacity() + topEdge.capacity()) * sizeof(StoredCode); }
 };
 // Drops one layer; the layers above it move down.
 struct RemoveLayer {
     int layer = 0;
 };
-// Exchanges x and y, the ground layer cleared; `plane`, empty and of the new extents, becomes
-// the working plane. It is taken when the edit is made, so that applying needs no memory.
+// Exchanges x and y (the ground layer goes with them: clear it first); `plane`, of the new
+// extents, becomes the working plane, and the old one takes its place here. It is taken when
+// the edit is made, so that applying needs no memory.
 struct SwapAxes {
     FrontPlane plane;
 };
 // Every layer turned by a quarter.
 struct TurnLayers {};
-// A building made off to the side takes the place of the current one.
+// Every layer turned back by a quarter; `lost` holds the codes of the cells the turn moved off
+// the layer, in the order Building::ForEachCellTurnedOut visits them (none when all air).
+struct TurnLayersBack {
+    std::vector<StoredCode> lost;
+    std::size_t HeldBytes() const { return lost.capacity() * sizeof(StoredCode); }
+};
+// A building made off to the side takes the place of the current one, which it holds
+// afterwards: in the history, this is the building another one replaced.
 struct ReplaceBuilding {
     Building grid;
     FrontPlane frontPlane;
+    std::size_t HeldBytes() const { return (grid.CellCount() + grid.LayerCells()) * sizeof(StoredCode); }
 };
 // A texture pack read off to the side takes the place of the current one: its name and the
-// selector's items, which hold the block pictures. Nothing is selected afterwards.
+// selector's items, which hold the block pictures. The selection stays where the new items
+// allow, block 1 (or air) otherwise.
 struct ReplacePack {
     std::string name;
     SelectorModel selector;
+    std::size_t HeldBytes() const;
+};
+// A loaded building with the pack it was read with, as one change.
+struct ReplaceBuildingAndPack {
+    ReplaceBuilding building;
+    ReplacePack pack;
+    std::size_t HeldBytes() const { return building.HeldBytes() + pack.HeldBytes(); }
 };
 
 }  // namespace edit
 
-using Edit = std::variant<edit::SetCells, edit::SetCell, edit::SetPlane, edit::MergeLayer, edit::MergeSlice,
-                          edit::StampWorkingPlane, edit::ClearLayer, edit::ClearSlice, edit::InsertLayer,
-                          edit::RemoveLayer, edit::SwapAxes, edit::TurnLayers, edit::ReplaceBuilding,
-                          edit::ReplacePack>;
+using Edit = std::variant<edit::Nothing, edit::SwapCells, edit::SetCells, edit::SetCell, edit::SetColumn,
+                          edit::SetPlane, edit::MergeLayer, edit::MergeSlice, edit::StampWorkingPlane,
+                          edit::ClearLayer, edit::ClearSlice, edit::InsertLayer, edit::RemoveLayer, edit::SwapAxes,
+                          edit::TurnLayers, edit::TurnLayersBack, edit::ReplaceBuilding, edit::ReplacePack,
+                          edit::ReplaceBuildingAndPack>;
 
-// Applies the edit to the editor's building (and working plane) and records in the editor's
-// history what it takes to undo and redo it. Any memory the edit and its record need is taken
-// before the first cell changes, so that a failure leaves the building and the history as they
-// were; the running action is marked as having changed the editor from that change on. Never
-// repaints.
+// Applies the edit to the editor's building (and working plane), records its inverse in the
+// editor's history and asks for the repaint of what it touched. Any memory the edit and its
+// record need is taken before the first cell changes, so that a failure leaves the building
+// and the history as they were; the running action is marked as having changed the editor from
+// that change on. An edit that changes nothing records nothing.
 void ApplyEdit(Editor& editor, Edit edit);
+
+// Applies the edit as ApplyEdit does, without the history: `inverse` receives what takes it
+// back, once the editor has changed (edit::Nothing when nothing changed). The history's undo
+// and redo run the inverses through this.
+void ApplyAndInvert(Editor& editor, Edit&& edit, Edit& inverse);
+
+// The memory an edit holds, as the history counts it.
+std::size_t HeldBytes(const Edit& edit);
 
 }  // namespace stackmason

@@ -18,12 +18,6 @@ namespace stackmason {
 
 enum class ViewMode { TopView = 0, FrontView = 1 };
 
-struct CellPosition {
-    int column = 0;
-    int row = 0;
-    friend bool operator==(const CellPosition&, const CellPosition&) = default;
-};
-
 inline constexpr int kToolbarHeight = 90;
 inline constexpr int kCanvasMargin = 5;
 
@@ -77,8 +71,6 @@ struct Editor {
     SpinModel layerSpin{1, 256, 8};
     // Its items hold the block pictures: item 0 the air picture, item n that of block code n.
     SelectorModel selector;
-    // Label of the context menu's view toggle: the view it switches to.
-    std::string viewToggleLabel = "FrontView";
 
     // The steps that can be undone and redone.
     History history;

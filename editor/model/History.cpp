@@ -66,21 +66,21 @@ std::optional<FrontPlane> PlaneFor(const Editor& editor, const Scene& scene) {
     return FrontPlane(scene.gridLength, scene.gridHeight);
 }
 
+// Shows the scene through the view switch, which lays the canvas out, fits and refreshes the
+// working plane and asks for the repaint; then the layers and the plane's own cells follow.
 void ShowScene(Editor& editor, const Scene& scene, std::optional<FrontPlane>& plane) {
-    editor.viewMode = scene.topView ? ViewMode::TopView : ViewMode::FrontView;
-    editor.topViewLayer = scene.topViewLayer;
-    editor.frontViewLayer = scene.frontViewLayer;
-    editor.viewToggleLabel = scene.topView ? "FrontView" : "TopView";
-    editor.layerSpin.SetRange(1, scene.topView ? editor.grid.Height() : editor.grid.Width());
-    editor.layerSpin.SetValue(scene.layer);
     editor.widthSpin.SetValue(scene.widthField);
     editor.lengthSpin.SetValue(scene.lengthField);
     editor.heightSpin.SetValue(scene.heightField);
-    if (!scene.topView) {
+    if (scene.topView) {
+        editor.topViewLayer = scene.layer;
+        ShowTopView(editor);
+    } else {
+        // The plane has its extents now, so the switch takes no memory.
         if (plane)
             editor.frontPlane = std::move(*plane);
-        // The plane has its extents now, so the refresh takes no memory.
-        RefreshFrontPlane(editor);
+        editor.frontViewLayer = scene.layer;
+        ShowFrontView(editor);
         if (scene.planeKnown) {
             const int height = editor.grid.Height();
             for (const auto& [index, code] : scene.planeDifferences)
@@ -88,115 +88,31 @@ void ShowScene(Editor& editor, const Scene& scene, std::optional<FrontPlane>& pl
                     code;
         }
     }
-    ApplyCanvasLayout(editor);
-    RequestRepaint(editor, kFullRepaint);
+    editor.topViewLayer = scene.topViewLayer;
+    editor.frontViewLayer = scene.frontViewLayer;
 }
 
-// Taking a change back (forward): the editor's building goes to the other end of the edit.
-struct Reverse {
-    Editor& editor;
-
-    void operator()(CellsChanged& change) const {
-        StoredCode* cells = editor.grid.Layer(0);
-        for (auto swap = change.cells.rbegin(); swap != change.cells.rend(); ++swap)
-            std::swap(cells[swap->index], swap->code);
+// Applies each inverse in turn, leaving its own inverse in its place: last to first takes the
+// step back, first to last forward again.
+void ApplyInverses(Editor& editor, std::vector<Edit>& inverses, bool lastFirst) {
+    const std::size_t count = inverses.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        Edit& slot = inverses[lastFirst ? count - 1 - i : i];
+        Edit taken = std::move(slot);
+        slot = edit::Nothing{};
+        ApplyAndInvert(editor, std::move(taken), slot);
     }
-    void operator()(LayerInserted& change) const { editor.grid = editor.grid.WithLayerRemoved(change.after + 1); }
-    void operator()(LayerRemoved& change) const {
-        Building restored = editor.grid.WithLayerInserted(change.layer - 1);
-        if (!change.cells.empty())
-            for (int y = 1; y <= restored.Length(); ++y)
-                std::copy_n(change.cells.data() + static_cast<std::size_t>(y - 1) * (restored.RowCells() - 1),
-                            restored.RowCells() - 1, restored.Row(y, change.layer) + 1);
-        const int top = restored.Height();
-        std::copy_n(change.topEdge.data(), restored.RowCells(), restored.Row(0, top));
-        for (int y = 1; y <= restored.Length(); ++y)
-            restored.Row(y, top)[0] = change.topEdge[restored.RowCells() + static_cast<std::size_t>(y) - 1];
-        editor.grid = std::move(restored);
-    }
-    void operator()(AxesSwapped& change) const {
-        editor.grid.Transpose();
-        StoredCode* ground = editor.grid.Layer(0);
-        for (const CellSwap& cell : change.ground)
-            ground[cell.index] = cell.code;
-    }
-    void operator()(LayersTurned& change) const {
-        auto workspace = editor.grid.LayerWorkspace();
-        editor.grid.TurnLayersBack(workspace);
-        if (change.lost.empty())
-            return;
-        Building& grid = editor.grid;
-        const StoredCode* lost = change.lost.data();
-        grid.ForEachCellTurnedOut([&](int x, int y, int h) { grid.SetCell(x, y, h, *lost++); });
-    }
-    void operator()(BuildingSwapped& change) const { std::swap(editor.grid, change.grid); }
-    void operator()(PackSwapped& change) const { SwapPack(editor, change); }
-
-    static void SwapPack(Editor& editor, PackSwapped& change) {
-        const int selected = editor.selector.Selected();
-        editor.texturePackName.swap(change.name);
-        editor.selector.TakeItemsOf(change.selector);
-        // The selection is not part of the history: it stays where the pack allows.
-        if (selected >= 0 && selected < editor.selector.Count())
-            editor.selector.Select(selected);
-        else
-            SelectFirstBlock(editor);
-    }
-};
-
-struct Forward {
-    Editor& editor;
-
-    void operator()(CellsChanged& change) const {
-        StoredCode* cells = editor.grid.Layer(0);
-        for (CellSwap& swap : change.cells)
-            std::swap(cells[swap.index], swap.code);
-    }
-    void operator()(LayerInserted& change) const { editor.grid = editor.grid.WithLayerInserted(change.after); }
-    void operator()(LayerRemoved& change) const { editor.grid = editor.grid.WithLayerRemoved(change.layer); }
-    void operator()(AxesSwapped&) const {
-        FrontPlane plane(editor.grid.Width(), editor.grid.Height());
-        editor.grid.Transpose();
-        editor.grid.ClearLayer(0);
-        editor.frontPlane = std::move(plane);
-    }
-    void operator()(LayersTurned&) const { editor.grid.TurnLayers(); }
-    void operator()(BuildingSwapped& change) const { std::swap(editor.grid, change.grid); }
-    void operator()(PackSwapped& change) const { Reverse::SwapPack(editor, change); }
-};
+}
 
 std::size_t SceneBytes(const Scene& scene) {
     return scene.planeDifferences.capacity() * sizeof(scene.planeDifferences[0]);
 }
 
-std::size_t SelectorBytes(const SelectorModel& selector) {
-    std::size_t bytes = 0;
-    for (int i = 0; i < selector.Count(); ++i) {
-        const SelectorModel::Item& item = selector.ItemAt(i);
-        bytes += sizeof(item) + item.text.capacity() + item.image.Pixels().capacity() * sizeof(Rgba);
-    }
-    return bytes;
-}
-
-struct ChangeBytes {
-    std::size_t operator()(const CellsChanged& c) const { return c.cells.capacity() * sizeof(CellSwap); }
-    std::size_t operator()(const LayerInserted&) const { return 0; }
-    std::size_t operator()(const LayerRemoved& c) const {
-        return (c.cells.capacity() + c.topEdge.capacity()) * sizeof(StoredCode);
-    }
-    std::size_t operator()(const AxesSwapped& c) const { return c.ground.capacity() * sizeof(CellSwap); }
-    std::size_t operator()(const LayersTurned& c) const { return c.lost.capacity() * sizeof(StoredCode); }
-    std::size_t operator()(const BuildingSwapped& c) const {
-        return (c.grid.CellCount() + c.grid.LayerCells()) * sizeof(StoredCode);
-    }
-    std::size_t operator()(const PackSwapped& c) const { return c.name.capacity() + SelectorBytes(c.selector); }
-};
-
 std::size_t StepBytes(const Step& step) {
     std::size_t bytes = sizeof(Step) + SceneBytes(step.before) + SceneBytes(step.after) +
-                        step.changes.capacity() * sizeof(Change);
-    for (const Change& change : step.changes)
-        bytes += std::visit(ChangeBytes{}, change);
+                        step.inverses.capacity() * sizeof(Edit);
+    for (const Edit& inverse : step.inverses)
+        bytes += HeldBytes(inverse);
     return bytes;
 }
 
@@ -217,7 +133,7 @@ void History::EndStep(const Editor& editor) noexcept {
         return;
     Step step = std::move(*open_);
     open_.reset();
-    if (step.changes.empty())
+    if (step.inverses.empty() && step.before.topView == editor.InTopView())
         return;
     step.after = CaptureView(editor);
     try {
@@ -267,28 +183,55 @@ void History::Clear() noexcept {
 void History::Prepare(const Editor& editor, std::size_t cells, std::size_t more) {
     if (!open_)
         BeginStep(editor);
-    std::vector<Change>& changes = open_->changes;
-    if (changes.capacity() - changes.size() < more)
-        changes.reserve(std::max(changes.size() + more, changes.capacity() * 2));
-    if (cells == 0)
+    std::vector<Edit>& inverses = open_->inverses;
+    if (inverses.capacity() - inverses.size() < more)
+        inverses.reserve(std::max(inverses.size() + more, inverses.capacity() * 2));
+    if (cells == 0 || inverses.empty())
         return;
-    if (changes.empty() || !std::holds_alternative<CellsChanged>(changes.back()))
-        changes.emplace_back(CellsChanged{});
-    std::vector<CellSwap>& swaps = std::get<CellsChanged>(changes.back()).cells;
-    if (swaps.capacity() - swaps.size() < cells)
-        swaps.reserve(std::max(swaps.size() + cells, swaps.capacity() * 2));
+    // A stroke's cells join the record of the cells before them.
+    if (auto* last = std::get_if<edit::SwapCells>(&inverses.back()); last && last->backwards) {
+        std::vector<edit::CellSwap>& swaps = last->cells;
+        if (swaps.capacity() - swaps.size() < cells)
+            swaps.reserve(std::max(swaps.size() + cells, swaps.capacity() * 2));
+    }
 }
 
-void History::AddCell(std::uint32_t index, StoredCode replaced) noexcept {
-    std::get<CellsChanged>(open_->changes.back()).cells.push_back({index, replaced});
+void History::Record(Edit&& inverse) noexcept {
+    if (std::holds_alternative<edit::Nothing>(inverse))
+        return;
+    std::vector<Edit>& inverses = open_->inverses;
+    const auto* cells = std::get_if<edit::SwapCells>(&inverse);
+    auto* last = inverses.empty() ? nullptr : std::get_if<edit::SwapCells>(&inverses.back());
+    // Joined with the cells before it only where Prepare made room for them.
+    if (cells && last && cells->backwards && last->backwards &&
+        last->cells.capacity() - last->cells.size() >= cells->cells.size()) {
+        last->cells.insert(last->cells.end(), cells->cells.begin(), cells->cells.end());
+        return;
+    }
+    inverses.push_back(std::move(inverse));
 }
 
-void History::Record(Change&& change) noexcept {
-    // Merged with the cells before it only when it holds cells, for which Prepare made room.
-    open_->changes.push_back(std::move(change));
+void History::BeginStroke(const Editor& editor) {
+    inStroke_ = true;
+    strokeCut_ = false;
+    BeginStep(editor);
+}
+
+void History::EndStroke(const Editor& editor) noexcept {
+    inStroke_ = false;
+    strokeCut_ = false;
+    EndStep(editor);
+}
+
+void History::CutStroke() noexcept {
+    if (!inStroke_)
+        return;
+    inStroke_ = false;
+    strokeCut_ = true;
 }
 
 bool History::Undo(Editor& editor) {
+    CutStroke();
     EndStep(editor);
     if (done_.empty())
         return false;
@@ -296,9 +239,7 @@ bool History::Undo(Editor& editor) {
     // What can fail comes first: the room on the other stack and the working plane.
     undone_.reserve(undone_.size() + 1);
     std::optional<FrontPlane> plane = PlaneFor(editor, step.before);
-    MarkEditorChanged(editor);
-    for (auto change = step.changes.rbegin(); change != step.changes.rend(); ++change)
-        std::visit(Reverse{editor}, *change);
+    TakeStep(editor, step, true);
     undone_.push_back(std::move(step));
     done_.pop_back();
     ShowScene(editor, undone_.back().before, plane);
@@ -306,19 +247,33 @@ bool History::Undo(Editor& editor) {
 }
 
 bool History::Redo(Editor& editor) {
+    CutStroke();
     EndStep(editor);
     if (undone_.empty())
         return false;
     Step& step = undone_.back();
     done_.reserve(done_.size() + 1);
     std::optional<FrontPlane> plane = PlaneFor(editor, step.after);
-    MarkEditorChanged(editor);
-    for (Change& change : step.changes)
-        std::visit(Forward{editor}, change);
+    TakeStep(editor, step, false);
     done_.push_back(std::move(step));
     undone_.pop_back();
     ShowScene(editor, done_.back().after, plane);
     return true;
+}
+
+void History::TakeStep(Editor& editor, Step& step, bool back) {
+    MarkEditorChanged(editor);
+    try {
+        ApplyInverses(editor, step.inverses, back);
+    } catch (...) {
+        // Part of the step is taken; the history no longer matches the building.
+        Clear();
+        throw;
+    }
+    // The inverses held now may be of other kinds, holding more or less.
+    bytes_ -= step.bytes;
+    step.bytes = StepBytes(step);
+    bytes_ += step.bytes;
 }
 
 StepScope::StepScope(Editor& editor) : editor_(editor) {

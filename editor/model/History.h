@@ -8,9 +8,7 @@
 #include <variant>
 #include <vector>
 
-#include "common/Building.h"
-#include "editor/model/FrontPlane.h"
-#include "editor/model/SelectorModel.h"
+#include "editor/model/Edit.h"
 
 namespace stackmason {
 
@@ -20,51 +18,6 @@ struct Editor;
 inline constexpr std::size_t kHistoryBudgetBytes = std::size_t{512} << 20;
 
 namespace history {
-
-// One cell and a code: taking the step back or forward swaps the code held here with the
-// cell's, so one record serves both ways. The index is the cell's place in the building's
-// cells (Building::Index), which stays valid because the steps are taken back in order.
-struct CellSwap {
-    std::uint32_t index = 0;
-    StoredCode code = 0;
-};
-
-// What one edit did, as little as takes it back and forward again.
-struct CellsChanged {
-    std::vector<CellSwap> cells;
-};
-struct LayerInserted {
-    int after = 0;
-};
-// The removed layer's cells x, y >= 1, row by row (none when they were all air), and the
-// index-0 row and column of the top layer, which the removal drops.
-struct LayerRemoved {
-    int layer = 0;
-    std::vector<StoredCode> cells;
-    std::vector<StoredCode> topEdge;
-};
-// The swap is its own inverse; only the ground it clears is kept, as the cells that were not
-// air, indexed as before the swap.
-struct AxesSwapped {
-    std::vector<CellSwap> ground;
-};
-// Turning back recomputes every cell that stayed in its layer; the codes of the cells turned
-// out of it are kept, in the order Building::ForEachCellTurnedOut visits them (none when they
-// were all air).
-struct LayersTurned {
-    std::vector<StoredCode> lost;
-};
-// The building another one replaced, and the pack with its selector items.
-struct BuildingSwapped {
-    Building grid;
-};
-struct PackSwapped {
-    std::string name;
-    SelectorModel selector;
-};
-
-using Change =
-    std::variant<CellsChanged, LayerInserted, LayerRemoved, AxesSwapped, LayersTurned, BuildingSwapped, PackSwapped>;
 
 // What the editor showed at one end of a step: the view and its layers, the size fields and
 // the building's sizes, and in FrontView the cells where the working plane differs from the
@@ -84,10 +37,13 @@ struct Scene {
     std::vector<std::pair<std::uint32_t, BlockCode>> planeDifferences;
 };
 
+// The inverses of the edits a step made, in the order they were made. Taking the step back
+// applies them last to first, each leaving its own inverse in its place; taking it forward
+// again applies those first to last.
 struct Step {
     Scene before;
     Scene after;
-    std::vector<Change> changes;
+    std::vector<Edit> inverses;
     std::size_t bytes = 0;
 };
 
@@ -96,7 +52,8 @@ struct Step {
 // The steps of the building's history: every change to the building is one step that can be
 // undone and redone. A step opens when an operation starts (or a mouse button goes down on
 // the canvas), gathers what ApplyEdit records of each edit it makes, and closes when the
-// operation ends (or the button comes up); a step that changed nothing is dropped. A new step
+// operation ends (or the button comes up); a step in which no cell, size, pack or view
+// changed is dropped, and leaves what could be redone as it was. A new step
 // drops the steps that could have been redone. The steps together hold at most the budget;
 // the oldest go first, and a step larger than the whole budget is still kept, alone.
 //
@@ -115,9 +72,19 @@ public:
     // memory, the whole history is dropped, so that it never holds a gap.
     void EndStep(const Editor& editor) noexcept;
 
+    // A stroke of the pen on the canvas is one step, from the press (or the first move with a
+    // button held) to the release.
+    void BeginStroke(const Editor& editor);
+    void EndStroke(const Editor& editor) noexcept;
+    bool InStroke() const { return inStroke_; }
+    // An undo or redo while a button is still held ends the stroke there: it stays one step,
+    // and the rest of the drag draws nothing until the button comes up.
+    bool StrokeCut() const { return strokeCut_; }
+
     bool CanUndo() const { return !done_.empty() || HasOpenChanges(); }
     bool CanRedo() const { return !undone_.empty() && !HasOpenChanges(); }
-    // Closes the open step first; false when there was nothing to take back (forward).
+    // Closes the open step first (a stroke in progress ends); false when there was nothing to
+    // take back (forward).
     bool Undo(Editor& editor);
     bool Redo(Editor& editor);
 
@@ -128,23 +95,27 @@ public:
     void Clear() noexcept;
 
     // For ApplyEdit and the actions that put several things in place at once. Prepare takes,
-    // before an edit changes anything, the room its record needs: `changes` more changes and
-    // `cells` more cell swaps in the open step, which it opens if none is. The Add and Record
-    // calls that follow cannot fail.
+    // before an edit changes anything, the room its record needs: `changes` more inverses in the
+    // open step, which it opens if none is, and room for `cells` more cell swaps in its last
+    // one, so that a stroke's cells join one record. The Record calls that follow cannot fail.
     void Prepare(const Editor& editor, std::size_t cells = 0, std::size_t changes = 1);
-    void AddCell(std::uint32_t index, StoredCode replaced) noexcept;
-    void Record(history::Change&& change) noexcept;
+    // Keeps the inverse of an edit just applied; one that changed nothing is left out.
+    void Record(Edit&& inverse) noexcept;
 
 private:
     friend class StepScope;
 
-    bool HasOpenChanges() const { return open_ && !open_->changes.empty(); }
+    bool HasOpenChanges() const { return open_ && !open_->inverses.empty(); }
+    void CutStroke() noexcept;
     void Keep(history::Step&& step);
+    void TakeStep(Editor& editor, history::Step& step, bool back);
     void DropOldestOverBudget() noexcept;
 
     std::size_t budget_;
     std::size_t bytes_ = 0;
     int scopeDepth_ = 0;
+    bool inStroke_ = false;
+    bool strokeCut_ = false;
     std::optional<history::Step> open_;
     std::vector<history::Step> done_;
     std::vector<history::Step> undone_;

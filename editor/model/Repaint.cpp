@@ -4,17 +4,45 @@
 #include "editor/model/UserAction.h"
 
 namespace stackmason {
+namespace {
+
+bool IsWhole(RepaintKind kind) { return kind != RepaintKind::None && kind != RepaintKind::Cell; }
+
+RepaintRequest WithCellsOf(RepaintRequest merged, const RepaintRequest& later) {
+    if (merged.kind != RepaintKind::Cell) {
+        merged.kind = RepaintKind::Cell;
+        merged.cellCount = 0;
+    }
+    for (int i = 0; i < later.cellCount; ++i) {
+        if (merged.cellCount == RepaintRequest::kMaxCells) {
+            merged.kind = RepaintKind::Canvas;
+            merged.cellCount = 0;
+            return merged;
+        }
+        merged.cells[merged.cellCount++] = later.cells[i];
+    }
+    return merged;
+}
+
+}  // namespace
+
+RepaintRequest CellRepaint(int a, int b) {
+    RepaintRequest request;
+    request.kind = RepaintKind::Cell;
+    request.cells[0] = {a, b};
+    request.cellCount = 1;
+    return request;
+}
 
 RepaintRequest Merged(RepaintRequest earlier, RepaintRequest later) {
     RepaintRequest merged = earlier;
     merged.layout = earlier.layout || later.layout;
-    const bool laterIsCell = later.kind == RepaintKind::Cell;
-    const bool earlierIsWhole = earlier.kind != RepaintKind::None && earlier.kind != RepaintKind::Cell;
-    if (later.kind != RepaintKind::None && !(laterIsCell && earlierIsWhole)) {
-        merged.kind = later.kind;
-        merged.a = later.a;
-        merged.b = later.b;
-    }
+    if (later.kind == RepaintKind::None)
+        return merged;
+    if (later.kind == RepaintKind::Cell)
+        return IsWhole(earlier.kind) ? merged : WithCellsOf(merged, later);
+    merged.kind = later.kind;
+    merged.cellCount = 0;
     return merged;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/model/CellPosition.h"
+
 namespace stackmason {
 
 struct Editor;
@@ -21,24 +23,31 @@ enum class RepaintKind {
 
 struct RepaintRequest {
     RepaintKind kind = RepaintKind::None;
-    int a = 0;
-    int b = 0;
+    // With RepaintKind::Cell, the cells (a, b) of the current plane to draw one after the other:
+    // one event of the pen draws at most two (both buttons held).
+    static constexpr int kMaxCells = 2;
+    CellPosition cells[kMaxCells] = {};
+    int cellCount = 0;
     // The canvas size or the scroller changed: they are laid out before the paint.
     bool layout = false;
 
     bool IsEmpty() const { return kind == RepaintKind::None && !layout; }
 };
 
+// The repaint of one cell (a, b) of the current plane.
+RepaintRequest CellRepaint(int a, int b);
+
 // Adds a request to those the running operation has made so far: the layout once asked for
 // stays asked for, and a later paint of the whole canvas replaces an earlier paint; one cell
-// after a whole paint adds nothing.
+// after a whole paint adds nothing, and cells beyond those a request holds become a paint of the
+// whole canvas.
 RepaintRequest Merged(RepaintRequest earlier, RepaintRequest later);
 
 // Records the request in the editor and marks the running action as having changed it.
 void RequestRepaint(Editor& editor, RepaintRequest request) noexcept;
 
 // The requests of the common cases.
-inline constexpr RepaintRequest kFullRepaint{RepaintKind::Canvas, 0, 0, false};
-inline constexpr RepaintRequest kLayoutAndFullRepaint{RepaintKind::Canvas, 0, 0, true};
+inline constexpr RepaintRequest kFullRepaint{RepaintKind::Canvas, {}, 0, false};
+inline constexpr RepaintRequest kLayoutAndFullRepaint{RepaintKind::Canvas, {}, 0, true};
 
 }  // namespace stackmason

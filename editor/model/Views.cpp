@@ -19,7 +19,7 @@ int CanvasHeightFor(const Editor& editor) {
 void ApplyCanvasLayout(Editor& editor) {
     editor.canvasWidth = CanvasWidthFor(editor);
     editor.canvasHeight = CanvasHeightFor(editor);
-    RequestRepaint(editor, RepaintRequest{RepaintKind::None, 0, 0, true});
+    RequestRepaint(editor, RepaintRequest{RepaintKind::None, {}, 0, true});
 }
 
 // Each switch sets the editor's state and asks for the layout and the full repaint, which the
@@ -29,7 +29,6 @@ void ShowFrontView(Editor& editor) {
     FitFrontPlane(editor);
     editor.viewMode = ViewMode::FrontView;
     editor.topViewLayer = editor.CurrentLayer();
-    editor.viewToggleLabel = "TopView";
     editor.layerSpin.SetRange(1, editor.grid.Width());
     editor.layerSpin.SetValue(editor.frontViewLayer);
     RefreshFrontPlane(editor);
@@ -42,10 +41,11 @@ void ShowTopView(Editor& editor) {
     editor.frontViewLayer = editor.CurrentLayer();
     editor.layerSpin.SetRange(1, editor.grid.Height());
     editor.layerSpin.SetValue(editor.topViewLayer);
-    editor.viewToggleLabel = "FrontView";
     ApplyCanvasLayout(editor);
     RequestRepaint(editor, kFullRepaint);
 }
+
+std::string ViewToggleLabel(const Editor& editor) { return editor.InTopView() ? "FrontView" : "TopView"; }
 
 void ToggleView(Editor& editor) {
     if (editor.InTopView())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "editor/model/Editor.h"
 
 namespace stackmason {
@@ -16,6 +18,8 @@ void ApplyCanvasLayout(Editor& editor);
 // and asks for the layout and a full repaint.
 void ShowFrontView(Editor& editor);
 void ShowTopView(Editor& editor);
+// The label of the context menu's view toggle: the view it switches to.
+std::string ViewToggleLabel(const Editor& editor);
 // Switches to the other view.
 void ToggleView(Editor& editor);
 

@@ -97,10 +97,8 @@ void SelectTexturePack(Editor& editor) {
     StagedPack pack = StageTexturePack(name);
     StagedBuilding building =
         StageBuilding(editor.widthSpin.Value(), editor.lengthSpin.Value(), editor.heightSpin.Value());
-    editor.history.Prepare(editor, 0, 2);
-    MarkEditorChanged(editor);
-    PutBuildingInPlace(editor, std::move(building));
-    PutPackInPlace(editor, std::move(pack));
+    ApplyEdit(editor, edit::ReplaceBuildingAndPack{{std::move(building.grid), std::move(building.frontPlane)},
+                                                   {std::move(pack.name), std::move(pack.selector)}});
     ShowEmptyBuilding(editor);
 }
 

@@ -134,7 +134,7 @@ void MainWindow::BuildContextMenu() {
             redoAction_ = action;
     }
     connect(menu_, &QMenu::aboutToShow, this, [this] {
-        viewAction_->setText(QString::fromStdString(editor_.viewToggleLabel));
+        viewAction_->setText(QString::fromStdString(ViewToggleLabel(editor_)));
         undoAction_->setEnabled(editor_.history.CanUndo());
         redoAction_->setEnabled(editor_.history.CanRedo());
     });

@@ -148,7 +148,7 @@ EditorState StateOf(const EditorFixture& f) {
     s.selected = e.selector.Selected();
     s.view = {static_cast<int>(e.viewMode), e.CurrentLayer(), e.topViewLayer, e.frontViewLayer, e.canvasWidth,
               e.canvasHeight, f.canvas.Width(), f.canvas.Height()};
-    s.viewToggleLabel = e.viewToggleLabel;
+    s.viewToggleLabel = ViewToggleLabel(e);
     for (int y = 0; y < f.canvas.Height(); ++y)
         for (int x = 0; x < f.canvas.Width(); ++x)
             s.canvas.push_back(f.canvas.Pixel(x, y));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/canvas/CanvasInput.h"
+#include "editor/canvas/CanvasRepaint.h"
 #include "editor/canvas/LineAndBrush.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/model/Views.h"
@@ -19,13 +20,17 @@ struct InputFixture {
         editor.lengthSpin.SetValue(length);
         editor.heightSpin.SetValue(height);
         NewBuilding(editor);
+        ShowRequestedRepaint(editor);
+        painter.Reset();
         editor.random.seed(5);
     }
     // The centre of a 1-based TopView cell, or of a FrontView column and 0-based row.
     static int Centre(int cell) { return (cell - 1) * 32 + 16; }
     void Send(Kind kind, int x, int y, bool left = false, bool right = false, bool shift = false, bool alt = false,
               bool ctrl = false) {
-        HandleCanvasEvent(editor, CanvasEvent{kind, x, y, left, right, shift, alt, ctrl});
+        // As the window hands it over: inside the action's boundary, with the repaint it asks for.
+        RunShownAction(editor, "draw on the canvas",
+                       [&] { HandleCanvasEvent(editor, CanvasEvent{kind, x, y, left, right, shift, alt, ctrl}); });
     }
     void LeftAt(int cx, int cy, bool shift = false, bool alt = false, bool ctrl = false) {
         Send(Kind::LeftPress, Centre(cx), Centre(cy), true, false, shift, alt, ctrl);
@@ -212,6 +217,7 @@ TEST(CanvasInput, FrontViewWritesPlaneAndGridTogether) {
     e.selector.Select(2);
     e.frontViewLayer = 3;
     ShowFrontView(e);
+    ShowRequestedRepaint(e);
     f.painter.cells.clear();
     // Row 0 is the top layer h = H.
     f.Send(Kind::LeftPress, 40, 5, true);

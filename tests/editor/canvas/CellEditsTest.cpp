@@ -61,24 +61,23 @@ TEST(CellEditsTest, DownwardRunsEndAtTheFirstCellOutsideTheRun) {
         const Building grid = RandomBuilding(random, 3, 3, 9);
         const Building before = grid;
         const int layer = 1 + round % 9;
-        const edit::SetCells draw = DrawDownwardEdit(grid, 2, 2, layer, 9);
-        const edit::SetCells erase = DeleteDownwardEdit(grid, 2, 2, layer);
+        const edit::SetColumn draw = DrawDownwardEdit(grid, 2, 2, layer, 9);
+        const edit::SetColumn erase = DeleteDownwardEdit(grid, 2, 2, layer);
         EXPECT_EQ(grid, before);
-        for (const edit::SetCells* run : {&draw, &erase}) {
-            ASSERT_FALSE(run->writes.empty());
-            EXPECT_EQ(run->writes.front().h, layer);
-            int expected = layer;
-            for (const edit::CellWrite& write : run->writes) {
-                EXPECT_EQ(write.h, expected--);
-                EXPECT_EQ(write.x, 2);
-                EXPECT_EQ(write.y, 2);
-            }
+        for (const edit::SetColumn* run : {&draw, &erase}) {
+            EXPECT_EQ(run->top, layer);
+            EXPECT_LE(run->bottom, layer);
+            EXPECT_GE(run->bottom, 0);
+            EXPECT_EQ(run->x, 2);
+            EXPECT_EQ(run->y, 2);
         }
-        const int drawBottom = draw.writes.back().h;
+        EXPECT_EQ(draw.code, 9);
+        EXPECT_EQ(erase.code, 0);
+        const int drawBottom = draw.bottom;
         for (int h = layer; h > drawBottom; --h)
             EXPECT_LT(grid.Cell(2, 2, h), 2);
         EXPECT_TRUE(drawBottom == 0 || grid.Cell(2, 2, drawBottom) >= 2);
-        const int eraseBottom = erase.writes.back().h;
+        const int eraseBottom = erase.bottom;
         for (int h = layer; h > eraseBottom; --h)
             EXPECT_EQ(grid.Cell(2, 2, h), grid.Cell(2, 2, layer));
         EXPECT_TRUE(eraseBottom == 0 || grid.Cell(2, 2, eraseBottom) != grid.Cell(2, 2, layer));

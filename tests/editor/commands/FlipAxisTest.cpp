@@ -55,7 +55,7 @@ TEST(FlipAxis, SwapsWidthAndLengthAndEndsInTopViewOnLayerOne) {
     EXPECT_EQ(e.layerSpin.Maximum(), 3);
     EXPECT_EQ(e.topViewLayer, 0);
     EXPECT_EQ(e.frontViewLayer, 1);
-    EXPECT_EQ(e.viewToggleLabel, "FrontView");
+    EXPECT_EQ(ViewToggleLabel(e), "FrontView");
     EXPECT_EQ(e.canvasWidth, 4 * 32 + 5);
     EXPECT_EQ(e.canvasHeight, 10 * 32 + 5);
     EXPECT_EQ(t.painter.canvasWidth, 4 * 32 + 5);
@@ -113,7 +113,7 @@ TEST(FlipAxis, FromFrontViewTurnsAnExtrudedWallIntoASideWall) {
     EXPECT_TRUE(e.InTopView());
     EXPECT_EQ(e.CurrentLayer(), 1);
     EXPECT_EQ(e.frontViewLayer, 1);
-    EXPECT_EQ(e.viewToggleLabel, "FrontView");
+    EXPECT_EQ(ViewToggleLabel(e), "FrontView");
     EXPECT_TRUE(e.frontPlane.HasExtents(5, 2));
     ShowFrontView(e);
     ShowRequestedRepaint(e);

@@ -105,7 +105,7 @@ TEST(NewBuilding, MakesAnEmptyBuildingInTopViewOnLayerOne) {
     EXPECT_EQ(e.SelectedBlock(), 1);
     EXPECT_EQ(e.canvasWidth, 933);
     EXPECT_EQ(e.canvasHeight, 645);
-    EXPECT_EQ(e.viewToggleLabel, "FrontView");
+    EXPECT_EQ(ViewToggleLabel(e), "FrontView");
     EXPECT_EQ(e.topViewLayer, 0);
     EXPECT_EQ(e.frontViewLayer, 1);
     // The scroller sits under the toolbar, as wide as the window.
@@ -147,12 +147,12 @@ TEST(Views, EachViewKeepsItsOwnLayer) {
     EXPECT_EQ(e.layerSpin.Maximum(), 29);
     EXPECT_EQ(e.canvasWidth, 645);
     EXPECT_EQ(e.canvasHeight, 581);
-    EXPECT_EQ(e.viewToggleLabel, "TopView");
+    EXPECT_EQ(ViewToggleLabel(e), "TopView");
     e.layerSpin.SetValue(3);
     ShowTopView(e);
     ShowRequestedRepaint(e);
     EXPECT_EQ(e.CurrentLayer(), 5);
-    EXPECT_EQ(e.viewToggleLabel, "FrontView");
+    EXPECT_EQ(ViewToggleLabel(e), "FrontView");
     ToggleView(e);
     ShowRequestedRepaint(e);
     EXPECT_EQ(e.CurrentLayer(), 3);

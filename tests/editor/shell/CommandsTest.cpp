@@ -83,7 +83,7 @@ TEST(Shortcuts, ActWhicheverControlHasTheFocus) {
     // Tab switches the view back and forth.
     w.Key(Qt::Key_Tab);
     EXPECT_FALSE(e.InTopView());
-    EXPECT_EQ(e.viewToggleLabel, "TopView");
+    EXPECT_EQ(ViewToggleLabel(e), "TopView");
     w.Key(Qt::Key_Tab);
     EXPECT_TRUE(e.InTopView());
 

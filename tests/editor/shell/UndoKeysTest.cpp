@@ -4,12 +4,14 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QScrollArea>
 #include <QTest>
 #include <memory>
 
 #include "editor/shell/CanvasView.h"
 #include "editor/shell/MainWindow.h"
+#include "editor/shell/ToolbarActions.h"
 #include "tests/editor/shell/ShellTestSupport.h"
 
 namespace stackmason {
@@ -154,6 +156,116 @@ TEST_F(UndoKeys, MenuItemsAreGreyedWhenThereIsNothingToUndoOrRedo) {
     EXPECT_EQ(MenuStates(), std::make_pair(true, false));
     Key(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(e.grid.Width(), 29);
+}
+
+}  // namespace
+}  // namespace stackmason
+
+namespace stackmason {
+namespace {
+
+// The canvas driven by raw mouse events, buttons held between them as the user holds them.
+class StrokeKeys : public UndoKeys {
+protected:
+    void Mouse(QEvent::Type type, int column, int row, Qt::MouseButton button, Qt::MouseButtons held,
+               Qt::KeyboardModifiers modifiers = {}) {
+        CanvasView& canvas = window_->CanvasWidget();
+        const QPointF at(column * 32 + 10, row * 32 + 10);
+        QMouseEvent event(type, at, canvas.mapToGlobal(at), button, held, modifiers);
+        QApplication::sendEvent(&canvas, &event);
+    }
+    void Press(int column, int row, Qt::MouseButton button, Qt::KeyboardModifiers modifiers = {}) {
+        Mouse(QEvent::MouseButtonPress, column, row, button, button, modifiers);
+        Mouse(QEvent::MouseButtonRelease, column, row, button, Qt::NoButton, modifiers);
+    }
+    // The history's two lists: what Ctrl+Z and Ctrl+Y would take back and forward.
+    std::pair<std::size_t, std::size_t> Lists() { return {E().history.UndoCount(), E().history.RedoCount()}; }
+    // A new empty building of these sizes, made as the New button makes it.
+    void NewBuildingOf(int width, int length, int height) {
+        E().widthSpin.SetValue(width);
+        E().lengthSpin.SetValue(length);
+        E().heightSpin.SetValue(height);
+        PressNewButton(E());
+    }
+};
+
+// Each action that changes no cell, size, pack or view leaves both lists as they were: the step
+// taken back can still be redone, and Undo takes back only what changed.
+TEST_F(StrokeKeys, AnActionThatChangesNothingIsNoStep) {
+    Editor& e = E();
+    // At start-up a right click on air gives nothing to take back.
+    Press(3, 3, Qt::RightButton);
+    EXPECT_EQ(Lists(), std::make_pair(std::size_t{0}, std::size_t{0}));
+    EXPECT_EQ(MenuStates(), std::make_pair(false, false));
+
+    // A line of block 1 from (2, 2) to (2, 5), then a cell taken back to leave a step to redo.
+    Press(1, 1, Qt::LeftButton, Qt::ShiftModifier);
+    Press(1, 4, Qt::LeftButton, Qt::ShiftModifier);
+    ASSERT_EQ(e.grid.At(2, 5, 1), 1);
+    Press(7, 7, Qt::LeftButton);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(e.grid.At(8, 8, 1), 0);
+    ASSERT_EQ(Lists(), std::make_pair(std::size_t{1}, std::size_t{1}));
+    const Building before = e.grid;
+
+    Press(5, 5, Qt::RightButton);                      // right click on air
+    Press(1, 2, Qt::LeftButton);                       // left click on a cell holding the block
+    Press(5, 5, Qt::RightButton, Qt::AltModifier);     // Alt + right click on an empty column
+    Press(1, 1, Qt::LeftButton, Qt::ShiftModifier);    // the same line again
+    Press(1, 4, Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(e.grid, before);
+    EXPECT_EQ(Lists(), std::make_pair(std::size_t{1}, std::size_t{1}));
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(e.grid.At(8, 8, 1), 1);
+
+    // On an all-air square building R and Ctrl+R change nothing.
+    NewBuildingOf(10, 10, 3);
+    Press(2, 2, Qt::LeftButton);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    const auto lists = Lists();
+    ASSERT_EQ(lists.second, 1u);
+    Key(Qt::Key_R);
+    Key(Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(Lists(), lists);
+    // Not so on an all-air building of two sizes: its sizes trade places.
+    NewBuildingOf(10, 6, 3);
+    const std::size_t steps = e.history.UndoCount();
+    Key(Qt::Key_R);
+    EXPECT_EQ(e.grid.Width(), 6);
+    EXPECT_EQ(e.history.UndoCount(), steps + 1);
+}
+
+// Ctrl+Z while the button is still held ends the stroke there and takes it back whole; the
+// rest of the drag draws nothing, and Ctrl+Y brings the whole stroke back.
+TEST_F(StrokeKeys, UndoDuringAStrokeTakesTheWholeStrokeAndEndsIt) {
+    Editor& e = E();
+    Mouse(QEvent::MouseButtonPress, 1, 1, Qt::LeftButton, Qt::LeftButton);
+    Mouse(QEvent::MouseMove, 2, 1, Qt::NoButton, Qt::LeftButton);
+    ASSERT_EQ(e.grid.At(3, 2, 1), 1);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(e.grid.At(2, 2, 1), 0);
+    EXPECT_EQ(e.grid.At(3, 2, 1), 0);
+    EXPECT_EQ(Lists(), std::make_pair(std::size_t{0}, std::size_t{1}));
+    Mouse(QEvent::MouseMove, 3, 1, Qt::NoButton, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, 3, 1, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(e.grid.At(4, 2, 1), 0);
+    EXPECT_EQ(Lists(), std::make_pair(std::size_t{0}, std::size_t{1}));
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(e.grid.At(2, 2, 1), 1);
+    EXPECT_EQ(e.grid.At(3, 2, 1), 1);
+    EXPECT_EQ(e.grid.At(4, 2, 1), 0);
+
+    // Ctrl+Y while held likewise ends the stroke: the step it redid stays, the drag draws no more.
+    Mouse(QEvent::MouseButtonPress, 5, 5, Qt::RightButton, Qt::RightButton);
+    Key(Qt::Key_Z, Qt::ControlModifier);  // nothing was changed by the press: takes back the first stroke
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    Mouse(QEvent::MouseMove, 1, 1, Qt::NoButton, Qt::RightButton);
+    Mouse(QEvent::MouseButtonRelease, 1, 1, Qt::RightButton, Qt::NoButton);
+    EXPECT_EQ(e.grid.At(2, 2, 1), 1);
+    EXPECT_EQ(Lists(), std::make_pair(std::size_t{1}, std::size_t{0}));
+    // A new press starts a stroke again.
+    Press(1, 1, Qt::RightButton);
+    EXPECT_EQ(e.grid.At(2, 2, 1), 0);
 }
 
 }  // namespace
