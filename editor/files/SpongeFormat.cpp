@@ -1,6 +1,10 @@
+// The Sponge schematic: block states of "minecraft.zip", both ways.
 #include <chrono>
 #include <filesystem>
+#include <utility>
 
+#include "editor/files/BlockStateMapping.h"
+#include "editor/files/FileFormats.h"
 #include "editor/files/SavedFile.h"
 #include "editor/files/SpongeFiles.h"
 
@@ -30,18 +34,36 @@ std::string LeftOutMessage(const LeftOutCells& leftOut, const SelectorModel& sel
     return text;
 }
 
-bool ExportSponge(Editor& editor, const std::string& path) {
-    const PackBlockStates states(editor.selector);
+// As a schematic: the pack comes first, so that each palette state's code is known as the
+// cells are decoded.
+LoadedFile LoadSpongeFile(const std::string& path, const LoadContext& context) {
+    LoadedFile loaded;
+    loaded.pack = context.stagePack({});
+    const ImportedStateCodes codes(loaded.pack.selector);
+    SpongeReadResult read = ReadSpongeFile(path, [&codes](const std::string& state) { return codes.CodeOf(state); });
+    if (!read.grid)
+        return LoadedFile{std::nullopt, {}, std::move(read.problem)};
+    loaded.building = StageReadBuilding(std::move(*read.grid));
+    return loaded;
+}
+
+bool SaveSpongeFile(const SavedBuilding& building, DialogPort& dialogs, const std::string& path) {
+    const PackBlockStates states(building.selector);
     const SpongeMetadata metadata{std::filesystem::path(path).stem().string(), MillisecondsNow()};
     LeftOutCells leftOut;
     // Written a block at a time; the safe writer keeps an earlier file of that name until the
     // whole of the new one is on disk.
-    const bool written = SaveFileReporting(editor.dialogs, path, [&](const ByteSink& sink) {
-        leftOut = WriteSpongeSchematic(editor.grid, states, metadata, sink);
+    const bool written = SaveFileReporting(dialogs, path, [&](const ByteSink& sink) {
+        leftOut = WriteSpongeSchematic(building.layers, states, metadata, sink);
     });
     if (written && !leftOut.byCode.empty())
-        editor.dialogs.ShowInfo(LeftOutMessage(leftOut, editor.selector));
+        dialogs.ShowInfo(LeftOutMessage(leftOut, building.selector));
     return written;
+}
+
+bool ExportSponge(Editor& editor, const std::string& path) {
+    const LayerSource layers = LayersOf(editor.grid);
+    return SaveSpongeFile(SavedBuilding{layers, editor.selector, editor.texturePackName}, editor.dialogs, path);
 }
 
 }  // namespace stackmason
