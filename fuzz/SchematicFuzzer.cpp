@@ -18,6 +18,8 @@
 #include "editor/files/SchematicReader.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/model/Editor.h"
+#include "editor/model/History.h"
+#include "editor/model/UserAction.h"
 #include "fuzz/FuzzSupport.h"
 #include "tests/support/TestImages.h"
 
@@ -194,16 +196,21 @@ bool ImportAndCheck(const std::string& path, std::span<const std::uint8_t> bytes
     Editor& editor = fixture.editor;
     const Building before = editor.grid;
     const std::string packBefore = editor.texturePackName;
-    LoadBuildingFile(editor, FileChoice{path, kSchematicFilter}, IdsPack());
+    editor.history.EndStep(editor);
+    const std::size_t stepsBefore = editor.history.UndoCount();
+    // As the Load button runs it, inside the action's error boundary.
+    RunUserAction(editor, "load", [&] { LoadBuildingFile(editor, FileChoice{path, kSchematicFilter}, IdsPack()); });
+    editor.history.EndStep(editor);
     if (!fixture.dialogs.errors.empty()) {
         Require(fixture.dialogs.errors.size() == 1, "a refusal shows one message");
         Require(editor.grid == before && editor.grid.Width() == 3 && editor.grid.Length() == 2 && editor.grid.Height() == 2,
                 "a refusal keeps the building");
-        Require(editor.texturePackName == packBefore && !editor.history.CanUndo(), "a refusal keeps the pack and history");
+        Require(editor.texturePackName == packBefore && editor.history.UndoCount() == stepsBefore,
+                "a refusal keeps the pack and history");
         return false;
     }
     Require(editor.texturePackName == "ids.zip" && editor.selector.Count() == 7, "the pack read with is in place");
-    Require(editor.history.CanUndo(), "a load is a step of the history");
+    Require(editor.history.UndoCount() == stepsBefore + 1, "a load is one step of the history");
     Require(editor.grid.Width() >= 1 && editor.grid.Width() <= 512 && editor.grid.Length() >= 1 && editor.grid.Length() <= 512 &&
                 editor.grid.Height() >= 1 && editor.grid.Height() <= 256,
             "sizes inside the limits");

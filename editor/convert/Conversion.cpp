@@ -172,19 +172,20 @@ std::optional<std::string> LoadInput(HeadlessEditor& headless, const ConversionR
 }
 
 // Whether the input is read a layer at a time instead of loaded whole.
-bool IsStreamed(int inputFilter) { return FormatOfFilter(inputFilter).packName.empty(); }
+bool IsStreamed(int inputFilter) { return FormatOfFilter(inputFilter).stream != nullptr; }
 
-// Opens a text input to be read a layer at a time, with the checks LoadInput makes in its
+// Opens the input to be read a layer at a time, with the checks LoadInput makes in its
 // order; the failure line when that fails.
 std::optional<std::string> StreamInput(HeadlessEditor& headless, const ConversionRequest& request, int inputFilter,
                                        bool packNeeded, StreamedFile& streamed) {
     if (const std::optional<std::string> problem = InputProblem(request.input))
         return Failure(request.input, *problem);
     const Editor& editor = headless.editor;
-    if (const std::optional<std::string> problem = HeaderProblem(editor, request.input))
-        return Failure(request.input, *problem);
     const FileFormat& format = FormatOfFilter(inputFilter);
-    streamed = StreamTextFile(request.input, LoadContextFor(editor, format, request.packPath));
+    if (format.packName.empty())
+        if (const std::optional<std::string> problem = HeaderProblem(editor, request.input))
+            return Failure(request.input, *problem);
+    streamed = format.stream(request.input, LoadContextFor(editor, format, request.packPath));
     if (!streamed.layers)
         return Failure(request.input, streamed.problem);
     if (packNeeded)

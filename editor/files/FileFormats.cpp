@@ -13,10 +13,10 @@ namespace {
 
 // A new format is one more row here, with its load and save in a file of its own.
 constexpr std::array kFormats{
-    FileFormat{"txt(*.txt)", "*.txt", "txt", "", LoadTextFile, SaveTextFile},
+    FileFormat{"txt(*.txt)", "*.txt", "txt", "", LoadTextFile, SaveTextFile, StreamTextFile},
     FileFormat{"schematic(*.schematic)", "*.schematic", "schematic", kSchematicPackName, LoadSchematicFile,
-               SaveSchematicFile},
-    FileFormat{"schem(*.schem)", "*.schem", "schem", kSchematicPackName, LoadSpongeFile, SaveSpongeFile},
+               SaveSchematicFile, nullptr},
+    FileFormat{"schem(*.schem)", "*.schem", "schem", kSchematicPackName, LoadSpongeFile, SaveSpongeFile, nullptr},
 };
 
 static_assert(kFormats[kTextFilter].extension == "txt");

@@ -51,6 +51,12 @@ struct SavedBuilding {
 // true when written. A failure to get the layers is thrown on, leaving no file written.
 using FormatSave = bool (*)(const SavedBuilding& building, DialogPort& dialogs, const std::string& path);
 
+struct StreamedFile;
+
+// Opens a file as its load would read it, to be read a layer at a time for each pass a
+// writer makes (StreamedFile).
+using FormatStream = StreamedFile (*)(const std::string& path, const LoadContext& context);
+
 // One type of building file, as the requesters offer it and the Load and Save buttons and
 // the converter read and write it.
 struct FileFormat {
@@ -63,6 +69,8 @@ struct FileFormat {
     std::string_view packName;
     FormatLoad load;
     FormatSave save;
+    // How the converter reads it a layer at a time; null where it reads the building whole.
+    FormatStream stream;
 };
 
 // Every format, in the order of the requesters' filters: a format's filter is its index.
