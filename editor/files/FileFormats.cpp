@@ -15,7 +15,7 @@ namespace {
 constexpr std::array kFormats{
     FileFormat{"txt(*.txt)", "*.txt", "txt", "", LoadTextFile, SaveTextFile, StreamTextFile},
     FileFormat{"schematic(*.schematic)", "*.schematic", "schematic", kSchematicPackName, LoadSchematicFile,
-               SaveSchematicFile, nullptr},
+               SaveSchematicFile, StreamSchematicLayers},
     FileFormat{"schem(*.schem)", "*.schem", "schem", kSchematicPackName, LoadSpongeFile, SaveSpongeFile, nullptr},
 };
 

@@ -423,5 +423,32 @@ TEST_F(ConvertTest, StreamedConversionsWriteWhatTheWholeBuildingPathWrites) {
     }
 }
 
+// Schematics of other tools' layouts: the Blocks array before the sizes, and two Blocks
+// arrays of which the last counts. Both convert as the window loads them.
+TEST_F(ConvertTest, SchematicsOfOtherLayoutsConvertAsTheWindowLoadsThem) {
+    const auto tag = [](char type, const std::string& name) {
+        return std::string(1, type) + char(name.size() >> 8) + char(name.size() & 0xFF) + name;
+    };
+    const auto integer = [](int value) {
+        return std::string{char(value >> 24), char(value >> 16 & 0xFF), char(value >> 8 & 0xFF), char(value & 0xFF)};
+    };
+    const std::string sizes = tag(3, "Width") + integer(2) + tag(3, "Length") + integer(3) + tag(3, "Height") + integer(1);
+    const std::string first = tag(7, "Blocks") + integer(6) + std::string{1, 4, 35, 0, 77, 1};
+    const std::string second = tag(7, "Blocks") + integer(6) + std::string{2, 2, 3, 3, 1, 0};
+    WriteText(Path("late.schematic"), tag(10, "Schematic") + first + sizes + '\0');
+    WriteText(Path("twice.schematic"), tag(10, "Schematic") + sizes + first + second + '\0');
+    fs::create_directories(Path("oracle"));
+    for (const char* name : {"late", "twice"}) {
+        SCOPED_TRACE(name);
+        const std::string in = std::string(name) + ".schematic";
+        const std::string out = std::string(name) + ".txt";
+        EXPECT_TRUE(SaveThroughTheWindowsPath(folder_, in, 1, "oracle/" + out, 0).empty());
+        const RunResult result = Run({in, out});
+        ASSERT_EQ(result.exitStatus, 0) << result.err;
+        EXPECT_EQ(ReadText(Path(out)), ReadText(Path("oracle/" + out)));
+        EXPECT_NE(ReadText(Path(out)).find("2x3x1;minecraft.zip"), std::string::npos);
+    }
+}
+
 }  // namespace
 }  // namespace stackmason::testing
