@@ -16,7 +16,8 @@ constexpr std::array kFormats{
     FileFormat{"txt(*.txt)", "*.txt", "txt", "", LoadTextFile, SaveTextFile, StreamTextFile},
     FileFormat{"schematic(*.schematic)", "*.schematic", "schematic", kSchematicPackName, LoadSchematicFile,
                SaveSchematicFile, StreamSchematicLayers},
-    FileFormat{"schem(*.schem)", "*.schem", "schem", kSchematicPackName, LoadSpongeFile, SaveSpongeFile, nullptr},
+    FileFormat{"schem(*.schem)", "*.schem", "schem", kSchematicPackName, LoadSpongeFile, SaveSpongeFile,
+               StreamSpongeLayers},
 };
 
 static_assert(kFormats[kTextFilter].extension == "txt");
@@ -61,6 +62,25 @@ std::optional<int> FilterOfFileName(const std::string& path) {
         if (kFormats[index].extension == extension)
             return static_cast<int>(index);
     return std::nullopt;
+}
+
+void LayerRows::Start(int width, int length, int height) {
+    if (std::array{width, length, height} != sizes_ || started_)
+        throw LayerReadFailure("The file changed while it was read.");
+    started_ = true;
+}
+
+StoredCode* LayerRows::Row(int y, int h) {
+    if (h != current_) {
+        HandOn();
+        current_ = h;
+    }
+    return layer_.Row(y, 1) + 1;
+}
+
+void LayerRows::HandOn() {
+    if (current_ != 0)
+        visit_(current_, LayerView(layer_, 1));
 }
 
 StagedBuilding StageReadBuilding(Building&& grid) {

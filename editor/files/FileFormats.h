@@ -1,13 +1,16 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "editor/files/BuildingLayers.h"
+#include "editor/files/SchematicReader.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/model/Editor.h"
 #include "editor/packs/TexturePackLoader.h"
@@ -96,6 +99,42 @@ struct StreamedFile {
     std::optional<LayerSource> layers;
     StagedPack pack;
     std::string problem;
+};
+
+// Cells decoded and dropped, a row at a time, to check a file and learn its sizes; counts
+// how often a reader started handing cells over.
+class DroppedRows final : public CellRows {
+public:
+    void Start(int width, int, int) override {
+        row_.assign(static_cast<std::size_t>(width), 0);
+        ++starts;
+    }
+    StoredCode* Row(int, int) override { return row_.data(); }
+
+    int starts = 0;
+
+private:
+    std::vector<StoredCode> row_;
+};
+
+// Cells gathered one layer at a time and handed on to the visitor as each layer is
+// complete; HandOn hands on the last. Throws LayerReadFailure when the cells are not of the
+// sizes a first pass found, since the file changed between the passes.
+class LayerRows final : public CellRows {
+public:
+    LayerRows(const std::array<int, 3>& sizes, const LayerVisitor& visit)
+        : sizes_(sizes), visit_(visit), layer_(sizes[0], sizes[1], 1) {}
+
+    void Start(int width, int length, int height) override;
+    StoredCode* Row(int y, int h) override;
+    void HandOn();
+
+private:
+    std::array<int, 3> sizes_;
+    const LayerVisitor& visit_;
+    Building layer_;
+    int current_ = 0;
+    bool started_ = false;
 };
 
 // A building read whole as the cells of a file, with its working plane, ready to be put in

@@ -11,48 +11,6 @@
 #include "editor/files/SchematicWriter.h"
 
 namespace stackmason {
-namespace {
-
-// Cells decoded and dropped, a row at a time, to check a file and learn its sizes.
-class DroppedRows final : public CellRows {
-public:
-    void Start(int width, int, int) override { row_.assign(static_cast<std::size_t>(width), 0); }
-    StoredCode* Row(int, int) override { return row_.data(); }
-
-private:
-    std::vector<StoredCode> row_;
-};
-
-// Cells gathered one layer at a time and handed on as each layer is complete.
-class LayerRows final : public CellRows {
-public:
-    LayerRows(const std::array<int, 3>& sizes, const LayerVisitor& visit)
-        : sizes_(sizes), visit_(visit), layer_(sizes[0], sizes[1], 1) {}
-
-    void Start(int width, int length, int height) override {
-        if (std::array{width, length, height} != sizes_ || current_ != 0)
-            throw LayerReadFailure("The file changed while it was read.");
-    }
-    StoredCode* Row(int y, int h) override {
-        if (h != current_) {
-            HandOn();
-            current_ = h;
-        }
-        return layer_.Row(y, 1) + 1;
-    }
-    void HandOn() {
-        if (current_ != 0)
-            visit_(current_, LayerView(layer_, 1));
-    }
-
-private:
-    std::array<int, 3> sizes_;
-    const LayerVisitor& visit_;
-    Building layer_;
-    int current_ = 0;
-};
-
-}  // namespace
 
 // The pack comes first, so that the ids can become its codes as they are read: the file's
 // ids are never held beside the cells.
@@ -78,7 +36,7 @@ StreamedFile StreamSchematicLayers(const std::string& path, const LoadContext& c
     if (!checked.sizes)
         return StreamedFile{std::nullopt, {}, checked.problem};
     const std::array<int, 3> sizes = *checked.sizes;
-    if (checked.starts != 1) {
+    if (checked.starts != 1 || dropped.starts != 1) {
         LoadedFile whole = LoadSchematicFile(path, context);
         if (!whole.building)
             return StreamedFile{std::nullopt, {}, whole.problem};

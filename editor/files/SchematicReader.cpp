@@ -31,15 +31,6 @@ void RowsOfIds(int width, int length, int height, const std::uint8_t* ids, const
             codes.Map(ids, rowBytes, rows.Row(y, h));
 }
 
-// The cells made into a building of their own, as the editor holds them.
-class BuildingRows final : public CellRows {
-public:
-    void Start(int width, int length, int height) override { grid.emplace(width, length, height); }
-    StoredCode* Row(int y, int h) override { return grid->Row(y, h) + 1; }
-
-    std::optional<Building> grid;
-};
-
 }  // namespace
 
 SchematicReadResult ReadSchematicFile(const std::string& path, const ImportedCodes& codes) {

@@ -33,6 +33,15 @@ public:
     virtual StoredCode* Row(int y, int h) = 0;
 };
 
+// The cells made into a building of their own, as the editor holds them.
+class BuildingRows final : public CellRows {
+public:
+    void Start(int width, int length, int height) override { grid.emplace(width, length, height); }
+    StoredCode* Row(int y, int h) override { return grid->Row(y, h) + 1; }
+
+    std::optional<Building> grid;
+};
+
 struct SchematicStreamResult {
     // The sizes of the cells handed over, when the file is taken.
     std::optional<std::array<int, 3>> sizes;

@@ -23,10 +23,14 @@ std::string LeftOutMessage(const LeftOutCells& leftOut, const SelectorModel& sel
 struct LoadContext;
 struct LoadedFile;
 struct SavedBuilding;
+struct StreamedFile;
 
 // Reads a Sponge schematic with the pack the context stages, each palette state mapped onto
 // that pack's block that has it. A file that cannot be read or is refused gives the problem
 // and no building. Throws std::bad_alloc when the memory cannot be had.
 LoadedFile LoadSpongeFile(const std::string& path, const LoadContext& context);
+
+// The same file as LoadSpongeFile reads it, checked whole, to be read a layer at a time.
+StreamedFile StreamSpongeLayers(const std::string& path, const LoadContext& context);
 
 }  // namespace stackmason
