@@ -73,22 +73,6 @@ std::size_t FindLineEnd(const std::uint8_t* data, std::size_t from, std::size_t 
     return i;
 }
 
-// Reads one layer's title and rows into layer h: rows 1..Length() are stored, rows beyond
-// are read and dropped up to the line that ends the layer. Rows the layer does not hold stay air.
-void ReadLayer(LineReader& lines, int h, Building& grid) {
-    const std::size_t width = static_cast<std::size_t>(grid.Width());
-    lines.NextLine();
-    for (int y = 1; !lines.AtEnd(); ++y) {
-        const std::string_view row = lines.NextLineExpecting(width);
-        if (row.size() != width)
-            return;
-        if (y > grid.Length())
-            continue;
-        StoredCode* cells = grid.Row(y, h) + 1;
-        StoreRow(reinterpret_cast<const std::uint8_t*>(row.data()), width, cells);
-    }
-}
-
 }  // namespace
 
 LineReader::LineReader(ByteSource source, std::size_t blockBytes)
@@ -189,6 +173,20 @@ BuildingHeader ReadHeader(LineReader& lines) {
     BuildingHeader header = ParseHeaderLine(lines.NextLine());
     lines.NextLine();
     return header;
+}
+
+void ReadLayer(LineReader& lines, int h, Building& grid) {
+    const std::size_t width = static_cast<std::size_t>(grid.Width());
+    lines.NextLine();
+    for (int y = 1; !lines.AtEnd(); ++y) {
+        const std::string_view row = lines.NextLineExpecting(width);
+        if (row.size() != width)
+            return;
+        if (y > grid.Length())
+            continue;
+        StoredCode* cells = grid.Row(y, h) + 1;
+        StoreRow(reinterpret_cast<const std::uint8_t*>(row.data()), width, cells);
+    }
 }
 
 void ReadLayers(LineReader& lines, Building& grid) {

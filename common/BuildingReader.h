@@ -72,6 +72,11 @@ BuildingHeader ReadHeader(LineReader& lines);
 // end of the data, whatever the sizes say.
 void ReadLayers(LineReader& lines, Building& grid);
 
+// Reads one layer's title and rows into layer h of grid, as ReadLayers does for each: rows
+// 1..Length() are stored, rows beyond are read and dropped up to the line that ends the
+// layer. Rows the layer does not hold are left as they were.
+void ReadLayer(LineReader& lines, int h, Building& grid);
+
 struct BuildingFile {
     BuildingHeader header;
     Building grid;

@@ -2,11 +2,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <system_error>
 #include <vector>
 
 #include "common/BuildingReader.h"
 #include "editor/files/BuildingFiles.h"
+#include "editor/files/FileFormats.h"
+#include "editor/files/CodeCounts.h"
 #include "editor/files/FileRequests.h"
 #include "editor/files/MaterialList.h"
 #include "editor/model/Editor.h"
@@ -60,24 +63,6 @@ std::string Failure(const std::string& what, const std::string& why) {
     return line;
 }
 
-// The type of a file as the requesters' filters see it: by the extension of its name, the
-// text after the last ".", compared exactly, as the Save button compares it before it
-// appends one. So the name written is always the name given.
-std::optional<int> FilterOf(const std::string& path) {
-    const std::string name = FileNamePart(path);
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos)
-        return std::nullopt;
-    const std::string extension = name.substr(dot + 1);
-    if (extension == "txt")
-        return kTextFilter;
-    if (extension == "schematic")
-        return kSchematicFilter;
-    if (extension == "schem")
-        return kSpongeFilter;
-    return std::nullopt;
-}
-
 std::optional<std::string> InputProblem(const std::string& path) {
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
@@ -114,9 +99,9 @@ std::optional<std::string> HeaderProblem(const Editor& editor, const std::string
            " x 1 to " + std::to_string(editor.heightSpin.Maximum()) + ")";
 }
 
-bool PackHasBlocks(const Editor& editor) {
-    for (int index = 1; index < editor.selector.Count(); ++index)
-        if (editor.selector.ItemAt(index).isBlockPicture)
+bool PackHasBlocks(const SelectorModel& selector) {
+    for (int index = 1; index < selector.Count(); ++index)
+        if (selector.ItemAt(index).isBlockPicture)
             return true;
     return false;
 }
@@ -124,10 +109,11 @@ bool PackHasBlocks(const Editor& editor) {
 // A schematic's block ids come from the pack, both ways: without a pack that opens, an
 // import would make every cell air and an export would write every block as the same
 // id. The editor goes on with air alone; a conversion has no user to see that, so it stops.
-std::optional<std::string> PackProblem(const Editor& editor, const ConversionRequest& request) {
-    if (PackHasBlocks(editor))
+std::optional<std::string> PackProblem(const SelectorModel& selector, const std::string& packName,
+                                       const ConversionRequest& request) {
+    if (PackHasBlocks(selector))
         return std::nullopt;
-    const std::string& looked = request.packPath.empty() ? editor.texturePackName : request.packPath;
+    const std::string& looked = request.packPath.empty() ? packName : request.packPath;
     if (looked.empty())
         return Failure(request.input, "the header names no texture pack (--pack names one)");
     std::error_code error;
@@ -137,13 +123,23 @@ std::optional<std::string> PackProblem(const Editor& editor, const ConversionReq
 }
 
 // The schematics name their blocks through the pack, by id or by block state.
-bool NamesBlocksThroughPack(int filter) { return filter == kSchematicFilter || filter == kSpongeFilter; }
+bool NamesBlocksThroughPack(int filter) { return !FormatOfFilter(filter).packName.empty(); }
 
 bool NeedsPack(const ConversionRequest& request, int inputFilter, int outputFilter) {
     return !request.packPath.empty() || NamesBlocksThroughPack(inputFilter) || NamesBlocksThroughPack(outputFilter);
 }
 
-constexpr const char* kKnownTypes = "unknown type: the name must end in .txt, .schematic or .schem";
+// "unknown type: the name must end in .txt, .schematic or .schem", from the formats known.
+std::string UnknownTypeMessage() {
+    const std::span<const FileFormat> formats = FileFormats();
+    std::string text = "unknown type: the name must end in ";
+    for (std::size_t index = 0; index < formats.size(); ++index) {
+        if (index > 0)
+            text += index + 1 == formats.size() ? " or " : ", ";
+        text += "." + std::string(formats[index].extension);
+    }
+    return text;
+}
 
 // An editor without a window, whose requesters the conversion answers.
 struct HeadlessEditor {
@@ -161,7 +157,7 @@ std::optional<std::string> LoadInput(HeadlessEditor& headless, const ConversionR
     if (const std::optional<std::string> problem = InputProblem(request.input))
         return Failure(request.input, *problem);
     Editor& editor = headless.editor;
-    if (inputFilter == kTextFilter)
+    if (FormatOfFilter(inputFilter).packName.empty())
         if (const std::optional<std::string> problem = HeaderProblem(editor, request.input))
             return Failure(request.input, *problem);
     const FileChoice input{request.input, inputFilter};
@@ -170,17 +166,73 @@ std::optional<std::string> LoadInput(HeadlessEditor& headless, const ConversionR
     if (!headless.dialogs.Messages().empty())
         return Failure(request.input, headless.dialogs.Messages().front());
     if (packNeeded)
-        if (std::optional<std::string> problem = PackProblem(editor, request))
+        if (std::optional<std::string> problem = PackProblem(editor.selector, editor.texturePackName, request))
             return problem;
+    return std::nullopt;
+}
+
+// Whether the input is read a layer at a time instead of loaded whole.
+bool IsStreamed(int inputFilter) { return FormatOfFilter(inputFilter).stream != nullptr; }
+
+// Opens the input to be read a layer at a time, with the checks LoadInput makes in its
+// order; the failure line when that fails.
+std::optional<std::string> StreamInput(HeadlessEditor& headless, const ConversionRequest& request, int inputFilter,
+                                       bool packNeeded, StreamedFile& streamed) {
+    if (const std::optional<std::string> problem = InputProblem(request.input))
+        return Failure(request.input, *problem);
+    const Editor& editor = headless.editor;
+    const FileFormat& format = FormatOfFilter(inputFilter);
+    if (format.packName.empty())
+        if (const std::optional<std::string> problem = HeaderProblem(editor, request.input))
+            return Failure(request.input, *problem);
+    streamed = format.stream(request.input, LoadContextFor(editor, format, request.packPath));
+    if (!streamed.layers)
+        return Failure(request.input, streamed.problem);
+    if (packNeeded)
+        if (std::optional<std::string> problem = PackProblem(streamed.pack.selector, streamed.pack.name, request))
+            return problem;
+    return std::nullopt;
+}
+
+std::optional<std::string> ListStreamedMaterials(const ConversionRequest& request, int inputFilter, std::string& csv) {
+    HeadlessEditor headless(false);
+    StreamedFile streamed;
+    if (std::optional<std::string> problem = StreamInput(headless, request, inputFilter, true, streamed))
+        return problem;
+    CodeCounts counts;
+    try {
+        streamed.layers->forEachLayer(
+            [&counts](int, const LayerView& layer) { counts.AddLayer(layer.Holder(), layer.At()); });
+    } catch (const LayerReadFailure& failure) {
+        return Failure(request.input, failure.what());
+    }
+    csv = MaterialCsv(MaterialsOf(counts, streamed.pack.selector));
+    return std::nullopt;
+}
+
+// The Save button's checks and writer, fed a layer at a time from the input.
+std::optional<std::string> SaveStreamed(CommandLineDialogs& dialogs, const ConversionRequest& request,
+                                        int outputFilter, const StreamedFile& streamed) {
+    const FileRequest saveRequest = SaveBuildingRequest();
+    if (!MayWrite(dialogs, saveRequest.title, request.output))
+        return Failure(request.output, dialogs.Messages().front());
+    try {
+        FormatOfFilter(outputFilter)
+            .save(SavedBuilding{*streamed.layers, streamed.pack.selector, streamed.pack.name}, dialogs, request.output);
+    } catch (const LayerReadFailure& failure) {
+        return Failure(request.input, failure.what());
+    }
     return std::nullopt;
 }
 
 }  // namespace
 
 std::optional<std::string> ListMaterials(const ConversionRequest& request, std::string& csv) {
-    const std::optional<int> inputFilter = FilterOf(request.input);
+    const std::optional<int> inputFilter = FilterOfFileName(request.input);
     if (!inputFilter)
-        return Failure(request.input, kKnownTypes);
+        return Failure(request.input, UnknownTypeMessage());
+    if (IsStreamed(*inputFilter))
+        return ListStreamedMaterials(request, *inputFilter, csv);
     HeadlessEditor headless(false);
     // The block states come from the pack: a list without it would name nothing.
     if (std::optional<std::string> problem = LoadInput(headless, request, *inputFilter, true))
@@ -190,12 +242,12 @@ std::optional<std::string> ListMaterials(const ConversionRequest& request, std::
 }
 
 std::optional<std::string> ConvertBuildingFile(const ConversionRequest& request, std::vector<std::string>* notes) {
-    const std::optional<int> inputFilter = FilterOf(request.input);
+    const std::optional<int> inputFilter = FilterOfFileName(request.input);
     if (!inputFilter)
-        return Failure(request.input, kKnownTypes);
-    const std::optional<int> outputFilter = FilterOf(request.output);
+        return Failure(request.input, UnknownTypeMessage());
+    const std::optional<int> outputFilter = FilterOfFileName(request.output);
     if (!outputFilter)
-        return Failure(request.output, kKnownTypes);
+        return Failure(request.output, UnknownTypeMessage());
     if (const std::optional<std::string> problem = InputProblem(request.input))
         return Failure(request.input, *problem);
     std::error_code error;
@@ -205,13 +257,21 @@ std::optional<std::string> ConvertBuildingFile(const ConversionRequest& request,
     HeadlessEditor headless(request.replaceOutput);
     Editor& editor = headless.editor;
     CommandLineDialogs& dialogs = headless.dialogs;
-    if (std::optional<std::string> problem =
-            LoadInput(headless, request, *inputFilter, NeedsPack(request, *inputFilter, *outputFilter)))
-        return problem;
-
-    // The Save button's own path: its requester answered with OUT and its type.
-    dialogs.Answer(FileChoice{request.output, *outputFilter});
-    RunUserAction(editor, "save " + FileNamePart(request.output), [&] { SaveBuilding(editor, false); });
+    const bool packNeeded = NeedsPack(request, *inputFilter, *outputFilter);
+    if (IsStreamed(*inputFilter)) {
+        // Read a layer at a time for each pass the writer makes: the building is never held.
+        StreamedFile streamed;
+        if (std::optional<std::string> problem = StreamInput(headless, request, *inputFilter, packNeeded, streamed))
+            return problem;
+        if (std::optional<std::string> problem = SaveStreamed(dialogs, request, *outputFilter, streamed))
+            return problem;
+    } else {
+        if (std::optional<std::string> problem = LoadInput(headless, request, *inputFilter, packNeeded))
+            return problem;
+        // The Save button's own path: its requester answered with OUT and its type.
+        dialogs.Answer(FileChoice{request.output, *outputFilter});
+        RunUserAction(editor, "save " + FileNamePart(request.output), [&] { SaveBuilding(editor, false); });
+    }
     if (!dialogs.Messages().empty())
         return Failure(request.output, dialogs.Messages().front());
     if (notes)

@@ -34,8 +34,24 @@ std::string ReplaceQuestion(const std::string& fileName);
 // yes where there is none, otherwise the user's answer to ReplaceQuestion.
 bool MayWrite(DialogPort& dialogs, const std::string& requesterTitle, const std::string& path);
 
+struct LoadContext;
+struct LoadedFile;
+struct SavedBuilding;
+struct StreamedFile;
+
+// Reads a building text file: its header's sizes as the size fields take them, with the pack
+// the header names, its layers a block at a time. A file that cannot be read gives the
+// problem and no building.
+LoadedFile LoadTextFile(const std::string& path, const LoadContext& context);
+
+// The same file as LoadTextFile reads it, to be read a layer at a time: the sizes and pack
+// it would load with, and its layers read again for each pass, so that however large the
+// building, one layer is held.
+StreamedFile StreamTextFile(const std::string& path, const LoadContext& context);
+
 // Writes the building file at exactly this path. Refuses, with an "Error" box naming how
 // many cells are affected, a building that would not load back the same. True when written.
 bool WriteBuildingToFile(Editor& editor, const std::string& path);
+bool SaveTextFile(const SavedBuilding& building, DialogPort& dialogs, const std::string& path);
 
 }  // namespace stackmason

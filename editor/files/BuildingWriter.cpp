@@ -45,35 +45,42 @@ std::uint64_t BuildingFileSize(int width, int length, int height, std::size_t he
     return size;
 }
 
-std::size_t WriteBuildingFile(const Building& grid, std::string_view packName, const ByteSink& sink) {
+std::size_t WriteBuildingFile(const LayerSource& layers, std::string_view packName, const ByteSink& sink) {
     BlockedOutput out(sink);
-    out.Put(BuildingHeaderLine(grid.Width(), grid.Length(), grid.Height(), packName));
+    out.Put(BuildingHeaderLine(layers.width, layers.length, layers.height, packName));
     out.Put(kLineEnd);
     out.Put(kSeparator);
-    const std::size_t width = static_cast<std::size_t>(grid.Width());
+    const std::size_t width = static_cast<std::size_t>(layers.width);
     std::size_t unwritable = 0;
-    for (int h = 1; h <= grid.Height(); ++h) {
+    layers.forEachLayer([&](int h, const LayerView& layer) {
         out.Put(LayerTitle(h));
-        for (int y = 1; y <= grid.Length(); ++y) {
+        for (int y = 1; y <= layers.length; ++y) {
             std::uint8_t* row = out.Reserve(width + kLineEnd.size());
-            unwritable += ConvertRow(grid.Row(y, h) + 1, width, row);
+            unwritable += ConvertRow(layer.Row(y), width, row);
             std::memcpy(row + width, kLineEnd.data(), kLineEnd.size());
         }
         out.Put(kLineEnd);
-    }
+    });
     out.Flush();
     return unwritable;
 }
 
-std::size_t CountUnwritableCells(const Building& grid) {
-    const std::size_t width = static_cast<std::size_t>(grid.Width());
+std::size_t WriteBuildingFile(const Building& grid, std::string_view packName, const ByteSink& sink) {
+    return WriteBuildingFile(LayersOf(grid), packName, sink);
+}
+
+std::size_t CountUnwritableCells(const LayerSource& layers) {
+    const std::size_t width = static_cast<std::size_t>(layers.width);
     const auto row = std::make_unique_for_overwrite<std::uint8_t[]>(width);
     std::size_t unwritable = 0;
-    for (int h = 1; h <= grid.Height(); ++h)
-        for (int y = 1; y <= grid.Length(); ++y)
-            unwritable += ConvertRow(grid.Row(y, h) + 1, width, row.get());
+    layers.forEachLayer([&](int, const LayerView& layer) {
+        for (int y = 1; y <= layers.length; ++y)
+            unwritable += ConvertRow(layer.Row(y), width, row.get());
+    });
     return unwritable;
 }
+
+std::size_t CountUnwritableCells(const Building& grid) { return CountUnwritableCells(LayersOf(grid)); }
 
 EncodedBuilding EncodeBuildingFile(const Building& grid, std::string_view packName) {
     EncodedBuilding encoded;

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "common/Building.h"
+#include "editor/files/BuildingLayers.h"
 #include "editor/files/ByteSink.h"
 
 namespace stackmason {
@@ -40,9 +41,11 @@ struct EncodedBuilding {
 // Hands the file for the grid's cells with the grid's sizes to the sink, a block at a time,
 // without holding the whole of it. Returns the number of cells whose code does not round-trip
 // (their bytes are written all the same: the caller decides whether to keep the file).
+std::size_t WriteBuildingFile(const LayerSource& layers, std::string_view packName, const ByteSink& sink);
 std::size_t WriteBuildingFile(const Building& grid, std::string_view packName, const ByteSink& sink);
 
 // The cells x 1..X, y 1..Y, h 1..H whose code does not round-trip, without writing anything.
+std::size_t CountUnwritableCells(const LayerSource& layers);
 std::size_t CountUnwritableCells(const Building& grid);
 
 // The whole file in memory, for callers that want its bytes.

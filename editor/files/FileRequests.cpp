@@ -1,7 +1,10 @@
 #include "editor/files/FileRequests.h"
 
 #include <filesystem>
+#include <string>
 #include <system_error>
+
+#include "editor/files/FileFormats.h"
 
 namespace stackmason {
 namespace {
@@ -9,8 +12,8 @@ namespace {
 FileRequest BuildingRequest(std::string title) {
     FileRequest request;
     request.title = std::move(title);
-    request.filters = {
-        {"txt(*.txt)", "*.txt"}, {"schematic(*.schematic)", "*.schematic"}, {"schem(*.schem)", "*.schem"}};
+    for (const FileFormat& format : FileFormats())
+        request.filters.push_back({std::string(format.label), std::string(format.pattern)});
     request.selectedFilter = kTextFilter;
     // The requester opens in the current directory; the dialog must not change it.
     std::error_code error;
@@ -20,16 +23,7 @@ FileRequest BuildingRequest(std::string title) {
 
 }  // namespace
 
-const char* FilterExtension(int filter) {
-    switch (filter) {
-    case kSchematicFilter:
-        return "schematic";
-    case kSpongeFilter:
-        return "schem";
-    default:
-        return "txt";
-    }
-}
+std::string_view FilterExtension(int filter) { return FormatOfFilter(filter).extension; }
 
 FileRequest SaveBuildingRequest() { return BuildingRequest("Save Building "); }
 
@@ -42,6 +36,11 @@ std::string WithExtension(const std::string& path, std::string_view extension) {
     if (hasExtension && std::string_view(path).substr(dot + 1) == extension)
         return path;
     return path + "." + std::string(extension);
+}
+
+std::string FileNamePart(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace stackmason

@@ -15,7 +15,7 @@ inline constexpr int kSchematicFilter = 1;
 inline constexpr int kSpongeFilter = 2;
 
 // The extension a file of each filter's type gets: "txt", "schematic", "schem".
-const char* FilterExtension(int filter);
+std::string_view FilterExtension(int filter);
 
 FileRequest SaveBuildingRequest();
 FileRequest LoadBuildingRequest();
@@ -23,5 +23,8 @@ FileRequest LoadBuildingRequest();
 // The path with "." and the extension appended unless the file name's extension, the text
 // after its last ".", is exactly that one: House.TXT becomes House.TXT.txt.
 std::string WithExtension(const std::string& path, std::string_view extension);
+
+// The name part of a path, behind its last "/" or "\".
+std::string FileNamePart(const std::string& path);
 
 }  // namespace stackmason

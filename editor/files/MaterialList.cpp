@@ -42,16 +42,19 @@ std::string CsvField(const std::string& text) {
 }  // namespace
 
 MaterialList CountMaterials(const Editor& editor, MaterialScope scope) {
-    const CodeCounts counts = CountScope(editor, scope);
-    const PackBlockStates states(editor.selector);
+    return MaterialsOf(CountScope(editor, scope), editor.selector);
+}
+
+MaterialList MaterialsOf(const CodeCounts& counts, const SelectorModel& selector) {
+    const PackBlockStates states(selector);
     MaterialList list;
     for (const BlockCode code : counts.CodesPresent()) {
         if (code == 0)
             continue;
         MaterialRow row;
         row.code = code;
-        row.name = code > 0 && code < editor.selector.Count() ? editor.selector.ItemAt(code).text
-                                                               : "block code " + std::to_string(code);
+        row.name = code > 0 && code < selector.Count() ? selector.ItemAt(code).text
+                                                        : "block code " + std::to_string(code);
         row.blockState = states.StateOf(code);
         row.count = counts.Of(code);
         list.total += row.count;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/files/CodeCounts.h"
 #include "editor/model/Editor.h"
 
 namespace stackmason {
@@ -32,6 +33,9 @@ struct MaterialList {
 };
 
 MaterialList CountMaterials(const Editor& editor, MaterialScope scope);
+
+// The list of cells counted elsewhere, named by the pack's selector.
+MaterialList MaterialsOf(const CodeCounts& counts, const SelectorModel& selector);
 
 // A count as the game's stacks: "3 x 64 + 5", "64", "7".
 std::string AsStacks(std::uint64_t count);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "common/Building.h"
 
@@ -21,6 +22,40 @@ struct SchematicReadResult {
     // Set when the file is refused: the text for the user, naming what is wrong.
     std::string problem;
 };
+
+// Where a reader puts the cells it decodes: Start once the sizes are known (again for a later
+// array, whose cells replace the earlier ones), then each row (y, h) in turn, layer after
+// layer, to be filled with X codes.
+class CellRows {
+public:
+    virtual ~CellRows() = default;
+    virtual void Start(int width, int length, int height) = 0;
+    virtual StoredCode* Row(int y, int h) = 0;
+};
+
+// The cells made into a building of their own, as the editor holds them.
+class BuildingRows final : public CellRows {
+public:
+    void Start(int width, int length, int height) override { grid.emplace(width, length, height); }
+    StoredCode* Row(int y, int h) override { return grid->Row(y, h) + 1; }
+
+    std::optional<Building> grid;
+};
+
+struct SchematicStreamResult {
+    // The sizes of the cells handed over, when the file is taken.
+    std::optional<std::array<int, 3>> sizes;
+    // Set when the file is refused: the text for the user, naming what is wrong.
+    std::string problem;
+    // How many times the cells were started: more than once where the file holds several
+    // Blocks arrays, of which the last one counts.
+    int starts = 0;
+};
+
+// Reads the file as ReadSchematicFile does, handing its cells to `rows` as they are decoded
+// instead of into a building. The cells handed over are the file's only when the result
+// has sizes.
+SchematicStreamResult StreamSchematicFile(const std::string& path, const ImportedCodes& codes, CellRows& rows);
 
 // Reads a schematic file as Minecraft tools write it: NBT, plain or gzip- or zlib-compressed,
 // whose root compound holds Width, Height, Length and a Blocks byte array of Width x Length

@@ -40,8 +40,8 @@ void IdCodeTable::Map(const std::uint8_t* ids, std::size_t count, StoredCode* ce
         cells[i] = codes_[ids[i]];
 }
 
-SchematicTagReader::SchematicTagReader(CompressedFileReader& input, const IdCodeTable& codes)
-    : nbt_(input, kMaxTags), codes_(codes) {}
+SchematicTagReader::SchematicTagReader(CompressedFileReader& input, const IdCodeTable& codes, CellRows& rows)
+    : nbt_(input, kMaxTags), codes_(codes), rows_(rows) {}
 
 bool SchematicTagReader::ReadRoot() {
     return nbt_.ReadRootStart() &&
@@ -67,11 +67,13 @@ bool SchematicTagReader::ReadBlocks(std::uint8_t type) {
                          " cells, more than the largest building has");
     tags_.blockCount = static_cast<std::uint64_t>(count);
     tags_.blocksFound = true;
-    tags_.grid.reset();
+    tags_.cellsSizes.reset();
     tags_.blocks.reset();
     if (const auto sizes = SizesHolding(tags_.blockCount)) {
-        tags_.grid.emplace((*sizes)[0], (*sizes)[1], (*sizes)[2]);
-        return ReadBlocksIntoCells(*tags_.grid);
+        tags_.cellsSizes = sizes;
+        ++tags_.cellStarts;
+        rows_.Start((*sizes)[0], (*sizes)[1], (*sizes)[2]);
+        return ReadBlocksIntoRows(*sizes);
     }
     // Not zero-filled: untouched pages cost no memory if the file ends early.
     tags_.blocks = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(count));
@@ -84,25 +86,26 @@ std::optional<std::array<int, 3>> SchematicTagReader::SizesHolding(std::uint64_t
     return sizes;
 }
 
-bool SchematicTagReader::ReadBlocksIntoCells(Building& grid) {
+bool SchematicTagReader::ReadBlocksIntoRows(const std::array<int, 3>& sizes) {
     // Rows lie one after the other in the array, layer by layer, as in the cells.
     constexpr std::size_t kChunkBytes = 64 * 1024;
-    const std::size_t width = static_cast<std::size_t>(grid.Width());
+    const auto [gridWidth, gridLength, gridHeight] = sizes;
+    const std::size_t width = static_cast<std::size_t>(gridWidth);
     const std::size_t rowsPerChunk = std::max<std::size_t>(kChunkBytes / width, 1);
     const auto chunk = std::make_unique_for_overwrite<std::uint8_t[]>(rowsPerChunk * width);
     std::size_t rowsHeld = 0;
     const std::uint8_t* ids = nullptr;
-    for (int h = 1; h <= grid.Height(); ++h)
-        for (int y = 1; y <= grid.Length(); ++y) {
+    for (int h = 1; h <= gridHeight; ++h)
+        for (int y = 1; y <= gridLength; ++y) {
             if (rowsHeld == 0) {
                 const std::size_t rowsLeft =
-                    std::size_t(grid.Height() - h) * std::size_t(grid.Length()) + std::size_t(grid.Length() - y + 1);
+                    std::size_t(gridHeight - h) * std::size_t(gridLength) + std::size_t(gridLength - y + 1);
                 rowsHeld = std::min(rowsPerChunk, rowsLeft);
                 if (!nbt_.ReadExact(chunk.get(), rowsHeld * width))
                     return false;
                 ids = chunk.get();
             }
-            codes_.Map(ids, width, grid.Row(y, h) + 1);
+            codes_.Map(ids, width, rows_.Row(y, h));
             ids += width;
             --rowsHeld;
         }

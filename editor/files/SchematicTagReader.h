@@ -10,6 +10,7 @@
 #include "common/Building.h"
 #include "editor/files/CompressedFileReader.h"
 #include "editor/files/NbtInput.h"
+#include "editor/files/SchematicReader.h"
 
 namespace stackmason {
 
@@ -31,8 +32,10 @@ struct SchematicTags {
     SizeTags sizes;
     bool blocksFound = false;
     std::uint64_t blockCount = 0;
-    // The Blocks array as cells, when the sizes came before it and fit it...
-    std::optional<Building> grid;
+    // The sizes the Blocks array was handed over by as cells, when they came before it and
+    // fit it...
+    std::optional<std::array<int, 3>> cellsSizes;
+    int cellStarts = 0;
     // ...or else its id bytes as they stand. Only the one of the last Blocks tag is held.
     std::unique_ptr<std::uint8_t[]> blocks;
 };
@@ -47,7 +50,7 @@ struct SchematicTags {
 // bounded (NbtInput).
 class SchematicTagReader {
 public:
-    SchematicTagReader(CompressedFileReader& input, const IdCodeTable& codes);
+    SchematicTagReader(CompressedFileReader& input, const IdCodeTable& codes, CellRows& rows);
 
     // False when the data is no well-formed NBT compound; Problem() then says why.
     bool ReadRoot();
@@ -59,10 +62,11 @@ private:
     bool ReadBlocks(std::uint8_t type);
     // The sizes read so far when they fit a building of `count` cells.
     std::optional<std::array<int, 3>> SizesHolding(std::uint64_t count) const;
-    bool ReadBlocksIntoCells(Building& grid);
+    bool ReadBlocksIntoRows(const std::array<int, 3>& sizes);
 
     NbtInput nbt_;
     const IdCodeTable& codes_;
+    CellRows& rows_;
     SchematicTags tags_;
 };
 

@@ -8,9 +8,9 @@
 namespace stackmason {
 namespace {
 
-std::uint32_t CellCount(const Building& grid) {
-    return static_cast<std::uint32_t>(grid.Width()) * static_cast<std::uint32_t>(grid.Length()) *
-           static_cast<std::uint32_t>(grid.Height());
+std::uint32_t CellCount(const LayerSource& layers) {
+    return static_cast<std::uint32_t>(layers.width) * static_cast<std::uint32_t>(layers.length) *
+           static_cast<std::uint32_t>(layers.height);
 }
 
 // Converts one row's cells into data values and ids. The tables are held in locals, since
@@ -30,18 +30,20 @@ void ConvertRow(const StoredCode* cells, std::size_t count, const ExportedBlocks
 }
 
 // One of the arrays, whose cell (x, y, h) is at ((h - 1) * Y + (y - 1)) * X + (x - 1): the
-// building's own rows in its own order. The array not wanted is written to scratch.
-void WriteArray(const Building& grid, const ExportedBlocks& blocks, bool ids, BlockedOutput& out) {
-    const std::size_t width = static_cast<std::size_t>(grid.Width());
+// building's own rows in its own order, one pass over its layers. The array not wanted is
+// written to scratch.
+void WriteArray(const LayerSource& layers, const ExportedBlocks& blocks, bool ids, BlockedOutput& out) {
+    const std::size_t width = static_cast<std::size_t>(layers.width);
     const auto scratch = std::make_unique_for_overwrite<std::uint8_t[]>(width);
-    for (int h = 1; h <= grid.Height(); ++h)
-        for (int y = 1; y <= grid.Length(); ++y) {
+    layers.forEachLayer([&](int, const LayerView& layer) {
+        for (int y = 1; y <= layers.length; ++y) {
             std::uint8_t* row = out.Reserve(width);
             if (ids)
-                ConvertRow(grid.Row(y, h) + 1, width, blocks, scratch.get(), row);
+                ConvertRow(layer.Row(y), width, blocks, scratch.get(), row);
             else
-                ConvertRow(grid.Row(y, h) + 1, width, blocks, row, scratch.get());
+                ConvertRow(layer.Row(y), width, blocks, row, scratch.get());
         }
+    });
 }
 
 }  // namespace
@@ -50,29 +52,33 @@ std::uint64_t SchematicFileSize(int width, int length, int height) {
     return 124 + 2 * std::uint64_t(width) * std::uint64_t(length) * std::uint64_t(height);
 }
 
-void WriteSchematic(const Building& grid, const ExportedBlocks& blocks, const ByteSink& sink) {
-    const std::uint32_t cellCount = CellCount(grid);
+void WriteSchematic(const LayerSource& layers, const ExportedBlocks& blocks, const ByteSink& sink) {
+    const std::uint32_t cellCount = CellCount(layers);
     BlockedOutput out(sink);
     NbtOutput tags(out);
     tags.Header(kNbtCompound, "Schematic");
     tags.Header(kNbtShort, "Height");
-    tags.Short(grid.Height());
+    tags.Short(layers.height);
     tags.Header(kNbtShort, "Length");
-    tags.Short(grid.Length());
+    tags.Short(layers.length);
     tags.Header(kNbtShort, "Width");
-    tags.Short(grid.Width());
+    tags.Short(layers.width);
     tags.EmptyList("Entities");
     tags.EmptyList("TileEntities");
     tags.Header(kNbtString, "Materials");
     tags.Text("Alpha");
     tags.Header(kNbtByteArray, "Data");
     tags.Int(cellCount);
-    WriteArray(grid, blocks, false, out);
+    WriteArray(layers, blocks, false, out);
     tags.Header(kNbtByteArray, "Blocks");
     tags.Int(cellCount);
-    WriteArray(grid, blocks, true, out);
+    WriteArray(layers, blocks, true, out);
     tags.Byte(kNbtEnd);
     out.Flush();
+}
+
+void WriteSchematic(const Building& grid, const ExportedBlocks& blocks, const ByteSink& sink) {
+    WriteSchematic(LayersOf(grid), blocks, sink);
 }
 
 EncodedSchematic EncodeSchematic(const Building& grid, const ExportedBlocks& blocks) {

@@ -6,6 +6,7 @@
 
 #include "common/Building.h"
 #include "editor/files/BlockIdMapping.h"
+#include "editor/files/BuildingLayers.h"
 #include "editor/files/ByteSink.h"
 
 namespace stackmason {
@@ -26,7 +27,8 @@ struct EncodedSchematic {
 };
 
 // Hands the file for the grid's cells with the grid's sizes to the sink, a block at a time,
-// without holding the whole of it.
+// without holding the whole of it. The layers are passed over twice, for Data and for Blocks.
+void WriteSchematic(const LayerSource& layers, const ExportedBlocks& blocks, const ByteSink& sink);
 void WriteSchematic(const Building& grid, const ExportedBlocks& blocks, const ByteSink& sink);
 
 // The whole file in memory, for callers that want its bytes.

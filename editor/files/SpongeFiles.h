@@ -15,12 +15,22 @@ namespace stackmason {
 // left out. A file that cannot be created or written is reported as for the text save; the
 // earlier file of that name is then kept. True when written.
 bool ExportSponge(Editor& editor, const std::string& path);
+bool SaveSpongeFile(const SavedBuilding& building, DialogPort& dialogs, const std::string& path);
 
 // The "Info" text after an export that left cells out, naming each block by its item text.
 std::string LeftOutMessage(const LeftOutCells& leftOut, const SelectorModel& selector);
 
-// A Sponge schematic's cells as a building made off to the side, with its working plane.
-// Throws std::bad_alloc when the memory cannot be had.
-StagedBuilding StageSponge(Building&& grid);
+struct LoadContext;
+struct LoadedFile;
+struct SavedBuilding;
+struct StreamedFile;
+
+// Reads a Sponge schematic with the pack the context stages, each palette state mapped onto
+// that pack's block that has it. A file that cannot be read or is refused gives the problem
+// and no building. Throws std::bad_alloc when the memory cannot be had.
+LoadedFile LoadSpongeFile(const std::string& path, const LoadContext& context);
+
+// The same file as LoadSpongeFile reads it, checked whole, to be read a layer at a time.
+StreamedFile StreamSpongeLayers(const std::string& path, const LoadContext& context);
 
 }  // namespace stackmason

@@ -120,8 +120,8 @@ std::string BlockDataProblem(const std::uint8_t* at, const std::uint8_t* end, st
 using DataReader = std::function<bool(std::uint8_t* out, std::size_t size)>;
 
 struct DecodedCells {
-    std::optional<Building> cells;
-    // Set instead of the cells when the data is not one palette index per cell.
+    bool decoded = false;
+    // Set instead when the data is not one palette index per cell.
     std::string problem;
     // The bytes of the data not read when a problem ended the decode.
     std::size_t unread = 0;
@@ -131,10 +131,10 @@ struct DecodedCells {
 // at a time and holding no more of them than a block and a row's longest varints. Nothing
 // when the bytes cannot be read.
 std::optional<DecodedCells> DecodeCells(const std::array<int, 3>& sizes, const PaletteCodes& palette, std::size_t count,
-                                        const DataReader& read) {
+                                        const DataReader& read, CellRows& rows) {
     constexpr std::size_t kBlockBytes = 64 * 1024;
     const auto [width, length, height] = sizes;
-    Building grid(width, length, height);
+    rows.Start(width, length, height);
     const std::size_t rowCells = static_cast<std::size_t>(width);
     const std::size_t rowMostBytes = rowCells * 5;
     std::vector<std::uint8_t> buffer(std::min(kBlockBytes + rowMostBytes, count));
@@ -157,17 +157,17 @@ std::optional<DecodedCells> DecodeCells(const std::array<int, 3>& sizes, const P
             }
             const std::uint8_t* at = buffer.data() + start;
             const std::uint8_t* const end = at + held;
-            const std::size_t decoded = DecodeRow(at, end, palette, rowCells, grid.Row(y, h) + 1);
+            const std::size_t decoded = DecodeRow(at, end, palette, rowCells, rows.Row(y, h));
             done += decoded;
             if (decoded < rowCells)
-                return DecodedCells{std::nullopt, BlockDataProblem(at, end, done, cells), left};
+                return DecodedCells{false, BlockDataProblem(at, end, done, cells), left};
             start = static_cast<std::size_t>(at - buffer.data());
             held = static_cast<std::size_t>(end - at);
         }
     if (held > 0 || left > 0)
-        return DecodedCells{std::nullopt,
+        return DecodedCells{false,
                             "its block data holds more than the " + std::to_string(cells) + " cells of its sizes", left};
-    return DecodedCells{std::move(grid), {}, 0};
+    return DecodedCells{true, {}, 0};
 }
 
 // The tags as the file holds them, wherever it holds them.
@@ -178,7 +178,8 @@ struct Blocks {
     // Where the sizes and the palette came before the data, as every tool writes them, the
     // data is decoded into these cells as it is read instead of being held, with the sizes
     // it was laid out by; or the problem it had.
-    std::optional<Building> cells;
+    CellRows* rows = nullptr;
+    bool cellsDecoded = false;
     std::string cellsProblem;
     std::array<int, 3> cellsSizes{};
     // A palette that came again after the data the cells were decoded with.
@@ -194,7 +195,9 @@ struct SpongeTags {
 
 class SpongeTagReader {
 public:
-    SpongeTagReader(CompressedFileReader& input, const StateCodes& codeOf) : nbt_(input, kMaxTags), codeOf_(codeOf) {}
+    SpongeTagReader(CompressedFileReader& input, const StateCodes& codeOf, const CellRowsMaker& makeRows,
+                    std::vector<std::unique_ptr<CellRows>>& kept)
+        : nbt_(input, kMaxTags), codeOf_(codeOf), makeRows_(makeRows), kept_(kept) {}
 
     bool ReadRoot() {
         return nbt_.ReadRootStart() &&
@@ -236,7 +239,7 @@ private:
     bool ReadPalette(std::uint8_t type, Blocks& blocks) {
         if (type != kNbtCompound)
             return nbt_.Fail("its \"Palette\" is not a compound of block states");
-        blocks.paletteAfterCells = blocks.cells.has_value() || !blocks.cellsProblem.empty();
+        blocks.paletteAfterCells = blocks.cellsDecoded || !blocks.cellsProblem.empty();
         auto& palette = blocks.palette.emplace();
         return nbt_.ReadCompound([&](std::uint8_t entryType, const std::string& state) {
             std::optional<std::int64_t> index;
@@ -267,7 +270,8 @@ private:
                              " bytes, more than the largest building needs");
         blocks.dataBytes = static_cast<std::size_t>(count);
         blocks.data.reset();
-        blocks.cells.reset();
+        blocks.cellsDecoded = false;
+        blocks.rows = nullptr;
         blocks.cellsProblem.clear();
         blocks.paletteAfterCells = false;
         if (const auto sizes = FittingSizes(tags_.sizes); sizes && blocks.palette)
@@ -281,23 +285,27 @@ private:
     // the rest of the data read past, so that the file is still read to its end as a whole.
     bool DecodeWhileReading(const std::array<int, 3>& sizes, std::size_t count, Blocks& blocks) {
         blocks.cellsSizes = sizes;
+        kept_.push_back(makeRows_());
+        blocks.rows = kept_.back().get();
         std::optional<DecodedCells> decoded =
             DecodeCells(sizes, PaletteCodes(*blocks.palette, codeOf_), count,
-                        [this](std::uint8_t* out, std::size_t size) { return nbt_.ReadExact(out, size); });
+                        [this](std::uint8_t* out, std::size_t size) { return nbt_.ReadExact(out, size); }, *blocks.rows);
         if (!decoded)
             return false;
-        blocks.cells = std::move(decoded->cells);
+        blocks.cellsDecoded = decoded->decoded;
         blocks.cellsProblem = std::move(decoded->problem);
         return nbt_.SkipBytes(decoded->unread);
     }
 
     NbtInput nbt_;
     const StateCodes& codeOf_;
+    const CellRowsMaker& makeRows_;
+    std::vector<std::unique_ptr<CellRows>>& kept_;
     SpongeTags tags_;
 };
 
-SpongeReadResult Refused(const std::string& path, const std::string& problem) {
-    SpongeReadResult result;
+SpongeStreamResult Refused(const std::string& path, const std::string& problem) {
+    SpongeStreamResult result;
     result.problem = ImportRefusalText(path, "a Sponge schematic", problem);
     return result;
 }
@@ -310,7 +318,8 @@ std::string CheckVersion(const std::optional<std::int64_t>& version) {
     return {};
 }
 
-SpongeReadResult MakeGrid(const std::string& path, SpongeTags& tags, const StateCodes& codeOf) {
+SpongeStreamResult MakeCells(const std::string& path, SpongeTags& tags, const StateCodes& codeOf,
+                             const CellRowsMaker& makeRows, std::vector<std::unique_ptr<CellRows>>& kept) {
     for (const std::string& problem : {CheckVersion(tags.version), SizesProblem(tags.sizes)})
         if (!problem.empty())
             return Refused(path, problem);
@@ -320,19 +329,20 @@ SpongeReadResult MakeGrid(const std::string& path, SpongeTags& tags, const State
     const int height = static_cast<int>(*tags.sizes.height);
     if (tags.nested && !blocks.dataBytes && !blocks.palette) {
         // Version 3 leaves out the blocks of a schematic that holds none: all air.
-        Building grid(width, length, height);
+        kept.push_back(makeRows());
+        CellRows& rows = *kept.back();
+        rows.Start(width, length, height);
         const auto air = static_cast<StoredCode>(codeOf("minecraft:air"));
-        if (air != 0)
-            for (int h = 1; h <= height; ++h)
-                for (int y = 1; y <= length; ++y)
-                    std::fill_n(grid.Row(y, h) + 1, width, air);
-        return {std::move(grid), {}};
+        for (int h = 1; h <= height; ++h)
+            for (int y = 1; y <= length; ++y)
+                std::fill_n(rows.Row(y, h), width, air);
+        return {&rows, std::array{width, length, height}, {}};
     }
     if (!blocks.palette)
         return Refused(path, "it has no \"Palette\" of block states");
     if (!blocks.dataBytes)
         return Refused(path, tags.nested ? "its \"Blocks\" hold no \"Data\" array" : "it has no \"BlockData\" array");
-    if (blocks.cells || !blocks.cellsProblem.empty()) {
+    if (blocks.cellsDecoded || !blocks.cellsProblem.empty()) {
         // Decoded as it was read, by the sizes and palette that came before the data.
         if (blocks.cellsSizes != std::array<int, 3>{width, length, height})
             return Refused(path, "its sizes change after its block data");
@@ -340,9 +350,11 @@ SpongeReadResult MakeGrid(const std::string& path, SpongeTags& tags, const State
             return Refused(path, "its palette comes again after its block data");
         if (!blocks.cellsProblem.empty())
             return Refused(path, blocks.cellsProblem);
-        return {std::move(blocks.cells), {}};
+        return {blocks.rows, std::array{width, length, height}, {}};
     }
     // Held whole, since the sizes or the palette came after it.
+    kept.push_back(makeRows());
+    CellRows& rows = *kept.back();
     std::size_t taken = 0;
     std::optional<DecodedCells> decoded = DecodeCells(
         {width, length, height}, PaletteCodes(*blocks.palette, codeOf), *blocks.dataBytes,
@@ -350,10 +362,11 @@ SpongeReadResult MakeGrid(const std::string& path, SpongeTags& tags, const State
             std::memcpy(out, blocks.data.get() + taken, size);
             taken += size;
             return true;
-        });
+        },
+        rows);
     if (!decoded->problem.empty())
         return Refused(path, decoded->problem);
-    return {std::move(decoded->cells), {}};
+    return {&rows, std::array{width, length, height}, {}};
 }
 
 }  // namespace
@@ -371,16 +384,29 @@ bool ReadVarint(const std::uint8_t*& at, const std::uint8_t* end, std::uint32_t&
     return false;
 }
 
-SpongeReadResult ReadSpongeFile(const std::string& path, const StateCodes& codeOf) {
+SpongeStreamResult StreamSpongeFile(const std::string& path, const StateCodes& codeOf, const CellRowsMaker& makeRows,
+                                    std::vector<std::unique_ptr<CellRows>>& kept) {
     CompressedFileReader input(path, kMaxSpongeContentBytes);
-    if (input.GetProblem() == CompressedFileReader::Problem::CannotOpen)
-        return {std::nullopt, "Could not open file!"};
-    SpongeTagReader reader(input, codeOf);
+    if (input.GetProblem() == CompressedFileReader::Problem::CannotOpen) {
+        SpongeStreamResult result;
+        result.problem = "Could not open file!";
+        return result;
+    }
+    SpongeTagReader reader(input, codeOf, makeRows, kept);
     if (!reader.ReadRoot())
         return Refused(path, reader.Problem());
     if (const std::string problem = EndProblem(input); !problem.empty())
         return Refused(path, problem);
-    return MakeGrid(path, reader.Tags(), codeOf);
+    return MakeCells(path, reader.Tags(), codeOf, makeRows, kept);
+}
+
+SpongeReadResult ReadSpongeFile(const std::string& path, const StateCodes& codeOf) {
+    std::vector<std::unique_ptr<CellRows>> kept;
+    SpongeStreamResult read =
+        StreamSpongeFile(path, codeOf, [] { return std::make_unique<BuildingRows>(); }, kept);
+    if (!read.sizes)
+        return {std::nullopt, std::move(read.problem)};
+    return {std::move(static_cast<BuildingRows*>(read.rows)->grid), {}};
 }
 
 }  // namespace stackmason

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <array>
 #include <functional>
+#include <memory>
+#include <vector>
 #include <optional>
 #include <string>
 
 #include "common/Building.h"
+#include "editor/files/SchematicReader.h"
 
 namespace stackmason {
 
@@ -30,6 +34,22 @@ struct SpongeReadResult {
 // fastest, then z for the building's y, then y for its layer) decoded, checked and turned
 // into codes in one pass. Throws std::bad_alloc when the memory for the cells cannot be had.
 SpongeReadResult ReadSpongeFile(const std::string& path, const StateCodes& codeOf);
+
+// Makes a receiver for each block data the file holds; the result names the one whose cells
+// are the file's.
+using CellRowsMaker = std::function<std::unique_ptr<CellRows>()>;
+
+struct SpongeStreamResult {
+    // The receiver the file's cells went to, with their sizes, when the file is taken.
+    CellRows* rows = nullptr;
+    std::optional<std::array<int, 3>> sizes;
+    std::string problem;
+};
+
+// Reads the file as ReadSpongeFile does, handing the cells of each block data to a receiver
+// `makeRows` gives. The receivers are kept by `kept` until the caller is done with them.
+SpongeStreamResult StreamSpongeFile(const std::string& path, const StateCodes& codeOf, const CellRowsMaker& makeRows,
+                                    std::vector<std::unique_ptr<CellRows>>& kept);
 
 // Decodes one varint at `at`, moving it on; false when it runs past `end` or over five bytes.
 bool ReadVarint(const std::uint8_t*& at, const std::uint8_t* end, std::uint32_t& value);

@@ -63,18 +63,18 @@ std::uint64_t BlockDataBytes(const CodeCounts& counts, const Palette& palette) {
     return bytes;
 }
 
-void WriteHead(NbtOutput& tags, const Building& grid, const SpongeMetadata& metadata, const Palette& palette) {
+void WriteHead(NbtOutput& tags, const LayerSource& layers, const SpongeMetadata& metadata, const Palette& palette) {
     tags.Header(kNbtCompound, "Schematic");
     tags.Header(kNbtInt, "Version");
     tags.Int(kSpongeVersion);
     tags.Header(kNbtInt, "DataVersion");
     tags.Int(kBlockStateDataVersion);
     tags.Header(kNbtShort, "Width");
-    tags.Short(grid.Width());
+    tags.Short(layers.width);
     tags.Header(kNbtShort, "Height");
-    tags.Short(grid.Height());
+    tags.Short(layers.height);
     tags.Header(kNbtShort, "Length");
-    tags.Short(grid.Length());
+    tags.Short(layers.length);
     tags.Header(kNbtIntArray, "Offset");
     tags.Int(3);
     for (int i = 0; i < 3; ++i)
@@ -97,13 +97,13 @@ void WriteHead(NbtOutput& tags, const Building& grid, const SpongeMetadata& meta
 
 // The cells' palette indexes, a row at a time: one byte each while the palette has fewer
 // than 128 states, which is what nearly every building has.
-void WriteBlockData(const Building& grid, const Palette& palette, BlockedOutput& out) {
-    const std::size_t width = static_cast<std::size_t>(grid.Width());
+void WriteBlockData(const LayerSource& layers, const Palette& palette, BlockedOutput& out) {
+    const std::size_t width = static_cast<std::size_t>(layers.width);
     const std::uint32_t* const indexOf = palette.indexOfCode.data() + kCodeOffset;
     const bool oneByte = palette.states.size() <= 0x80;
-    for (int h = 1; h <= grid.Height(); ++h)
-        for (int y = 1; y <= grid.Length(); ++y) {
-            const StoredCode* cells = grid.Row(y, h) + 1;
+    layers.forEachLayer([&](int, const LayerView& layer) {
+        for (int y = 1; y <= layers.length; ++y) {
+            const StoredCode* cells = layer.Row(y);
             if (oneByte) {
                 std::uint8_t* row = out.Reserve(width);
                 for (std::size_t x = 0; x < width; ++x)
@@ -118,14 +118,17 @@ void WriteBlockData(const Building& grid, const Palette& palette, BlockedOutput&
                 *at = static_cast<std::uint8_t>(index);
             }
         }
+    });
 }
 
 }  // namespace
 
-LeftOutCells WriteSpongeSchematic(const Building& grid, const PackBlockStates& states, const SpongeMetadata& metadata,
-                                  const ByteSink& sink) {
+// The palette and the block data's length come before the data: a first pass over the
+// layers counts the codes, a second writes them.
+LeftOutCells WriteSpongeSchematic(const LayerSource& layers, const PackBlockStates& states,
+                                  const SpongeMetadata& metadata, const ByteSink& sink) {
     CodeCounts counts;
-    counts.AddBuilding(grid);
+    layers.forEachLayer([&counts](int, const LayerView& layer) { counts.AddLayer(layer.Holder(), layer.At()); });
     const Palette palette = MakePalette(counts, states);
 
     GzipOutput gzip(sink);
@@ -133,16 +136,21 @@ LeftOutCells WriteSpongeSchematic(const Building& grid, const PackBlockStates& s
     {
         BlockedOutput out(compressed);
         NbtOutput tags(out);
-        WriteHead(tags, grid, metadata, palette);
+        WriteHead(tags, layers, metadata, palette);
         tags.Header(kNbtByteArray, "BlockData");
         tags.Int(static_cast<std::int64_t>(BlockDataBytes(counts, palette)));
-        WriteBlockData(grid, palette, out);
+        WriteBlockData(layers, palette, out);
         tags.EmptyList("BlockEntities");
         tags.Byte(kNbtEnd);
         out.Flush();
     }
     gzip.Finish();
     return CountLeftOut(counts, states);
+}
+
+LeftOutCells WriteSpongeSchematic(const Building& grid, const PackBlockStates& states, const SpongeMetadata& metadata,
+                                  const ByteSink& sink) {
+    return WriteSpongeSchematic(LayersOf(grid), states, metadata, sink);
 }
 
 }  // namespace stackmason

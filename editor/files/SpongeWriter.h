@@ -6,6 +6,7 @@
 
 #include "common/Building.h"
 #include "editor/files/BlockStateMapping.h"
+#include "editor/files/BuildingLayers.h"
 #include "editor/files/ByteSink.h"
 
 namespace stackmason {
@@ -36,6 +37,9 @@ struct LeftOutCells {
 };
 
 // Hands the compressed file to the sink a block at a time, never holding the whole of it.
+// The layers are passed over twice: to count the codes for the palette, then to write them.
+LeftOutCells WriteSpongeSchematic(const LayerSource& layers, const PackBlockStates& states,
+                                  const SpongeMetadata& metadata, const ByteSink& sink);
 LeftOutCells WriteSpongeSchematic(const Building& grid, const PackBlockStates& states, const SpongeMetadata& metadata,
                                   const ByteSink& sink);
 

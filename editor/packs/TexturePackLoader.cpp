@@ -90,7 +90,8 @@ void SelectTexturePack(Editor& editor) {
         editor.dialogs.ShowError(PackFolderMessage());
         return;
     }
-    const std::string name = FileNamePart(choice->path);
+    // The pack lies in the current directory, so its file name is all it needs.
+    const std::string name = fs::path(choice->path).filename().string();
     NameRunningAction(editor, "select the texture pack " + name);
     const StepScope step(editor);
     // Pack and building are both had before either replaces the editor's.
@@ -100,11 +101,6 @@ void SelectTexturePack(Editor& editor) {
     ApplyEdit(editor, edit::ReplaceBuildingAndPack{{std::move(building.grid), std::move(building.frontPlane)},
                                                    {std::move(pack.name), std::move(pack.selector)}});
     ShowEmptyBuilding(editor);
-}
-
-std::string FileNamePart(const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace stackmason

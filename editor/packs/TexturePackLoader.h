@@ -36,7 +36,4 @@ void LoadTexturePack(Editor& editor);
 // with an "Error" box; that, and a pack or building that cannot be had, change nothing.
 void SelectTexturePack(Editor& editor);
 
-// The name part of a path, behind its last "/" or "\".
-std::string FileNamePart(const std::string& path);
-
 }  // namespace stackmason

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +16,12 @@
 #include <string>
 #include <vector>
 
+#include <zlib.h>
+
+#include "editor/files/BuildingFiles.h"
+#include "editor/files/FileFormats.h"
+#include "editor/files/MaterialList.h"
+#include "editor/model/HeadlessPorts.h"
 #include "editor/packs/TexturePackLoader.h"
 
 namespace stackmason::testing {
@@ -304,6 +311,143 @@ TEST_F(ConvertTest, HelpExplainsTheUse) {
             EXPECT_NE(result.out.find(explained), std::string::npos) << explained;
     }
     EXPECT_EQ(Listing(folder_), (std::set<std::string>{"minecraft.zip", "stackmason.zip"}));
+}
+
+// The content of a gzip file with its Sponge "Date" (the 8 bytes behind the tag's name)
+// zeroed, since two writes a moment apart differ there alone.
+std::string UndatedContent(const std::string& gzipped) {
+    z_stream stream{};
+    EXPECT_EQ(inflateInit2(&stream, 15 + 16), Z_OK);
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(gzipped.data()));
+    stream.avail_in = static_cast<uInt>(gzipped.size());
+    std::string content;
+    char chunk[1 << 16];
+    int result = Z_OK;
+    while (result == Z_OK) {
+        stream.next_out = reinterpret_cast<Bytef*>(chunk);
+        stream.avail_out = sizeof chunk;
+        result = inflate(&stream, Z_NO_FLUSH);
+        content.append(chunk, sizeof chunk - stream.avail_out);
+    }
+    inflateEnd(&stream);
+    EXPECT_EQ(result, Z_STREAM_END);
+    const std::string dateTag = std::string("\x04\x00\x04", 3) + "Date";
+    const std::size_t date = content.find(dateTag);
+    EXPECT_NE(date, std::string::npos);
+    if (date != std::string::npos)
+        content.replace(date + dateTag.size(), 8, 8, '\0');
+    return content;
+}
+
+// The window's own path, the whole building held: the Load button's work on `in`, then the
+// Save button's writer to `out`, in the test folder, where the packs lie. The messages
+// shown, errors first, are given back.
+std::vector<std::string> SaveThroughTheWindowsPath(const fs::path& folder, const std::string& in, int inFilter,
+                                                   const std::string& out, int outFilter, std::string* csv = nullptr) {
+    struct Dialogs final : DialogPort {
+        void ShowError(const std::string& text) override { errors.push_back(text); }
+        void ShowInfo(const std::string& text) override { infos.push_back(text); }
+        bool AskYesNo(const std::string&) override { return false; }
+        std::optional<FileChoice> AskOpenFile(const FileRequest&) override { return std::nullopt; }
+        std::optional<FileChoice> AskSaveFile(const FileRequest&) override { return std::nullopt; }
+        bool RunAndWait(const std::string&, const std::string&, const std::string&) override { return false; }
+        void ShowInfoWindow() override {}
+        std::vector<std::string> errors, infos;
+    };
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder);
+    HeadlessPainter painter;
+    HeadlessWindow window;
+    Dialogs dialogs;
+    Editor editor{painter, window, dialogs};
+    LoadBuildingFile(editor, FileChoice{in, inFilter});
+    if (csv)
+        *csv = MaterialCsv(CountMaterials(editor, MaterialScope::Building));
+    else if (dialogs.errors.empty()) {
+        const LayerSource layers = LayersOf(editor.grid);
+        FormatOfFilter(outFilter).save(SavedBuilding{layers, editor.selector, editor.texturePackName}, dialogs, out);
+    }
+    fs::current_path(previous);
+    dialogs.errors.insert(dialogs.errors.end(), dialogs.infos.begin(), dialogs.infos.end());
+    return dialogs.errors;
+}
+
+// The converter holds a layer at a time where the window holds the building; what it writes
+// must be byte for byte what the window's path writes, for every pair of formats, on random
+// buildings of odd sizes and on text files whose layers run short, long or out.
+TEST_F(ConvertTest, StreamedConversionsWriteWhatTheWholeBuildingPathWrites) {
+    const std::vector<int> codes = CodesThatComeBack(Path("minecraft.zip").string());
+    std::mt19937 random(29);
+    std::vector<std::string> texts;
+    for (const auto& [width, length, height] : {std::array{1, 1, 1}, std::array{7, 3, 5}, std::array{31, 17, 9},
+                                                 std::array{513 - 2, 2, 3}, std::array{3, 5, 255}})
+        texts.push_back(RandomBuildingText(width, length, height, "minecraft.zip", codes, random));
+    // A second layer of one row, a third of three rows where two are stored, then the end of
+    // the data before the fourth; and codes beyond the pack.
+    texts.push_back("4x2x5;minecraft.zip\r\n------\r\nlayer 1\r\n0/1/\r\n2222\r\n\r\nlayer 2\r\n1111\r\n\r\n"
+                    "layer 3\r\n3333\r\n/4/4\r\n5555\r\n\r\n");
+    texts.push_back("3x1x1;minecraft.zip\r\n------\r\nlayer 1\r\n0" + std::string(2, char(200 + 47)) + "\r\n\r\n");
+    const std::pair<const char*, int> types[] = {{"txt", 0}, {"schematic", 1}, {"schem", 2}};
+    for (std::size_t index = 0; index < texts.size(); ++index) {
+        SCOPED_TRACE("building " + std::to_string(index));
+        WriteText(Path("in.txt"), texts[index]);
+        // Each type of input, made from the text by the window's path.
+        for (const auto& [extension, filter] : types)
+            if (filter != 0)
+                SaveThroughTheWindowsPath(folder_, "in.txt", 0, std::string("in.") + extension, filter);
+        for (const auto& [inExtension, inFilter] : types) {
+            const std::string in = std::string("in.") + inExtension;
+            SCOPED_TRACE(in);
+            std::string expectedCsv;
+            SaveThroughTheWindowsPath(folder_, in, inFilter, "", 0, &expectedCsv);
+            const RunResult materials = Run({"--materials", in});
+            ASSERT_EQ(materials.exitStatus, 0) << materials.err;
+            EXPECT_EQ(materials.out, expectedCsv);
+            for (const auto& [outExtension, outFilter] : types) {
+                SCOPED_TRACE(in + " to ." + outExtension);
+                // Of the same name, which a .schem holds, in a folder of its own.
+                const std::string written = std::string("written.") + outExtension;
+                const std::string expected = "oracle/" + written;
+                fs::create_directories(Path("oracle"));
+                const std::vector<std::string> messages =
+                    SaveThroughTheWindowsPath(folder_, in, inFilter, expected, outFilter);
+                const RunResult result = Run({"--force", in, written});
+                ASSERT_EQ(result.exitStatus, 0) << result.err;
+                EXPECT_EQ(result.err.empty(), messages.empty()) << result.err;
+                if (outFilter == 2)
+                    EXPECT_EQ(UndatedContent(ReadText(Path(written))), UndatedContent(ReadText(Path(expected))));
+                else
+                    EXPECT_EQ(ReadText(Path(written)), ReadText(Path(expected)));
+            }
+        }
+    }
+}
+
+// Schematics of other tools' layouts: the Blocks array before the sizes, and two Blocks
+// arrays of which the last counts. Both convert as the window loads them.
+TEST_F(ConvertTest, SchematicsOfOtherLayoutsConvertAsTheWindowLoadsThem) {
+    const auto tag = [](char type, const std::string& name) {
+        return std::string(1, type) + char(name.size() >> 8) + char(name.size() & 0xFF) + name;
+    };
+    const auto integer = [](int value) {
+        return std::string{char(value >> 24), char(value >> 16 & 0xFF), char(value >> 8 & 0xFF), char(value & 0xFF)};
+    };
+    const std::string sizes = tag(3, "Width") + integer(2) + tag(3, "Length") + integer(3) + tag(3, "Height") + integer(1);
+    const std::string first = tag(7, "Blocks") + integer(6) + std::string{1, 4, 35, 0, 77, 1};
+    const std::string second = tag(7, "Blocks") + integer(6) + std::string{2, 2, 3, 3, 1, 0};
+    WriteText(Path("late.schematic"), tag(10, "Schematic") + first + sizes + '\0');
+    WriteText(Path("twice.schematic"), tag(10, "Schematic") + sizes + first + second + '\0');
+    fs::create_directories(Path("oracle"));
+    for (const char* name : {"late", "twice"}) {
+        SCOPED_TRACE(name);
+        const std::string in = std::string(name) + ".schematic";
+        const std::string out = std::string(name) + ".txt";
+        EXPECT_TRUE(SaveThroughTheWindowsPath(folder_, in, 1, "oracle/" + out, 0).empty());
+        const RunResult result = Run({in, out});
+        ASSERT_EQ(result.exitStatus, 0) << result.err;
+        EXPECT_EQ(ReadText(Path(out)), ReadText(Path("oracle/" + out)));
+        EXPECT_NE(ReadText(Path(out)).find("2x3x1;minecraft.zip"), std::string::npos);
+    }
 }
 
 }  // namespace

@@ -33,6 +33,16 @@ std::vector<std::uint8_t> OurLayout(int width, int length, int height, const std
     return nbt.Result();
 }
 
+// Loads a schematic as the Load button does once the file is chosen, read with the pack at
+// packPath instead of "minecraft.zip" where one is named, and carries out the repaint it
+// asks for. True when the building was replaced.
+bool Import(FilesTestEditor& test, const std::string& path, const std::string& packPath = {}) {
+    const std::size_t errorsBefore = test.dialogs.errors.size();
+    LoadBuildingFile(test.editor, FileChoice{path, kSchematicFilter}, packPath);
+    ShowRequestedRepaint(test.editor);
+    return test.dialogs.errors.size() == errorsBefore;
+}
+
 std::size_t PayloadIndex(int x, int y, int h, int width, int length) {
     return static_cast<std::size_t>(((h - 1) * length + (y - 1)) * width + (x - 1));
 }
@@ -114,7 +124,8 @@ TEST(SchematicExport, DataValuesFollowTheTable) {
 TEST(SchematicImport, MapsStoredIdsOntoThePack) {
     FilesTestEditor test(2, 2, 2);
     // Codes: 1 stone, 2 cobble, 3 and 4 wool, 5 and 6 quartz.
-    FillSelector(test.editor, {1, 4, 35, 35, 155, 155});
+    WritePack("ids.zip", {"stone_001.png", "cobble_004.png", "wool_035.png", "red_035.png", "quartz_155.png",
+                          "chiseled_155.png"});
     const int width = 3, length = 2, height = 2;
     std::vector<std::uint8_t> blocks(12, 0);
     blocks[PayloadIndex(1, 1, 1, width, length)] = 35;
@@ -125,7 +136,8 @@ TEST(SchematicImport, MapsStoredIdsOntoThePack) {
     WriteBytes("ids.schematic", OurLayout(width, length, height, std::vector<std::uint8_t>(12, 0), blocks));
     WriteBytes("other-data.schematic", OurLayout(width, length, height, std::vector<std::uint8_t>(12, 0xA5), blocks));
     for (const char* path : {"ids.schematic", "other-data.schematic"}) {
-        ASSERT_TRUE(ImportSchematic(test.editor, path));
+        ASSERT_TRUE(Import(test, path, "ids.zip"));
+        EXPECT_EQ(test.editor.texturePackName, "ids.zip");
         EXPECT_EQ(test.editor.grid.Width(), 3);
         EXPECT_EQ(test.editor.grid.Length(), 2);
         EXPECT_EQ(test.editor.grid.Height(), 2);
@@ -141,19 +153,20 @@ TEST(SchematicImport, MapsStoredIdsOntoThePack) {
     test.editor.grid.At(2, 1, 1) = 3;
     test.editor.grid.At(3, 1, 1) = 6;
     ExportSchematic(test.editor, "wool.schematic");
-    ASSERT_TRUE(ImportSchematic(test.editor, "wool.schematic"));
+    ASSERT_TRUE(Import(test, "wool.schematic", "ids.zip"));
     EXPECT_EQ(test.editor.grid.At(1, 1, 1), 3);
     EXPECT_EQ(test.editor.grid.At(2, 1, 1), 3);
     EXPECT_EQ(test.editor.grid.At(3, 1, 1), 5);
 
     // A stored 0 is a block when an entry has the id 0; only "Air" makes all air; a pack of
     // one block takes the unknown ids.
-    FillSelector(test.editor, {1, 4, 0});
-    ASSERT_TRUE(ImportSchematic(test.editor, "ids.schematic"));
+    WritePack("zero.zip", {"stone_001.png", "cobble_004.png", "nothing_000.png"});
+    ASSERT_TRUE(Import(test, "ids.schematic", "zero.zip"));
     EXPECT_EQ(test.editor.grid.At(2, 2, 2), 3);
     EXPECT_EQ(test.editor.grid.At(1, 1, 1), 2);
-    FillSelector(test.editor, {});
-    ASSERT_TRUE(ImportSchematic(test.editor, "ids.schematic"));
+    // A pack that does not open gives air alone.
+    ASSERT_TRUE(Import(test, "ids.schematic", "missing.zip"));
+    EXPECT_EQ(test.editor.selector.Count(), 1);
     const std::vector<BlockCode> cells = BuildingCells(test.editor);
     EXPECT_TRUE(std::all_of(cells.begin(), cells.end(), [](BlockCode c) { return c == 0; }));
     FillSelector(test.editor, {7});
@@ -163,19 +176,24 @@ TEST(SchematicImport, MapsStoredIdsOntoThePack) {
 }
 
 // Each import is one step of the history, even when it is not reached through the Load
-// requester: two imports, then one undo, give back the first import's building.
+// requester: two imports, then one undo, give back the first import's building and pack.
 TEST(SchematicImport, EachImportIsOneStepOfTheHistory) {
     FilesTestEditor test(2, 2, 2);
-    FillSelector(test.editor, {1, 4, 35});
+    WritePack("first.zip", {"stone_001.png", "cobble_004.png", "wool_035.png"});
+    WritePack("second.zip", {"wool_035.png", "cobble_004.png"});
     WriteBytes("first.schematic", OurLayout(2, 3, 1, std::vector<std::uint8_t>(6, 0), {1, 4, 35, 0, 77, 1}));
     WriteBytes("second.schematic", OurLayout(1, 1, 2, std::vector<std::uint8_t>(2, 0), {4, 35}));
-    ASSERT_TRUE(ImportSchematic(test.editor, "first.schematic"));
+    ASSERT_TRUE(Import(test, "first.schematic", "first.zip"));
     const std::vector<BlockCode> first = BuildingCells(test.editor);
-    ASSERT_TRUE(ImportSchematic(test.editor, "second.schematic"));
+    EXPECT_EQ(first, (std::vector<BlockCode>{1, 3, 2, 2, 0, 1}));
+    ASSERT_TRUE(Import(test, "second.schematic", "second.zip"));
+    EXPECT_EQ(BuildingCells(test.editor), (std::vector<BlockCode>{2, 1}));
     test.editor.history.Undo(test.editor);
+    ShowRequestedRepaint(test.editor);
     EXPECT_EQ(test.editor.grid.Width(), 2);
     EXPECT_EQ(test.editor.grid.Length(), 3);
     EXPECT_EQ(BuildingCells(test.editor), first);
+    EXPECT_EQ(test.editor.texturePackName, "first.zip");
 }
 
 TEST(SchematicLoad, RandomBuildingsRoundTripThroughTheMinecraftPack) {
@@ -340,7 +358,7 @@ std::vector<std::uint8_t> OtherToolsLayout(const std::vector<std::uint8_t>& bloc
 
 TEST(SchematicImport, ReadsFilesOfOtherToolsPlainOrCompressed) {
     FilesTestEditor test(2, 2, 2);
-    FillSelector(test.editor, {1, 4, 35});
+    WritePack("ids.zip", {"stone_001.png", "cobble_004.png", "wool_035.png"});
     const std::vector<std::uint8_t> blocks = {1, 4, 35, 0, 77, 1};
     const std::vector<std::uint8_t> plain = OtherToolsLayout(blocks);
     WriteBytes("plain.schematic", plain);
@@ -355,7 +373,7 @@ TEST(SchematicImport, ReadsFilesOfOtherToolsPlainOrCompressed) {
          {"plain.schematic", "gzip.schematic", "zlib.schematic", "members.schematic", "ours.schematic"}) {
         NewBuilding(test.editor);
         ShowRequestedRepaint(test.editor);
-        ASSERT_TRUE(ImportSchematic(test.editor, path)) << path << ": " << test.dialogs.errors.back();
+        ASSERT_TRUE(Import(test, path, "ids.zip")) << path << ": " << test.dialogs.errors.back();
         EXPECT_EQ(test.editor.grid.Width(), 2);
         EXPECT_EQ(test.editor.grid.Length(), 3);
         EXPECT_EQ(test.editor.grid.Height(), 1);
@@ -438,7 +456,7 @@ TEST(SchematicImport, RefusesBrokenAndHostileFilesChangingNothing) {
     for (const std::vector<std::uint8_t>& whole : {good, Gzip(good)}) {
         for (std::size_t size = 0; size < whole.size(); ++size) {
             WriteBytes("cut.schematic", std::vector<std::uint8_t>(whole.begin(), whole.begin() + size));
-            EXPECT_FALSE(ImportSchematic(test.editor, "cut.schematic")) << size;
+            EXPECT_FALSE(Import(test, "cut.schematic")) << size;
             EXPECT_EQ(Snapshot(test), before) << size;
         }
     }
