@@ -24,33 +24,49 @@ CodeCounts::CodeCounts() : counts_(kCodes * kLanes, 0) {}
 std::uint64_t CodeCounts::Of(BlockCode code) const {
     if (!Building::Fits(code))
         return 0;
-    const std::uint64_t* lanes = counts_.data() + Slot(static_cast<StoredCode>(code)) * kLanes;
-    return lanes[0] + lanes[1] + lanes[2] + lanes[3];
+    const std::size_t slot = Slot(static_cast<StoredCode>(code));
+    std::uint64_t sum = 0;
+    for (std::size_t lane = 0; lane < kLanes; ++lane)
+        sum += counts_[lane * kCodes + slot];
+    return sum;
 }
 
 std::vector<BlockCode> CodeCounts::CodesPresent() const {
     std::vector<BlockCode> codes;
     for (std::size_t slot = 0; slot < kCodes; ++slot) {
-        const std::uint64_t* lanes = counts_.data() + slot * kLanes;
-        if ((lanes[0] | lanes[1] | lanes[2] | lanes[3]) != 0)
+        std::uint64_t any = 0;
+        for (std::size_t lane = 0; lane < kLanes; ++lane)
+            any |= counts_[lane * kCodes + slot];
+        if (any != 0)
             codes.push_back(static_cast<BlockCode>(slot) + kLowest);
     }
     return codes;
 }
 
 void CodeCounts::AddRun(const StoredCode* cells, std::size_t count) {
-    std::uint64_t* const counts = counts_.data();
+    static_assert(kLanes == 4, "a mixed run feeds four lanes in turn");
+    std::uint64_t* const lane0 = counts_.data();
+    std::uint64_t* const lane1 = lane0 + kCodes;
+    std::uint64_t* const lane2 = lane1 + kCodes;
+    std::uint64_t* const lane3 = lane2 + kCodes;
     std::size_t i = 0;
     for (; i + kSameRun <= count; i += kSameRun) {
-        if (EightSame(cells + i)) {
-            counts[Slot(cells[i]) * kLanes] += kSameRun;
+        const StoredCode* run = cells + i;
+        if (EightSame(run)) {
+            lane0[Slot(run[0])] += kSameRun;
             continue;
         }
-        for (std::size_t k = 0; k < kSameRun; ++k)
-            ++counts[Slot(cells[i + k]) * kLanes + k % kLanes];
+        ++lane0[Slot(run[0])];
+        ++lane1[Slot(run[1])];
+        ++lane2[Slot(run[2])];
+        ++lane3[Slot(run[3])];
+        ++lane0[Slot(run[4])];
+        ++lane1[Slot(run[5])];
+        ++lane2[Slot(run[6])];
+        ++lane3[Slot(run[7])];
     }
     for (; i < count; ++i)
-        ++counts[Slot(cells[i]) * kLanes + i % kLanes];
+        ++lane0[Slot(cells[i])];
 }
 
 void CodeCounts::AddLayer(const Building& grid, int h) {
@@ -62,7 +78,7 @@ void CodeCounts::AddSlice(const Building& grid, int x) {
     std::uint64_t* const counts = counts_.data();
     for (int h = 1; h <= grid.Height(); ++h)
         for (int y = 1; y <= grid.Length(); ++y)
-            ++counts[Slot(static_cast<StoredCode>(grid.Cell(x, y, h))) * kLanes + static_cast<std::size_t>(y) % kLanes];
+            ++counts[static_cast<std::size_t>(y) % kLanes * kCodes + Slot(static_cast<StoredCode>(grid.Cell(x, y, h)))];
 }
 
 void CodeCounts::AddBuilding(const Building& grid) {

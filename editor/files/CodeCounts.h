@@ -39,8 +39,7 @@ private:
     static std::size_t Slot(StoredCode code) { return static_cast<std::size_t>(BlockCode{code} - kLowest); }
     void AddRun(const StoredCode* cells, std::size_t count);
 
-    // Lane l's counter of a code is at Slot(code) * kLanes + l, so that the four of one code
-    // share a cache line.
+    // Lane l's counter of a code is at l * kCodes + Slot(code): four arrays side by side.
     std::vector<std::uint64_t> counts_;
 };
 
