@@ -18,8 +18,9 @@ namespace stackmason {
 //
 // The cells are packed in independent chunks: an all-air chunk costs nothing, one of at most
 // 256 codes is a palette and a byte per cell, deflated when that byte is mostly one value, and
-// the rare chunk of more codes keeps its cells as they are. Unpacking is then a look-up per
-// cell, with an inflate only where the chunk was mostly one code.
+// the rare chunk of more codes keeps its cells as they are. Codes 0 to 255, which is all that
+// text files and most packs give, are their own byte and need no palette. Unpacking is then a
+// widening or a look-up per cell, with an inflate only where the chunk was mostly runs.
 class PackedBuilding {
 public:
     // Holds nothing: unpacks to the building of no cells but the corner.
@@ -55,6 +56,10 @@ private:
     enum class Form : std::uint8_t {
         // Every cell 0: nothing is kept.
         Air,
+        // Every code 0..255, a byte per cell: the codes themselves, which need no palette.
+        Bytes,
+        // The bytes deflated.
+        DeflatedBytes,
         // A palette index per cell.
         Indices,
         // The indices deflated.
