@@ -144,12 +144,55 @@ bool AllBytes(const StoredCode* cells, std::size_t count, std::uint8_t* bytes, s
     return true;
 }
 
+// Each run as its byte and, in 7-bit groups lowest first, how many cells after the first
+// repeat it; nothing when that is no smaller than the bytes.
+std::vector<std::uint8_t> ByteRuns(const std::uint8_t* bytes, std::size_t count) {
+    std::vector<std::uint8_t> runs;
+    runs.reserve(count / 8);
+    for (std::size_t i = 0; i < count;) {
+        std::size_t end = i + 1;
+        while (end < count && bytes[end] == bytes[i])
+            ++end;
+        runs.push_back(bytes[i]);
+        std::size_t repeats = end - i - 1;
+        for (; repeats >= 0x80; repeats >>= 7)
+            runs.push_back(static_cast<std::uint8_t>(repeats | 0x80));
+        runs.push_back(static_cast<std::uint8_t>(repeats));
+        i = end;
+        if (runs.size() >= count)
+            return {};
+    }
+    runs.shrink_to_fit();
+    return runs;
+}
+
+// Air runs are skipped: a fresh building's cells are air already.
+void FillRuns(const std::vector<std::uint8_t>& runs, StoredCode* cells) {
+    const std::uint8_t* at = runs.data();
+    const std::uint8_t* const end = at + runs.size();
+    while (at < end) {
+        const StoredCode code = *at++;
+        std::size_t repeats = 0;
+        for (int shift = 0;; shift += 7) {
+            const std::uint8_t group = *at++;
+            repeats |= static_cast<std::size_t>(group & 0x7F) << shift;
+            if ((group & 0x80) == 0)
+                break;
+        }
+        if (code != 0)
+            std::fill_n(cells, repeats + 1, code);
+        cells += repeats + 1;
+    }
+}
+
 void Widen(const std::uint8_t* bytes, StoredCode* cells, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i)
         cells[i] = bytes[i];
 }
 
-// Runs in three cells of four: what deflating shrinks many times over, and inflates fast.
+// Runs in three cells of four: what run lengths shrink many times over. Deflating them as well
+// shrank the largest mostly-air building no further but took three times as long to pack and
+// unpack, which undoing a load waits for.
 bool MostlyRuns(std::size_t repeats, std::size_t count) { return repeats * 4 >= count * 3; }
 
 }  // namespace
@@ -208,8 +251,8 @@ std::vector<PackedBuilding::Chunk> PackedBuilding::PackCells(const StoredCode* c
         std::size_t repeats = 0;
         if (AllBytes(from, cellCount, work->indices.data(), repeats)) {
             if (MostlyRuns(repeats, cellCount))
-                chunk.bytes = work->deflater.Deflate(work->indices.data(), cellCount);
-            chunk.form = chunk.bytes.empty() ? Form::Bytes : Form::DeflatedBytes;
+                chunk.bytes = ByteRuns(work->indices.data(), cellCount);
+            chunk.form = chunk.bytes.empty() ? Form::Bytes : Form::ByteRuns;
             if (chunk.form == Form::Bytes)
                 chunk.bytes.assign(work->indices.begin(), work->indices.begin() + static_cast<std::ptrdiff_t>(cellCount));
             continue;
@@ -264,11 +307,8 @@ void PackedBuilding::UnpackCells(const std::vector<Chunk>& chunks, StoredCode* c
         case Form::Air:
             // A fresh building's cells are air already.
             continue;
-        case Form::DeflatedBytes:
-            if (!inflater)
-                inflater.emplace();
-            inflater->Inflate(chunk.bytes, inflated.data(), cellCount);
-            Widen(inflated.data(), to, cellCount);
+        case Form::ByteRuns:
+            FillRuns(chunk.bytes, to);
             continue;
         case Form::Bytes:
             Widen(chunk.bytes.data(), to, cellCount);

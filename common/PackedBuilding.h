@@ -19,8 +19,9 @@ namespace stackmason {
 // The cells are packed in independent chunks: an all-air chunk costs nothing, one of at most
 // 256 codes is a palette and a byte per cell, deflated when that byte is mostly one value, and
 // the rare chunk of more codes keeps its cells as they are. Codes 0 to 255, which is all that
-// text files and most packs give, are their own byte and need no palette. Unpacking is then a
-// widening or a look-up per cell, with an inflate only where the chunk was mostly runs.
+// text files and most packs give, are their own byte and need no palette, kept as runs where
+// the chunk is mostly runs (walls, floors and air). Unpacking is then a widening, a fill per
+// run or a look-up per cell, with an inflate only for the rare chunk of other codes.
 class PackedBuilding {
 public:
     // Holds nothing: unpacks to the building of no cells but the corner.
@@ -58,8 +59,8 @@ private:
         Air,
         // Every code 0..255, a byte per cell: the codes themselves, which need no palette.
         Bytes,
-        // The bytes deflated.
-        DeflatedBytes,
+        // The bytes as runs: each a byte and how many cells after the first repeat it.
+        ByteRuns,
         // A palette index per cell.
         Indices,
         // The indices deflated.

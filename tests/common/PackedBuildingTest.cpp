@@ -75,8 +75,9 @@ TEST(PackedBuildingTest, UnpacksEveryCellOfSmallAndOddSizes) {
 TEST(PackedBuildingTest, UnpacksChunksOfEveryForm) {
     std::mt19937 random(21);
     // 100 x 100 x 30 holds several chunks, the last one ragged; between them they take every
-    // form: all air, few codes (deflated), many codes (a byte each), more codes than a
-    // palette holds, negative codes and codes up to the largest a cell keeps.
+    // form: all air, runs of a few codes, many codes (a byte each), negative codes among air
+    // (a deflated palette), more codes than a palette holds, and codes up to the largest a
+    // cell keeps.
     ExpectRoundTrip(Building(100, 100, 30), "all air");
     ExpectRoundTrip(WallsAndFloors(100, 100, 30), "walls and floors");
     ExpectRoundTrip(RandomCells(random, 100, 100, 30, 0.01, 1, 80), "80 blocks");
