@@ -17,7 +17,7 @@ namespace {
 // sizes, the pack, the selector and the view as they were. Only then is it put in place,
 // by swaps that cannot fail, and shown as a freshly loaded building.
 void PutLoadedBuildingInPlace(Editor& editor, StagedBuilding&& building, StagedPack&& pack) {
-    ApplyEdit(editor, edit::ReplaceBuildingAndPack{{std::move(building.grid), std::move(building.frontPlane)},
+    ApplyEdit(editor, edit::ReplaceBuildingAndPack{{PackedBuilding(std::move(building.grid)), std::move(building.frontPlane)},
                                                    {std::move(pack.name), std::move(pack.selector)}});
     editor.widthSpin.SetValue(editor.grid.Width());
     editor.lengthSpin.SetValue(editor.grid.Length());

@@ -16,7 +16,7 @@ StagedBuilding StageBuilding(int width, int length, int height) {
 }
 
 void PutBuildingInPlace(Editor& editor, StagedBuilding&& building) {
-    ApplyEdit(editor, edit::ReplaceBuilding{std::move(building.grid), std::move(building.frontPlane)});
+    ApplyEdit(editor, edit::ReplaceBuilding{PackedBuilding(std::move(building.grid)), std::move(building.frontPlane)});
 }
 
 void AllocateBuilding(Editor& editor, int width, int length, int height) {

@@ -307,8 +307,10 @@ void Apply(Editor& editor, edit::TurnLayersBack&& edit, Edit& inverse) {
     grid.ForEachCellTurnedOut([&](int x, int y, int h) { grid.SetCell(x, y, h, *lost++); });
 }
 
-void SwapBuilding(Editor& editor, edit::ReplaceBuilding& edit) noexcept {
-    std::swap(editor.grid, edit.grid);
+// Unpacking the incoming building is the one part that can fail, and it comes first.
+void SwapBuilding(Editor& editor, edit::ReplaceBuilding& edit) {
+    Building incoming = std::move(edit.grid).Unpack();
+    edit.grid = PackedBuilding(std::exchange(editor.grid, std::move(incoming)));
     std::swap(editor.frontPlane, edit.frontPlane);
 }
 
@@ -425,6 +427,15 @@ std::size_t HeldBytes(const Edit& edit) {
                 return kind.HeldBytes();
             else
                 return 0;
+        },
+        edit);
+}
+
+void PackForKeeping(Edit& edit) noexcept {
+    std::visit(
+        [](auto& kind) {
+            if constexpr (requires { kind.Pack(); })
+                kind.Pack();
         },
         edit);
 }

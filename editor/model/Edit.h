@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/Building.h"
+#include "common/PackedBuilding.h"
 #include "editor/model/FrontPlane.h"
 #include "editor/model/SelectorModel.h"
 
@@ -132,10 +133,13 @@ struct TurnLayersBack {
 };
 // A building made off to the side takes the place of the current one, which it holds
 // afterwards: in the history, this is the building another one replaced.
+// Kept in the history packed, since a replaced building is mostly air and as large as the one
+// in force.
 struct ReplaceBuilding {
-    Building grid;
+    PackedBuilding grid;
     FrontPlane frontPlane;
-    std::size_t HeldBytes() const { return (grid.CellCount() + grid.LayerCells()) * sizeof(StoredCode); }
+    std::size_t HeldBytes() const { return grid.Bytes(); }
+    void Pack() noexcept { grid.Pack(); }
 };
 // A texture pack read off to the side takes the place of the current one: its name and the
 // selector's items, which hold the block pictures. The selection stays where the new items
@@ -150,6 +154,7 @@ struct ReplaceBuildingAndPack {
     ReplaceBuilding building;
     ReplacePack pack;
     std::size_t HeldBytes() const { return building.HeldBytes() + pack.HeldBytes(); }
+    void Pack() noexcept { building.Pack(); }
 };
 
 }  // namespace edit
@@ -174,5 +179,8 @@ void ApplyAndInvert(Editor& editor, Edit&& edit, Edit& inverse);
 
 // The memory an edit holds, as the history counts it.
 std::size_t HeldBytes(const Edit& edit);
+// Puts what an edit holds into the form the history keeps it in (a replaced building packed).
+// Cannot fail: what cannot be packed stays as it is.
+void PackForKeeping(Edit& edit) noexcept;
 
 }  // namespace stackmason

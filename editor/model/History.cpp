@@ -101,6 +101,7 @@ void ApplyInverses(Editor& editor, std::vector<Edit>& inverses, bool lastFirst) 
         Edit taken = std::move(slot);
         slot = edit::Nothing{};
         ApplyAndInvert(editor, std::move(taken), slot);
+        PackForKeeping(slot);
     }
 }
 
@@ -199,6 +200,7 @@ void History::Prepare(const Editor& editor, std::size_t cells, std::size_t more)
 void History::Record(Edit&& inverse) noexcept {
     if (std::holds_alternative<edit::Nothing>(inverse))
         return;
+    PackForKeeping(inverse);
     std::vector<Edit>& inverses = open_->inverses;
     const auto* cells = std::get_if<edit::SwapCells>(&inverse);
     auto* last = inverses.empty() ? nullptr : std::get_if<edit::SwapCells>(&inverses.back());
@@ -257,6 +259,7 @@ bool History::Redo(Editor& editor) {
     TakeStep(editor, step, false);
     done_.push_back(std::move(step));
     undone_.pop_back();
+    DropOldestOverBudget();
     ShowScene(editor, done_.back().after, plane);
     return true;
 }

@@ -98,7 +98,7 @@ void SelectTexturePack(Editor& editor) {
     StagedPack pack = StageTexturePack(name);
     StagedBuilding building =
         StageBuilding(editor.widthSpin.Value(), editor.lengthSpin.Value(), editor.heightSpin.Value());
-    ApplyEdit(editor, edit::ReplaceBuildingAndPack{{std::move(building.grid), std::move(building.frontPlane)},
+    ApplyEdit(editor, edit::ReplaceBuildingAndPack{{PackedBuilding(std::move(building.grid)), std::move(building.frontPlane)},
                                                    {std::move(pack.name), std::move(pack.selector)}});
     ShowEmptyBuilding(editor);
 }

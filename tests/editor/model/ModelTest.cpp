@@ -1,3 +1,5 @@
+#include <random>
+
 #include <gtest/gtest.h>
 
 #include "editor/canvas/CanvasInput.h"
@@ -40,7 +42,7 @@ TEST(History, KeepsTheNewestStepsWithinItsBudget) {
     e.selector.Add("Air", Image(32, 32));
     e.selector.Add("stone", Image(32, 32));
     e.selector.Select(1);
-    MakeBuilding(e, 10, 10, 4);
+    MakeBuilding(e, 20, 20, 8);
     e.history.Clear();
     StrokeCell(e, 1, 1);
     const std::size_t strokeBytes = e.history.Bytes();
@@ -55,7 +57,13 @@ TEST(History, KeepsTheNewestStepsWithinItsBudget) {
     for (int x = 1; x <= 10; ++x)
         EXPECT_EQ(e.grid.At(x, 2, 1), x <= 7 ? 1 : 0) << x;
 
-    // The building a New replaces is larger than the whole budget: the step is kept alone.
+    // The building a New replaces is larger than the whole budget even packed, since its codes
+    // are too many and too mixed to pack: the step is kept alone.
+    std::mt19937 noise(5);
+    for (int h = 1; h <= 8; ++h)
+        for (int y = 3; y <= 20; ++y)
+            for (int x = 1; x <= 20; ++x)
+                e.grid.SetCell(x, y, h, std::uniform_int_distribution<int>(1, 1000)(noise));
     const Building drawn = e.grid;
     NewBuilding(e);
     EXPECT_EQ(e.history.UndoCount(), 1u);
@@ -64,6 +72,32 @@ TEST(History, KeepsTheNewestStepsWithinItsBudget) {
     EXPECT_TRUE(e.history.Undo(e));
     EXPECT_EQ(e.grid, drawn);
     EXPECT_FALSE(e.history.CanUndo());
+}
+
+// A replaced building is kept packed: a mostly-air one costs the history a small part of its
+// cells, and undo and redo give back every cell of both buildings.
+TEST(History, KeepsAReplacedBuildingPacked) {
+    EditorFixture f;
+    Editor& e = f.editor;
+    e.selector.Add("Air", Image(32, 32));
+    e.selector.Add("stone", Image(32, 32));
+    e.selector.Select(1);
+    MakeBuilding(e, 120, 90, 40);
+    for (int x = 1; x <= 120; ++x)
+        StrokeCell(e, x, 7);
+    const Building drawn = e.grid;
+    e.widthSpin.SetValue(60);
+    NewBuilding(e);
+    const Building fresh = e.grid;
+    const std::size_t cellBytes = drawn.CellCount() * sizeof(StoredCode);
+    EXPECT_LT(e.history.Bytes(), cellBytes / 10);
+    ASSERT_TRUE(e.history.Undo(e));
+    EXPECT_EQ(e.grid, drawn);
+    ASSERT_TRUE(e.history.Redo(e));
+    EXPECT_EQ(e.grid, fresh);
+    ASSERT_TRUE(e.history.Undo(e));
+    EXPECT_EQ(e.grid, drawn);
+    EXPECT_LT(e.history.Bytes(), cellBytes / 10);
 }
 
 TEST(SpinModel, KeepsItsValueInsideItsRange) {
