@@ -85,11 +85,11 @@ TEST(TexturePackArchive, RefusesAnEntryThatClaimsTooMuch) {
 TEST(TexturePackArchive, EntriesBeyondTheCapAreLeftOut) {
     std::vector<test::ArchiveEntry> entries;
     for (int i = 0; i < kMaxPackEntries + 3; ++i)
-        entries.push_back({"b" + std::to_string(i) + "_001.png", {}});
+        entries.push_back({test::NumberedEntryName("b", i, "_001.png"), {}});
     const auto pack = TexturePackArchive::OpenFromMemory(test::MakeZip(entries));
     ASSERT_TRUE(pack);
     EXPECT_EQ(pack->EntryCount(), kMaxPackEntries);
-    EXPECT_EQ(pack->Entry(kMaxPackEntries - 1).name, "b" + std::to_string(kMaxPackEntries - 1) + "_001.png");
+    EXPECT_EQ(pack->Entry(kMaxPackEntries - 1).name, test::NumberedEntryName("b", kMaxPackEntries - 1, "_001.png"));
 }
 
 TEST(TexturePackArchive, DamagedArchivesNeverCrash) {
