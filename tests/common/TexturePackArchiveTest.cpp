@@ -6,6 +6,7 @@
 #include "common/Constants.h"
 #include "common/TexturePackArchive.h"
 #include "tests/support/HostileFiles.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestArchives.h"
 #include "tests/support/TestImages.h"
 
@@ -50,12 +51,13 @@ TEST(TexturePackArchive, FoldersAndUndecodableEntriesKeepTheirPlace) {
 }
 
 TEST(TexturePackArchive, OpensByPathAndRefusesMissingOrForeignFiles) {
-    const std::string path = testing::TempDir() + "pack_by_path.zip";
+    const test::TempFolder folder("pack-by-path");
+    const std::string path = folder.File("pack_by_path.zip");
     test::WriteFile(path, ThreeBlockArchive());
     auto pack = TexturePackArchive::Open(path);
     ASSERT_TRUE(pack);
     EXPECT_EQ(pack->EntryCount(), 3);
-    EXPECT_FALSE(TexturePackArchive::Open(testing::TempDir() + "no_such_pack.zip"));
+    EXPECT_FALSE(TexturePackArchive::Open(folder.File("no_such_pack.zip")));
     test::WriteFile(path, Png(4, 4));
     EXPECT_FALSE(TexturePackArchive::Open(path));
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bench/support/BenchEditors.h"
+#include "tests/support/TempFolder.h"
 #include "editor/files/BlockIdMapping.h"
 #include "editor/files/BlockStateMapping.h"
 #include "editor/files/BuildingFiles.h"
@@ -32,16 +33,11 @@
 namespace stackmason {
 namespace bench {
 
-const std::filesystem::path& WorkingFolder() {
-    static const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("stackmason-files-bench-" + std::to_string(::getpid()));
-    return folder;
-}
+const std::filesystem::path& WorkingFolder() { return test::ProcessTempFolder(); }
 
 // The largest building, loaded from its text in a working folder of its own.
 BenchEditor& LargestBuilding() {
     static BenchEditor* bench = [] {
-        std::filesystem::create_directories(WorkingFolder());
         std::filesystem::current_path(WorkingFolder());
         auto* made = new BenchEditor;
         LoadLargestBuilding(*made);
@@ -314,7 +310,6 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     std::error_code error;
     std::filesystem::current_path(std::filesystem::temp_directory_path(), error);
-    std::filesystem::remove_all(stackmason::bench::WorkingFolder(), error);
     benchmark::Shutdown();
     return 0;
 }

@@ -2,7 +2,6 @@
 // largest text building while a largest building is open. Its own program, so that nothing
 // else has raised the peak before; `/usr/bin/time -v` on it gives the same figure from outside.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QTest>
@@ -14,6 +13,7 @@
 #include "bench/support/BenchEditors.h"
 #include "bench/support/OffscreenWindow.h"
 #include "bench/support/PeakMemory.h"
+#include "tests/support/TempFolder.h"
 #include "common/Constants.h"
 #include "editor/files/BuildingFiles.h"
 #include "editor/shell/MainWindow.h"
@@ -22,8 +22,7 @@ namespace stackmason {
 namespace {
 
 void LoadLargestTextWhileLargestOpen(benchmark::State& state) {
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("stackmason-load-memory-" + std::to_string(::getpid()) + ".txt");
+    const std::filesystem::path path = test::ProcessTempFile("largest.txt");
     bench::WriteGeneratedBuilding(path.string(), kMaxGridWidth, kMaxGridLength, kMaxGridHeight);
     auto owned = std::make_unique<bench::FixedChoiceDialogs>();
     bench::FixedChoiceDialogs& dialogs = *owned;

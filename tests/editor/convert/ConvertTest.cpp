@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <random>
 #include <set>
 #include <sstream>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "editor/packs/TexturePackLoader.h"
+#include "tests/support/TempFolder.h"
 
 namespace stackmason::testing {
 namespace {
@@ -57,13 +59,13 @@ std::set<std::string> Listing(const fs::path& folder) {
 class ConvertTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "stackmason-convert-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
+        temp_ = std::make_unique<test::TempFolder>("stackmason-convert");
+        folder_ = temp_->Path() / "work";
+        fs::create_directory(folder_);
         for (const char* pack : {"minecraft.zip", "stackmason.zip"})
             fs::copy_file(fs::path(STACKMASON_PACK_DIR) / pack, folder_ / pack);
     }
-    void TearDown() override { fs::remove_all(folder_); }
+    void TearDown() override { temp_.reset(); }
 
     // Runs the program in `in` (the test folder by default); its output streams land beside
     // the test folder so that they are not among the files the program leaves.
@@ -87,6 +89,7 @@ protected:
 
     fs::path Path(const std::string& name) const { return folder_ / name; }
 
+    std::unique_ptr<test::TempFolder> temp_;
     fs::path folder_;
 };
 
