@@ -25,7 +25,7 @@ for program in "$build"/bin/*_bench; do
     if ! awk -v program="$name" '
         /"name":/ { run = $0; sub(/^[^:]*: *"/, "", run); sub(/",?$/, "", run) }
         /"error_occurred": true/ { errors = errors "\n  " run }
-        /"error_message":/ { message = $0; sub(/^[^:]*: */, "", message); errors = errors ": " message }
+        /"error_message":/ { message = $0; sub(/^[^:]*: */, "", message); sub(/,$/, "", message); errors = errors ": " message }
         END { if (errors != "") { printf "%s: benchmarks reported errors:%s\n", program, errors > "/dev/stderr"; exit 1 } }
     ' "$results/$name.json"; then
         failed=1
