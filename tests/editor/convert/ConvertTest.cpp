@@ -73,10 +73,20 @@ protected:
         const fs::path directory = in.empty() ? folder_ : in;
         const fs::path out = folder_.string() + ".out";
         const fs::path err = folder_.string() + ".err";
-        std::string command = "cd " + Quoted(directory.string()) + " && " + Quoted(STACKMASON_CONVERT);
-        for (const std::string& argument : arguments)
-            command += " " + Quoted(argument);
-        command += " >" + Quoted(out.string()) + " 2>" + Quoted(err.string());
+        // Appended piece by piece: GCC 12 reports a false -Wrestrict for `" " + std::string` at -O3.
+        std::string command = "cd ";
+        for (const std::string& word : {Quoted(directory.string()), std::string("&&"), Quoted(STACKMASON_CONVERT)}) {
+            command += word;
+            command += ' ';
+        }
+        for (const std::string& argument : arguments) {
+            command += Quoted(argument);
+            command += ' ';
+        }
+        command += '>';
+        command += Quoted(out.string());
+        command += " 2>";
+        command += Quoted(err.string());
         const int status = std::system(command.c_str());
         RunResult result;
         result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -67,7 +67,12 @@ EditorSoak::EditorSoak(std::uint32_t seed, const std::filesystem::path& folder)
 std::string EditorSoak::PathFor(const std::string& name) const { return (folder_ / name).string(); }
 
 void EditorSoak::Note(std::string action) {
-    recent_.push_back("#" + std::to_string(actionNumber_) + " " + std::move(action));
+    // Appended: GCC 12 reports a false -Wrestrict for `"#" + std::string` at -O3.
+    std::string line = "#";
+    line += std::to_string(actionNumber_);
+    line += ' ';
+    line += action;
+    recent_.push_back(std::move(line));
     if (recent_.size() > kRecentActions)
         recent_.pop_front();
 }
