@@ -2,14 +2,17 @@
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
+# Warnings stay warnings unless asked otherwise; CI (.ci/run) makes them errors.
+WARNINGS_AS_ERRORS ?= OFF
+WARNINGS_OPTION = -DSTACKMASON_WARNINGS_AS_ERRORS=$(WARNINGS_AS_ERRORS)
 
-.PHONY: deps configure build test bench run clean fuzz sanitize
+.PHONY: deps configure build test bench run clean fuzz sanitize warnings
 
 deps:
 	@tools/install-deps.sh
 
 $(BUILD_DIR)/build.ninja: | deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(WARNINGS_OPTION)
 
 configure: deps $(BUILD_DIR)/build.ninja
 
@@ -19,8 +22,10 @@ build: configure
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# Every benchmark program under a virtual display (the frame benchmarks need one); fails
+# when a program fails or any benchmark reports an error.
 bench: build
-	@for program in $(BUILD_DIR)/bin/*_bench; do echo "== $$program"; $$program || exit 1; done
+	tools/run-benchmarks.sh $(BUILD_DIR)
 
 # The editor runs in workspace/ (not in git), which holds copies of the default packs; files
 # the user saves land there too.
@@ -55,7 +60,7 @@ SANITIZE_SKIP = FatalErrorHandler.ReportsTheRunningStepAndEndsWithExitCodeZero
 # code runs with it in preview_tests).
 SANITIZE_GL = preview_gl_tests
 sanitize: deps
-	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Sanitize \
+	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Sanitize $(WARNINGS_OPTION) \
 	    -DCMAKE_C_FLAGS_SANITIZE="$(SANITIZE_FLAGS)" -DCMAKE_CXX_FLAGS_SANITIZE="$(SANITIZE_FLAGS)" \
 	    -DCMAKE_EXE_LINKER_FLAGS_SANITIZE="-fsanitize=address,undefined"
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
@@ -64,6 +69,18 @@ sanitize: deps
 	cd $(SANITIZE_DIR) && $(SANITIZE_ENV) ASAN_OPTIONS=$(SANITIZE_ASAN):detect_leaks=0 \
 	    ctest --output-on-failure -R '$(SANITIZE_GL)'
 
+# The builds a user or packager may make besides the default one, compiled (not run) with
+# warnings as errors, each in its own folder: GCC's Release and Debug, and clang.
+WARNINGS_DIR ?= build-warnings
+warnings: deps
+	cmake -S . -B $(WARNINGS_DIR)/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DSTACKMASON_WARNINGS_AS_ERRORS=ON
+	cmake --build $(WARNINGS_DIR)/release -j $(JOBS)
+	cmake -S . -B $(WARNINGS_DIR)/debug -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSTACKMASON_WARNINGS_AS_ERRORS=ON
+	cmake --build $(WARNINGS_DIR)/debug -j $(JOBS)
+	cmake -S . -B $(WARNINGS_DIR)/clang -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+	    -DCMAKE_CXX_COMPILER=clang++ -DSTACKMASON_WARNINGS_AS_ERRORS=ON
+	cmake --build $(WARNINGS_DIR)/clang -j $(JOBS)
+
 # Every build folder the targets above make; workspace/ holds the user's buildings and stays.
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(WARNINGS_DIR)

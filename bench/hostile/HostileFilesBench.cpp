@@ -6,7 +6,6 @@
 // takes longer ends in an error, and the counter "of_goal" gives the share of the 2 seconds
 // used.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -22,6 +21,7 @@
 #include "preview/scene/PreviewScene.h"
 #include "tests/editor/support/FakePorts.h"
 #include "tests/support/HostileFiles.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestArchives.h"
 
 namespace stackmason {
@@ -34,8 +34,7 @@ constexpr double kGoalSeconds = 2.0;
 // opens packs from there.
 const fs::path& Folder() {
     static const fs::path folder = [] {
-        const fs::path path = fs::temp_directory_path() / ("stackmason-hostile-bench-" + std::to_string(::getpid()));
-        fs::create_directories(path);
+        const fs::path path = test::ProcessTempFolder();
         fs::current_path(path);
         return path;
     }();

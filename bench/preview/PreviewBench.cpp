@@ -23,17 +23,14 @@
 #include "preview/engine/Engine3D.h"
 #include "preview/scene/GroundImage.h"
 #include "preview/scene/PreviewScene.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestArchives.h"
 #include "tests/support/TestImages.h"
 
 namespace orbitscope {
 namespace {
 
-std::string BenchPath(const std::string& name) {
-    const auto folder = std::filesystem::temp_directory_path() / "orbitscope_bench";
-    std::filesystem::create_directories(folder);
-    return (folder / name).string();
-}
+std::string BenchPath(const std::string& name) { return stackmason::test::ProcessTempFile(name); }
 
 // Eight block types, the last one alpha-blended.
 std::string WriteBenchPack() {

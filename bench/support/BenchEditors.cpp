@@ -1,7 +1,5 @@
 #include "bench/support/BenchEditors.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +8,7 @@
 #include "bench/support/BuildingText.h"
 #include "common/Constants.h"
 #include "editor/files/BuildingFiles.h"
+#include "tests/support/TempFolder.h"
 
 namespace stackmason {
 namespace bench {
@@ -39,8 +38,7 @@ void WriteGeneratedBuilding(const std::string& path, int width, int length, int 
 }
 
 void LoadGeneratedBuilding(BenchEditor& bench, int width, int length, int height) {
-    const std::string path =
-        (std::filesystem::temp_directory_path() / ("stackmason-bench-" + std::to_string(::getpid()) + ".txt")).string();
+    const std::string path = test::ProcessTempFile("generated.txt");
     WriteGeneratedBuilding(path, width, length, height);
     // The size fields take the header's sizes, which lie in their ranges.
     const FileChoice earlier = bench.dialogs.choice;

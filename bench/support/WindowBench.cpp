@@ -10,6 +10,7 @@
 #include "editor/shell/CommandIds.h"
 #include "editor/shell/DispatchCommand.h"
 #include "editor/shell/ToolbarActions.h"
+#include "tests/support/TempFolder.h"
 
 namespace stackmason {
 namespace bench {
@@ -33,7 +34,7 @@ void CopyPack(const char* name) {
 }  // namespace
 
 const std::filesystem::path& EnterWorkingFolder(const std::string& name) {
-    Folder() = std::filesystem::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
+    Folder() = test::ProcessTempFolder() / name;
     std::filesystem::create_directories(Folder());
     CopyPack("stackmason.zip");
     CopyPack("minecraft.zip");

@@ -8,7 +8,6 @@ namespace {
 // Compositions are forgotten and unused tiles dropped once this many tiles exist (4 KB each).
 constexpr std::size_t kTileLimit = 8192;
 constexpr std::int32_t kNotOpaque = -1;
-constexpr std::int32_t kUnknown = -2;
 
 bool IsOpaque(const Image& picture) {
     if (picture.Width() != kTileSize || picture.Height() != kTileSize)

@@ -17,8 +17,14 @@ constexpr int kNameAttempts = 100;
 
 std::string TemporaryPathFor(const std::string& target, int attempt) {
     const std::filesystem::path path(target);
-    const std::string name = "." + path.filename().string() + ".saving-" + std::to_string(::getpid()) + "-" +
-                             std::to_string(attempt);
+    // Appended piece by piece: GCC 12 reports a false -Wrestrict for `"." + std::string` in
+    // optimised builds.
+    std::string name = ".";
+    name += path.filename().string();
+    name += ".saving-";
+    name += std::to_string(::getpid());
+    name += '-';
+    name += std::to_string(attempt);
     return (path.parent_path() / name).string();
 }
 

@@ -42,8 +42,14 @@ std::string LeftOutMessage(const LeftOutCells& leftOut, const SelectorModel& sel
     std::string text = std::to_string(total) + (total == 1 ? " cell was" : " cells were") +
                        " written as air, since Minecraft has no block state for " +
                        (leftOut.byCode.size() == 1 ? "its block" : "their blocks") + ":";
-    for (const auto& [code, count] : leftOut.byCode)
-        text += "\n" + BlockDescription(code, selector) + ": " + std::to_string(count);
+    // Appended piece by piece: GCC 12 reports a false -Wrestrict for `"\n" + std::string` in
+    // optimised builds.
+    for (const auto& [code, count] : leftOut.byCode) {
+        text += '\n';
+        text += BlockDescription(code, selector);
+        text += ": ";
+        text += std::to_string(count);
+    }
     return text;
 }
 

@@ -2,7 +2,8 @@
 
 namespace stackmason {
 
-// One id space for the context menu's items and the keyboard shortcuts.
+// One id space for the context menu's items and the keyboard shortcuts. CommandTable.cpp
+// says what each of them is and does.
 enum CommandId : int {
     kCopyLayer = 1,
     kPasteLayer = 2,
@@ -28,22 +29,6 @@ enum CommandId : int {
     kUndo = 100,
     kRedo = 101,
     kMaterialList = 102,
-};
-
-// The context menu's entries in order; id 0 is a separator. The view item's label follows
-// the view (the editor's viewToggleLabel).
-struct MenuEntry {
-    int id;
-    const char* label;
-};
-inline constexpr MenuEntry kContextMenuEntries[] = {
-    {kCopyLayer, "CopyLayer"},   {kPasteLayer, "PasteLayer"},   {kInsertLayer, "InsertLayer"},
-    {kRemoveLayer, "RemoveLayer"}, {kFillArea, "FillArea"},     {kSilhouette, "Silhouette"},
-    {kToggleView, "FrontView"},  {kLoadBrush, "LoadBrush"},     {kRandomBrush, "RandomBrush"},
-    {kFlipAxis, "FlipAxis"},     {0, nullptr},                  {kOrbitscope, "Orbitscope"},
-    {0, nullptr},                {kSelectTexturePack, "Select TexturePack"},
-    {0, nullptr},                {kUndo, "Undo"},               {kRedo, "Redo"},
-    {kMaterialList, "Material list"},
 };
 
 }  // namespace stackmason

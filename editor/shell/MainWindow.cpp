@@ -15,10 +15,9 @@
 #include "editor/model/Views.h"
 #include "editor/shell/BlockSelectorBox.h"
 #include "editor/shell/CanvasView.h"
-#include "editor/shell/CommandIds.h"
+#include "editor/shell/CommandTable.h"
 #include "editor/shell/DispatchCommand.h"
 #include "editor/shell/InfoWindow.h"
-#include "editor/shell/KeyRouting.h"
 #include "editor/shell/LabelText.h"
 #include "editor/shell/MaterialListWindow.h"
 #include "editor/shell/QtDialogs.h"
@@ -118,25 +117,21 @@ void MainWindow::BuildControls() {
 
 void MainWindow::BuildContextMenu() {
     menu_ = new QMenu(this);
-    for (const MenuEntry& entry : kContextMenuEntries) {
-        if (entry.id == 0) {
-            menu_->addSeparator();
+    for (const Command& command : Commands()) {
+        if (!command.menuLabel)
             continue;
-        }
-        QAction* action = menu_->addAction(entry.label);
-        const int id = entry.id;
+        if (command.separatorBefore)
+            menu_->addSeparator();
+        QAction* action = menu_->addAction(command.menuLabel);
+        const int id = command.id;
         connect(action, &QAction::triggered, this, [this, id] { DispatchCommand(editor_, id); });
-        if (id == kToggleView)
-            viewAction_ = action;
-        if (id == kUndo)
-            undoAction_ = action;
-        if (id == kRedo)
-            redoAction_ = action;
+        menuItems_.push_back({action, &command});
     }
     connect(menu_, &QMenu::aboutToShow, this, [this] {
-        viewAction_->setText(QString::fromStdString(ViewToggleLabel(editor_)));
-        undoAction_->setEnabled(editor_.history.CanUndo());
-        redoAction_->setEnabled(editor_.history.CanRedo());
+        for (const auto& [action, command] : menuItems_) {
+            action->setText(QString::fromStdString(MenuItemLabel(*command, editor_)));
+            action->setEnabled(MenuItemEnabled(*command, editor_));
+        }
     });
 }
 

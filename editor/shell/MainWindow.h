@@ -2,6 +2,8 @@
 
 #include <QWidget>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "editor/canvas/CanvasRenderer.h"
 #include "editor/canvas/TileCanvas.h"
@@ -16,6 +18,7 @@ class QSinglePointEvent;
 namespace stackmason {
 
 class BlockSelectorBox;
+struct Command;
 class CanvasView;
 class SpinField;
 
@@ -88,9 +91,8 @@ private:
     QScrollArea* scroller_ = nullptr;
     CanvasView* canvasView_ = nullptr;
     QMenu* menu_ = nullptr;
-    QAction* viewAction_ = nullptr;
-    QAction* undoAction_ = nullptr;
-    QAction* redoAction_ = nullptr;
+    // Each menu item with the command it runs; their labels and states are set on opening.
+    std::vector<std::pair<QAction*, const Command*>> menuItems_;
     int wheelRemainder_ = 0;
     bool droppingInput_ = false;
     bool started_ = false;

@@ -26,10 +26,6 @@ glm::ivec3 ChunkOfKey(std::uint64_t key) {
     return {field(0), field(42), field(21)};
 }
 
-// One direction's plane of a chunk as a 32 x 32 grid of kind + 1 (0 where no face is drawn),
-// indexed b * 32 + a.
-using PlaneMask = std::array<std::uint16_t, kChunkSide * kChunkSide>;
-
 }  // namespace
 
 QuadAxes AxesOf(int direction) {
@@ -227,6 +223,49 @@ ChunkQuad TakeRectangle(PlaneMask& mask, int a, int b, bool merge) {
 
 }  // namespace
 
+int CubeChunkBuilder::MaskSlice(const Cells& cells, int direction, int slice, bool blendedGroup,
+                                PlaneMask& mask) const {
+    const QuadAxes axes = AxesOf(direction);
+    const auto bit = static_cast<CubeFaceMask>(1u << direction);
+    glm::ivec3 local(0);
+    local[axes.normal] = slice;
+    int faces = 0;
+    for (int b = 0; b < kChunkSide; ++b)
+        for (int a = 0; a < kChunkSide; ++a) {
+            local[axes.a] = a;
+            local[axes.b] = b;
+            const auto index = static_cast<std::size_t>(CellIndex(local));
+            const std::uint16_t kind = cells.kind[index];
+            const bool drawn = (cells.faces[index] & bit) != 0 && kind != 0 &&
+                               blended_[static_cast<std::size_t>(kind - 1)] == blendedGroup;
+            mask[static_cast<std::size_t>(b * kChunkSide + a)] = drawn ? kind : 0;
+            faces += drawn ? 1 : 0;
+        }
+    return faces;
+}
+
+void CubeChunkBuilder::EmitRectangles(PlaneMask& mask, int direction, int slice, CubeChunkData& data) const {
+    const QuadAxes axes = AxesOf(direction);
+    for (int b = 0; b < kChunkSide; ++b)
+        for (int a = 0; a < kChunkSide; ++a) {
+            const std::uint16_t kind = mask[static_cast<std::size_t>(b * kChunkSide + a)];
+            if (kind == 0)
+                continue;
+            ChunkQuad quad = TakeRectangle(mask, a, b, merge_);
+            quad.direction = direction;
+            quad.cell[axes.normal] = slice;
+            quad.cell[axes.a] = a;
+            quad.cell[axes.b] = b;
+            glm::ivec3 far = quad.cell;
+            far[axes.a] += quad.sizeA - 1;
+            far[axes.b] += quad.sizeB - 1;
+            data.low = glm::min(data.low, quad.cell);
+            data.high = glm::max(data.high, far);
+            data.quads.push_back(PackQuad(quad));
+            data.quads.push_back(PackKind(kind - 1, direction));
+        }
+}
+
 CubeChunkData CubeChunkBuilder::Mesh(const glm::ivec3& chunk, const Cells& cells) const {
     CubeChunkData data;
     data.origin = chunk * kChunkSide;
@@ -236,8 +275,6 @@ CubeChunkData CubeChunkBuilder::Mesh(const glm::ivec3& chunk, const Cells& cells
     for (int group = 0; group < kChunkGroups; ++group) {
         const bool blendedGroup = group == kBlendedGroup;
         for (int direction = 0; direction < kCubeDirections; ++direction) {
-            const QuadAxes axes = AxesOf(direction);
-            const auto bit = static_cast<CubeFaceMask>(1u << direction);
             const auto g = static_cast<std::size_t>(group);
             const auto d = static_cast<std::size_t>(direction);
             data.ranges.first[g][d] = static_cast<int>(data.quads.size() / kWordsPerQuad);
@@ -248,41 +285,10 @@ CubeChunkData CubeChunkBuilder::Mesh(const glm::ivec3& chunk, const Cells& cells
                 const int slice = descending ? kChunkSide - 1 - step : step;
                 if ((cells.slices[d] & (1u << slice)) == 0)
                     continue;
-                glm::ivec3 local(0);
-                local[axes.normal] = slice;
-                bool any = false;
-                for (int b = 0; b < kChunkSide; ++b)
-                    for (int a = 0; a < kChunkSide; ++a) {
-                        local[axes.a] = a;
-                        local[axes.b] = b;
-                        const auto index = static_cast<std::size_t>(CellIndex(local));
-                        const std::uint16_t kind = cells.kind[index];
-                        const bool drawn = (cells.faces[index] & bit) != 0 && kind != 0 &&
-                                           blended_[static_cast<std::size_t>(kind - 1)] == blendedGroup;
-                        mask[static_cast<std::size_t>(b * kChunkSide + a)] = drawn ? kind : 0;
-                        any = any || drawn;
-                        data.faces += drawn ? 1 : 0;
-                    }
-                if (!any)
-                    continue;
-                for (int b = 0; b < kChunkSide; ++b)
-                    for (int a = 0; a < kChunkSide; ++a) {
-                        const std::uint16_t kind = mask[static_cast<std::size_t>(b * kChunkSide + a)];
-                        if (kind == 0)
-                            continue;
-                        ChunkQuad quad = TakeRectangle(mask, a, b, merge_);
-                        quad.direction = direction;
-                        quad.cell[axes.normal] = slice;
-                        quad.cell[axes.a] = a;
-                        quad.cell[axes.b] = b;
-                        glm::ivec3 far = quad.cell;
-                        far[axes.a] += quad.sizeA - 1;
-                        far[axes.b] += quad.sizeB - 1;
-                        data.low = glm::min(data.low, quad.cell);
-                        data.high = glm::max(data.high, far);
-                        data.quads.push_back(PackQuad(quad));
-                        data.quads.push_back(PackKind(kind - 1, direction));
-                    }
+                const int faces = MaskSlice(cells, direction, slice, blendedGroup, mask);
+                data.faces += faces;
+                if (faces > 0)
+                    EmitRectangles(mask, direction, slice, data);
             }
             data.ranges.count[g][d] = static_cast<int>(data.quads.size() / kWordsPerQuad) - data.ranges.first[g][d];
         }

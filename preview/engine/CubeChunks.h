@@ -78,6 +78,11 @@ struct CubeChunkData {
     std::int64_t QuadCount() const { return static_cast<std::int64_t>(quads.size()) / kWordsPerQuad; }
 };
 
+// One direction's plane of a chunk, a slice of kChunkSide x kChunkSide cells: kind + 1 of
+// each cell whose face is drawn there (0 where none is), indexed b * kChunkSide + a along the
+// plane's axes (QuadAxes).
+using PlaneMask = std::array<std::uint16_t, kChunkSide * kChunkSide>;
+
 // Collects cubes by lattice cell, then merges each chunk's faces. A cell holds one cube: a
 // later one replaces an earlier one. With merging off every face is its own quad, which
 // draws the same picture and is what the merged one is checked against.
@@ -102,6 +107,12 @@ private:
     };
     Cells& CellsOf(const glm::ivec3& chunk);
     CubeChunkData Mesh(const glm::ivec3& chunk, const Cells& cells) const;
+    // The faces of one slice that look along direction and belong to the group, as a mask;
+    // gives how many there are.
+    int MaskSlice(const Cells& cells, int direction, int slice, bool blendedGroup, PlaneMask& mask) const;
+    // Takes the mask apart into rectangles, merged unless merging is off, and adds them to
+    // the chunk's quads and extent; the mask is left empty.
+    void EmitRectangles(PlaneMask& mask, int direction, int slice, CubeChunkData& data) const;
 
     bool merge_;
     std::array<bool, kMaxKinds> blended_{};

@@ -262,9 +262,7 @@ std::unique_ptr<EngineRenderer> EngineRenderer::Create(std::string& why) {
 EngineRenderer::EngineRenderer(Program meshes, Program chunks, GlProgram boxes, GlTexture white)
     : meshes_(std::move(meshes)), chunks_(std::move(chunks)), boxes_(std::move(boxes)), white_(std::move(white)) {
     boxUniforms_ = {Uniform(boxes_, "uViewProjection"), Uniform(boxes_, "uLow"), Uniform(boxes_, "uHigh")};
-    GLuint query = 0;
-    glGenQueries(1, &query);
-    query_ = GlQuery(query);
+    query_ = NewGlQuery();
     chunkVertexArray_ = NewGlVertexArray();
     EnsureQuadIndices(static_cast<std::size_t>(kChunkCells));
 }

@@ -15,6 +15,7 @@ void DeleteGlQuery(GLuint name) { glDeleteQueries(1, &name); }
 
 namespace {
 
+// The one place the engine asks OpenGL for a name; the kinds differ in their glGen* alone.
 GLuint NewName(void (*generate)(GLsizei, GLuint*)) {
     GLuint name = 0;
     generate(1, &name);
@@ -26,6 +27,9 @@ GLuint NewName(void (*generate)(GLsizei, GLuint*)) {
 GlBuffer NewGlBuffer() { return GlBuffer(NewName(glGenBuffers)); }
 GlTexture NewGlTexture() { return GlTexture(NewName(glGenTextures)); }
 GlVertexArray NewGlVertexArray() { return GlVertexArray(NewName(glGenVertexArrays)); }
+GlFramebuffer NewGlFramebuffer() { return GlFramebuffer(NewName(glGenFramebuffers)); }
+GlRenderbuffer NewGlRenderbuffer() { return GlRenderbuffer(NewName(glGenRenderbuffers)); }
+GlQuery NewGlQuery() { return GlQuery(NewName(glGenQueries)); }
 
 namespace {
 
@@ -84,7 +88,7 @@ GLint LastLevel(int width, int height) {
 }  // namespace
 
 GlTexture UploadTexture(const stackmason::Image& pixels) {
-    GlTexture texture(NewName(glGenTextures));
+    GlTexture texture = NewGlTexture();
     glBindTexture(GL_TEXTURE_2D, texture.Get());
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     stackmason::Image level = pixels.IsEmpty() ? stackmason::Image(1, 1) : pixels;
@@ -101,7 +105,7 @@ GlTexture UploadTexture(const stackmason::Image& pixels) {
 }
 
 GlTexture UploadTextureArray(const std::vector<stackmason::Image>& layers) {
-    GlTexture texture(NewName(glGenTextures));
+    GlTexture texture = NewGlTexture();
     glBindTexture(GL_TEXTURE_2D_ARRAY, texture.Get());
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     const int width = layers.empty() || layers.front().IsEmpty() ? 1 : layers.front().Width();

@@ -58,6 +58,9 @@ using GlQuery = GlName<DeleteGlQuery>;
 GlBuffer NewGlBuffer();
 GlTexture NewGlTexture();
 GlVertexArray NewGlVertexArray();
+GlFramebuffer NewGlFramebuffer();
+GlRenderbuffer NewGlRenderbuffer();
+GlQuery NewGlQuery();
 
 // An RGBA texture that repeats, sharp up close and smoothed with mipmaps far away.
 GlTexture UploadTexture(const stackmason::Image& pixels);

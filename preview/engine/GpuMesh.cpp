@@ -3,20 +3,11 @@
 #include <cstddef>
 
 namespace orbitscope {
-namespace {
-
-GLuint NewName(void (*generate)(GLsizei, GLuint*)) {
-    GLuint name = 0;
-    generate(1, &name);
-    return name;
-}
-
-}  // namespace
 
 GpuMesh::GpuMesh(const StaticBatchData& data)
-    : vertexArray_(NewName(glGenVertexArrays)),
-      vertices_(NewName(glGenBuffers)),
-      indices_(NewName(glGenBuffers)),
+    : vertexArray_(NewGlVertexArray()),
+      vertices_(NewGlBuffer()),
+      indices_(NewGlBuffer()),
       indexCount_(static_cast<GLsizei>(data.indices.size())) {
     glBindVertexArray(vertexArray_.Get());
     glBindBuffer(GL_ARRAY_BUFFER, vertices_.Get());

@@ -16,11 +16,10 @@ bool IsSoftwareRenderer(std::string_view renderer) {
 namespace {
 
 GlRenderbuffer MultisampledStorage(GLenum format, int width, int height, int samples) {
-    GLuint name = 0;
-    glGenRenderbuffers(1, &name);
-    glBindRenderbuffer(GL_RENDERBUFFER, name);
+    GlRenderbuffer storage = NewGlRenderbuffer();
+    glBindRenderbuffer(GL_RENDERBUFFER, storage.Get());
     glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, format, width, height);
-    return GlRenderbuffer(name);
+    return storage;
 }
 
 }  // namespace
@@ -29,12 +28,10 @@ MultisampleFrame MultisampleFrame::Create(int width, int height, int samples) {
     MultisampleFrame frame;
     frame.width_ = width;
     frame.height_ = height;
-    GLuint name = 0;
-    glGenFramebuffers(1, &name);
-    frame.framebuffer_ = GlFramebuffer(name);
+    frame.framebuffer_ = NewGlFramebuffer();
     frame.colour_ = MultisampledStorage(GL_RGBA8, width, height, samples);
     frame.depth_ = MultisampledStorage(GL_DEPTH_COMPONENT24, width, height, samples);
-    glBindFramebuffer(GL_FRAMEBUFFER, name);
+    glBindFramebuffer(GL_FRAMEBUFFER, frame.framebuffer_.Get());
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, frame.colour_.Get());
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, frame.depth_.Get());
     const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;

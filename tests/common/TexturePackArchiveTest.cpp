@@ -6,6 +6,7 @@
 #include "common/Constants.h"
 #include "common/TexturePackArchive.h"
 #include "tests/support/HostileFiles.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestArchives.h"
 #include "tests/support/TestImages.h"
 
@@ -50,12 +51,13 @@ TEST(TexturePackArchive, FoldersAndUndecodableEntriesKeepTheirPlace) {
 }
 
 TEST(TexturePackArchive, OpensByPathAndRefusesMissingOrForeignFiles) {
-    const std::string path = testing::TempDir() + "pack_by_path.zip";
+    const test::TempFolder folder("pack-by-path");
+    const std::string path = folder.File("pack_by_path.zip");
     test::WriteFile(path, ThreeBlockArchive());
     auto pack = TexturePackArchive::Open(path);
     ASSERT_TRUE(pack);
     EXPECT_EQ(pack->EntryCount(), 3);
-    EXPECT_FALSE(TexturePackArchive::Open(testing::TempDir() + "no_such_pack.zip"));
+    EXPECT_FALSE(TexturePackArchive::Open(folder.File("no_such_pack.zip")));
     test::WriteFile(path, Png(4, 4));
     EXPECT_FALSE(TexturePackArchive::Open(path));
 }
@@ -85,11 +87,11 @@ TEST(TexturePackArchive, RefusesAnEntryThatClaimsTooMuch) {
 TEST(TexturePackArchive, EntriesBeyondTheCapAreLeftOut) {
     std::vector<test::ArchiveEntry> entries;
     for (int i = 0; i < kMaxPackEntries + 3; ++i)
-        entries.push_back({"b" + std::to_string(i) + "_001.png", {}});
+        entries.push_back({test::NumberedEntryName("b", i, "_001.png"), {}});
     const auto pack = TexturePackArchive::OpenFromMemory(test::MakeZip(entries));
     ASSERT_TRUE(pack);
     EXPECT_EQ(pack->EntryCount(), kMaxPackEntries);
-    EXPECT_EQ(pack->Entry(kMaxPackEntries - 1).name, "b" + std::to_string(kMaxPackEntries - 1) + "_001.png");
+    EXPECT_EQ(pack->Entry(kMaxPackEntries - 1).name, test::NumberedEntryName("b", kMaxPackEntries - 1, "_001.png"));
 }
 
 TEST(TexturePackArchive, DamagedArchivesNeverCrash) {

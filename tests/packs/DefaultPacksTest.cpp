@@ -3,12 +3,11 @@
 // byte-identical output from run to run.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -22,6 +21,7 @@
 #include "editor/model/BuildingOperations.h"
 #include "editor/packs/TexturePackLoader.h"
 #include "tests/editor/support/FakePorts.h"
+#include "tests/support/TempFolder.h"
 
 namespace stackmason {
 namespace {
@@ -95,15 +95,15 @@ class PackWorkspace : public ::testing::Test {
 protected:
     void SetUp() override {
         previous_ = std::filesystem::current_path();
-        folder_ = (std::filesystem::path(::testing::TempDir()) / "packs_XXXXXX").string();
-        ASSERT_NE(mkdtemp(folder_.data()), nullptr);
+        temp_ = std::make_unique<test::TempFolder>("stackmason-packs");
+        folder_ = temp_->Path().string();
         for (const char* pack : {"stackmason.zip", "minecraft.zip"})
             std::filesystem::copy_file(kPackDir + "/" + pack, std::filesystem::path(folder_) / pack);
         std::filesystem::current_path(folder_);
     }
     void TearDown() override {
         std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(folder_);
+        temp_.reset();
     }
 
     stackmason::testing::CountingPainter painter_;
@@ -113,6 +113,7 @@ protected:
 
 private:
     std::filesystem::path previous_;
+    std::unique_ptr<test::TempFolder> temp_;
     std::string folder_;
 };
 
@@ -306,8 +307,8 @@ TEST_F(PackWorkspace, MinecraftBuildingsRoundTripThroughSchematics) {
 // Runs the generator into a folder of its own under another time zone than the build's:
 // archive times are local times, so a zone-dependent date would show here.
 TEST(DefaultPacks, GeneratingAgainGivesTheSameBytes) {
-    std::string folder = (std::filesystem::path(::testing::TempDir()) / "packgen_XXXXXX").string();
-    ASSERT_NE(mkdtemp(folder.data()), nullptr);
+    const test::TempFolder temp("stackmason-packgen");
+    const std::string folder = temp.Path().string();
     const std::string command = std::string("TZ=XST-5:30 '") + STACKMASON_PACKGEN + "' '" + folder + "'";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     for (const char* pack : {"/stackmason.zip", "/minecraft.zip"}) {
@@ -316,7 +317,6 @@ TEST(DefaultPacks, GeneratingAgainGivesTheSameBytes) {
         ASSERT_TRUE(built && again) << pack;
         EXPECT_TRUE(*built == *again) << pack << " differs between runs";
     }
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -5,16 +5,13 @@
 #include <filesystem>
 #include <functional>
 
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestImages.h"
 
 namespace orbitscope::test {
 namespace {
 
-std::string TempPath(const std::string& name) {
-    const auto folder = std::filesystem::temp_directory_path() / "orbitscope_tests";
-    std::filesystem::create_directories(folder);
-    return (folder / name).string();
-}
+std::string TempPath(const std::string& name) { return stackmason::test::ProcessTempFile(name); }
 
 }  // namespace
 

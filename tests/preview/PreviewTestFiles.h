@@ -8,8 +8,11 @@
 
 namespace orbitscope::test {
 
+// The files below are written into the test process's own temporary folder
+// (ProcessTempFolder), which goes when the process ends.
+
 // A preview file for the layers given as rows of cell characters ("/" air, "0" code 1, ...),
-// written to a fresh file in the test's temporary folder; returns its path.
+// written to a fresh file in the temporary folder; returns its path.
 std::string WritePreviewFile(const std::string& name, int width, int length, int height, const std::string& packName,
                              const std::vector<std::vector<std::string>>& layers);
 

@@ -18,6 +18,7 @@
 #include "preview/scene/GroundImage.h"
 #include "preview/scene/PreviewScene.h"
 #include "tests/preview/PreviewTestFiles.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestImages.h"
 
 namespace orbitscope {
@@ -286,7 +287,8 @@ TEST_F(RenderTest, MergedChunksDrawThePictureOfSingleFaces) {
 // The frame loop's figures end the engine's log; the anti-aliasing asked for stays off under
 // Mesa's software renderer, and the log says so.
 TEST_F(RenderTest, TheLogEndsWithTheFrameFigures) {
-    const std::string log = ::testing::TempDir() + "engine_frames.log";
+    // In the process's folder, which outlives the engine that may still write to its log.
+    const std::string log = stackmason::test::ProcessTempFile("engine_frames.log");
     engine_ = std::make_unique<Engine3D>();
     ASSERT_NE(engine_->InitEngine3D(config::kEngineLogFlag, log), 0);
     engine_->AntialiasingMode(config::kAntialiasingMode);

@@ -14,6 +14,7 @@
 #include "preview/scene/PreviewScene.h"
 #include "tests/preview/PreviewTestFiles.h"
 #include "tests/support/HostileFiles.h"
+#include "tests/support/TestArchives.h"
 #include "tests/support/TestImages.h"
 
 namespace orbitscope {
@@ -129,7 +130,7 @@ TEST(BlockTemplates, OneTemplatePerEntryWithSizeClippingAndBlending) {
 TEST(BlockTemplates, ManyEntriesShrinkTheTextureSize) {
     std::vector<stackmason::test::ArchiveEntry> entries{{"big_001.png", test::SolidPng(256, 256, {1, 2, 3, 255})}};
     for (int i = 1; i < 4096; ++i)
-        entries.push_back({"e" + std::to_string(i) + "_002.png", {'x'}});
+        entries.push_back({stackmason::test::NumberedEntryName("e", i, "_002.png"), {'x'}});
     const BlockTemplates many = LoadBlockTemplates(test::WritePack("many.zip", entries), 64, 512);
     EXPECT_EQ(many.Count(), 4096);
     EXPECT_EQ(many.textureSize, 128);
@@ -193,7 +194,7 @@ TEST(BlockTemplates, PicturesAboveTheTextureSizeShrinkByOneRatio) {
     // 300 pictures of 512 pixels share the budget at T = 472; each keeps all four quarters.
     std::vector<stackmason::test::ArchiveEntry> many{{"first_001.png", stackmason::test::EncodePng(QuadrantPicture(512, 512))}};
     for (int i = 1; i < 300; ++i)
-        many.push_back({"e" + std::to_string(i) + "_002.png", {'x'}});
+        many.push_back({stackmason::test::NumberedEntryName("e", i, "_002.png"), {'x'}});
     const BlockTemplates budgeted = LoadBlockTemplates(test::WritePack("budgeted.zip", many), 64, 512);
     EXPECT_EQ(budgeted.textureSize, 472);
     EXPECT_EQ(budgeted.templates[0].picture.Width(), 472);

@@ -8,6 +8,13 @@
 
 namespace stackmason::test {
 
+std::string NumberedEntryName(const std::string& prefix, int number, const std::string& suffix) {
+    std::string name = prefix;
+    name += std::to_string(number);
+    name += suffix;
+    return name;
+}
+
 std::vector<std::uint8_t> MakeZip(const std::vector<ArchiveEntry>& entries) {
     zip_error_t error;
     zip_error_init(&error);

@@ -13,6 +13,10 @@ struct ArchiveEntry {
     std::vector<std::uint8_t> bytes;
 };
 
+// "b7_001.png": an entry name with a number in it. It is put together by appending, since
+// GCC 12's optimiser reports a false -Wrestrict in `"b" + std::to_string(7)`.
+std::string NumberedEntryName(const std::string& prefix, int number, const std::string& suffix);
+
 // A zip archive holding the entries in this order, deflated.
 std::vector<std::uint8_t> MakeZip(const std::vector<ArchiveEntry>& entries);
 

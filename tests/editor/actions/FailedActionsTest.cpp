@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -20,6 +19,7 @@
 #include "tests/editor/support/AllocationFaults.h"
 #include "tests/editor/support/EditorFixture.h"
 #include "tests/editor/support/LargeBuildingFile.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestArchives.h"
 #include "tests/support/TestImages.h"
 
@@ -34,8 +34,8 @@ class ActionFolder : public ::testing::Test {
 protected:
     void SetUp() override {
         previous_ = fs::current_path();
-        folder_ = fs::temp_directory_path() / ("stackmason-actions-" + std::to_string(std::random_device{}()));
-        fs::create_directories(folder_);
+        temp_ = std::make_unique<test::TempFolder>("stackmason-actions");
+        folder_ = temp_->Path();
         fs::current_path(folder_);
         WritePack("old.zip", {"stone_001.png", "dirt_003.png"});
         WritePack("new.zip", {"a_001.png", "b_002.png", "c_003.png", "d_004.png"});
@@ -44,8 +44,7 @@ protected:
     }
     void TearDown() override {
         fs::current_path(previous_);
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
+        temp_.reset();
     }
 
     static void WritePack(const std::string& path, const std::vector<std::string>& names) {
@@ -78,6 +77,7 @@ protected:
     }
 
     fs::path previous_, folder_;
+    std::unique_ptr<test::TempFolder> temp_;
 };
 
 // The editor every test starts from: the pack old.zip, a 9 x 7 x 5 building with some

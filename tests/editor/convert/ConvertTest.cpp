@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <random>
 #include <set>
 #include <sstream>
@@ -23,6 +24,7 @@
 #include "editor/files/MaterialList.h"
 #include "editor/model/HeadlessPorts.h"
 #include "editor/packs/TexturePackLoader.h"
+#include "tests/support/TempFolder.h"
 
 namespace stackmason::testing {
 namespace {
@@ -64,13 +66,13 @@ std::set<std::string> Listing(const fs::path& folder) {
 class ConvertTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "stackmason-convert-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
+        temp_ = std::make_unique<test::TempFolder>("stackmason-convert");
+        folder_ = temp_->Path() / "work";
+        fs::create_directory(folder_);
         for (const char* pack : {"minecraft.zip", "stackmason.zip"})
             fs::copy_file(fs::path(STACKMASON_PACK_DIR) / pack, folder_ / pack);
     }
-    void TearDown() override { fs::remove_all(folder_); }
+    void TearDown() override { temp_.reset(); }
 
     // Runs the program in `in` (the test folder by default); its output streams land beside
     // the test folder so that they are not among the files the program leaves.
@@ -78,10 +80,20 @@ protected:
         const fs::path directory = in.empty() ? folder_ : in;
         const fs::path out = folder_.string() + ".out";
         const fs::path err = folder_.string() + ".err";
-        std::string command = "cd " + Quoted(directory.string()) + " && " + Quoted(STACKMASON_CONVERT);
-        for (const std::string& argument : arguments)
-            command += " " + Quoted(argument);
-        command += " >" + Quoted(out.string()) + " 2>" + Quoted(err.string());
+        // Appended piece by piece: GCC 12 reports a false -Wrestrict for `" " + std::string` at -O3.
+        std::string command = "cd ";
+        for (const std::string& word : {Quoted(directory.string()), std::string("&&"), Quoted(STACKMASON_CONVERT)}) {
+            command += word;
+            command += ' ';
+        }
+        for (const std::string& argument : arguments) {
+            command += Quoted(argument);
+            command += ' ';
+        }
+        command += '>';
+        command += Quoted(out.string());
+        command += " 2>";
+        command += Quoted(err.string());
         const int status = std::system(command.c_str());
         RunResult result;
         result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -94,6 +106,7 @@ protected:
 
     fs::path Path(const std::string& name) const { return folder_ / name; }
 
+    std::unique_ptr<test::TempFolder> temp_;
     fs::path folder_;
 };
 

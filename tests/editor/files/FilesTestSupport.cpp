@@ -2,7 +2,6 @@
 
 #include <fstream>
 #include <iterator>
-#include <random>
 
 #include "editor/model/BuildingOperations.h"
 #include "tests/support/TestArchives.h"
@@ -11,17 +10,10 @@
 namespace stackmason::testing {
 
 TemporaryWorkingDirectory::TemporaryWorkingDirectory() : previous_(std::filesystem::current_path()) {
-    std::random_device random;
-    path_ = std::filesystem::temp_directory_path() / ("stackmason-files-" + std::to_string(random()));
-    std::filesystem::create_directories(path_);
-    std::filesystem::current_path(path_);
+    std::filesystem::current_path(Path());
 }
 
-TemporaryWorkingDirectory::~TemporaryWorkingDirectory() {
-    std::filesystem::current_path(previous_);
-    std::error_code error;
-    std::filesystem::remove_all(path_, error);
-}
+TemporaryWorkingDirectory::~TemporaryWorkingDirectory() { std::filesystem::current_path(previous_); }
 
 FilesTestEditor::FilesTestEditor(int width, int length, int height) {
     editor.widthSpin.SetValue(width);

@@ -9,6 +9,7 @@
 
 #include "editor/model/Editor.h"
 #include "tests/editor/support/FakePorts.h"
+#include "tests/support/TempFolder.h"
 
 namespace stackmason::testing {
 
@@ -19,11 +20,11 @@ public:
     ~TemporaryWorkingDirectory();
     TemporaryWorkingDirectory(const TemporaryWorkingDirectory&) = delete;
     TemporaryWorkingDirectory& operator=(const TemporaryWorkingDirectory&) = delete;
-    const std::filesystem::path& Path() const { return path_; }
+    const std::filesystem::path& Path() const { return folder_.Path(); }
 
 private:
     std::filesystem::path previous_;
-    std::filesystem::path path_;
+    test::TempFolder folder_{"stackmason-files"};
 };
 
 // An editor on fake ports in its own working directory, with a building of the given size.

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 
 #include "editor/model/BuildingOperations.h"
 #include "editor/packs/BuiltInPictures.h"
 #include "editor/packs/TexturePackLoader.h"
 #include "tests/editor/support/EditorFixture.h"
 #include "tests/support/HostileFiles.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestArchives.h"
 #include "tests/support/TestImages.h"
 
@@ -22,15 +24,16 @@ class PackFolder : public ::testing::Test {
 protected:
     void SetUp() override {
         previous_ = fs::current_path();
-        folder_ = fs::temp_directory_path() / ("stackmason-packs-" + std::to_string(::getpid()));
-        fs::create_directories(folder_);
+        temp_ = std::make_unique<TempFolder>("stackmason-packs");
+        folder_ = temp_->Path();
         fs::current_path(folder_);
     }
     void TearDown() override {
         fs::current_path(previous_);
-        fs::remove_all(folder_);
+        temp_.reset();
     }
     fs::path previous_, folder_;
+    std::unique_ptr<TempFolder> temp_;
 };
 
 std::vector<std::uint8_t> Png(int width, int height, Rgba colour) { return EncodePng(Image(width, height, colour)); }

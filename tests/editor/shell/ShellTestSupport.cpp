@@ -3,25 +3,18 @@
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace stackmason::testing {
 
 namespace fs = std::filesystem;
 
-PackFolder::PackFolder(const std::string& name)
-    : path(fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()))), previous_(fs::current_path()) {
-    fs::create_directories(path);
+PackFolder::PackFolder(const std::string& name) : folder_(name), path(folder_.Path()), previous_(fs::current_path()) {
     fs::copy_file(fs::path(STACKMASON_PACK_DIR) / "stackmason.zip", path / "stackmason.zip",
                   fs::copy_options::overwrite_existing);
     fs::current_path(path);
 }
 
-PackFolder::~PackFolder() {
-    fs::current_path(previous_);
-    std::error_code ignored;
-    fs::remove_all(path, ignored);
-}
+PackFolder::~PackFolder() { fs::current_path(previous_); }
 
 std::unique_ptr<MainWindow> StartMainWindow(FakeDialogs*& dialogs) {
     auto fake = std::make_unique<FakeDialogs>();

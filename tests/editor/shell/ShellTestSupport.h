@@ -6,12 +6,15 @@
 
 #include "editor/shell/MainWindow.h"
 #include "tests/editor/support/FakePorts.h"
+#include "tests/support/TempFolder.h"
 
 namespace stackmason::testing {
 
 // A fresh folder made the current directory for the object's life, holding a copy of the
 // default texture pack, as the editor finds it at start-up.
 class PackFolder {
+    test::TempFolder folder_;
+
 public:
     explicit PackFolder(const std::string& name);
     ~PackFolder();

@@ -10,13 +10,12 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "editor/files/BuildingFiles.h"
 #include "editor/files/BuildingWriter.h"
 #include "editor/shell/CommandIds.h"
 #include "editor/shell/DispatchCommand.h"
 #include "tests/editor/soak/EditorSoak.h"
+#include "tests/support/TempFolder.h"
 
 namespace stackmason::testing {
 namespace {
@@ -32,22 +31,17 @@ int EnvironmentNumber(const char* name, int fallback) {
 // runs, since the editor opens packs by bare name from there.
 class SoakFolder {
 public:
-    SoakFolder() : path_(fs::temp_directory_path() / ("stackmason-soak-" + std::to_string(getpid()))) {
-        fs::create_directories(path_);
+    SoakFolder() {
         for (const char* pack : {"stackmason.zip", "minecraft.zip"})
-            fs::copy_file(fs::path(STACKMASON_PACK_DIR) / pack, path_ / pack, fs::copy_options::overwrite_existing);
+            fs::copy_file(fs::path(STACKMASON_PACK_DIR) / pack, Path() / pack, fs::copy_options::overwrite_existing);
         previous_ = fs::current_path();
-        fs::current_path(path_);
+        fs::current_path(Path());
     }
-    ~SoakFolder() {
-        fs::current_path(previous_);
-        std::error_code error;
-        fs::remove_all(path_, error);
-    }
-    const fs::path& Path() const { return path_; }
+    ~SoakFolder() { fs::current_path(previous_); }
+    const fs::path& Path() const { return folder_.Path(); }
 
 private:
-    fs::path path_;
+    stackmason::test::TempFolder folder_{"stackmason-soak"};
     fs::path previous_;
 };
 
