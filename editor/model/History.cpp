@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <utility>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include "editor/model/BuildingOperations.h"
 #include "editor/model/Editor.h"
 #include "editor/model/Repaint.h"
@@ -154,6 +158,7 @@ void History::EndStep(const Editor& editor) noexcept {
 
 void History::Keep(Step&& step) {
     step.bytes = StepBytes(step);
+    const std::size_t heldBefore = bytes_;
     // A new change drops what could have been redone.
     for (const Step& dropped : undone_)
         bytes_ -= dropped.bytes;
@@ -162,9 +167,22 @@ void History::Keep(Step&& step) {
         done_.clear();
         bytes_ = 0;
     }
+    const std::size_t added = step.bytes;
     bytes_ += step.bytes;
     done_.push_back(std::move(step));
     DropOldestOverBudget();
+    const std::size_t dropped = heldBefore + added - bytes_;
+    if (dropped >= kLargeRelease)
+        GiveFreedMemoryBack();
+}
+
+// A packed building is many small blocks of the heap, which the allocator keeps for itself
+// once freed; without handing them back, memory would stay at its highest after the history
+// has dropped the buildings.
+void History::GiveFreedMemoryBack() noexcept {
+#ifdef __GLIBC__
+    ::malloc_trim(0);
+#endif
 }
 
 void History::DropOldestOverBudget() noexcept {

@@ -14,8 +14,12 @@ namespace stackmason {
 
 struct Editor;
 
-// The most memory the steps that can be undone and redone may hold together.
-inline constexpr std::size_t kHistoryBudgetBytes = std::size_t{512} << 20;
+// The most memory the steps that can be undone and redone may hold together. With the largest
+// building in force (135 MB of cells) the editor stays well within twice its cells and 100 MB
+// even when its buildings are random blocks, which pack to a byte per cell (64 MB): two of those
+// fit. Buildings as builders make them, mostly air, pack to a few MB, so dozens of loads and
+// any number of strokes fit all the same.
+inline constexpr std::size_t kHistoryBudgetBytes = std::size_t{160} << 20;
 
 namespace history {
 
@@ -110,6 +114,9 @@ private:
     void Keep(history::Step&& step);
     void TakeStep(Editor& editor, history::Step& step, bool back);
     void DropOldestOverBudget() noexcept;
+    void GiveFreedMemoryBack() noexcept;
+    // Steps dropped together holding this much are worth handing their memory back for.
+    static constexpr std::size_t kLargeRelease = std::size_t{16} << 20;
 
     std::size_t budget_;
     std::size_t bytes_ = 0;
