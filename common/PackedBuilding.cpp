@@ -95,17 +95,24 @@ private:
 };
 
 bool AllAir(const StoredCode* cells, std::size_t count) {
-    // Word compares: a mostly-air building has most of its chunks all air.
-    std::uint64_t any = 0;
+    // Word compares a stretch at a time: a mostly-air building has most of its chunks all
+    // air, and any other chunk is told apart within its first stretch.
+    constexpr std::size_t kStretch = 64;
     std::size_t i = 0;
-    for (; i + 4 <= count; i += 4) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, cells + i, sizeof(word));
-        any |= word;
+    for (; i + kStretch <= count; i += kStretch) {
+        std::uint64_t any = 0;
+        for (std::size_t k = 0; k < kStretch; k += 4) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, cells + i + k, sizeof(word));
+            any |= word;
+        }
+        if (any != 0)
+            return false;
     }
     for (; i < count; ++i)
-        any |= static_cast<std::uint16_t>(cells[i]);
-    return any == 0;
+        if (cells[i] != 0)
+            return false;
+    return true;
 }
 
 // Bits a cell that an ideal coder of these counts would need.
@@ -126,22 +133,25 @@ struct PackWork {
 
 std::size_t Slot(StoredCode code) { return static_cast<std::uint16_t>(code); }
 
-// Whether every code lies in 0..255; then each cell is its low byte, written to `bytes`, and
-// the result tells how many cells repeat the one before: plain loops the compiler turns into
-// vector code, several times faster than building a palette.
-bool AllBytes(const StoredCode* cells, std::size_t count, std::uint8_t* bytes, std::size_t& repeats) {
+// Whether every code lies in 0..255; then each cell is its low byte, written to `bytes`: one
+// plain loop the compiler turns into vector code, several times faster than building a
+// palette.
+bool NarrowToBytes(const StoredCode* cells, std::size_t count, std::uint8_t* bytes) {
     std::uint16_t high = 0;
-    for (std::size_t i = 0; i < count; ++i)
-        high |= static_cast<std::uint16_t>(cells[i]);
-    if (high > 0xFF)
-        return false;
-    for (std::size_t i = 0; i < count; ++i)
-        bytes[i] = static_cast<std::uint8_t>(cells[i]);
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto code = static_cast<std::uint16_t>(cells[i]);
+        high |= code;
+        bytes[i] = static_cast<std::uint8_t>(code);
+    }
+    return high <= 0xFF;
+}
+
+// How many bytes repeat the one before.
+std::size_t Repeats(const std::uint8_t* bytes, std::size_t count) {
     std::size_t same = 0;
     for (std::size_t i = 1; i < count; ++i)
-        same += cells[i] == cells[i - 1] ? 1 : 0;
-    repeats = same;
-    return true;
+        same += bytes[i] == bytes[i - 1] ? 1 : 0;
+    return same;
 }
 
 // Each run as its byte and, in 7-bit groups lowest first, how many cells after the first
@@ -248,15 +258,21 @@ std::vector<PackedBuilding::Chunk> PackedBuilding::PackCells(const StoredCode* c
         Chunk& chunk = chunks[c];
         if (AllAir(from, cellCount))
             continue;
-        std::size_t repeats = 0;
-        if (AllBytes(from, cellCount, work->indices.data(), repeats)) {
-            if (MostlyRuns(repeats, cellCount))
-                chunk.bytes = ByteRuns(work->indices.data(), cellCount);
-            chunk.form = chunk.bytes.empty() ? Form::Bytes : Form::ByteRuns;
-            if (chunk.form == Form::Bytes)
-                chunk.bytes.assign(work->indices.begin(), work->indices.begin() + static_cast<std::ptrdiff_t>(cellCount));
+        // Narrowed straight into the chunk's own bytes, which most chunks of a random
+        // building keep as they are.
+        chunk.bytes.resize(cellCount);
+        if (NarrowToBytes(from, cellCount, chunk.bytes.data())) {
+            chunk.form = Form::Bytes;
+            if (MostlyRuns(Repeats(chunk.bytes.data(), cellCount), cellCount)) {
+                std::vector<std::uint8_t> runs = ByteRuns(chunk.bytes.data(), cellCount);
+                if (!runs.empty()) {
+                    chunk.bytes = std::move(runs);
+                    chunk.form = Form::ByteRuns;
+                }
+            }
             continue;
         }
+        chunk.bytes = {};
         std::vector<StoredCode> palette;
         palette.reserve(kPaletteLimit);
         counts.fill(0);
