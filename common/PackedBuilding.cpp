@@ -4,12 +4,17 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <memory>
 #include <new>
 #include <utility>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace stackmason {
 namespace {
@@ -146,12 +151,23 @@ bool NarrowToBytes(const StoredCode* cells, std::size_t count, std::uint8_t* byt
     return high <= 0xFF;
 }
 
-// How many bytes repeat the one before.
-std::size_t Repeats(const std::uint8_t* bytes, std::size_t count) {
-    std::size_t same = 0;
-    for (std::size_t i = 1; i < count; ++i)
-        same += bytes[i] == bytes[i - 1] ? 1 : 0;
-    return same;
+// Where the run of the byte at `from` ends: 16 bytes compared at a time where the machine can,
+// since a mostly-air chunk is runs of hundreds of cells.
+std::size_t RunEnd(const std::uint8_t* bytes, std::size_t from, std::size_t count) {
+    const std::uint8_t value = bytes[from];
+    std::size_t end = from + 1;
+#ifdef __SSE2__
+    const __m128i wanted = _mm_set1_epi8(static_cast<char>(value));
+    for (; end + 16 <= count; end += 16) {
+        const __m128i stretch = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + end));
+        const auto same = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(stretch, wanted)));
+        if (same != 0xFFFF)
+            return end + static_cast<std::size_t>(std::countr_one(same));
+    }
+#endif
+    while (end < count && bytes[end] == value)
+        ++end;
+    return end;
 }
 
 // Each run as its byte and, in 7-bit groups lowest first, how many cells after the first
@@ -160,9 +176,7 @@ std::vector<std::uint8_t> ByteRuns(const std::uint8_t* bytes, std::size_t count)
     std::vector<std::uint8_t> runs;
     runs.reserve(count / 8);
     for (std::size_t i = 0; i < count;) {
-        std::size_t end = i + 1;
-        while (end < count && bytes[end] == bytes[i])
-            ++end;
+        const std::size_t end = RunEnd(bytes, i, count);
         runs.push_back(bytes[i]);
         std::size_t repeats = end - i - 1;
         for (; repeats >= 0x80; repeats >>= 7)
@@ -202,8 +216,24 @@ void Widen(const std::uint8_t* bytes, StoredCode* cells, std::size_t count) {
 
 // Runs in three cells of four: what run lengths shrink many times over. Deflating them as well
 // shrank the largest mostly-air building no further but took three times as long to pack and
-// unpack, which undoing a load waits for.
-bool MostlyRuns(std::size_t repeats, std::size_t count) { return repeats * 4 >= count * 3; }
+// unpack, which undoing a load waits for. The bytes are compared a stretch at a time, in
+// counters of a byte that vectorise, and the answer is no as soon as too many differ, which
+// for a random chunk is within its first quarter.
+bool MostlyRuns(const std::uint8_t* bytes, std::size_t count) {
+    constexpr std::size_t kStretch = 255;
+    std::size_t differ = 0;
+    for (std::size_t i = 1; i < count;) {
+        const std::size_t end = std::min(count, i + kStretch);
+        std::uint8_t differInStretch = 0;
+        for (; i < end; ++i)
+            differInStretch = static_cast<std::uint8_t>(differInStretch + (bytes[i] != bytes[i - 1] ? 1 : 0));
+        differ += differInStretch;
+        // Of the cells after the first, at most this many can still repeat the one before.
+        if ((count - 1 - differ) * 4 < count * 3)
+            return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -263,7 +293,7 @@ std::vector<PackedBuilding::Chunk> PackedBuilding::PackCells(const StoredCode* c
         chunk.bytes.resize(cellCount);
         if (NarrowToBytes(from, cellCount, chunk.bytes.data())) {
             chunk.form = Form::Bytes;
-            if (MostlyRuns(Repeats(chunk.bytes.data(), cellCount), cellCount)) {
+            if (MostlyRuns(chunk.bytes.data(), cellCount)) {
                 std::vector<std::uint8_t> runs = ByteRuns(chunk.bytes.data(), cellCount);
                 if (!runs.empty()) {
                     chunk.bytes = std::move(runs);
