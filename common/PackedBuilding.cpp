@@ -288,21 +288,15 @@ std::vector<PackedBuilding::Chunk> PackedBuilding::PackCells(const StoredCode* c
         Chunk& chunk = chunks[c];
         if (AllAir(from, cellCount))
             continue;
-        // Narrowed straight into the chunk's own bytes, which most chunks of a random
-        // building keep as they are.
-        chunk.bytes.resize(cellCount);
-        if (NarrowToBytes(from, cellCount, chunk.bytes.data())) {
-            chunk.form = Form::Bytes;
-            if (MostlyRuns(chunk.bytes.data(), cellCount)) {
-                std::vector<std::uint8_t> runs = ByteRuns(chunk.bytes.data(), cellCount);
-                if (!runs.empty()) {
-                    chunk.bytes = std::move(runs);
-                    chunk.form = Form::ByteRuns;
-                }
-            }
+        const std::uint8_t* bytes = work->indices.data();
+        if (NarrowToBytes(from, cellCount, work->indices.data())) {
+            if (MostlyRuns(bytes, cellCount))
+                chunk.bytes = ByteRuns(bytes, cellCount);
+            chunk.form = chunk.bytes.empty() ? Form::Bytes : Form::ByteRuns;
+            if (chunk.form == Form::Bytes)
+                chunk.bytes.assign(bytes, bytes + cellCount);
             continue;
         }
-        chunk.bytes = {};
         std::vector<StoredCode> palette;
         palette.reserve(kPaletteLimit);
         counts.fill(0);
