@@ -16,10 +16,12 @@ constexpr std::size_t kOutputBytes = 1 << 20;
 // pays, since a building is mostly runs of one block (air above all), which this finds at a
 // fraction of the time longer searches take and shrinks many times over. A noisy mix of
 // blocks it does not even halve, at several times the cost of writing it, so such stretches
-// are stored as they are; every so often compressing is tried again.
+// are stored as they are; every so often compressing is tried again, on a short stretch,
+// since inflating a stretch that did not pay costs the reader several times what copying a
+// stored one does.
 constexpr int kCompressed = 1;
 constexpr int kStored = 0;
-constexpr std::uint64_t kProbeBytes = 1 << 20;
+constexpr std::uint64_t kProbeBytes = 256 << 10;
 constexpr std::uint64_t kStoredStretchBytes = 8 << 20;
 // Compressing pays when the output is at most this share of the input, in tenths.
 constexpr std::uint64_t kPayingTenths = 5;
