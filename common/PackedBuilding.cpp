@@ -4,12 +4,17 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <memory>
 #include <new>
 #include <utility>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace stackmason {
 namespace {
@@ -95,17 +100,24 @@ private:
 };
 
 bool AllAir(const StoredCode* cells, std::size_t count) {
-    // Word compares: a mostly-air building has most of its chunks all air.
-    std::uint64_t any = 0;
+    // Word compares a stretch at a time: a mostly-air building has most of its chunks all
+    // air, and any other chunk is told apart within its first stretch.
+    constexpr std::size_t kStretch = 64;
     std::size_t i = 0;
-    for (; i + 4 <= count; i += 4) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, cells + i, sizeof(word));
-        any |= word;
+    for (; i + kStretch <= count; i += kStretch) {
+        std::uint64_t any = 0;
+        for (std::size_t k = 0; k < kStretch; k += 4) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, cells + i + k, sizeof(word));
+            any |= word;
+        }
+        if (any != 0)
+            return false;
     }
     for (; i < count; ++i)
-        any |= static_cast<std::uint16_t>(cells[i]);
-    return any == 0;
+        if (cells[i] != 0)
+            return false;
+    return true;
 }
 
 // Bits a cell that an ideal coder of these counts would need.
@@ -126,22 +138,36 @@ struct PackWork {
 
 std::size_t Slot(StoredCode code) { return static_cast<std::uint16_t>(code); }
 
-// Whether every code lies in 0..255; then each cell is its low byte, written to `bytes`, and
-// the result tells how many cells repeat the one before: plain loops the compiler turns into
-// vector code, several times faster than building a palette.
-bool AllBytes(const StoredCode* cells, std::size_t count, std::uint8_t* bytes, std::size_t& repeats) {
+// Whether every code lies in 0..255; then each cell is its low byte, written to `bytes`: one
+// plain loop the compiler turns into vector code, several times faster than building a
+// palette.
+bool NarrowToBytes(const StoredCode* cells, std::size_t count, std::uint8_t* bytes) {
     std::uint16_t high = 0;
-    for (std::size_t i = 0; i < count; ++i)
-        high |= static_cast<std::uint16_t>(cells[i]);
-    if (high > 0xFF)
-        return false;
-    for (std::size_t i = 0; i < count; ++i)
-        bytes[i] = static_cast<std::uint8_t>(cells[i]);
-    std::size_t same = 0;
-    for (std::size_t i = 1; i < count; ++i)
-        same += cells[i] == cells[i - 1] ? 1 : 0;
-    repeats = same;
-    return true;
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto code = static_cast<std::uint16_t>(cells[i]);
+        high |= code;
+        bytes[i] = static_cast<std::uint8_t>(code);
+    }
+    return high <= 0xFF;
+}
+
+// Where the run of the byte at `from` ends: 16 bytes compared at a time where the machine can,
+// since a mostly-air chunk is runs of hundreds of cells.
+std::size_t RunEnd(const std::uint8_t* bytes, std::size_t from, std::size_t count) {
+    const std::uint8_t value = bytes[from];
+    std::size_t end = from + 1;
+#ifdef __SSE2__
+    const __m128i wanted = _mm_set1_epi8(static_cast<char>(value));
+    for (; end + 16 <= count; end += 16) {
+        const __m128i stretch = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + end));
+        const auto same = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(stretch, wanted)));
+        if (same != 0xFFFF)
+            return end + static_cast<std::size_t>(std::countr_one(same));
+    }
+#endif
+    while (end < count && bytes[end] == value)
+        ++end;
+    return end;
 }
 
 // Each run as its byte and, in 7-bit groups lowest first, how many cells after the first
@@ -150,9 +176,7 @@ std::vector<std::uint8_t> ByteRuns(const std::uint8_t* bytes, std::size_t count)
     std::vector<std::uint8_t> runs;
     runs.reserve(count / 8);
     for (std::size_t i = 0; i < count;) {
-        std::size_t end = i + 1;
-        while (end < count && bytes[end] == bytes[i])
-            ++end;
+        const std::size_t end = RunEnd(bytes, i, count);
         runs.push_back(bytes[i]);
         std::size_t repeats = end - i - 1;
         for (; repeats >= 0x80; repeats >>= 7)
@@ -192,8 +216,24 @@ void Widen(const std::uint8_t* bytes, StoredCode* cells, std::size_t count) {
 
 // Runs in three cells of four: what run lengths shrink many times over. Deflating them as well
 // shrank the largest mostly-air building no further but took three times as long to pack and
-// unpack, which undoing a load waits for.
-bool MostlyRuns(std::size_t repeats, std::size_t count) { return repeats * 4 >= count * 3; }
+// unpack, which undoing a load waits for. The bytes are compared a stretch at a time, in
+// counters of a byte that vectorise, and the answer is no as soon as too many differ, which
+// for a random chunk is within its first quarter.
+bool MostlyRuns(const std::uint8_t* bytes, std::size_t count) {
+    constexpr std::size_t kStretch = 255;
+    std::size_t differ = 0;
+    for (std::size_t i = 1; i < count;) {
+        const std::size_t end = std::min(count, i + kStretch);
+        std::uint8_t differInStretch = 0;
+        for (; i < end; ++i)
+            differInStretch = static_cast<std::uint8_t>(differInStretch + (bytes[i] != bytes[i - 1] ? 1 : 0));
+        differ += differInStretch;
+        // Of the cells after the first, at most this many can still repeat the one before.
+        if ((count - 1 - differ) * 4 < count * 3)
+            return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -248,13 +288,13 @@ std::vector<PackedBuilding::Chunk> PackedBuilding::PackCells(const StoredCode* c
         Chunk& chunk = chunks[c];
         if (AllAir(from, cellCount))
             continue;
-        std::size_t repeats = 0;
-        if (AllBytes(from, cellCount, work->indices.data(), repeats)) {
-            if (MostlyRuns(repeats, cellCount))
-                chunk.bytes = ByteRuns(work->indices.data(), cellCount);
+        const std::uint8_t* bytes = work->indices.data();
+        if (NarrowToBytes(from, cellCount, work->indices.data())) {
+            if (MostlyRuns(bytes, cellCount))
+                chunk.bytes = ByteRuns(bytes, cellCount);
             chunk.form = chunk.bytes.empty() ? Form::Bytes : Form::ByteRuns;
             if (chunk.form == Form::Bytes)
-                chunk.bytes.assign(work->indices.begin(), work->indices.begin() + static_cast<std::ptrdiff_t>(cellCount));
+                chunk.bytes.assign(bytes, bytes + cellCount);
             continue;
         }
         std::vector<StoredCode> palette;

@@ -1,5 +1,6 @@
 #include "editor/files/GzipOutput.h"
 
+#include <algorithm>
 #include <new>
 #include <stdexcept>
 
@@ -16,13 +17,17 @@ constexpr std::size_t kOutputBytes = 1 << 20;
 // pays, since a building is mostly runs of one block (air above all), which this finds at a
 // fraction of the time longer searches take and shrinks many times over. A noisy mix of
 // blocks it does not even halve, at several times the cost of writing it, so such stretches
-// are stored as they are; every so often compressing is tried again.
+// are stored as they are; every so often compressing is tried again, on a short stretch,
+// since inflating a stretch that did not pay costs the reader several times what copying a
+// stored one does.
 constexpr int kCompressed = 1;
 constexpr int kStored = 0;
-constexpr std::uint64_t kProbeBytes = 1 << 20;
+constexpr std::uint64_t kProbeBytes = 256 << 10;
 constexpr std::uint64_t kStoredStretchBytes = 8 << 20;
 // Compressing pays when the output is at most this share of the input, in tenths.
 constexpr std::uint64_t kPayingTenths = 5;
+// Writes longer than this are compressed in pieces of it, a level chosen after each.
+constexpr std::size_t kPieceBytes = 64 << 10;
 
 }  // namespace
 
@@ -39,12 +44,17 @@ GzipOutput::~GzipOutput() { deflateEnd(&stream_->z); }
 
 void GzipOutput::Write(std::span<const std::uint8_t> bytes) {
     z_stream& z = stream_->z;
-    // zlib takes its input through a non-const pointer but does not write it.
-    z.next_in = const_cast<Bytef*>(bytes.data());
-    z.avail_in = static_cast<uInt>(bytes.size());
-    Deflate(Z_NO_FLUSH);
-    inSinceChoice_ += bytes.size();
-    ChooseLevel();
+    // A piece at a time, so that the level can change within a long write.
+    while (!bytes.empty()) {
+        const std::span<const std::uint8_t> piece = bytes.first(std::min(bytes.size(), kPieceBytes));
+        // zlib takes its input through a non-const pointer but does not write it.
+        z.next_in = const_cast<Bytef*>(piece.data());
+        z.avail_in = static_cast<uInt>(piece.size());
+        Deflate(Z_NO_FLUSH);
+        inSinceChoice_ += piece.size();
+        ChooseLevel();
+        bytes = bytes.subspan(piece.size());
+    }
 }
 
 void GzipOutput::ChooseLevel() {

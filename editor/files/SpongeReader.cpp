@@ -33,9 +33,10 @@ constexpr std::int32_t kNoCode = std::numeric_limits<std::int32_t>::min();
 struct PaletteCodes {
     // Every index below 128, the ones a one-byte varint names, has an entry.
     std::vector<std::int32_t> codes;
-    // The codes of every pair of one-byte indexes, the first in the low half, as they lie in
-    // memory; kMissing in the half of an index the palette lacks. Empty when a code does
-    // not fit below that mark.
+    // The codes of every pair of bytes, by the pair as it lies in memory read as a 16-bit
+    // number, the first byte's code in the low half; kMissing in the half of a byte that is
+    // no one-byte index, or an index the palette lacks. Empty when a code does not fit below
+    // that mark.
     std::vector<std::uint32_t> pairs;
 
     static constexpr std::uint32_t kMissing = 0x8000;
@@ -50,17 +51,17 @@ struct PaletteCodes {
                 fit = fit && code >= 0 && code < static_cast<BlockCode>(kMissing);
             }
         if (fit) {
-            pairs.resize(128 * 128);
-            for (std::size_t second = 0; second < 128; ++second)
-                for (std::size_t first = 0; first < 128; ++first)
-                    pairs[second << 7 | first] = Half(first) | Half(second) << 16;
+            pairs.resize(256 * 256);
+            for (std::size_t second = 0; second < 256; ++second)
+                for (std::size_t first = 0; first < 256; ++first)
+                    pairs[second << 8 | first] = Half(first) | Half(second) << 16;
         }
     }
     std::int32_t Of(std::uint32_t index) const { return index < codes.size() ? codes[index] : kNoCode; }
 
 private:
-    std::uint32_t Half(std::size_t index) const {
-        return codes[index] == kNoCode ? kMissing : static_cast<std::uint32_t>(codes[index]);
+    std::uint32_t Half(std::size_t byte) const {
+        return byte >= 128 || codes[byte] == kNoCode ? kMissing : static_cast<std::uint32_t>(codes[byte]);
     }
 };
 
@@ -71,17 +72,15 @@ private:
 std::size_t DecodeRow(const std::uint8_t*& at, const std::uint8_t* end, const PaletteCodes& palette, std::size_t count,
                       StoredCode* cells) {
     static_assert(std::endian::native == std::endian::little, "pairs are laid out for little-endian memory");
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
     constexpr std::uint64_t kMissingBits = 0x8000800080008000ull;
     const std::uint32_t* pairs = palette.pairs.data();
     std::size_t x = 0;
     while (!palette.pairs.empty() && x + 8 <= count && end - at >= 8) {
         std::uint64_t word;
         std::memcpy(&word, at, sizeof word);
-        if ((word & kHighBits) != 0)
-            break;
-        // Two 7-bit indexes make a pair's place in the table.
-        const auto pair = [word](int k) { return (word >> (16 * k) & 0x7F) | (word >> (16 * k + 1) & 0x3F80); };
+        // Two bytes are a pair's place in the table; a byte that begins a longer varint
+        // gives kMissing like an index the palette lacks.
+        const auto pair = [word](int k) { return word >> (16 * k) & 0xFFFF; };
         const std::uint64_t low = pairs[pair(0)] | std::uint64_t{pairs[pair(1)]} << 32;
         const std::uint64_t high = pairs[pair(2)] | std::uint64_t{pairs[pair(3)]} << 32;
         if (((low | high) & kMissingBits) != 0)
