@@ -136,7 +136,10 @@ std::string UnknownTypeMessage() {
     for (std::size_t index = 0; index < formats.size(); ++index) {
         if (index > 0)
             text += index + 1 == formats.size() ? " or " : ", ";
-        text += "." + std::string(formats[index].extension);
+        // Appended piece by piece: GCC 12 reports a false -Wrestrict for `"." + std::string`
+        // in optimised builds.
+        text += '.';
+        text += formats[index].extension;
     }
     return text;
 }
