@@ -1,6 +1,7 @@
 #include "editor/files/FileFormats.h"
 
 #include <array>
+#include <memory>
 #include <utility>
 
 #include "editor/files/BuildingFiles.h"
@@ -81,6 +82,15 @@ StoredCode* LayerRows::Row(int y, int h) {
 void LayerRows::HandOn() {
     if (current_ != 0)
         visit_(current_, LayerView(layer_, 1));
+}
+
+StreamedFile StreamOfWholeFile(LoadedFile&& whole) {
+    if (!whole.building)
+        return StreamedFile{std::nullopt, std::move(whole.pack), std::move(whole.problem)};
+    auto grid = std::make_shared<Building>(std::move(whole.building->grid));
+    LayerSource layers{grid->Width(), grid->Length(), grid->Height(),
+                       [grid](const LayerVisitor& visit) { LayersOf(*grid).forEachLayer(visit); }};
+    return StreamedFile{std::move(layers), std::move(whole.pack), {}};
 }
 
 StagedBuilding StageReadBuilding(Building&& grid) {

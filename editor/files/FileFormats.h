@@ -137,6 +137,11 @@ private:
     bool started_ = false;
 };
 
+// A file its load read whole, handed out a layer at a time from the building it gave, with
+// the pack it was read with; or its problem. For files a streaming reader cannot take a pass
+// at a time.
+StreamedFile StreamOfWholeFile(LoadedFile&& whole);
+
 // A building read whole as the cells of a file, with its working plane, ready to be put in
 // place. Throws std::bad_alloc when the memory cannot be had.
 StagedBuilding StageReadBuilding(Building&& grid);

@@ -37,14 +37,7 @@ StreamedFile StreamSchematicLayers(const std::string& path, const LoadContext& c
         return StreamedFile{std::nullopt, {}, checked.problem};
     const std::array<int, 3> sizes = *checked.sizes;
     if (checked.starts != 1 || dropped.starts != 1) {
-        LoadedFile whole = LoadSchematicFile(path, context);
-        if (!whole.building)
-            return StreamedFile{std::nullopt, {}, whole.problem};
-        auto grid = std::make_shared<Building>(std::move(whole.building->grid));
-        streamed.layers = LayerSource{sizes[0], sizes[1], sizes[2], [grid](const LayerVisitor& visit) {
-                                          LayersOf(*grid).forEachLayer(visit);
-                                      }};
-        return streamed;
+        return StreamOfWholeFile(LoadSchematicFile(path, context));
     }
     streamed.layers = LayerSource{sizes[0], sizes[1], sizes[2], [path, codes, sizes](const LayerVisitor& visit) {
                                       LayerRows rows(sizes, visit);

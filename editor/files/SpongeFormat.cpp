@@ -87,14 +87,7 @@ StreamedFile StreamSpongeLayers(const std::string& path, const LoadContext& cont
         return StreamedFile{std::nullopt, {}, checked.problem};
     const std::array<int, 3> sizes = *checked.sizes;
     if (starts != 1) {
-        LoadedFile whole = LoadSpongeFile(path, context);
-        if (!whole.building)
-            return StreamedFile{std::nullopt, {}, whole.problem};
-        auto grid = std::make_shared<Building>(std::move(whole.building->grid));
-        streamed.layers = LayerSource{sizes[0], sizes[1], sizes[2], [grid](const LayerVisitor& visit) {
-                                          LayersOf(*grid).forEachLayer(visit);
-                                      }};
-        return streamed;
+        return StreamOfWholeFile(LoadSpongeFile(path, context));
     }
     streamed.layers = LayerSource{sizes[0], sizes[1], sizes[2], [path, codeOf, sizes](const LayerVisitor& visit) {
                                       // The one receiver of this pass, handing each layer on.
@@ -122,11 +115,6 @@ bool SaveSpongeFile(const SavedBuilding& building, DialogPort& dialogs, const st
     if (written && !leftOut.byCode.empty())
         dialogs.ShowInfo(LeftOutMessage(leftOut, building.selector));
     return written;
-}
-
-bool ExportSponge(Editor& editor, const std::string& path) {
-    const LayerSource layers = LayersOf(editor.grid);
-    return SaveSpongeFile(SavedBuilding{layers, editor.selector, editor.texturePackName}, editor.dialogs, path);
 }
 
 }  // namespace stackmason
