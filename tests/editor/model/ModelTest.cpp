@@ -21,6 +21,13 @@ void MakeBuilding(Editor& editor, int width, int length, int height) {
     ShowRequestedRepaint(editor);
 }
 
+// A pack of air and stone, with stone selected for drawing.
+void SelectStoneOfATwoItemPack(Editor& editor) {
+    editor.selector.Add("Air", Image(32, 32));
+    editor.selector.Add("stone", Image(32, 32));
+    editor.selector.Select(1);
+}
+
 // One pen stroke of one cell, press to release.
 void StrokeCell(Editor& editor, int x, int y) {
     CanvasEvent event;
@@ -39,9 +46,7 @@ void StrokeCell(Editor& editor, int x, int y) {
 TEST(History, KeepsTheNewestStepsWithinItsBudget) {
     EditorFixture f;
     Editor& e = f.editor;
-    e.selector.Add("Air", Image(32, 32));
-    e.selector.Add("stone", Image(32, 32));
-    e.selector.Select(1);
+    SelectStoneOfATwoItemPack(e);
     MakeBuilding(e, 20, 20, 8);
     e.history.Clear();
     StrokeCell(e, 1, 1);
@@ -79,9 +84,7 @@ TEST(History, KeepsTheNewestStepsWithinItsBudget) {
 TEST(History, KeepsAReplacedBuildingPacked) {
     EditorFixture f;
     Editor& e = f.editor;
-    e.selector.Add("Air", Image(32, 32));
-    e.selector.Add("stone", Image(32, 32));
-    e.selector.Select(1);
+    SelectStoneOfATwoItemPack(e);
     MakeBuilding(e, 120, 90, 40);
     for (int x = 1; x <= 120; ++x)
         StrokeCell(e, x, 7);
