@@ -2,13 +2,30 @@
 
 #include <optional>
 
-#include "common/BlockStates.h"
-#include "editor/files/BlockIdMapping.h"
+#include "editor/files/BlockFamilies.h"
+#include "editor/files/GameVersions.h"
 
 namespace stackmason {
 namespace {
 
 const std::string kNoState;
+
+ParsedState AtNewest(std::string_view state, std::int64_t dataVersion) {
+    ParsedState parsed = ParseState(state);
+    parsed.id = BlockIdAtNewest(parsed.id, dataVersion);
+    return parsed;
+}
+
+// Whether every property the state names is the game's default: the entry to stand for its
+// family when the pack has a block in several states (the slab before the double slab).
+bool IsDefaultState(const ParsedState& state) {
+    for (const auto& [key, value] : state.properties) {
+        const std::optional<std::string_view> standard = DefaultProperty(state.id, key);
+        if (!IsDerivedProperty(state.id, key) && (!standard || *standard != value))
+            return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -28,23 +45,89 @@ const std::string& PackBlockStates::StateOf(BlockCode code) const {
     return states_[static_cast<std::size_t>(code)];
 }
 
-ImportedStateCodes::ImportedStateCodes(const SelectorModel& selector) : unknown_(CodeForUnknownIds(selector)) {
+ImportedStateCodes::ImportedStateCodes(const SelectorModel& selector, std::int64_t dataVersion)
+    : dataVersion_(dataVersion) {
     const PackBlockStates states(selector);
-    for (BlockCode code = 1; code < states.CodeCount(); ++code)
-        if (states.HasState(code)) {
-            codeOfBlockId_.try_emplace(BlockIdOfState(states.StateOf(code)), code);
-            codeOfState_.try_emplace(states.StateOf(code), code);
+    for (BlockCode code = 1; code < states.CodeCount(); ++code) {
+        if (!states.HasState(code)) {
+            if (unknown_ == 0 && selector.IsBlockPicture(code) &&
+                BlockNameOfEntry(selector.ItemAt(code).text) == kUnknownBlockName)
+                unknown_ = code;
+            continue;
         }
+        ParsedState state = AtNewest(states.StateOf(code), kBlockStateDataVersion);
+        const BlockFamily family = FamilyOf(state.id);
+        const auto key = std::make_pair(family.material, family.shape);
+        const auto known = entryOfFamily_.find(key);
+        if (known == entryOfFamily_.end())
+            entryOfFamily_.emplace(key, entries_.size());
+        else if (IsDefaultState(state) && !IsDefaultState(entries_[known->second].state))
+            known->second = entries_.size();
+        entriesOfBlock_.emplace(state.id, entries_.size());
+        entries_.push_back({code, std::move(state)});
+    }
 }
 
-BlockCode ImportedStateCodes::CodeOf(std::string_view state) const {
-    const std::string blockId = BlockIdOfState(state);
-    if (IsAirBlockId(blockId))
-        return 0;
-    if (const auto exact = codeOfState_.find(std::string(state)); exact != codeOfState_.end())
-        return exact->second;
-    const auto found = codeOfBlockId_.find(blockId);
-    return found != codeOfBlockId_.end() ? found->second : unknown_;
+MappedState ImportedStateCodes::Map(std::string_view state) const {
+    const ParsedState parsed = AtNewest(state, dataVersion_);
+    if (IsAirBlockId(parsed.id))
+        return {0, StateMatch::Exact};
+    if (const std::optional<MappedState> same = SameBlock(parsed))
+        return *same;
+    if (const std::optional<BlockCode> near = OfFamily(parsed.id))
+        return {*near, StateMatch::Approximate};
+    return {unknown_, StateMatch::Unknown};
+}
+
+// The entry of the same block whose properties agree most; ties go to the earlier entry.
+std::optional<MappedState> ImportedStateCodes::SameBlock(const ParsedState& state) const {
+    std::optional<MappedState> best;
+    int bestEqual = -1;
+    const auto [first, last] = entriesOfBlock_.equal_range(state.id);
+    for (auto at = first; at != last; ++at) {
+        const Entry& entry = entries_[at->second];
+        const PropertyComparison comparison = CompareProperties(state, entry.state);
+        if (comparison.same)
+            return MappedState{entry.code, StateMatch::Exact};
+        if (comparison.equal > bestEqual) {
+            bestEqual = comparison.equal;
+            best = MappedState{entry.code, StateMatch::Approximate};
+        }
+    }
+    return best;
+}
+
+std::optional<BlockCode> ImportedStateCodes::OfShape(std::string_view material, std::string_view shape) const {
+    const auto found = entryOfFamily_.find(std::make_pair(std::string(material), std::string(shape)));
+    if (found == entryOfFamily_.end())
+        return std::nullopt;
+    return entries_[found->second].code;
+}
+
+// The same shape of the nearest material; then the shape that stands in for it; then the
+// material's full block where the shape is mostly that block; then the shape's last resort.
+std::optional<BlockCode> ImportedStateCodes::OfFamily(std::string_view blockId) const {
+    const BlockFamily family = FamilyOf(blockId);
+    std::vector<std::string_view> materials{family.material};
+    for (const std::string_view near : NearMaterials(family.material))
+        materials.push_back(near);
+    const auto firstOf = [&](std::string_view shape) -> std::optional<BlockCode> {
+        for (const std::string_view material : materials)
+            if (const std::optional<BlockCode> code = OfShape(material, shape))
+                return code;
+        return std::nullopt;
+    };
+    if (const std::optional<BlockCode> code = firstOf(family.shape))
+        return code;
+    if (const std::string_view standIn = StandInShape(family.shape); !standIn.empty())
+        if (const std::optional<BlockCode> code = firstOf(standIn))
+            return code;
+    if (MayBecomeFullBlock(family.shape))
+        if (const std::optional<BlockCode> code = firstOf("full"))
+            return code;
+    if (const std::string_view last = LastMaterialForShape(family.shape); !last.empty())
+        return OfShape(last, family.shape);
+    return std::nullopt;
 }
 
 }  // namespace stackmason

@@ -1,11 +1,16 @@
 #pragma once
 
+#include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
+#include "common/BlockStates.h"
 #include "common/Building.h"
+#include "editor/files/BlockProperties.h"
 #include "editor/model/SelectorModel.h"
 
 namespace stackmason {
@@ -28,21 +33,52 @@ private:
     std::vector<std::string> states_;
 };
 
-// The code each block state of a file becomes: the first pack entry (from 1 up) whose state
-// has the same block id, properties ignored; air for the airs; for any other block the code
-// that unknown block ids become in a schematic import. Only where two entries share a block
-// id do the properties choose: a state that is exactly an entry's goes to that entry, so
-// that the double slab and the slab of one pack both come back as they went out.
+// How a state of a file found its block in the pack.
+enum class StateMatch {
+    Exact,        // the same state (or one of the airs, as air)
+    Approximate,  // the same block in another state, or a block of its family
+    Unknown,      // nothing near: the pack's "unknown" entry, or air where it has none
+};
+
+struct MappedState {
+    BlockCode code = 0;
+    StateMatch match = StateMatch::Exact;
+};
+
+// The code each block state of a file becomes, in this order: the entry with the same state
+// (properties compared as a set, with the game's defaults for those left out, and those the
+// game works out from neighbours left out of the comparison); the entry of the same block
+// whose state is nearest; the entry of the same shape and the nearest material
+// (BlockFamilies.h); and last the pack's "unknown" entry. Names are compared as of the newest
+// release, the file's taken at its data version and the pack's at 1.13's.
 class ImportedStateCodes {
 public:
-    explicit ImportedStateCodes(const SelectorModel& selector);
+    explicit ImportedStateCodes(const SelectorModel& selector, std::int64_t dataVersion = kBlockStateDataVersion);
 
-    BlockCode CodeOf(std::string_view state) const;
+    MappedState Map(std::string_view state) const;
+    BlockCode CodeOf(std::string_view state) const { return Map(state).code; }
+    // The entry that stands for blocks the pack has nothing near; 0 where the pack has none.
+    BlockCode UnknownCode() const { return unknown_; }
 
 private:
-    std::unordered_map<std::string, BlockCode> codeOfBlockId_;
-    std::unordered_map<std::string, BlockCode> codeOfState_;
+    struct Entry {
+        BlockCode code;
+        ParsedState state;
+    };
+
+    std::optional<MappedState> SameBlock(const ParsedState& state) const;
+    std::optional<BlockCode> OfFamily(std::string_view blockId) const;
+    std::optional<BlockCode> OfShape(std::string_view material, std::string_view shape) const;
+
+    std::int64_t dataVersion_;
+    std::vector<Entry> entries_;
+    std::multimap<std::string, std::size_t, std::less<>> entriesOfBlock_;
+    // The entry of each material and shape, one in its default state where there is one.
+    std::map<std::pair<std::string, std::string>, std::size_t> entryOfFamily_;
     BlockCode unknown_ = 0;
 };
+
+// The block name of the entry that a pack holds for blocks it has no picture for.
+inline constexpr std::string_view kUnknownBlockName = "unknown";
 
 }  // namespace stackmason

@@ -10,6 +10,9 @@ namespace stackmason {
 inline constexpr const char* kPreviewFileName = "preview.tmp";
 // The pack a schematic import switches to, since schematic block ids are Minecraft's.
 inline constexpr const char* kSchematicPackName = "minecraft.zip";
+// The pack a Sponge schematic import reads with, unless the file names one of its own: the
+// game's building blocks, with an entry for blocks it has no picture for.
+inline constexpr const char* kGameBlocksPackName = "gameblocks.zip";
 
 // The Save button (toPreview false): asks for a name and a type, then writes a building
 // file or exports a schematic; when the name, with its extension appended, names an

@@ -47,6 +47,8 @@ void LoadBuildingFile(Editor& editor, const FileChoice& choice, const std::strin
         return;
     }
     PutLoadedBuildingInPlace(editor, std::move(*loaded.building), std::move(loaded.pack));
+    if (!loaded.notice.empty())
+        editor.dialogs.ShowInfo(loaded.notice);
 }
 
 }  // namespace stackmason

@@ -17,7 +17,7 @@ constexpr std::array kFormats{
     FileFormat{"txt(*.txt)", "*.txt", "txt", "", LoadTextFile, SaveTextFile, StreamTextFile},
     FileFormat{"schematic(*.schematic)", "*.schematic", "schematic", kSchematicPackName, LoadSchematicFile,
                SaveSchematicFile, StreamSchematicLayers},
-    FileFormat{"schem(*.schem)", "*.schem", "schem", kSchematicPackName, LoadSpongeFile, SaveSpongeFile,
+    FileFormat{"schem(*.schem)", "*.schem", "schem", kGameBlocksPackName, LoadSpongeFile, SaveSpongeFile,
                StreamSpongeLayers},
 };
 
@@ -38,11 +38,12 @@ StagedPack StagePackFor(const std::string& calledFor, const std::string& packPat
 }  // namespace
 
 LoadContext LoadContextFor(const Editor& editor, const FileFormat& format, const std::string& packPath) {
-    return LoadContext{editor, [&format, packPath](const std::string& headerPack) {
-                           const std::string calledFor =
-                               format.packName.empty() ? headerPack : std::string(format.packName);
+    return LoadContext{editor,
+                       [&format, packPath](const std::string& namedPack) {
+                           const std::string calledFor = namedPack.empty() ? std::string(format.packName) : namedPack;
                            return StagePackFor(calledFor, packPath);
-                       }};
+                       },
+                       !packPath.empty()};
 }
 
 std::span<const FileFormat> FileFormats() { return kFormats; }
@@ -86,11 +87,11 @@ void LayerRows::HandOn() {
 
 StreamedFile StreamOfWholeFile(LoadedFile&& whole) {
     if (!whole.building)
-        return StreamedFile{std::nullopt, std::move(whole.pack), std::move(whole.problem)};
+        return StreamedFile{std::nullopt, std::move(whole.pack), std::move(whole.problem), {}};
     auto grid = std::make_shared<Building>(std::move(whole.building->grid));
     LayerSource layers{grid->Width(), grid->Length(), grid->Height(),
                        [grid](const LayerVisitor& visit) { LayersOf(*grid).forEachLayer(visit); }};
-    return StreamedFile{std::move(layers), std::move(whole.pack), {}};
+    return StreamedFile{std::move(layers), std::move(whole.pack), {}, std::move(whole.notice)};
 }
 
 StagedBuilding StageReadBuilding(Building&& grid) {

@@ -23,6 +23,9 @@ struct LoadedFile {
     std::optional<StagedBuilding> building;
     StagedPack pack;
     std::string problem;
+    // What the user is told in an "Info" box once the building is in place (how blocks the
+    // pack lacks came in); empty for nothing.
+    std::string notice;
 };
 
 struct FileFormat;
@@ -31,9 +34,11 @@ struct FileFormat;
 struct LoadContext {
     // The size fields, which decide the sizes a text header may give.
     const Editor& editor;
-    // Stages the pack the file is read with. A format whose row names a pack gets that one
-    // whatever it passes; a text file passes the pack its header names.
-    std::function<StagedPack(const std::string& headerPack)> stagePack;
+    // Stages the pack the file is read with: the one the file names (a text file's header
+    // does), or else the one its format's row names.
+    std::function<StagedPack(const std::string& namedPack)> stagePack;
+    // Whether the user chose the pack: stagePack then gives that one whatever is named.
+    bool packGiven = false;
 };
 
 // The context of a load in this editor of a file of this format: the pack staged is the one
@@ -99,6 +104,8 @@ struct StreamedFile {
     std::optional<LayerSource> layers;
     StagedPack pack;
     std::string problem;
+    // As for LoadedFile.
+    std::string notice;
 };
 
 // Cells decoded and dropped, a row at a time, to check a file and learn its sizes; counts

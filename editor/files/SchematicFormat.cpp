@@ -19,7 +19,7 @@ LoadedFile LoadSchematicFile(const std::string& path, const LoadContext& context
     loaded.pack = context.stagePack({});
     SchematicReadResult read = ReadSchematicFile(path, ImportedCodesOf(loaded.pack.selector));
     if (!read.grid)
-        return LoadedFile{std::nullopt, {}, std::move(read.problem)};
+        return LoadedFile{std::nullopt, {}, std::move(read.problem), {}};
     loaded.building = StageReadBuilding(std::move(*read.grid));
     return loaded;
 }
@@ -34,7 +34,7 @@ StreamedFile StreamSchematicLayers(const std::string& path, const LoadContext& c
     DroppedRows dropped;
     const SchematicStreamResult checked = StreamSchematicFile(path, codes, dropped);
     if (!checked.sizes)
-        return StreamedFile{std::nullopt, {}, checked.problem};
+        return StreamedFile{std::nullopt, {}, checked.problem, {}};
     const std::array<int, 3> sizes = *checked.sizes;
     if (checked.starts != 1 || dropped.starts != 1) {
         return StreamOfWholeFile(LoadSchematicFile(path, context));

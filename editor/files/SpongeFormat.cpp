@@ -9,6 +9,7 @@
 #include "editor/files/FileFormats.h"
 #include "editor/files/SavedFile.h"
 #include "editor/files/SpongeFiles.h"
+#include "editor/files/StateImport.h"
 
 namespace stackmason {
 namespace {
@@ -53,49 +54,51 @@ std::string LeftOutMessage(const LeftOutCells& leftOut, const SelectorModel& sel
     return text;
 }
 
-// As a schematic: the pack comes first, so that each palette state's code is known as the
-// cells are decoded.
+// The pack is chosen once the palette is read, before the cells are decoded, so that each
+// state's code is known as they are.
 LoadedFile LoadSpongeFile(const std::string& path, const LoadContext& context) {
-    LoadedFile loaded;
-    loaded.pack = context.stagePack({});
-    const ImportedStateCodes codes(loaded.pack.selector);
-    SpongeReadResult read = ReadSpongeFile(path, [&codes](const std::string& state) { return codes.CodeOf(state); });
+    StateImport import(context);
+    SpongeReadResult read = ReadSpongeFile(
+        path, [&import](const SchematicFacts& facts, const PaletteStates& palette) { return import.CodesFor(facts, palette); });
     if (!read.grid)
-        return LoadedFile{std::nullopt, {}, std::move(read.problem)};
+        return LoadedFile{std::nullopt, {}, std::move(read.problem), {}};
+    LoadedFile loaded;
     loaded.building = StageReadBuilding(std::move(*read.grid));
+    loaded.notice = import.Report(read.cellsOfIndex);
+    loaded.pack = import.TakePack();
     return loaded;
 }
 
-// As for the MCEdit schematic: a first pass checks the whole file and learns its sizes,
-// holding a row; each pass a writer makes reads it again, holding a layer. A file whose
-// cells are handed over more than once (several block data) is read whole.
+// As for the MCEdit schematic: a first pass checks the whole file, learns its sizes and
+// chooses the pack, holding a row; each pass a writer makes reads it again, holding a layer.
+// A file whose cells are handed over more than once (several block data) is read whole.
 StreamedFile StreamSpongeLayers(const std::string& path, const LoadContext& context) {
-    StreamedFile streamed;
-    streamed.pack = context.stagePack({});
-    auto codes = std::make_shared<const ImportedStateCodes>(streamed.pack.selector);
-    const StateCodes codeOf = [codes](const std::string& state) { return codes->CodeOf(state); };
+    StateImport import(context);
     int starts = 0;
     std::vector<std::unique_ptr<CellRows>> kept;
     const SpongeStreamResult checked = StreamSpongeFile(
-        path, codeOf,
+        path, [&import](const SchematicFacts& facts, const PaletteStates& palette) { return import.CodesFor(facts, palette); },
         [&starts] {
             ++starts;
             return std::make_unique<DroppedRows>();
         },
         kept);
     if (!checked.sizes)
-        return StreamedFile{std::nullopt, {}, checked.problem};
+        return StreamedFile{std::nullopt, {}, checked.problem, {}};
     const std::array<int, 3> sizes = *checked.sizes;
-    if (starts != 1) {
+    if (starts != 1)
         return StreamOfWholeFile(LoadSpongeFile(path, context));
-    }
+    StreamedFile streamed;
+    streamed.notice = import.Report(checked.cellsOfIndex);
+    const StateCodes codeOf = import.SameCodes();
+    streamed.pack = import.TakePack();
     streamed.layers = LayerSource{sizes[0], sizes[1], sizes[2], [path, codeOf, sizes](const LayerVisitor& visit) {
                                       // The one receiver of this pass, handing each layer on.
                                       LayerRows rows(sizes, visit);
                                       std::vector<std::unique_ptr<CellRows>> passKept;
                                       const SpongeStreamResult again = StreamSpongeFile(
-                                          path, codeOf, [&rows] { return std::make_unique<Forwarded>(rows); },
-                                          passKept);
+                                          path, [codeOf](const SchematicFacts&, const PaletteStates&) { return codeOf; },
+                                          [&rows] { return std::make_unique<Forwarded>(rows); }, passKept);
                                       if (!again.sizes)
                                           throw LayerReadFailure(again.problem);
                                       rows.HandOn();
@@ -105,7 +108,7 @@ StreamedFile StreamSpongeLayers(const std::string& path, const LoadContext& cont
 
 bool SaveSpongeFile(const SavedBuilding& building, DialogPort& dialogs, const std::string& path) {
     const PackBlockStates states(building.selector);
-    const SpongeMetadata metadata{std::filesystem::path(path).stem().string(), MillisecondsNow()};
+    const SpongeMetadata metadata{std::filesystem::path(path).stem().string(), MillisecondsNow(), building.packName};
     LeftOutCells leftOut;
     // Written a block at a time; the safe writer keeps an earlier file of that name until the
     // whole of the new one is on disk.

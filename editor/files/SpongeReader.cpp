@@ -65,12 +65,23 @@ private:
     }
 };
 
+// Counts eight one-byte palette indexes; a run of one index, as in air and solid walls, at once.
+inline void CountIndexes(std::uint64_t word, std::uint64_t* cellsOfIndex) {
+    constexpr std::uint64_t kEveryByte = 0x0101010101010101ull;
+    if (word == (word & 0xFF) * kEveryByte) {
+        cellsOfIndex[word & 0xFF] += 8;
+        return;
+    }
+    for (int k = 0; k < 8; ++k)
+        ++cellsOfIndex[word >> (8 * k) & 0xFF];
+}
+
 // Decodes one row of `count` cells from the varints at `at`, moving it on, and returns how
 // many it decoded: fewer than `count` at the first index the palette lacks or the first
 // varint that does not end in time, with `at` standing at that varint. Eight one-byte
 // varints at a time where they are, as in every file of fewer than 129 block states.
 std::size_t DecodeRow(const std::uint8_t*& at, const std::uint8_t* end, const PaletteCodes& palette, std::size_t count,
-                      StoredCode* cells) {
+                      StoredCode* cells, std::uint64_t* cellsOfIndex) {
     static_assert(std::endian::native == std::endian::little, "pairs are laid out for little-endian memory");
     constexpr std::uint64_t kMissingBits = 0x8000800080008000ull;
     const std::uint32_t* pairs = palette.pairs.data();
@@ -87,6 +98,7 @@ std::size_t DecodeRow(const std::uint8_t*& at, const std::uint8_t* end, const Pa
             break;
         std::memcpy(cells + x, &low, sizeof low);
         std::memcpy(cells + x + 4, &high, sizeof high);
+        CountIndexes(word, cellsOfIndex);
         at += 8;
         x += 8;
     }
@@ -99,6 +111,7 @@ std::size_t DecodeRow(const std::uint8_t*& at, const std::uint8_t* end, const Pa
             return x;
         }
         cells[x] = static_cast<StoredCode>(palette.Of(index));
+        ++cellsOfIndex[index];
     }
     return x;
 }
@@ -130,7 +143,8 @@ struct DecodedCells {
 // at a time and holding no more of them than a block and a row's longest varints. Nothing
 // when the bytes cannot be read.
 std::optional<DecodedCells> DecodeCells(const std::array<int, 3>& sizes, const PaletteCodes& palette, std::size_t count,
-                                        const DataReader& read, CellRows& rows) {
+                                        const DataReader& read, CellRows& rows, std::vector<std::uint64_t>& cellsOfIndex) {
+    cellsOfIndex.assign(palette.codes.size(), 0);
     constexpr std::size_t kBlockBytes = 64 * 1024;
     const auto [width, length, height] = sizes;
     rows.Start(width, length, height);
@@ -156,7 +170,7 @@ std::optional<DecodedCells> DecodeCells(const std::array<int, 3>& sizes, const P
             }
             const std::uint8_t* at = buffer.data() + start;
             const std::uint8_t* const end = at + held;
-            const std::size_t decoded = DecodeRow(at, end, palette, rowCells, rows.Row(y, h));
+            const std::size_t decoded = DecodeRow(at, end, palette, rowCells, rows.Row(y, h), cellsOfIndex.data());
             done += decoded;
             if (decoded < rowCells)
                 return DecodedCells{false, BlockDataProblem(at, end, done, cells), left};
@@ -183,10 +197,13 @@ struct Blocks {
     std::array<int, 3> cellsSizes{};
     // A palette that came again after the data the cells were decoded with.
     bool paletteAfterCells = false;
+    // How many cells each palette index has.
+    std::vector<std::uint64_t> cellsOfIndex;
 };
 
 struct SpongeTags {
     std::optional<std::int64_t> version;
+    SchematicFacts facts;
     SizeTags sizes;
     Blocks atRoot;
     std::optional<Blocks> nested;
@@ -194,9 +211,9 @@ struct SpongeTags {
 
 class SpongeTagReader {
 public:
-    SpongeTagReader(CompressedFileReader& input, const StateCodes& codeOf, const CellRowsMaker& makeRows,
+    SpongeTagReader(CompressedFileReader& input, const StateCodesFor& codesFor, const CellRowsMaker& makeRows,
                     std::vector<std::unique_ptr<CellRows>>& kept)
-        : nbt_(input, kMaxTags), codeOf_(codeOf), makeRows_(makeRows), kept_(kept) {}
+        : nbt_(input, kMaxTags), codesFor_(codesFor), makeRows_(makeRows), kept_(kept) {}
 
     bool ReadRoot() {
         return nbt_.ReadRootStart() &&
@@ -213,6 +230,10 @@ private:
                 [this](std::uint8_t inner, const std::string& innerName) { return ReadEntry(inner, innerName, 2); });
         if (name == "Version")
             return nbt_.ReadInteger(type, name, tags_.version);
+        if (name == "DataVersion")
+            return nbt_.ReadInteger(type, name, tags_.facts.dataVersion);
+        if (name == "Metadata" && type == kNbtCompound)
+            return ReadMetadata(depth + 1);
         if (auto* size = SizeTagNamed(tags_.sizes, name))
             return nbt_.ReadInteger(type, name, *size);
         if (name == "Palette")
@@ -223,6 +244,19 @@ private:
             return ReadBlocksCompound();
         return nbt_.SkipPayload(type, depth);
     }
+
+    // Only the pack this editor names; other tools' metadata is read past.
+    bool ReadMetadata(int depth) {
+        return nbt_.ReadCompound([this, depth](std::uint8_t type, const std::string& name) {
+            if (name == kPackNameTag && type == kNbtString)
+                return nbt_.ReadName(tags_.facts.packName);
+            return nbt_.SkipPayload(type, depth + 1);
+        });
+    }
+
+    // Whether what the file says of itself is known before its block data, so that the data
+    // can be decoded as it is read: the data version, which only files of version 1 lack.
+    bool FactsKnown() const { return tags_.facts.dataVersion || tags_.version == 1; }
 
     bool ReadBlocksCompound() {
         tags_.nested.emplace();
@@ -273,7 +307,7 @@ private:
         blocks.rows = nullptr;
         blocks.cellsProblem.clear();
         blocks.paletteAfterCells = false;
-        if (const auto sizes = FittingSizes(tags_.sizes); sizes && blocks.palette)
+        if (const auto sizes = FittingSizes(tags_.sizes); sizes && blocks.palette && FactsKnown())
             return DecodeWhileReading(*sizes, static_cast<std::size_t>(count), blocks);
         // Not zero-filled: untouched pages cost no memory if the file ends early.
         blocks.data = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(count));
@@ -287,8 +321,9 @@ private:
         kept_.push_back(makeRows_());
         blocks.rows = kept_.back().get();
         std::optional<DecodedCells> decoded =
-            DecodeCells(sizes, PaletteCodes(*blocks.palette, codeOf_), count,
-                        [this](std::uint8_t* out, std::size_t size) { return nbt_.ReadExact(out, size); }, *blocks.rows);
+            DecodeCells(sizes, PaletteCodes(*blocks.palette, codesFor_(tags_.facts, *blocks.palette)), count,
+                        [this](std::uint8_t* out, std::size_t size) { return nbt_.ReadExact(out, size); }, *blocks.rows,
+                        blocks.cellsOfIndex);
         if (!decoded)
             return false;
         blocks.cellsDecoded = decoded->decoded;
@@ -297,7 +332,7 @@ private:
     }
 
     NbtInput nbt_;
-    const StateCodes& codeOf_;
+    const StateCodesFor& codesFor_;
     const CellRowsMaker& makeRows_;
     std::vector<std::unique_ptr<CellRows>>& kept_;
     SpongeTags tags_;
@@ -309,33 +344,50 @@ SpongeStreamResult Refused(const std::string& path, const std::string& problem) 
     return result;
 }
 
-std::string CheckVersion(const std::optional<std::int64_t>& version) {
-    if (!version)
+// A file without its "Version" that holds what version 1 holds, at the root, is read as
+// version 1: at least one library writes them so.
+std::string CheckVersion(const SpongeTags& tags) {
+    if (!tags.version) {
+        if (!tags.nested && tags.atRoot.palette && tags.atRoot.dataBytes)
+            return {};
         return "it has no \"Version\" tag, so it is no Sponge schematic";
-    if (*version < 1 || *version > 3)
-        return "it is of version " + std::to_string(*version) + ", and only versions 1 to 3 are known";
+    }
+    if (*tags.version < 1 || *tags.version > 3)
+        return "it is of version " + std::to_string(*tags.version) + ", and only versions 1 to 3 are known";
     return {};
 }
 
-SpongeStreamResult MakeCells(const std::string& path, SpongeTags& tags, const StateCodes& codeOf,
+SpongeStreamResult Taken(CellRows& rows, const std::array<int, 3>& sizes, std::vector<std::uint64_t> cellsOfIndex) {
+    SpongeStreamResult result;
+    result.rows = &rows;
+    result.sizes = sizes;
+    result.cellsOfIndex = std::move(cellsOfIndex);
+    return result;
+}
+
+SpongeStreamResult MakeCells(const std::string& path, SpongeTags& tags, const StateCodesFor& codesFor,
                              const CellRowsMaker& makeRows, std::vector<std::unique_ptr<CellRows>>& kept) {
-    for (const std::string& problem : {CheckVersion(tags.version), SizesProblem(tags.sizes)})
+    for (const std::string& problem : {CheckVersion(tags), SizesProblem(tags.sizes)})
         if (!problem.empty())
             return Refused(path, problem);
     Blocks& blocks = tags.nested ? *tags.nested : tags.atRoot;
     const int width = static_cast<int>(*tags.sizes.width);
     const int length = static_cast<int>(*tags.sizes.length);
     const int height = static_cast<int>(*tags.sizes.height);
+    const std::array sizes{width, length, height};
     if (tags.nested && !blocks.dataBytes && !blocks.palette) {
         // Version 3 leaves out the blocks of a schematic that holds none: all air.
         kept.push_back(makeRows());
         CellRows& rows = *kept.back();
         rows.Start(width, length, height);
-        const auto air = static_cast<StoredCode>(codeOf("minecraft:air"));
+        const std::vector<std::optional<std::string>> palette{std::string("minecraft:air")};
+        const auto air = static_cast<StoredCode>(codesFor(tags.facts, palette)("minecraft:air"));
         for (int h = 1; h <= height; ++h)
             for (int y = 1; y <= length; ++y)
                 std::fill_n(rows.Row(y, h), width, air);
-        return {&rows, std::array{width, length, height}, {}};
+        const auto cells = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(length) *
+                           static_cast<std::uint64_t>(height);
+        return Taken(rows, sizes, {cells});
     }
     if (!blocks.palette)
         return Refused(path, "it has no \"Palette\" of block states");
@@ -343,29 +395,30 @@ SpongeStreamResult MakeCells(const std::string& path, SpongeTags& tags, const St
         return Refused(path, tags.nested ? "its \"Blocks\" hold no \"Data\" array" : "it has no \"BlockData\" array");
     if (blocks.cellsDecoded || !blocks.cellsProblem.empty()) {
         // Decoded as it was read, by the sizes and palette that came before the data.
-        if (blocks.cellsSizes != std::array<int, 3>{width, length, height})
+        if (blocks.cellsSizes != sizes)
             return Refused(path, "its sizes change after its block data");
         if (blocks.paletteAfterCells)
             return Refused(path, "its palette comes again after its block data");
         if (!blocks.cellsProblem.empty())
             return Refused(path, blocks.cellsProblem);
-        return {blocks.rows, std::array{width, length, height}, {}};
+        return Taken(*blocks.rows, sizes, std::move(blocks.cellsOfIndex));
     }
-    // Held whole, since the sizes or the palette came after it.
+    // Held whole, since the sizes, the palette or the data version came after it.
     kept.push_back(makeRows());
     CellRows& rows = *kept.back();
     std::size_t taken = 0;
+    std::vector<std::uint64_t> cellsOfIndex;
     std::optional<DecodedCells> decoded = DecodeCells(
-        {width, length, height}, PaletteCodes(*blocks.palette, codeOf), *blocks.dataBytes,
+        sizes, PaletteCodes(*blocks.palette, codesFor(tags.facts, *blocks.palette)), *blocks.dataBytes,
         [&](std::uint8_t* out, std::size_t size) {
             std::memcpy(out, blocks.data.get() + taken, size);
             taken += size;
             return true;
         },
-        rows);
+        rows, cellsOfIndex);
     if (!decoded->problem.empty())
         return Refused(path, decoded->problem);
-    return {&rows, std::array{width, length, height}, {}};
+    return Taken(rows, sizes, std::move(cellsOfIndex));
 }
 
 }  // namespace
@@ -383,29 +436,33 @@ bool ReadVarint(const std::uint8_t*& at, const std::uint8_t* end, std::uint32_t&
     return false;
 }
 
-SpongeStreamResult StreamSpongeFile(const std::string& path, const StateCodes& codeOf, const CellRowsMaker& makeRows,
-                                    std::vector<std::unique_ptr<CellRows>>& kept) {
+SpongeStreamResult StreamSpongeFile(const std::string& path, const StateCodesFor& codesFor,
+                                    const CellRowsMaker& makeRows, std::vector<std::unique_ptr<CellRows>>& kept) {
     CompressedFileReader input(path, kMaxSpongeContentBytes);
     if (input.GetProblem() == CompressedFileReader::Problem::CannotOpen) {
         SpongeStreamResult result;
         result.problem = "Could not open file!";
         return result;
     }
-    SpongeTagReader reader(input, codeOf, makeRows, kept);
+    SpongeTagReader reader(input, codesFor, makeRows, kept);
     if (!reader.ReadRoot())
         return Refused(path, reader.Problem());
     if (const std::string problem = EndProblem(input); !problem.empty())
         return Refused(path, problem);
-    return MakeCells(path, reader.Tags(), codeOf, makeRows, kept);
+    return MakeCells(path, reader.Tags(), codesFor, makeRows, kept);
+}
+
+SpongeReadResult ReadSpongeFile(const std::string& path, const StateCodesFor& codesFor) {
+    std::vector<std::unique_ptr<CellRows>> kept;
+    SpongeStreamResult read =
+        StreamSpongeFile(path, codesFor, [] { return std::make_unique<BuildingRows>(); }, kept);
+    if (!read.sizes)
+        return {std::nullopt, std::move(read.problem), {}};
+    return {std::move(static_cast<BuildingRows*>(read.rows)->grid), {}, std::move(read.cellsOfIndex)};
 }
 
 SpongeReadResult ReadSpongeFile(const std::string& path, const StateCodes& codeOf) {
-    std::vector<std::unique_ptr<CellRows>> kept;
-    SpongeStreamResult read =
-        StreamSpongeFile(path, codeOf, [] { return std::make_unique<BuildingRows>(); }, kept);
-    if (!read.sizes)
-        return {std::nullopt, std::move(read.problem)};
-    return {std::move(static_cast<BuildingRows*>(read.rows)->grid), {}};
+    return ReadSpongeFile(path, [&codeOf](const SchematicFacts&, const PaletteStates&) { return codeOf; });
 }
 
 }  // namespace stackmason

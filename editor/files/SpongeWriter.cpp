@@ -7,6 +7,7 @@
 #include "editor/files/CodeCounts.h"
 #include "editor/files/GzipOutput.h"
 #include "editor/files/NbtOutput.h"
+#include "editor/files/SpongeReader.h"
 
 namespace stackmason {
 namespace {
@@ -84,6 +85,10 @@ void WriteHead(NbtOutput& tags, const LayerSource& layers, const SpongeMetadata&
     tags.Text(metadata.name);
     tags.Header(kNbtLong, "Date");
     tags.Long(metadata.dateMilliseconds);
+    if (!metadata.packName.empty()) {
+        tags.Header(kNbtString, kPackNameTag);
+        tags.Text(metadata.packName);
+    }
     tags.Byte(kNbtEnd);
     tags.Header(kNbtInt, "PaletteMax");
     tags.Int(static_cast<std::int64_t>(palette.states.size()));

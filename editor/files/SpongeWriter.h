@@ -14,7 +14,8 @@ namespace stackmason {
 // The Sponge schematic file (".schem") as the export writes it: version 2, gzip-compressed
 // NBT. Its root compound "Schematic" holds Version 2, the DataVersion of the block-state
 // names, Width, Height and Length (the building's X, H and Y), Offset [0, 0, 0], Metadata
-// with the file's Name and the Date of writing (milliseconds since 1970), PaletteMax, the
+// with the file's Name, the Date of writing (milliseconds since 1970) and the pack's name
+// (kPackNameTag), PaletteMax, the
 // Palette of block states and their indexes (air first, then the others by block code),
 // BlockData with each cell's palette index as a varint, cell (x, y, h) at
 // (x - 1) + (y - 1) X + (h - 1) X Y, and an empty BlockEntities list.
@@ -22,6 +23,9 @@ namespace stackmason {
 struct SpongeMetadata {
     std::string name;
     std::int64_t dateMilliseconds = 0;
+    // The pack the building was made with, so that this editor reads the file back with it;
+    // other readers skip the tag. Not written when empty.
+    std::string packName;
 };
 
 // The cells written as air because their block has no block state, by code.

@@ -30,7 +30,7 @@ std::string UnreadableTextFileMessage(const std::string& path) {
     return "Could not open file!";
 }
 
-LoadedFile Unreadable(const std::string& path) { return LoadedFile{std::nullopt, {}, UnreadableTextFileMessage(path)}; }
+LoadedFile Unreadable(const std::string& path) { return LoadedFile{std::nullopt, {}, UnreadableTextFileMessage(path), {}}; }
 
 // A name holding a line end would split the header line when read back.
 bool PackNameFitsHeader(const std::string& packName) {
@@ -72,11 +72,11 @@ LoadedFile LoadTextFile(const std::string& path, const LoadContext& context) {
 StreamedFile StreamTextFile(const std::string& path, const LoadContext& context) {
     std::optional<FileReader> file = FileReader::Open(path, kMaxBuildingFileBytes);
     if (!file)
-        return StreamedFile{std::nullopt, {}, UnreadableTextFileMessage(path)};
+        return StreamedFile{std::nullopt, {}, UnreadableTextFileMessage(path), {}};
     LineReader lines([&file](std::uint8_t* out, std::size_t size) { return file->Read(out, size); });
     const BuildingHeader header = ReadHeader(lines);
     if (file->Failed())
-        return StreamedFile{std::nullopt, {}, UnreadableTextFileMessage(path)};
+        return StreamedFile{std::nullopt, {}, UnreadableTextFileMessage(path), {}};
     StreamedFile streamed;
     streamed.pack = context.stagePack(header.packName);
     const Editor& editor = context.editor;
