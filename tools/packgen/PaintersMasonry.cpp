@@ -115,6 +115,11 @@ Image StoneBricks(int s, StoneBrickKind kind) {
 Image Sandstone(int s, SandstoneKind kind, const SandPalette& palette) {
     Image image(s, s);
     const int k = Unit16(s);
+    if (kind == SandstoneKind::Flat) {
+        Grain(image, Whole(image), Mix(palette.light, palette.mid, 0.5), 2, 335);
+        Speckle(image, Whole(image), palette.light, 0.04, 336);
+        return image;
+    }
     if (kind == SandstoneKind::Smooth) {
         Grain(image, Whole(image), palette.light, 3, 331);
         Speckle(image, Whole(image), palette.mid, 0.08, 332);
@@ -142,6 +147,10 @@ Image Sandstone(int s, SandstoneKind kind, const SandPalette& palette) {
 Image Quartz(int s, QuartzKind kind) {
     Image image(s, s);
     const Rgba white = Rgb(0xebe5dc);
+    if (kind == QuartzKind::Smooth) {  // one even face, no dressed edges
+        Grain(image, Whole(image), Lighten(white, -4), 2, 343);
+        return image;
+    }
     Grain(image, Whole(image), white, 3, 341);
     Speckle(image, Whole(image), Lighten(white, -12), 0.05, 342);
     Bevel(image, Whole(image), 8, 22);
@@ -219,6 +228,31 @@ Image DoubleStoneSlab(int s) {
     const Rgba stone = Rgb(0xa6a6a6);
     DressedStone(image, {0, 0, s, s / 2}, stone, 371);
     DressedStone(image, {0, s / 2, s, s / 2}, stone, 372);
+    return image;
+}
+
+Image SmoothStoneBlock(int s) {
+    const int k = Unit16(s);
+    Image image(s, s);
+    const Rgba stone = Rgb(0xa2a2a2);
+    Grain(image, Whole(image), stone, 3, 373);
+    Frame(image, Whole(image), k, Lighten(stone, -26));
+    Bevel(image, {k, k, s - 2 * k, s - 2 * k}, 10, 8);
+    return image;
+}
+
+Image CobblestoneWall(int s) {
+    const int k = Unit16(s);
+    const Image stones = Cobblestone(s);
+    Image image(s, s);
+    Blit(image, stones, 0, 0);
+    // Air above the wall on either side of the post, which stands 3 pixels (of 16) higher.
+    Fill(image, {0, 0, 4 * k, 3 * k}, stackmason::Rgba{0, 0, 0, 0});
+    Fill(image, {12 * k, 0, 4 * k, 3 * k}, stackmason::Rgba{0, 0, 0, 0});
+    HLine(image, 0, 3 * k, 4 * k, Lighten(stones.Pixel(0, 3 * k), 28));
+    HLine(image, 12 * k, 3 * k, 4 * k, Lighten(stones.Pixel(s - 1, 3 * k), 28));
+    VLine(image, 4 * k, 0, 3 * k, Lighten(stones.Pixel(4 * k, 0), 24));
+    VLine(image, 12 * k - 1, 0, 3 * k, Lighten(stones.Pixel(12 * k - 1, 0), -30));
     return image;
 }
 
