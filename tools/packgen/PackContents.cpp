@@ -252,11 +252,11 @@ void AddGameStone(PackList& pack) {
     pack.Add("smooth_stone_043.png", SmoothStoneBlock(kSmall));
     pack.Add("sandstone_024.png", Sandstone(kLarge, SandstoneKind::Plain, kYellowSand));
     pack.Add("chiseled_sandstone_024.png", Sandstone(kLarge, SandstoneKind::Chiseled, kYellowSand));
-    pack.Add("cut_sandstone_024.png", Sandstone(kLarge, SandstoneKind::Smooth, kYellowSand));
+    pack.Add("cut_sandstone_024.png", Sandstone(kLarge, SandstoneKind::Cut, kYellowSand));
     pack.Add("smooth_sandstone_block_043.png", Sandstone(kLarge, SandstoneKind::Flat, kYellowSand));
     pack.Add("red_sandstone_179.png", Sandstone(kLarge, SandstoneKind::Plain, kRedSand));
     pack.Add("chiseled_red_sandstone_179.png", Sandstone(kLarge, SandstoneKind::Chiseled, kRedSand));
-    pack.Add("cut_red_sandstone_179.png", Sandstone(kLarge, SandstoneKind::Smooth, kRedSand));
+    pack.Add("cut_red_sandstone_179.png", Sandstone(kLarge, SandstoneKind::Cut, kRedSand));
     pack.Add("smooth_red_sandstone_181.png", Sandstone(kLarge, SandstoneKind::Flat, kRedSand));
     pack.Add("bricks_045.png", BrickBlock(kLarge));
     pack.Add("nether_bricks_112.png", NetherBrick(kSmall));

@@ -40,9 +40,10 @@ Image GrassPathStrip(int s);
 
 // Bricks, cut stone, quartz and mineral blocks.
 enum class StoneBrickKind { Plain, Chiseled, Mossy, Cracked };
-// Smooth is the old name of cut sandstone (courses of dressed blocks); Flat is the 1.13
-// smooth sandstone, one even face.
-enum class SandstoneKind { Plain, Chiseled, Smooth, Flat };
+// Smooth is the old name of cut sandstone, drawn as a dressed face; Cut is the same face cut
+// into courses of blocks, as the game draws cut sandstone; Flat is the 1.13 smooth sandstone,
+// one even face.
+enum class SandstoneKind { Plain, Chiseled, Smooth, Flat, Cut };
 enum class QuartzKind { Block, Chiseled, Smooth };
 enum class MineralKind { Shiny, Plated, Faceted, Grainy };
 struct SandPalette {
@@ -80,7 +81,7 @@ inline constexpr WoodKind kSpruce{Rgb(0x735533), Rgb(0x3d2a14), Rgb(0x271a0b), R
 inline constexpr WoodKind kBirch{Rgb(0xc8b77a), Rgb(0xdcdad2), Rgb(0x2e2e2a), Rgb(0xd6c68e), Rgb(0xb9a870), true};
 inline constexpr WoodKind kJungle{Rgb(0xa97652), Rgb(0x56441c), Rgb(0x6b6a26), Rgb(0xb88b5b), Rgb(0x986b42), false};
 inline constexpr WoodKind kAcacia{Rgb(0xae5d34), Rgb(0x686157), Rgb(0x4a453c), Rgb(0xc0703e), Rgb(0x9a4e2a), false};
-inline constexpr WoodKind kDarkOak{Rgb(0x472d14), Rgb(0x3a2c1a), Rgb(0x22180c), Rgb(0x5a3c1e), Rgb(0x3e2810), false};
+inline constexpr WoodKind kDarkOak{Rgb(0x472d14), Rgb(0x4a3c2a), Rgb(0x6e5e44), Rgb(0x5a3c1e), Rgb(0x3e2810), false};
 
 // The two greens of a tree's leaves and a seed of their own, so that no two trees match.
 struct LeafColours {

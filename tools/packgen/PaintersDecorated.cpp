@@ -308,7 +308,7 @@ Image Terracotta(int s, Rgba colour) {
 }
 
 Image UnknownBlock(int s) {
-    const int cell = std::max(1, s / 4);
+    const int cell = std::max(1, s / 8);
     Image image(s, s);
     for (int y = 0; y < s; ++y)
         for (int x = 0; x < s; ++x)
@@ -316,8 +316,9 @@ Image UnknownBlock(int s) {
     // A question mark filling most of the face, white on a black outline, so it reads on
     // both colours of the board.
     const int scale = std::max(1, s * 5 / 32), x = (s - 3 * scale) / 2, y = (s - 5 * scale) / 2;
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
+    const int outline = std::max(1, s / 16);
+    for (int dy = -outline; dy <= outline; ++dy)
+        for (int dx = -outline; dx <= outline; ++dx)
             Text(image, x + dx, y + dy, "?", Rgb(0x000000), scale);
     Text(image, x, y, "?", Rgb(0xffffff), scale);
     return image;

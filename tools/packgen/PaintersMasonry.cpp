@@ -72,6 +72,19 @@ void SandstoneBands(Image& image, const SandPalette& p, std::uint32_t seed) {
     HLine(image, 0, 12 * k, s, Lighten(p.dark, -10));
 }
 
+// A band along the top, then two courses of blocks below it, the lower offset by half.
+void CutCourses(Image& image, const SandPalette& p) {
+    const int s = image.Width(), k = Unit16(s);
+    const Rect blocks[5] = {{0, 4 * k, s / 2, 6 * k},         {s / 2, 4 * k, s / 2, 6 * k},
+                            {0, 10 * k, s / 4, 6 * k},        {s / 4, 10 * k, s / 2, 6 * k},
+                            {3 * s / 4, 10 * k, s / 4, 6 * k}};
+    Fill(image, {0, 3 * k, s, k}, p.dark);
+    for (const Rect& block : blocks) {
+        Frame(image, block, 1, Lighten(p.dark, -8));
+        Bevel(image, {block.x + 1, block.y + 1, block.w - 2, block.h - 2}, 10, 10);
+    }
+}
+
 }  // namespace
 
 Image BrickBlock(int s) {
@@ -120,10 +133,12 @@ Image Sandstone(int s, SandstoneKind kind, const SandPalette& palette) {
         Speckle(image, Whole(image), palette.light, 0.04, 336);
         return image;
     }
-    if (kind == SandstoneKind::Smooth) {
+    if (kind == SandstoneKind::Smooth || kind == SandstoneKind::Cut) {
         Grain(image, Whole(image), palette.light, 3, 331);
         Speckle(image, Whole(image), palette.mid, 0.08, 332);
         Bevel(image, Whole(image), 6, 18);
+        if (kind == SandstoneKind::Cut)
+            CutCourses(image, palette);
         return image;
     }
     SandstoneBands(image, palette, 333);
