@@ -31,7 +31,7 @@ bench: build
 # the user saves land there too.
 run: build
 	mkdir -p workspace
-	cp -n $(BUILD_DIR)/packs/stackmason.zip $(BUILD_DIR)/packs/minecraft.zip workspace/ 2>/dev/null || true
+	cp -n $(BUILD_DIR)/packs/stackmason.zip $(BUILD_DIR)/packs/minecraft.zip $(BUILD_DIR)/packs/gameblocks.zip workspace/ 2>/dev/null || true
 	cd workspace && ../$(BUILD_DIR)/bin/stackmason
 
 # libFuzzer targets (clang, with ASan and UBSan) for every reader of outside data; each runs

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/BlockNames.h"
+#include "common/BlockStates.h"
 #include "common/FileBytes.h"
 #include "common/TexturePackArchive.h"
 #include "editor/files/BlockIdMapping.h"
@@ -52,6 +53,11 @@ const std::vector<Entry>& Stackmason() {
 
 const std::vector<Entry>& Minecraft() {
     static const std::vector<Entry> entries = ReadPack(kPackDir + "/minecraft.zip");
+    return entries;
+}
+
+const std::vector<Entry>& GameBlocks() {
+    static const std::vector<Entry> entries = ReadPack(kPackDir + "/gameblocks.zip");
     return entries;
 }
 
@@ -304,6 +310,119 @@ TEST_F(PackWorkspace, MinecraftBuildingsRoundTripThroughSchematics) {
     EXPECT_TRUE(dialogs_.errors.empty());
 }
 
+// ---- gameblocks.zip: the game's building blocks.
+
+// The archive order is the block numbering of every building made with the pack.
+const char* const kGameBlockOrder[] = {
+    "stone_001", "granite_001", "polished_granite_001", "diorite_001", "polished_diorite_001", "andesite_001",
+    "polished_andesite_001", "grass_block_002", "dirt_003", "grass_path_208", "sand_012", "red_sand_012",
+    "gravel_013", "clay_082", "snow_block_080", "snow_layer_078", "t.ice_079", "packed_ice_174",
+    "bedrock_007", "t.water_009", "lava_011", "obsidian_049", "netherrack_087", "soul_sand_088",
+    "end_stone_121", "mycelium_110", "coal_ore_016", "iron_ore_015", "gold_ore_014", "diamond_ore_056",
+    "redstone_ore_073", "lapis_ore_021", "emerald_ore_129", "nether_quartz_ore_153", "coal_block_173",
+    "iron_block_042", "gold_block_041", "diamond_block_057", "redstone_block_152", "lapis_block_022",
+    "emerald_block_133", "cobblestone_004", "mossy_cobblestone_048", "stone_bricks_098",
+    "mossy_stone_bricks_098", "cracked_stone_bricks_098", "chiseled_stone_bricks_098", "smooth_stone_043",
+    "sandstone_024", "chiseled_sandstone_024", "cut_sandstone_024", "smooth_sandstone_block_043",
+    "red_sandstone_179", "chiseled_red_sandstone_179", "cut_red_sandstone_179", "smooth_red_sandstone_181",
+    "bricks_045", "nether_bricks_112", "quartz_block_155", "chiseled_quartz_155", "quartz_pillar_155",
+    "smooth_quartz_043", "prismarine_168", "prismarine_bricks_168", "dark_prismarine_168", "stone_slab_044",
+    "double_stone_slab_043", "cobblestone_slab_044", "sandstone_slab_044", "brick_slab_044",
+    "stone_brick_slab_044", "quartz_slab_044", "cobblestone_stairs_067", "sandstone_stairs_128",
+    "brick_stairs_108", "stone_brick_stairs_109", "nether_brick_stairs_114", "quartz_stairs_156",
+    "t.cobblestone_wall_139", "oak_planks_005", "spruce_planks_005", "birch_planks_005", "jungle_planks_005",
+    "acacia_planks_005", "dark_oak_planks_005", "oak_log_017", "spruce_log_017", "birch_log_017",
+    "jungle_log_017", "acacia_log_162", "dark_oak_log_162", "oak_stairs_053", "spruce_stairs_134",
+    "birch_stairs_135", "jungle_stairs_136", "acacia_stairs_163", "dark_oak_stairs_164", "oak_slab_126",
+    "spruce_slab_126", "birch_slab_126", "jungle_slab_126", "acacia_slab_126", "dark_oak_slab_126",
+    "t.oak_fence_085", "t.spruce_fence_188", "t.birch_fence_189", "t.jungle_fence_190", "t.acacia_fence_192",
+    "t.dark_oak_fence_191", "oak_door_064", "spruce_door_193", "birch_door_194", "jungle_door_195",
+    "acacia_door_196", "dark_oak_door_197", "t.oak_leaves_018", "t.spruce_leaves_018", "t.birch_leaves_018",
+    "t.jungle_leaves_018", "t.acacia_leaves_161", "t.dark_oak_leaves_161", "white_wool_035",
+    "orange_wool_035", "magenta_wool_035", "light_blue_wool_035", "yellow_wool_035", "lime_wool_035",
+    "pink_wool_035", "gray_wool_035", "light_gray_wool_035", "cyan_wool_035", "purple_wool_035",
+    "blue_wool_035", "brown_wool_035", "green_wool_035", "red_wool_035", "black_wool_035",
+    "white_concrete_251", "orange_concrete_251", "magenta_concrete_251", "light_blue_concrete_251",
+    "yellow_concrete_251", "lime_concrete_251", "pink_concrete_251", "gray_concrete_251",
+    "light_gray_concrete_251", "cyan_concrete_251", "purple_concrete_251", "blue_concrete_251",
+    "brown_concrete_251", "green_concrete_251", "red_concrete_251", "black_concrete_251", "terracotta_172",
+    "white_terracotta_159", "orange_terracotta_159", "magenta_terracotta_159", "light_blue_terracotta_159",
+    "yellow_terracotta_159", "lime_terracotta_159", "pink_terracotta_159", "gray_terracotta_159",
+    "light_gray_terracotta_159", "cyan_terracotta_159", "purple_terracotta_159", "blue_terracotta_159",
+    "brown_terracotta_159", "green_terracotta_159", "red_terracotta_159", "black_terracotta_159",
+    "t.white_stained_glass_095", "t.orange_stained_glass_095", "t.magenta_stained_glass_095",
+    "t.light_blue_stained_glass_095", "t.yellow_stained_glass_095", "t.lime_stained_glass_095",
+    "t.pink_stained_glass_095", "t.gray_stained_glass_095", "t.light_gray_stained_glass_095",
+    "t.cyan_stained_glass_095", "t.purple_stained_glass_095", "t.blue_stained_glass_095",
+    "t.brown_stained_glass_095", "t.green_stained_glass_095", "t.red_stained_glass_095",
+    "t.black_stained_glass_095", "t.glass_020", "t.glass_pane_102", "t.iron_bars_101", "glowstone_089",
+    "sea_lantern_169", "t.torch_050", "t.wall_torch_050", "t.ladder_065", "bookshelf_047",
+    "crafting_table_058", "furnace_061", "chest_054", "tnt_046", "pumpkin_086", "jack_o_lantern_091",
+    "melon_103", "t.cactus_081", "hay_block_170", "sponge_019", "note_block_025", "t.mob_spawner_052",
+    "unknown",
+};
+
+TEST(GameBlocks, HoldsItsEntriesInTheirFixedOrder) {
+    ASSERT_EQ(GameBlocks().size(), 208u);
+    ASSERT_EQ(std::size(kGameBlockOrder), 208u);
+    for (std::size_t i = 0; i < GameBlocks().size(); ++i)
+        EXPECT_EQ(GameBlocks()[i].name, std::string(kGameBlockOrder[i]) + ".png") << "position " << i + 1;
+}
+
+// Every block but the unknown mark exports as a state of its own, so an import maps each
+// state back onto exactly one entry; the unknown mark has no id and no state (it is air).
+TEST(GameBlocks, EveryBlockHasAStateOfItsOwn) {
+    ASSERT_FALSE(GameBlocks().empty());
+    std::map<std::string, std::string> entryOfState;
+    for (const Entry& entry : GameBlocks()) {
+        const std::int32_t id = BlockIdFromEntryName(entry.name);
+        const std::optional<std::string_view> state = BlockStateOfEntry(ItemTextFromEntryName(entry.name), id);
+        if (entry.name == "unknown.png") {
+            EXPECT_EQ(id, 0);
+            EXPECT_FALSE(state.has_value()) << *state;
+            continue;
+        }
+        EXPECT_GT(id, 0) << entry.name;
+        ASSERT_TRUE(state.has_value()) << entry.name << " has no block state";
+        const auto [other, added] = entryOfState.try_emplace(std::string(*state), entry.name);
+        EXPECT_TRUE(added) << entry.name << " and " << other->second << " are both " << *state;
+    }
+    EXPECT_EQ(entryOfState.size(), 207u);
+
+    // Whatever the other default packs export, a building of them comes in through this one.
+    for (const std::vector<Entry>* pack : {&Stackmason(), &Minecraft()}) {
+        ASSERT_FALSE(pack->empty());
+        for (const Entry& entry : *pack) {
+            const auto state = BlockStateOfEntry(ItemTextFromEntryName(entry.name), BlockIdFromEntryName(entry.name));
+            ASSERT_TRUE(state.has_value()) << entry.name;
+            EXPECT_TRUE(entryOfState.contains(std::string(*state))) << entry.name << " exports " << *state
+                                                                     << ", which gameblocks.zip lacks";
+        }
+    }
+}
+
+// Each picture tells its block from all others, as the editor shows it (the leftmost face),
+// and only the see-through blocks carry alpha.
+TEST(GameBlocks, PicturesDecodeAndDifferFromEachOther) {
+    ASSERT_FALSE(GameBlocks().empty());
+    std::map<std::vector<std::uint32_t>, std::string> pictures;
+    for (const Entry& entry : GameBlocks()) {
+        const Image& image = entry.image;
+        ASSERT_FALSE(image.IsEmpty()) << entry.name << " does not decode";
+        EXPECT_TRUE(image.Width() == image.Height() || image.Width() == 6 * image.Height()) << entry.name;
+        EXPECT_TRUE(image.Height() == 16 || image.Height() == 32) << entry.name;
+        EXPECT_EQ(IsBlendedEntryName(entry.name), HasSeeThroughPixels(image)) << entry.name;
+        const Image face = LeftmostFace(image);
+        if (entry.name != "unknown.png")  // a flat board on purpose
+            EXPECT_GE(DistinctColours(face), 4u) << entry.name << " is nearly blank";
+        std::vector<std::uint32_t> pixels{static_cast<std::uint32_t>(face.Width())};
+        for (const Rgba& p : face.Pixels())
+            pixels.push_back(std::uint32_t{p.r} << 24 | std::uint32_t{p.g} << 16 | std::uint32_t{p.b} << 8 | p.a);
+        const auto [other, added] = pictures.try_emplace(std::move(pixels), entry.name);
+        EXPECT_TRUE(added) << entry.name << " looks exactly like " << other->second;
+    }
+}
+
 // Runs the generator into a folder of its own under another time zone than the build's:
 // archive times are local times, so a zone-dependent date would show here.
 TEST(DefaultPacks, GeneratingAgainGivesTheSameBytes) {
@@ -311,7 +430,7 @@ TEST(DefaultPacks, GeneratingAgainGivesTheSameBytes) {
     const std::string folder = temp.Path().string();
     const std::string command = std::string("TZ=XST-5:30 '") + STACKMASON_PACKGEN + "' '" + folder + "'";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    for (const char* pack : {"/stackmason.zip", "/minecraft.zip"}) {
+    for (const char* pack : {"/stackmason.zip", "/minecraft.zip", "/gameblocks.zip"}) {
         const auto built = ReadFileBytes(kPackDir + pack, 1u << 26);
         const auto again = ReadFileBytes(folder + pack, 1u << 26);
         ASSERT_TRUE(built && again) << pack;

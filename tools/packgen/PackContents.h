@@ -20,6 +20,10 @@ struct PackPicture {
 // The default pack "stackmason.zip".
 std::vector<PackPicture> StackmasonPictures();
 
+// The game's building blocks, "gameblocks.zip": 207 blocks, each with its own picture and a
+// block state of its own, then "unknown.png", the mark for a block that the pack lacks.
+std::vector<PackPicture> GameBlockPictures();
+
 // The schematic import pack "minecraft.zip", from the pictures of "stackmason.zip": one
 // entry per block id, so that import maps every id to exactly one block. As an import knows
 // the id alone, that entry is the id's plain form: the first of its pictures that the

@@ -329,6 +329,7 @@ void Text(Image& image, int x, int y, const char* text, Rgba colour, int scale) 
         {'7', {"###", "..#", ".#.", ".#.", ".#."}},
         {'8', {"###", "#.#", "###", "#.#", "###"}},
         {'9', {"###", "#.#", "###", "..#", "###"}},
+        {'?', {"###", "..#", ".##", "...", ".#."}},
     };
     for (; *text != '\0'; ++text) {
         for (const Glyph& glyph : kGlyphs) {

@@ -80,7 +80,7 @@ inline Image Strip(const Image& side, const Image& top, const Image& bottom) {
     return Strip(side, side, side, side, top, bottom);
 }
 
-// Draws text in a 3 x 5 pixel font (digits and the capital letters used on blocks) at (x, y).
+// Draws text in a 3 x 5 pixel font (digits, the capital letters used on blocks and "?") at (x, y).
 void Text(Image& image, int x, int y, const char* text, Rgba colour, int scale);
 
 }  // namespace packgen

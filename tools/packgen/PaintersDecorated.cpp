@@ -157,6 +157,16 @@ Image CactusStrip(int s) {
     return Strip(side, top, top);
 }
 
+Image InsetCactusStrip(int s) {
+    const int k = Unit16(s);
+    Image strip = CactusStrip(s);
+    for (int face = 0; face < 4; ++face) {
+        SetAlpha(strip, {face * s, 0, k, s}, 0);
+        SetAlpha(strip, {face * s + s - k, 0, k, s}, 0);
+    }
+    return strip;
+}
+
 Image TntStrip(int s) {
     const int k = Unit16(s);
     Image side(s, s);
@@ -253,6 +263,64 @@ Image SeaLantern(int s) {
     }
     Fill(image, {h - 2 * k, h - 2 * k, 4 * k, 4 * k}, Rgb(0xffffff));  // the bright core
     Frame(image, Whole(image), k, Rgb(0x8ab0a8));
+    return image;
+}
+
+Image PrismarineBricks(int s) {
+    const int k = Unit16(s);
+    Image image(s, s);
+    Bricks(image, Whole(image), 8 * k, 4 * k, Rgb(0x68b4a0), Rgb(0x3e7868), 581);
+    Jitter(image, Whole(image), 5, 582);
+    Speckle(image, Whole(image), Rgb(0x86ccb8), 0.05, 583);
+    return image;
+}
+
+Image DarkPrismarine(int s) {
+    const int k = Unit16(s);
+    Image image(s, s);
+    Clouds(image, Whole(image), Rgb(0x2c4a3e), Rgb(0x365a4c), 3, 591);
+    Jitter(image, Whole(image), 4, 592);
+    // Plates in a grid of four, each with a dark seam round it.
+    for (int at = 0; at < s; at += s / 2) {
+        HLine(image, 0, at, s, Rgb(0x1a2e26));
+        VLine(image, at, 0, s, Rgb(0x1a2e26));
+    }
+    Frame(image, Whole(image), k, Rgb(0x1a2e26));
+    for (int i = 0; i < 4; ++i)
+        Bevel(image, {(i % 2) * (s / 2) + k, (i / 2) * (s / 2) + k, s / 2 - k, s / 2 - k}, 14, 10);
+    return image;
+}
+
+Image Concrete(int s, Rgba colour) {
+    Image image(s, s);
+    Grain(image, Whole(image), colour, 2, SeedOf(colour) ^ 0x5a5a);
+    Speckle(image, Whole(image), Lighten(colour, -10), 0.03, SeedOf(colour) ^ 0xa5a5);
+    return image;
+}
+
+Image Terracotta(int s, Rgba colour) {
+    Image image(s, s);
+    Clouds(image, Whole(image), Lighten(colour, -9), Lighten(colour, 7), 4, SeedOf(colour) ^ 0x7c7c);
+    Jitter(image, Whole(image), 5, SeedOf(colour) ^ 0xc7c7);
+    Speckle(image, Whole(image), Lighten(colour, -18), 0.06, SeedOf(colour) ^ 0x3c3c);
+    Speckle(image, Whole(image), Lighten(colour, 16), 0.04, SeedOf(colour) ^ 0xc3c3);
+    return image;
+}
+
+Image UnknownBlock(int s) {
+    const int cell = std::max(1, s / 8);
+    Image image(s, s);
+    for (int y = 0; y < s; ++y)
+        for (int x = 0; x < s; ++x)
+            image.SetPixel(x, y, (x / cell + y / cell) % 2 == 0 ? Rgb(0xff00ff) : Rgb(0x000000));
+    // A question mark filling most of the face, white on a black outline, so it reads on
+    // both colours of the board.
+    const int scale = std::max(1, s * 5 / 32), x = (s - 3 * scale) / 2, y = (s - 5 * scale) / 2;
+    const int outline = std::max(1, s / 16);
+    for (int dy = -outline; dy <= outline; ++dy)
+        for (int dx = -outline; dx <= outline; ++dx)
+            Text(image, x + dx, y + dy, "?", Rgb(0x000000), scale);
+    Text(image, x, y, "?", Rgb(0xffffff), scale);
     return image;
 }
 

@@ -72,6 +72,19 @@ void SandstoneBands(Image& image, const SandPalette& p, std::uint32_t seed) {
     HLine(image, 0, 12 * k, s, Lighten(p.dark, -10));
 }
 
+// A band along the top, then two courses of blocks below it, the lower offset by half.
+void CutCourses(Image& image, const SandPalette& p) {
+    const int s = image.Width(), k = Unit16(s);
+    const Rect blocks[5] = {{0, 4 * k, s / 2, 6 * k},         {s / 2, 4 * k, s / 2, 6 * k},
+                            {0, 10 * k, s / 4, 6 * k},        {s / 4, 10 * k, s / 2, 6 * k},
+                            {3 * s / 4, 10 * k, s / 4, 6 * k}};
+    Fill(image, {0, 3 * k, s, k}, p.dark);
+    for (const Rect& block : blocks) {
+        Frame(image, block, 1, Lighten(p.dark, -8));
+        Bevel(image, {block.x + 1, block.y + 1, block.w - 2, block.h - 2}, 10, 10);
+    }
+}
+
 }  // namespace
 
 Image BrickBlock(int s) {
@@ -115,10 +128,17 @@ Image StoneBricks(int s, StoneBrickKind kind) {
 Image Sandstone(int s, SandstoneKind kind, const SandPalette& palette) {
     Image image(s, s);
     const int k = Unit16(s);
-    if (kind == SandstoneKind::Smooth) {
+    if (kind == SandstoneKind::Flat) {
+        Grain(image, Whole(image), Mix(palette.light, palette.mid, 0.5), 2, 335);
+        Speckle(image, Whole(image), palette.light, 0.04, 336);
+        return image;
+    }
+    if (kind == SandstoneKind::Smooth || kind == SandstoneKind::Cut) {
         Grain(image, Whole(image), palette.light, 3, 331);
         Speckle(image, Whole(image), palette.mid, 0.08, 332);
         Bevel(image, Whole(image), 6, 18);
+        if (kind == SandstoneKind::Cut)
+            CutCourses(image, palette);
         return image;
     }
     SandstoneBands(image, palette, 333);
@@ -142,6 +162,10 @@ Image Sandstone(int s, SandstoneKind kind, const SandPalette& palette) {
 Image Quartz(int s, QuartzKind kind) {
     Image image(s, s);
     const Rgba white = Rgb(0xebe5dc);
+    if (kind == QuartzKind::Smooth) {  // one even face, no dressed edges
+        Grain(image, Whole(image), Lighten(white, -4), 2, 343);
+        return image;
+    }
     Grain(image, Whole(image), white, 3, 341);
     Speckle(image, Whole(image), Lighten(white, -12), 0.05, 342);
     Bevel(image, Whole(image), 8, 22);
@@ -219,6 +243,31 @@ Image DoubleStoneSlab(int s) {
     const Rgba stone = Rgb(0xa6a6a6);
     DressedStone(image, {0, 0, s, s / 2}, stone, 371);
     DressedStone(image, {0, s / 2, s, s / 2}, stone, 372);
+    return image;
+}
+
+Image SmoothStoneBlock(int s) {
+    const int k = Unit16(s);
+    Image image(s, s);
+    const Rgba stone = Rgb(0xa2a2a2);
+    Grain(image, Whole(image), stone, 3, 373);
+    Frame(image, Whole(image), k, Lighten(stone, -26));
+    Bevel(image, {k, k, s - 2 * k, s - 2 * k}, 10, 8);
+    return image;
+}
+
+Image CobblestoneWall(int s) {
+    const int k = Unit16(s);
+    const Image stones = Cobblestone(s);
+    Image image(s, s);
+    Blit(image, stones, 0, 0);
+    // Air above the wall on either side of the post, which stands 3 pixels (of 16) higher.
+    Fill(image, {0, 0, 4 * k, 3 * k}, stackmason::Rgba{0, 0, 0, 0});
+    Fill(image, {12 * k, 0, 4 * k, 3 * k}, stackmason::Rgba{0, 0, 0, 0});
+    HLine(image, 0, 3 * k, 4 * k, Lighten(stones.Pixel(0, 3 * k), 28));
+    HLine(image, 12 * k, 3 * k, 4 * k, Lighten(stones.Pixel(s - 1, 3 * k), 28));
+    VLine(image, 4 * k, 0, 3 * k, Lighten(stones.Pixel(4 * k, 0), 24));
+    VLine(image, 12 * k - 1, 0, 3 * k, Lighten(stones.Pixel(12 * k - 1, 0), -30));
     return image;
 }
 

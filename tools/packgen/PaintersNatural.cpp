@@ -26,6 +26,26 @@ void TopCover(Image& image, Rgba a, Rgba b, std::uint32_t seed) {
     }
 }
 
+
+// The colours of a mined igneous stone: a mottled ground and the crystals speckled into it.
+struct IgneousPalette {
+    Rgba dark, light, fleckDark, fleckLight;
+    double fleckDensity;
+    std::uint32_t seed;
+};
+
+IgneousPalette PaletteOf(IgneousKind kind) {
+    switch (kind) {
+    case IgneousKind::Granite:
+        return {Rgb(0x8c5c48), Rgb(0xa4705a), Rgb(0x6a3e30), Rgb(0xc4948a), 0.16, 701};
+    case IgneousKind::Diorite:
+        return {Rgb(0xbababa), Rgb(0xd4d4d2), Rgb(0x6e6e6e), Rgb(0xf2f2f2), 0.13, 711};
+    case IgneousKind::Andesite:
+        break;
+    }
+    return {Rgb(0x76787a), Rgb(0x8a8c8e), Rgb(0x5a5c5e), Rgb(0xa8aaac), 0.20, 721};
+}
+
 }  // namespace
 
 Image Stone(int s) {
@@ -258,6 +278,53 @@ Image Glowstone(int s) {
     Cobbles(image, Whole(image), Rgb(0xe0ac55), Rgb(0x7d5224), 10 * (s / 16) * (s / 16), 28, 201);
     Speckle(image, Whole(image), Rgb(0xfff2ae), 0.10, 202);
     return image;
+}
+
+}  // namespace packgen
+
+namespace packgen {
+
+Image Igneous(int s, IgneousKind kind, bool polished) {
+    const IgneousPalette p = PaletteOf(kind);
+    const int k = std::max(1, s / 16);
+    Image image(s, s);
+    if (!polished) {
+        Clouds(image, Whole(image), p.dark, p.light, 6, p.seed);
+        Jitter(image, Whole(image), 8, p.seed + 1);
+        Speckle(image, Whole(image), p.fleckDark, p.fleckDensity, p.seed + 2);
+        Speckle(image, Whole(image), p.fleckLight, p.fleckDensity * 0.6, p.seed + 3);
+        return image;
+    }
+    // Ground flat: the crystals fewer and finer, a cut rim round the slab.
+    Grain(image, Whole(image), Mix(p.dark, p.light, 0.5), 3, p.seed + 4);
+    Speckle(image, Whole(image), p.fleckDark, p.fleckDensity * 0.4, p.seed + 5);
+    Speckle(image, Whole(image), p.fleckLight, p.fleckDensity * 0.3, p.seed + 6);
+    Frame(image, Whole(image), k, Lighten(p.dark, -22));
+    Bevel(image, {k, k, s - 2 * k, s - 2 * k}, 18, 14);
+    return image;
+}
+
+Image RedSand(int s) {
+    Image image(s, s);
+    Grain(image, Whole(image), Rgb(0xbe6a2a), 7, 731);
+    Speckle(image, Whole(image), Rgb(0x9a5220), 0.14, 732);
+    Speckle(image, Whole(image), Rgb(0xd88a48), 0.07, 733);
+    return image;
+}
+
+Image GrassPathStrip(int s) {
+    const int k = std::max(1, s / 16);
+    Image top(s, s);
+    Clouds(top, Whole(top), Rgb(0x8a6e3a), Rgb(0xa08448), 4, 741);
+    Jitter(top, Whole(top), 7, 742);
+    Speckle(top, Whole(top), Rgb(0x6e5428), 0.10, 743);
+    // The side: dirt, trodden down a pixel below the neighbouring grass, a worn band on top.
+    Image side = Dirt(s);
+    Fill(side, {0, k, s, 2 * k}, Rgb(0x947840));
+    Jitter(side, {0, k, s, 2 * k}, 8, 744);
+    HLine(side, 0, 3 * k, s, Rgb(0x5e4024));
+    Fill(side, {0, 0, s, k}, Rgb(0x2e2a22));  // the shadow of the step down
+    return Strip(side, top, Dirt(s));
 }
 
 }  // namespace packgen

@@ -73,13 +73,15 @@ Image LogStrip(int s, const WoodKind& wood) {
     return Strip(side, end, end);
 }
 
-Image Leaves(int s) {
+Image Leaves(int s) { return Leaves(s, kOakLeaves); }
+
+Image Leaves(int s, const LeafColours& colours) {
     Image image(s, s);
-    Clouds(image, Whole(image), Rgb(0x2f6a1a), Rgb(0x4d9a2c), 4, 401);
-    Jitter(image, Whole(image), 14, 402);
-    Speckle(image, Whole(image), Rgb(0x6cbc44), 0.08, 403);
-    Speckle(image, Whole(image), Rgb(0x1f4a10), 0.10, 404);
-    Holes(image, Whole(image), 0.30, 405);
+    Clouds(image, Whole(image), colours.dark, colours.light, 4, colours.seed);
+    Jitter(image, Whole(image), 14, colours.seed + 1);
+    Speckle(image, Whole(image), colours.highlight, 0.08, colours.seed + 2);
+    Speckle(image, Whole(image), colours.shadow, 0.10, colours.seed + 3);
+    Holes(image, Whole(image), 0.30, colours.seed + 4);
     return image;
 }
 
@@ -130,10 +132,12 @@ Image Ladder(int s) {
     return image;
 }
 
-Image Fence(int s) {
+Image Fence(int s) { return Fence(s, kOak); }
+
+Image Fence(int s, const WoodKind& kind) {
     const int k = Unit16(s);
     Image image(s, s);
-    const Rgba wood = kOak.plank;
+    const Rgba wood = kind.plank;
     for (int y : {3 * k, 9 * k}) {  // two rails
         Fill(image, {0, y, s, 3 * k}, Lighten(wood, -8));
         HLine(image, 0, y, s, Lighten(wood, 20));
@@ -146,10 +150,12 @@ Image Fence(int s) {
     return image;
 }
 
-Image Door(int s) {
+Image Door(int s) { return Door(s, kOak); }
+
+Image Door(int s, const WoodKind& kind) {
     const int k = Unit16(s);
     Image image(s, s);
-    const Rgba wood = Lighten(kOak.plank, -8);
+    const Rgba wood = Lighten(kind.plank, -8);
     for (int x = 0; x < s; x += 4 * k) {  // upright boards
         Grain(image, {x, 0, 4 * k, s}, Lighten(wood, static_cast<int>(Signed(x, 0, 431) * 8)), 6, 432);
         VLine(image, x + 4 * k - 1, 0, s, Lighten(wood, -40));
@@ -206,6 +212,24 @@ Image Torch(int s) {
     Fill(image, {7 * k, 3 * k, 2 * k, 3 * k}, Rgb(0xffa020));               // flame
     Fill(image, {7 * k, 4 * k, k, k}, Rgb(0xfff0a0));
     Put(image, 8 * k, 2 * k, Rgb(0xff7010));
+    return image;
+}
+
+Image WallTorch(int s) {
+    const int k = Unit16(s);
+    Image image(s, s);
+    // The stick leans out from the wall: it climbs one pixel to the right every three up.
+    for (int i = 0; i < 10; ++i) {
+        const int x = 6 * k + (i / 3) * k, y = (15 - i) * k;
+        Fill(image, {x, y, 2 * k, k}, Rgb(0x6b4a26));
+        Put(image, x, y, Rgb(0x8a6434));
+    }
+    const int top = 9 * k;  // x of the stick's upper end
+    Fill(image, {top - k, 2 * k, 4 * k, 4 * k}, WithAlpha(Rgb(0xffd040), 110));  // glow
+    Fill(image, {top, 2 * k, 2 * k, 3 * k}, Rgb(0xffa020));                     // flame
+    Fill(image, {top, 3 * k, k, k}, Rgb(0xfff0a0));
+    Put(image, top + k, k, Rgb(0xff7010));
+    Fill(image, {4 * k, 13 * k, 5 * k, 3 * k}, Rgb(0x5a5a5a));  // the bracket on the wall
     return image;
 }
 

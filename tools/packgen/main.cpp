@@ -1,6 +1,6 @@
 // stackmason-packgen: draws the default texture packs.
 //
-//   stackmason-packgen FOLDER               writes FOLDER/stackmason.zip and FOLDER/minecraft.zip
+//   stackmason-packgen FOLDER               writes FOLDER/stackmason.zip, minecraft.zip and gameblocks.zip
 //   stackmason-packgen --sheet PACK SHEET   writes a contact sheet PNG of the pack PACK
 #include <cstdio>
 #include <filesystem>
@@ -52,7 +52,8 @@ int GeneratePacks(const std::filesystem::path& folder) {
         std::fprintf(stderr, "stackmason-packgen: no layout of minecraft.zip gives every block its data value\n");
         return 1;
     }
-    const bool written = Write(folder / "stackmason.zip", pictures) && Write(folder / "minecraft.zip", importPictures);
+    const bool written = Write(folder / "stackmason.zip", pictures) && Write(folder / "minecraft.zip", importPictures) &&
+                         Write(folder / "gameblocks.zip", packgen::GameBlockPictures());
     return written ? 0 : 1;
 }
 
