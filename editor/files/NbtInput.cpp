@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "common/Constants.h"
+#include "editor/files/ModifiedUtf8.h"
 
 namespace stackmason {
 namespace {
@@ -126,7 +127,10 @@ bool NbtInput::ReadName(std::string& name) {
     if (!ReadUnsigned(2, size))
         return false;
     name.resize(static_cast<std::size_t>(size));
-    return ReadExact(name.data(), name.size());
+    if (!ReadExact(name.data(), name.size()))
+        return false;
+    name = FromModifiedUtf8(name);
+    return true;
 }
 
 bool NbtInput::ReadInteger(std::uint8_t type, const std::string& name, std::optional<std::int64_t>& value) {

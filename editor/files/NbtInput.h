@@ -62,6 +62,7 @@ public:
     bool ReadUnsigned(int bytes, std::uint64_t& value);
     // An array's or a list's length; a negative one is refused.
     bool ReadLength(std::int32_t& value);
+    // A tag's name or a string payload, from the file's modified UTF-8 into UTF-8.
     bool ReadName(std::string& name);
     // The payload of an integer tag of any width, named `name` for the problem text.
     bool ReadInteger(std::uint8_t type, const std::string& name, std::optional<std::int64_t>& value);

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "editor/files/ByteSink.h"
+#include "editor/files/ModifiedUtf8.h"
 #include "editor/files/NbtInput.h"
 
 namespace stackmason {
@@ -18,9 +19,13 @@ public:
     void Short(std::int32_t value) { Unsigned(static_cast<std::uint64_t>(value), 2); }
     void Int(std::int64_t value) { Unsigned(static_cast<std::uint64_t>(value), 4); }
     void Long(std::int64_t value) { Unsigned(static_cast<std::uint64_t>(value), 8); }
+    // A string as the format has it, in modified UTF-8; names of plain ASCII go as they are.
     void Text(std::string_view text) {
-        Short(static_cast<std::int32_t>(text.size()));
-        out_.Put(text);
+        if (IsPlainNbtText(text)) {
+            PutText(text);
+            return;
+        }
+        PutText(ToModifiedUtf8(text));
     }
     void Header(NbtTagType type, std::string_view name) {
         Byte(type);
@@ -34,6 +39,10 @@ public:
     }
 
 private:
+    void PutText(std::string_view encoded) {
+        Short(static_cast<std::int32_t>(encoded.size()));
+        out_.Put(encoded);
+    }
     void Unsigned(std::uint64_t value, int bytes) {
         std::uint8_t* at = out_.Reserve(static_cast<std::size_t>(bytes));
         for (int i = bytes - 1; i >= 0; --i, value >>= 8)

@@ -243,6 +243,34 @@ TEST(SpongeExport, WritesVersionTwoWithThePaletteAndVarintsInBuildingOrder) {
     EXPECT_FALSE(std::filesystem::exists("Tower.schem.schem"));
 }
 
+// The game's strings are modified UTF-8: an emoji is its surrogate pair, three bytes a half,
+// and a byte of a foreign file name that is no UTF-8 becomes U+FFFD. The file still loads.
+TEST(SpongeExport, WritesTheFileNameInModifiedUtf8) {
+    FilesTestEditor test(2, 2, 1);
+    CopyMinecraftPack();
+    StagedPack pack = StageTexturePack("minecraft.zip");
+    test.editor.selector.TakeItemsOf(pack.selector);
+    test.editor.grid.At(2, 1, 1) = 1;
+    const std::vector<std::pair<std::string, std::string>> names = {
+        {"Haus \xF0\x9F\x98\x80", "Haus \xED\xA0\xBD\xED\xB8\x80"},     // U+1F600
+        {"Caf\xC3\xA9 \xE2\x82\xAC", "Caf\xC3\xA9 \xE2\x82\xAC"},       // two and three bytes stay
+        {"Old\xE9", "Old\xEF\xBF\xBD"},                                      // Latin-1, no UTF-8
+    };
+    for (const auto& [name, written] : names) {
+        SCOPED_TRACE(name);
+        SaveAs(test, name, kSpongeFilter);
+        ASSERT_TRUE(test.dialogs.errors.empty()) << test.dialogs.errors.front();
+        const auto [rootName, root] = ReadSchem(name + ".schem");
+        EXPECT_EQ(root["Metadata"]["Name"].text, written);
+        EXPECT_EQ(DecodeBlocks(root)[1], "minecraft:stone");
+
+        test.editor.grid.At(2, 1, 1) = 0;
+        LoadAs(test.editor, test.dialogs, name + ".schem", kSpongeFilter);
+        ASSERT_TRUE(test.dialogs.errors.empty()) << test.dialogs.errors.front();
+        EXPECT_EQ(test.editor.grid.At(2, 1, 1), 1);
+    }
+}
+
 TEST(SpongeExport, NamesEveryDefaultPackEntryAndPropertiesInKeyOrder) {
     FilesTestEditor test(1, 1, 1);
     for (const char* pack : {"minecraft.zip", "stackmason.zip"}) {
