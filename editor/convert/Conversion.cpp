@@ -1,5 +1,7 @@
 #include "editor/convert/Conversion.h"
 
+#include <algorithm>
+#include <utility>
 #include <filesystem>
 #include <fstream>
 #include <span>
@@ -31,6 +33,7 @@ public:
     void Answer(FileChoice choice) { answer_ = std::move(choice); }
     const std::vector<std::string>& Messages() const { return messages_; }
     const std::vector<std::string>& Notes() const { return notes_; }
+    std::vector<std::string> TakeNotes() { return std::exchange(notes_, {}); }
 
     void ShowError(const std::string& text) override { messages_.push_back(text); }
     void ShowInfo(const std::string& text) override { notes_.push_back(text); }
@@ -53,6 +56,18 @@ private:
     std::vector<std::string> messages_;
     std::vector<std::string> notes_;
 };
+
+// An "Info" text after a load, as lines "<file>: <line>": each of its lines names a block.
+void AddLoadNotes(const std::string& path, const std::string& notice, std::vector<std::string>* notes) {
+    if (!notes || notice.empty())
+        return;
+    std::size_t start = 0;
+    while (start <= notice.size()) {
+        const std::size_t end = std::min(notice.find('\n', start), notice.size());
+        notes->push_back(path + ": " + notice.substr(start, end - start));
+        start = end + 1;
+    }
+}
 
 std::string Failure(const std::string& what, const std::string& why) {
     std::string line = what + ": " + why;
@@ -156,7 +171,7 @@ struct HeadlessEditor {
 
 // Loads the input as the Load button does; the failure line when that fails.
 std::optional<std::string> LoadInput(HeadlessEditor& headless, const ConversionRequest& request, int inputFilter,
-                                     bool packNeeded) {
+                                     bool packNeeded, std::vector<std::string>* notes) {
     if (const std::optional<std::string> problem = InputProblem(request.input))
         return Failure(request.input, *problem);
     Editor& editor = headless.editor;
@@ -168,6 +183,8 @@ std::optional<std::string> LoadInput(HeadlessEditor& headless, const ConversionR
                   [&] { LoadBuildingFile(editor, input, request.packPath); });
     if (!headless.dialogs.Messages().empty())
         return Failure(request.input, headless.dialogs.Messages().front());
+    for (const std::string& notice : headless.dialogs.TakeNotes())
+        AddLoadNotes(request.input, notice, notes);
     if (packNeeded)
         if (std::optional<std::string> problem = PackProblem(editor.selector, editor.texturePackName, request))
             return problem;
@@ -180,7 +197,7 @@ bool IsStreamed(int inputFilter) { return FormatOfFilter(inputFilter).stream != 
 // Opens the input to be read a layer at a time, with the checks LoadInput makes in its
 // order; the failure line when that fails.
 std::optional<std::string> StreamInput(HeadlessEditor& headless, const ConversionRequest& request, int inputFilter,
-                                       bool packNeeded, StreamedFile& streamed) {
+                                       bool packNeeded, StreamedFile& streamed, std::vector<std::string>* notes) {
     if (const std::optional<std::string> problem = InputProblem(request.input))
         return Failure(request.input, *problem);
     const Editor& editor = headless.editor;
@@ -191,16 +208,18 @@ std::optional<std::string> StreamInput(HeadlessEditor& headless, const Conversio
     streamed = format.stream(request.input, LoadContextFor(editor, format, request.packPath));
     if (!streamed.layers)
         return Failure(request.input, streamed.problem);
+    AddLoadNotes(request.input, streamed.notice, notes);
     if (packNeeded)
         if (std::optional<std::string> problem = PackProblem(streamed.pack.selector, streamed.pack.name, request))
             return problem;
     return std::nullopt;
 }
 
-std::optional<std::string> ListStreamedMaterials(const ConversionRequest& request, int inputFilter, std::string& csv) {
+std::optional<std::string> ListStreamedMaterials(const ConversionRequest& request, int inputFilter, std::string& csv,
+                                                 std::vector<std::string>* notes) {
     HeadlessEditor headless(false);
     StreamedFile streamed;
-    if (std::optional<std::string> problem = StreamInput(headless, request, inputFilter, true, streamed))
+    if (std::optional<std::string> problem = StreamInput(headless, request, inputFilter, true, streamed, notes))
         return problem;
     CodeCounts counts;
     try {
@@ -230,15 +249,16 @@ std::optional<std::string> SaveStreamed(CommandLineDialogs& dialogs, const Conve
 
 }  // namespace
 
-std::optional<std::string> ListMaterials(const ConversionRequest& request, std::string& csv) {
+std::optional<std::string> ListMaterials(const ConversionRequest& request, std::string& csv,
+                                         std::vector<std::string>* notes) {
     const std::optional<int> inputFilter = FilterOfFileName(request.input);
     if (!inputFilter)
         return Failure(request.input, UnknownTypeMessage());
     if (IsStreamed(*inputFilter))
-        return ListStreamedMaterials(request, *inputFilter, csv);
+        return ListStreamedMaterials(request, *inputFilter, csv, notes);
     HeadlessEditor headless(false);
     // The block states come from the pack: a list without it would name nothing.
-    if (std::optional<std::string> problem = LoadInput(headless, request, *inputFilter, true))
+    if (std::optional<std::string> problem = LoadInput(headless, request, *inputFilter, true, notes))
         return problem;
     csv = MaterialCsv(CountMaterials(headless.editor, MaterialScope::Building));
     return std::nullopt;
@@ -264,12 +284,13 @@ std::optional<std::string> ConvertBuildingFile(const ConversionRequest& request,
     if (IsStreamed(*inputFilter)) {
         // Read a layer at a time for each pass the writer makes: the building is never held.
         StreamedFile streamed;
-        if (std::optional<std::string> problem = StreamInput(headless, request, *inputFilter, packNeeded, streamed))
+        if (std::optional<std::string> problem =
+                StreamInput(headless, request, *inputFilter, packNeeded, streamed, notes))
             return problem;
         if (std::optional<std::string> problem = SaveStreamed(dialogs, request, *outputFilter, streamed))
             return problem;
     } else {
-        if (std::optional<std::string> problem = LoadInput(headless, request, *inputFilter, packNeeded))
+        if (std::optional<std::string> problem = LoadInput(headless, request, *inputFilter, packNeeded, notes))
             return problem;
         // The Save button's own path: its requester answered with OUT and its type.
         dialogs.Answer(FileChoice{request.output, *outputFilter});

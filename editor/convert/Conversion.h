@@ -23,12 +23,14 @@ struct ConversionRequest {
 // Nothing when the output was written; otherwise what failed and why, as one line
 // "<file>: <reason>", and no output file was written (one that was there before is kept).
 // What the editor would have told in an "Info" box after a save that succeeded (the cells a
-// Sponge schematic leaves out) is added to `notes` as lines "<file>: <text>".
+// Sponge schematic leaves out) is added to `notes` as lines "<file>: <text>"; so is what it
+// would have told after loading the input (the blocks an import approximated), a line each.
 std::optional<std::string> ConvertBuildingFile(const ConversionRequest& request,
                                                std::vector<std::string>* notes = nullptr);
 
 // Reads the input as the conversion does and gives its material list as CSV in `csv`, the
 // file the material list window saves. Nothing on success; otherwise the failure line.
-std::optional<std::string> ListMaterials(const ConversionRequest& request, std::string& csv);
+std::optional<std::string> ListMaterials(const ConversionRequest& request, std::string& csv,
+                                         std::vector<std::string>* notes = nullptr);
 
 }  // namespace stackmason

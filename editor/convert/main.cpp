@@ -31,8 +31,11 @@ int Run(const std::vector<std::string>& arguments) {
     const auto& request = std::get<stackmason::ConversionRequest>(commandLine);
     if (request.listMaterials) {
         std::string csv;
-        if (const std::optional<std::string> failure = stackmason::ListMaterials(request, csv))
+        std::vector<std::string> notes;
+        if (const std::optional<std::string> failure = stackmason::ListMaterials(request, csv, &notes))
             return Report(*failure, kConversionFailed);
+        for (const std::string& note : notes)
+            Report(note, 0);
         std::fputs(csv.c_str(), stdout);
         return std::fflush(stdout) == 0 ? 0 : kConversionFailed;
     }
