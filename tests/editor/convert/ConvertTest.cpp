@@ -463,5 +463,47 @@ TEST_F(ConvertTest, SchematicsOfOtherLayoutsConvertAsTheWindowLoadsThem) {
     }
 }
 
+// A Sponge schematic of another tool with blocks the pack lacks: the converter writes the
+// nearest blocks, says on stderr which, a line each, and succeeds; the material list says the
+// same. A file of the pack's own states is converted without a word.
+TEST_F(ConvertTest, SpongeImportsSayWhatTheyApproximated) {
+    const auto tag = [](char type, const std::string& name) {
+        return std::string(1, type) + char(name.size() >> 8) + char(name.size() & 0xFF) + name;
+    };
+    const auto integer = [](int value) {
+        return std::string{char(value >> 24), char(value >> 16 & 0xFF), char(value >> 8 & 0xFF), char(value & 0xFF)};
+    };
+    const auto file = [&](const std::string& stairs) {
+        const std::string palette = tag(10, "Palette") + tag(3, "minecraft:air") + integer(0) + tag(3, stairs) +
+                                    integer(1) + tag(3, "minecraft:beacon") + integer(2) + '\0';
+        return tag(10, "Schematic") + tag(3, "Version") + integer(2) + tag(3, "DataVersion") + integer(3700) +
+               tag(2, "Width").append("\0\3", 2) + tag(2, "Height").append("\0\1", 2) +
+               tag(2, "Length").append("\0\1", 2) + palette + tag(7, "BlockData") + integer(3) +
+               std::string{1, 1, 2} + '\0';
+    };
+    fs::copy_file(fs::path(STACKMASON_PACK_DIR) / "gameblocks.zip", Path("gameblocks.zip"));
+    WriteText(Path("other.schem"), file("minecraft:oak_stairs[facing=east,half=bottom,shape=straight,waterlogged=false]"));
+    const std::string report =
+        "stackmason-convert: other.schem: Not every block of this file is in the pack gameblocks.zip as it is. These "
+        "came in as the nearest block of the pack, or as \"unknown\" (saved as air):\n"
+        "stackmason-convert: other.schem: 2 cells of "
+        "minecraft:oak_stairs[facing=east,half=bottom,shape=straight,waterlogged=false] became oak_stairs_053\n"
+        "stackmason-convert: other.schem: 1 cell of minecraft:beacon became unknown\n";
+    const RunResult converted = Run({"other.schem", "other.txt"});
+    ASSERT_EQ(converted.exitStatus, 0) << converted.err;
+    EXPECT_EQ(converted.err, report);
+    EXPECT_NE(ReadText(Path("other.txt")).find("3x1x1;gameblocks.zip"), std::string::npos);
+    const RunResult listed = Run({"--materials", "other.schem"});
+    ASSERT_EQ(listed.exitStatus, 0) << listed.err;
+    EXPECT_EQ(listed.err, report);
+    EXPECT_EQ(listed.out, "name,block state,count\noak_stairs_053,\"minecraft:oak_stairs[facing=north,half=bottom,"
+                          "shape=straight,waterlogged=false]\",2\nunknown,,1\n");
+
+    WriteText(Path("exact.schem"), file("minecraft:oak_stairs[facing=north,half=bottom,shape=straight,waterlogged=false]"));
+    const RunResult quiet = Run({"exact.schem", "exact.txt"});
+    ASSERT_EQ(quiet.exitStatus, 0) << quiet.err;
+    EXPECT_EQ(quiet.err.find("oak_stairs"), std::string::npos) << quiet.err;
+}
+
 }  // namespace
 }  // namespace stackmason::testing
