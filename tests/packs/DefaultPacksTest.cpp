@@ -413,8 +413,9 @@ TEST(GameBlocks, PicturesDecodeAndDifferFromEachOther) {
         EXPECT_TRUE(image.Height() == 16 || image.Height() == 32) << entry.name;
         EXPECT_EQ(IsBlendedEntryName(entry.name), HasSeeThroughPixels(image)) << entry.name;
         const Image face = LeftmostFace(image);
-        if (entry.name != "unknown.png")  // a flat board on purpose
+        if (entry.name != "unknown.png") {  // a flat board on purpose
             EXPECT_GE(DistinctColours(face), 4u) << entry.name << " is nearly blank";
+        }
         std::vector<std::uint32_t> pixels{static_cast<std::uint32_t>(face.Width())};
         for (const Rgba& p : face.Pixels())
             pixels.push_back(std::uint32_t{p.r} << 24 | std::uint32_t{p.g} << 16 | std::uint32_t{p.b} << 8 | p.a);
