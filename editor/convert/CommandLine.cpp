@@ -66,9 +66,12 @@ and written as its Save button writes it, byte for byte (a .schem written
 carries the time of writing).
 
 Texture packs are used as in the editor and looked up in the current folder: a
-text file is read with the pack its header names, a schematic with
-"minecraft.zip". The pack gives the block ids of a .schematic and the block
-states of a .schem, both ways, and a text file written names it in its header.
+text file is read with the pack its header names, a .schematic with
+"minecraft.zip", a .schem with the pack it names when it was written by
+Stackmason and that pack has all its blocks, otherwise with "gameblocks.zip".
+The pack gives the block ids of a .schematic and the block states of a .schem,
+both ways, and a text file written names it in its header. A .schem block the
+pack lacks becomes the nearest block of its kind, or the pack's "unknown".
 
 Options:
   --pack FILE   read and write with the texture pack FILE (any folder) instead;
@@ -82,7 +85,9 @@ Options:
 
 On success nothing is printed and the exit status is 0, except that a .schem
 written with cells whose blocks have no block state (written as air) says how
-many on standard error, one line "stackmason-convert: OUT: ...". On failure one line
+many on standard error, one line "stackmason-convert: OUT: ...", and a .schem
+read whose blocks did not all come in as they are lists each that was
+approximated or unknown, a line "stackmason-convert: IN: ..." each. On failure one line
 "stackmason-convert: FILE: REASON" goes to standard error, the exit status is 1
 (2 for wrong arguments), and no output file is written: OUT is written under a
 temporary name and renamed only once it is complete, so a file of that name that
