@@ -38,6 +38,7 @@ const std::filesystem::path& EnterWorkingFolder(const std::string& name) {
     std::filesystem::create_directories(Folder());
     CopyPack("stackmason.zip");
     CopyPack("minecraft.zip");
+    CopyPack("gameblocks.zip");
     std::filesystem::current_path(Folder());
     return Folder();
 }

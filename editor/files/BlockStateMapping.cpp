@@ -79,18 +79,20 @@ MappedState ImportedStateCodes::Map(std::string_view state) const {
     return {unknown_, StateMatch::Unknown};
 }
 
-// The entry of the same block whose properties agree most; ties go to the earlier entry.
+// The entry of the same block whose properties agree most; of those, one in the block's
+// default state (a top slab is nearer a slab than a double slab); then the earlier entry.
 std::optional<MappedState> ImportedStateCodes::SameBlock(const ParsedState& state) const {
     std::optional<MappedState> best;
-    int bestEqual = -1;
+    std::pair<int, bool> bestScore{-1, false};
     const auto [first, last] = entriesOfBlock_.equal_range(state.id);
     for (auto at = first; at != last; ++at) {
         const Entry& entry = entries_[at->second];
         const PropertyComparison comparison = CompareProperties(state, entry.state);
         if (comparison.same)
             return MappedState{entry.code, StateMatch::Exact};
-        if (comparison.equal > bestEqual) {
-            bestEqual = comparison.equal;
+        const std::pair<int, bool> score{comparison.equal, IsDefaultState(entry.state)};
+        if (score > bestScore) {
+            bestScore = score;
             best = MappedState{entry.code, StateMatch::Approximate};
         }
     }

@@ -87,6 +87,20 @@ TEST_F(GameBlocksMapping, SameStatesWhateverTheOrderOfTheirPropertiesAndTheDefau
     });
 }
 
+// The start-up pack holds the double slab before the slab; each state still finds its own.
+TEST(StackmasonPackMapping, TheSlabIsNotTakenForTheDoubleSlabWhateverTheOrder) {
+    FilesTestEditor test(1, 1, 1);
+    CopyDefaultPack("stackmason.zip");
+    const StagedPack pack = StageTexturePack("stackmason.zip");
+    const ImportedStateCodes codes(pack.selector, k1_13);
+    EXPECT_EQ(codes.Map("minecraft:stone_slab[waterlogged=false,type=bottom]").code,
+              CodeOfItem(pack.selector, "stone_slab_044"));
+    EXPECT_EQ(codes.Map("minecraft:stone_slab[waterlogged=false,type=double]").code,
+              CodeOfItem(pack.selector, "double_stone_slab_043"));
+    EXPECT_EQ(codes.Map("minecraft:stone_slab[type=top,waterlogged=false]").code,
+              CodeOfItem(pack.selector, "stone_slab_044"));
+}
+
 // A file's names are those of its release: 1.13's "stone_slab" is the smooth stone slab,
 // that of 1.14 on a new block.
 TEST_F(GameBlocksMapping, NamesAreTakenAtTheFilesRelease) {
