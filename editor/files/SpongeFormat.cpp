@@ -97,7 +97,10 @@ StreamedFile StreamSpongeLayers(const std::string& path, const LoadContext& cont
                                       LayerRows rows(sizes, visit);
                                       std::vector<std::unique_ptr<CellRows>> passKept;
                                       const SpongeStreamResult again = StreamSpongeFile(
-                                          path, [codeOf](const SchematicFacts&, const PaletteStates&) { return codeOf; },
+                                          path,
+                                          [codeOf](const SchematicFacts&, const PaletteStates&) {
+                                              return PaletteChoice{codeOf};
+                                          },
                                           [&rows] { return std::make_unique<Forwarded>(rows); }, passKept);
                                       if (!again.sizes)
                                           throw LayerReadFailure(again.problem);

@@ -41,12 +41,15 @@ struct PaletteCodes {
 
     static constexpr std::uint32_t kMissing = 0x8000;
 
-    PaletteCodes(const std::vector<std::optional<std::string>>& palette, const StateCodes& codeOf)
-        : codes(std::max<std::size_t>(palette.size(), 128), kNoCode) {
+    // Whether the cells of each index are counted.
+    bool countCells = false;
+
+    PaletteCodes(const std::vector<std::optional<std::string>>& palette, const PaletteChoice& choice)
+        : codes(std::max<std::size_t>(palette.size(), 128), kNoCode), countCells(choice.countCells) {
         bool fit = true;
         for (std::size_t index = 0; index < palette.size(); ++index)
             if (palette[index]) {
-                const BlockCode code = codeOf(*palette[index]);
+                const BlockCode code = choice.codeOf(*palette[index]);
                 codes[index] = static_cast<StoredCode>(code);
                 fit = fit && code >= 0 && code < static_cast<BlockCode>(kMissing);
             }
@@ -98,7 +101,8 @@ std::size_t DecodeRow(const std::uint8_t*& at, const std::uint8_t* end, const Pa
             break;
         std::memcpy(cells + x, &low, sizeof low);
         std::memcpy(cells + x + 4, &high, sizeof high);
-        CountIndexes(word, cellsOfIndex);
+        if (cellsOfIndex)
+            CountIndexes(word, cellsOfIndex);
         at += 8;
         x += 8;
     }
@@ -111,7 +115,8 @@ std::size_t DecodeRow(const std::uint8_t*& at, const std::uint8_t* end, const Pa
             return x;
         }
         cells[x] = static_cast<StoredCode>(palette.Of(index));
-        ++cellsOfIndex[index];
+        if (cellsOfIndex)
+            ++cellsOfIndex[index];
     }
     return x;
 }
@@ -144,7 +149,8 @@ struct DecodedCells {
 // when the bytes cannot be read.
 std::optional<DecodedCells> DecodeCells(const std::array<int, 3>& sizes, const PaletteCodes& palette, std::size_t count,
                                         const DataReader& read, CellRows& rows, std::vector<std::uint64_t>& cellsOfIndex) {
-    cellsOfIndex.assign(palette.codes.size(), 0);
+    cellsOfIndex.assign(palette.countCells ? palette.codes.size() : 0, 0);
+    std::uint64_t* const counts = palette.countCells ? cellsOfIndex.data() : nullptr;
     constexpr std::size_t kBlockBytes = 64 * 1024;
     const auto [width, length, height] = sizes;
     rows.Start(width, length, height);
@@ -170,7 +176,7 @@ std::optional<DecodedCells> DecodeCells(const std::array<int, 3>& sizes, const P
             }
             const std::uint8_t* at = buffer.data() + start;
             const std::uint8_t* const end = at + held;
-            const std::size_t decoded = DecodeRow(at, end, palette, rowCells, rows.Row(y, h), cellsOfIndex.data());
+            const std::size_t decoded = DecodeRow(at, end, palette, rowCells, rows.Row(y, h), counts);
             done += decoded;
             if (decoded < rowCells)
                 return DecodedCells{false, BlockDataProblem(at, end, done, cells), left};
@@ -381,13 +387,14 @@ SpongeStreamResult MakeCells(const std::string& path, SpongeTags& tags, const St
         CellRows& rows = *kept.back();
         rows.Start(width, length, height);
         const std::vector<std::optional<std::string>> palette{std::string("minecraft:air")};
-        const auto air = static_cast<StoredCode>(codesFor(tags.facts, palette)("minecraft:air"));
+        const PaletteChoice choice = codesFor(tags.facts, palette);
+        const auto air = static_cast<StoredCode>(choice.codeOf("minecraft:air"));
         for (int h = 1; h <= height; ++h)
             for (int y = 1; y <= length; ++y)
                 std::fill_n(rows.Row(y, h), width, air);
         const auto cells = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(length) *
                            static_cast<std::uint64_t>(height);
-        return Taken(rows, sizes, {cells});
+        return Taken(rows, sizes, choice.countCells ? std::vector<std::uint64_t>{cells} : std::vector<std::uint64_t>{});
     }
     if (!blocks.palette)
         return Refused(path, "it has no \"Palette\" of block states");
@@ -462,7 +469,7 @@ SpongeReadResult ReadSpongeFile(const std::string& path, const StateCodesFor& co
 }
 
 SpongeReadResult ReadSpongeFile(const std::string& path, const StateCodes& codeOf) {
-    return ReadSpongeFile(path, [&codeOf](const SchematicFacts&, const PaletteStates&) { return codeOf; });
+    return ReadSpongeFile(path, [&codeOf](const SchematicFacts&, const PaletteStates&) { return PaletteChoice{codeOf}; });
 }
 
 }  // namespace stackmason

@@ -30,16 +30,23 @@ struct SchematicFacts {
 // The tag of "Metadata" in which this editor names the pack a file was written with.
 inline constexpr const char* kPackNameTag = "StackmasonPack";
 
-// How the palette's states become codes, chosen once the palette and what the file says of
-// itself before its block data are known (all of the file, where the data comes first).
-using StateCodesFor = std::function<StateCodes(const SchematicFacts& facts, const PaletteStates& palette)>;
+// How the palette's states become codes, and whether the cells of each state are counted
+// (only a report of states that did not come in as they are needs the counts).
+struct PaletteChoice {
+    StateCodes codeOf;
+    bool countCells = false;
+};
+
+// Chooses the palette's codes once the palette and what the file says of itself before its
+// block data are known (all of the file, where the data comes first).
+using StateCodesFor = std::function<PaletteChoice(const SchematicFacts& facts, const PaletteStates& palette)>;
 
 struct SpongeReadResult {
     // The schematic's sizes and cells, each palette index turned into the code of its state.
     std::optional<Building> grid;
     // Set when the file is refused: the text for the user, naming what is wrong.
     std::string problem;
-    // How many cells each palette index has.
+    // How many cells each palette index has, where they were counted.
     std::vector<std::uint64_t> cellsOfIndex;
 };
 

@@ -31,9 +31,9 @@ std::string EntryText(const MappedState& mapped, const StagedPack& pack) {
 
 }  // namespace
 
-StateCodes StateImport::CodesFor(const SchematicFacts& facts, const PaletteStates& palette) {
+PaletteChoice StateImport::CodesFor(const SchematicFacts& facts, const PaletteStates& palette) {
     if (mapped_)
-        return SameCodes();
+        return {SameCodes(), !mapped_->allExact};
     const std::int64_t dataVersion = facts.dataVersion.value_or(kBlockStateDataVersion);
     if (!context_.packGiven && IsBarePackName(facts.packName)) {
         StagedPack named = context_.stagePack(facts.packName);
@@ -47,9 +47,10 @@ StateCodes StateImport::CodesFor(const SchematicFacts& facts, const PaletteState
     for (const std::optional<std::string>& state : palette) {
         mapped->states.push_back(state.value_or(std::string()));
         mapped->codes.push_back(state ? codes.Map(*state) : MappedState{});
+        mapped->allExact = mapped->allExact && mapped->codes.back().match == StateMatch::Exact;
     }
     mapped_ = std::move(mapped);
-    return SameCodes();
+    return {SameCodes(), !mapped_->allExact};
 }
 
 StateCodes StateImport::SameCodes() const {

@@ -20,8 +20,9 @@ class StateImport {
 public:
     explicit StateImport(const LoadContext& context) : context_(context) {}
 
-    // The codes of the palette's states; the pack is staged on the first call.
-    StateCodes CodesFor(const SchematicFacts& facts, const PaletteStates& palette);
+    // The codes of the palette's states, with the cells to be counted where some state did not
+    // come in as it is; the pack is staged on the first call.
+    PaletteChoice CodesFor(const SchematicFacts& facts, const PaletteStates& palette);
     // The same codes, for reading the same file again.
     StateCodes SameCodes() const;
 
@@ -34,6 +35,7 @@ private:
     struct Mapped {
         std::vector<std::string> states;
         std::vector<MappedState> codes;
+        bool allExact = true;
     };
 
     const LoadContext& context_;
