@@ -118,6 +118,12 @@ constexpr Near kNear[] = {
     {"tuff_brick", {"stone_brick"}},
     {"calcite", {"diorite", "polished_diorite"}},
     {"tinted_glass", {"glass"}},
+    // Ground.
+    {"podzol", {"dirt"}},
+    {"coarse_dirt", {"dirt"}},
+    {"rooted_dirt", {"dirt"}},
+    {"mud", {"dirt"}},
+    {"red_sand", {"sand"}},
     // Wood, by the colour of the planks.
     {"petrified_oak", {"oak"}},
     {"mangrove", {"acacia", "jungle"}},

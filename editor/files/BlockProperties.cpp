@@ -16,7 +16,7 @@ std::string_view Trimmed(std::string_view text) {
 
 bool EndsWith(std::string_view text, std::string_view end) { return text.ends_with(end); }
 
-// Properties that are "false" for every block that has them.
+// Properties that are "false" for every block that has them, but for the exceptions below.
 constexpr std::array kFalseByDefault{
     std::string_view("waterlogged"), std::string_view("powered"),  std::string_view("open"),
     std::string_view("unstable"),    std::string_view("snowy"),    std::string_view("persistent"),
@@ -29,6 +29,30 @@ constexpr std::array kLitByDefault{
     std::string_view("minecraft:redstone_torch"), std::string_view("minecraft:redstone_wall_torch"),
     std::string_view("minecraft:campfire"), std::string_view("minecraft:soul_campfire"),
 };
+
+// Blocks that stand in water when placed: corals, sea pickles, the conduit.
+bool WaterloggedByDefault(std::string_view id) {
+    return id.find("coral") != std::string_view::npos || id == "minecraft:sea_pickle" || id == "minecraft:conduit";
+}
+
+// Blocks that point up when placed.
+bool FacingUpByDefault(std::string_view id) {
+    return EndsWith(id, "shulker_box") || EndsWith(id, ":end_rod") || EndsWith(id, "lightning_rod") ||
+           EndsWith(id, "amethyst_cluster") || EndsWith(id, "_amethyst_bud");
+}
+
+// Two-block plants, whose halves are "lower" and "upper" as a door's.
+bool IsTallPlant(std::string_view id) {
+    constexpr std::array kTall{std::string_view(":tall_grass"),    std::string_view(":large_fern"),
+                               std::string_view(":sunflower"),     std::string_view(":lilac"),
+                               std::string_view(":rose_bush"),     std::string_view(":peony"),
+                               std::string_view(":tall_seagrass"), std::string_view(":pitcher_plant"),
+                               std::string_view(":pitcher_crop"),  std::string_view(":small_dripleaf")};
+    for (const std::string_view tall : kTall)
+        if (EndsWith(id, tall))
+            return true;
+    return false;
+}
 
 bool IsConnectionSide(std::string_view key) {
     return key == "north" || key == "east" || key == "south" || key == "west" || key == "up";
@@ -68,6 +92,8 @@ ParsedState ParseState(std::string_view state) {
 }
 
 std::optional<std::string_view> DefaultProperty(std::string_view blockId, std::string_view key) {
+    if (key == "waterlogged" && WaterloggedByDefault(blockId))
+        return "true";
     for (const std::string_view falseKey : kFalseByDefault)
         if (key == falseKey)
             return "false";
@@ -78,11 +104,16 @@ std::optional<std::string_view> DefaultProperty(std::string_view blockId, std::s
         return "false";
     }
     if (key == "axis")
-        return "y";
-    if (key == "facing")
-        return blockId == "minecraft:hopper" ? "down" : "north";
+        return blockId == "minecraft:nether_portal" ? "x" : "y";
+    if (key == "facing") {
+        if (blockId == "minecraft:hopper")
+            return "down";
+        if (FacingUpByDefault(blockId))
+            return "up";
+        return blockId == "minecraft:observer" ? "south" : "north";
+    }
     if (key == "half")
-        return EndsWith(blockId, "_door") ? "lower" : "bottom";
+        return EndsWith(blockId, "_door") || IsTallPlant(blockId) ? "lower" : "bottom";
     if (key == "type") {
         if (EndsWith(blockId, "_slab"))
             return "bottom";
@@ -94,7 +125,12 @@ std::optional<std::string_view> DefaultProperty(std::string_view blockId, std::s
         return "straight";
     if (key == "hinge")
         return "left";
-    if (key == "level" || key == "age" || key == "note")
+    if (key == "level") {
+        if (blockId == "minecraft:light")
+            return "15";
+        return EndsWith(blockId, "_cauldron") ? "1" : "0";
+    }
+    if (key == "age" || key == "note")
         return "0";
     if (key == "layers")
         return "1";

@@ -72,7 +72,13 @@ MappedState ImportedStateCodes::Map(std::string_view state) const {
     const ParsedState parsed = AtNewest(state, dataVersion_);
     if (IsAirBlockId(parsed.id))
         return {0, StateMatch::Exact};
-    if (const std::optional<MappedState> same = SameBlock(parsed))
+    const std::optional<MappedState> same = SameBlock(parsed);
+    if (same && same->match == StateMatch::Exact)
+        return *same;
+    // A double slab is a full block: nearer its material's block than half of one.
+    if (const std::optional<BlockCode> full = FullBlockOfDoubleSlab(parsed))
+        return {*full, StateMatch::Approximate};
+    if (same)
         return *same;
     if (const std::optional<BlockCode> near = OfFamily(parsed.id))
         return {*near, StateMatch::Approximate};
@@ -97,6 +103,19 @@ std::optional<MappedState> ImportedStateCodes::SameBlock(const ParsedState& stat
         }
     }
     return best;
+}
+
+std::optional<BlockCode> ImportedStateCodes::FullBlockOfDoubleSlab(const ParsedState& state) const {
+    const auto type = state.properties.find("type");
+    if (!state.id.ends_with("_slab") || type == state.properties.end() || type->second != "double")
+        return std::nullopt;
+    const BlockFamily family = FamilyOf(state.id);
+    if (const std::optional<BlockCode> code = OfShape(family.material, "full"))
+        return code;
+    for (const std::string_view near : NearMaterials(family.material))
+        if (const std::optional<BlockCode> code = OfShape(near, "full"))
+            return code;
+    return std::nullopt;
 }
 
 std::optional<BlockCode> ImportedStateCodes::OfShape(std::string_view material, std::string_view shape) const {

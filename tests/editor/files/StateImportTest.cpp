@@ -145,6 +145,11 @@ TEST_F(GameBlocksMapping, OtherStatesOfTheSameBlockAndTheNearestOfTheFamily) {
          "t.cyan_stained_glass_095", StateMatch::Approximate},
         {"minecraft:deepslate_diamond_ore", k1_20_4, "diamond_ore_056", StateMatch::Approximate},
         {"minecraft:tinted_glass", k1_20_4, "t.glass_020", StateMatch::Approximate},
+        {"minecraft:podzol[snowy=false]", k1_20_4, "dirt_003", StateMatch::Approximate},
+        // A double slab is its material's full block, not half of one.
+        {"minecraft:cobblestone_slab[type=double,waterlogged=false]", k1_20_4, "cobblestone_004",
+         StateMatch::Approximate},
+        {"minecraft:stone_slab[type=double,waterlogged=false]", k1_13, "double_stone_slab_043", StateMatch::Exact},
     });
 }
 
