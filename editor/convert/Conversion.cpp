@@ -240,7 +240,7 @@ std::optional<std::string> SaveStreamed(CommandLineDialogs& dialogs, const Conve
         return Failure(request.output, dialogs.Messages().front());
     try {
         FormatOfFilter(outputFilter)
-            .save(SavedBuilding{*streamed.layers, streamed.pack.selector, streamed.pack.name}, dialogs, request.output);
+            .save(SavedBuilding{*streamed.layers, streamed.pack.selector, streamed.pack.name, DefaultGameRelease().dataVersion}, dialogs, request.output);
     } catch (const LayerReadFailure& failure) {
         return Failure(request.input, failure.what());
     }

@@ -38,7 +38,7 @@ void SaveBuilding(Editor& editor, bool toPreview) {
     if (!MayWrite(editor.dialogs, request.title, path))
         return;
     const LayerSource layers = LayersOf(editor.grid);
-    FormatOfFilter(choice->filter).save(SavedBuilding{layers, editor.selector, editor.texturePackName}, editor.dialogs,
+    FormatOfFilter(choice->filter).save(SavedBuilding{layers, editor.selector, editor.texturePackName, DefaultGameRelease().dataVersion}, editor.dialogs,
                                         path);
 }
 

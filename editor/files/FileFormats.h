@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "editor/files/BuildingLayers.h"
+#include "editor/files/GameVersions.h"
 #include "editor/files/SchematicReader.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/model/Editor.h"
@@ -48,11 +49,13 @@ LoadContext LoadContextFor(const Editor& editor, const FileFormat& format, const
 
 using FormatLoad = LoadedFile (*)(const std::string& path, const LoadContext& context);
 
-// What a save writes: a building's layers, and the pack that names its blocks.
+// What a save writes: a building's layers, the pack that names its blocks, and the game
+// release whose block names and data version a file for the game is written with.
 struct SavedBuilding {
     const LayerSource& layers;
     const SelectorModel& selector;
     const std::string& packName;
+    std::int64_t dataVersion = DefaultGameRelease().dataVersion;
 };
 
 // Writes the building to exactly this path, a layer at a time, reporting failures in boxes;

@@ -59,7 +59,7 @@ bool SaveSchematicFile(const SavedBuilding& building, DialogPort& dialogs, const
 
 bool ExportSchematic(Editor& editor, const std::string& path) {
     const LayerSource layers = LayersOf(editor.grid);
-    return SaveSchematicFile(SavedBuilding{layers, editor.selector, editor.texturePackName}, editor.dialogs, path);
+    return SaveSchematicFile(SavedBuilding{layers, editor.selector, editor.texturePackName, DefaultGameRelease().dataVersion}, editor.dialogs, path);
 }
 
 }  // namespace stackmason

@@ -127,7 +127,7 @@ bool SaveTextFile(const SavedBuilding& building, DialogPort& dialogs, const std:
 
 bool WriteBuildingToFile(Editor& editor, const std::string& path) {
     const LayerSource layers = LayersOf(editor.grid);
-    return SaveTextFile(SavedBuilding{layers, editor.selector, editor.texturePackName}, editor.dialogs, path);
+    return SaveTextFile(SavedBuilding{layers, editor.selector, editor.texturePackName, DefaultGameRelease().dataVersion}, editor.dialogs, path);
 }
 
 }  // namespace stackmason
