@@ -111,7 +111,8 @@ StreamedFile StreamSpongeLayers(const std::string& path, const LoadContext& cont
 
 bool SaveSpongeFile(const SavedBuilding& building, DialogPort& dialogs, const std::string& path) {
     const PackBlockStates states(building.selector);
-    const SpongeMetadata metadata{std::filesystem::path(path).stem().string(), MillisecondsNow(), building.packName};
+    const SpongeMetadata metadata{std::filesystem::path(path).stem().string(), MillisecondsNow(), building.packName,
+                                  building.dataVersion};
     LeftOutCells leftOut;
     // Written a block at a time; the safe writer keeps an earlier file of that name until the
     // whole of the new one is on disk.

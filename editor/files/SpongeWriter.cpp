@@ -5,6 +5,7 @@
 
 #include "common/BlockStates.h"
 #include "editor/files/CodeCounts.h"
+#include "editor/files/GameVersions.h"
 #include "editor/files/GzipOutput.h"
 #include "editor/files/NbtOutput.h"
 #include "editor/files/SpongeReader.h"
@@ -30,14 +31,14 @@ struct Palette {
 
 constexpr BlockCode kCodeOffset = -static_cast<BlockCode>(std::numeric_limits<StoredCode>::min());
 
-Palette MakePalette(const CodeCounts& counts, const PackBlockStates& states) {
+Palette MakePalette(const CodeCounts& counts, const PackBlockStates& states, std::int64_t dataVersion) {
     Palette palette;
     palette.states.push_back("minecraft:air");
     palette.indexOfCode.assign(static_cast<std::size_t>(std::numeric_limits<StoredCode>::max()) + kCodeOffset + 1, 0);
     for (const BlockCode code : counts.CodesPresent()) {
-        const std::string& state = states.StateOf(code);
-        if (state.empty())
+        if (!states.HasState(code))
             continue;
+        const std::string state = StateAtRelease(states.StateOf(code), dataVersion);
         std::uint32_t index = 0;
         while (index < palette.states.size() && palette.states[index] != state)
             ++index;
@@ -69,7 +70,7 @@ void WriteHead(NbtOutput& tags, const LayerSource& layers, const SpongeMetadata&
     tags.Header(kNbtInt, "Version");
     tags.Int(kSpongeVersion);
     tags.Header(kNbtInt, "DataVersion");
-    tags.Int(kBlockStateDataVersion);
+    tags.Int(metadata.dataVersion);
     tags.Header(kNbtShort, "Width");
     tags.Short(layers.width);
     tags.Header(kNbtShort, "Height");
@@ -134,7 +135,7 @@ LeftOutCells WriteSpongeSchematic(const LayerSource& layers, const PackBlockStat
                                   const SpongeMetadata& metadata, const ByteSink& sink) {
     CodeCounts counts;
     layers.forEachLayer([&counts](int, const LayerView& layer) { counts.AddLayer(layer.Holder(), layer.At()); });
-    const Palette palette = MakePalette(counts, states);
+    const Palette palette = MakePalette(counts, states, metadata.dataVersion);
 
     GzipOutput gzip(sink);
     const ByteSink compressed = gzip.AsSink();

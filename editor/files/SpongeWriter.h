@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "common/BlockStates.h"
 #include "common/Building.h"
 #include "editor/files/BlockStateMapping.h"
 #include "editor/files/BuildingLayers.h"
@@ -12,8 +13,8 @@
 namespace stackmason {
 
 // The Sponge schematic file (".schem") as the export writes it: version 2, gzip-compressed
-// NBT. Its root compound "Schematic" holds Version 2, the DataVersion of the block-state
-// names, Width, Height and Length (the building's X, H and Y), Offset [0, 0, 0], Metadata
+// NBT. Its root compound "Schematic" holds Version 2, the DataVersion of the release whose
+// block names it uses (SpongeMetadata), Width, Height and Length (the building's X, H and Y), Offset [0, 0, 0], Metadata
 // with the file's Name, the Date of writing (milliseconds since 1970) and the pack's name
 // (kPackNameTag), PaletteMax, the
 // Palette of block states and their indexes (air first, then the others by block code),
@@ -26,6 +27,8 @@ struct SpongeMetadata {
     // The pack the building was made with, so that this editor reads the file back with it;
     // other readers skip the tag. Not written when empty.
     std::string packName;
+    // The game release the block names are those of, and the file's DataVersion.
+    std::int64_t dataVersion = kBlockStateDataVersion;
 };
 
 // The cells written as air because their block has no block state, by code.

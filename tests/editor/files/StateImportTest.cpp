@@ -12,6 +12,7 @@
 #include "editor/files/BlockStateMapping.h"
 #include "editor/files/BuildingFiles.h"
 #include "editor/files/FileRequests.h"
+#include "editor/files/GameVersions.h"
 #include "editor/files/StateImport.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/packs/TexturePackLoader.h"
@@ -336,6 +337,36 @@ TEST(SpongeImport, FilesOfOtherToolsComeInWithTheGameBlocksAndAReport) {
     EXPECT_EQ(test.editor.texturePackName, "stackmason.zip");
     EXPECT_EQ(test.editor.grid.At(1, 1, 1), CodeOfItem(test.editor.selector, "stone_slab_044"));
     EXPECT_TRUE(test.dialogs.infos.empty());
+}
+
+// ---- Releases.
+
+// Each release's names, read back at that release, are the newest names of the same blocks;
+// the renames come in at their releases and not before.
+TEST(GameReleases, NamesWrittenForAReleaseReadBackAsTheSameBlocks) {
+    const std::span<const GameRelease> releases = GameReleases();
+    ASSERT_FALSE(releases.empty());
+    EXPECT_EQ(releases.front().name, "1.13");
+    EXPECT_EQ(releases.back().dataVersion, NewestKnownDataVersion());
+    for (std::size_t i = 1; i < releases.size(); ++i)
+        EXPECT_LT(releases[i - 1].dataVersion, releases[i].dataVersion) << releases[i].name;
+    EXPECT_EQ(DefaultGameRelease().name, "1.20.1");
+    EXPECT_EQ(FindGameRelease("1.20.1"), &DefaultGameRelease());
+    EXPECT_EQ(FindGameRelease("1.20.9"), nullptr);
+    for (const BlockStateRow& row : BlockStateTable()) {
+        const std::string id = BlockIdOfState(row.state);
+        for (const GameRelease& release : releases)
+            EXPECT_EQ(BlockIdAtNewest(BlockIdAtRelease(id, release.dataVersion), release.dataVersion),
+                      BlockIdAtNewest(id, k1_13))
+                << id << " at " << release.name;
+    }
+    const std::int64_t v1_16_5 = FindGameRelease("1.16.5")->dataVersion, v1_17 = FindGameRelease("1.17")->dataVersion;
+    EXPECT_EQ(StateAtRelease("minecraft:stone_slab[type=bottom,waterlogged=false]", FindGameRelease("1.13.2")->dataVersion),
+              "minecraft:stone_slab[type=bottom,waterlogged=false]");
+    EXPECT_EQ(StateAtRelease("minecraft:stone_slab[type=bottom,waterlogged=false]", FindGameRelease("1.14")->dataVersion),
+              "minecraft:smooth_stone_slab[type=bottom,waterlogged=false]");
+    EXPECT_EQ(StateAtRelease("minecraft:grass_path", v1_16_5), "minecraft:grass_path");
+    EXPECT_EQ(StateAtRelease("minecraft:grass_path", v1_17), "minecraft:dirt_path");
 }
 
 }  // namespace
