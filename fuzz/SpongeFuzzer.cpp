@@ -5,8 +5,6 @@
 // as it was with one "Error" message; a loaded one must give a grid of the sizes the file
 // states, with a pack it may be read with in place, and an "Info" box at most, which may
 // only name states that have cells, and say truly what those cells became.
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -59,8 +57,7 @@ const std::vector<TestPack>& TestPacks() {
     return packs;
 }
 
-// Writes the packs into the scratch folder, once, and makes it the current folder, where the
-// load looks for the packs a file calls for.
+// Writes the packs into the scratch folder, once.
 void PreparePacks() {
     static const bool prepared = [] {
         const std::vector<std::uint8_t> picture = test::EncodePng(test::CoordinateImage(32, 32));
@@ -71,11 +68,25 @@ void PreparePacks() {
                 entries.push_back({name, picture});
             fuzz::WriteScratchFile(pack.path, fuzz::StoredZip(entries));
         }
-        Require(chdir(fuzz::ScratchFolder().c_str()) == 0, "the scratch folder is the current folder");
         return true;
     }();
     (void)prepared;
 }
+
+// Makes the scratch folder, where the load looks for the packs a file calls for, the current
+// folder while it lives; then the fuzzer's own again, whose corpus paths may be relative.
+class InScratchFolder {
+public:
+    InScratchFolder() : before_(std::filesystem::current_path()) {
+        std::filesystem::current_path(fuzz::ScratchFolder());
+    }
+    ~InScratchFolder() { std::filesystem::current_path(before_); }
+    InScratchFolder(const InScratchFolder&) = delete;
+    InScratchFolder& operator=(const InScratchFolder&) = delete;
+
+private:
+    std::filesystem::path before_;
+};
 
 // The number of items (air and the entries) of the pack of this name.
 int ItemsOfPack(const std::string& name) {
@@ -432,6 +443,7 @@ Outcome ImportBothWays(const std::string& path, std::span<const std::uint8_t> by
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     PreparePacks();
+    const InScratchFolder inScratch;
     const std::span<const std::uint8_t> bytes(data, size);
     const Outcome plain = ImportBothWays(fuzz::WriteScratchFile("plain.schem", bytes), bytes);
     // A plain NBT file and its gzip form hold the same content.
