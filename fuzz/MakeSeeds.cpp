@@ -15,9 +15,11 @@
 #include "editor/files/BuildingFiles.h"
 #include "editor/files/BuildingWriter.h"
 #include "editor/files/SchematicFiles.h"
+#include "editor/files/SpongeFiles.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/packs/TexturePackLoader.h"
 #include "fuzz/FuzzSupport.h"
+#include "tests/editor/files/NbtBuilder.h"
 #include "tests/support/HostileFiles.h"
 #include "tests/support/TestArchives.h"
 #include "tests/support/TestImages.h"
@@ -26,6 +28,7 @@ namespace {
 
 using namespace stackmason;
 namespace fs = std::filesystem;
+namespace test_nbt = stackmason::testing;
 
 void WriteSeed(const fs::path& folder, const std::string& name, const std::vector<std::uint8_t>& bytes) {
     fs::create_directories(folder);
@@ -93,6 +96,101 @@ void SchematicSeeds(const fs::path& folder, std::mt19937& random, const std::str
         gzclose(out);
         WriteSeed(folder, "gzip" + std::to_string(i), ReadWhole(packed));
     }
+}
+
+// A building of random blocks of the pack as the Sponge export writes it, gzip-compressed and
+// naming its pack.
+std::vector<std::uint8_t> ExportedSponge(std::mt19937& random, const std::string& packPath) {
+    HeadlessPainter painter;
+    HeadlessWindow window;
+    fuzz::CountingDialogs dialogs;
+    Editor editor{painter, window, dialogs};
+    editor.texturePackName = packPath;
+    LoadTexturePack(editor);
+    const Building grid = RandomGrid(random, std::max(1, editor.selector.Count() - 1));
+    std::vector<std::uint8_t> file;
+    WriteSpongeSchematic(grid, PackBlockStates(editor.selector),
+                         SpongeMetadata{"seed", 0, fs::path(packPath).filename().string()},
+                         [&file](std::span<const std::uint8_t> bytes) { file.insert(file.end(), bytes.begin(), bytes.end()); });
+    return file;
+}
+
+// Sizes of 3 x 2 x 2 and cells of a palette as other tools write them, properties in any
+// order and names of newer releases among them.
+void SpongeBody(test_nbt::NbtBuilder& nbt, const char* dataTag) {
+    nbt.ShortTag("Width", 3).ShortTag("Height", 2).ShortTag("Length", 2);
+    nbt.Tag(3, "PaletteMax").Int(5);
+    nbt.Tag(10, "Palette")
+        .Tag(3, "minecraft:stone").Int(2)
+        .Tag(3, "minecraft:air").Int(0)
+        .Tag(3, "minecraft:oak_stairs[waterlogged=false,shape=straight,half=bottom,facing=south]").Int(1)
+        .Tag(3, "minecraft:short_grass").Int(3)
+        .Tag(3, "minecraft:red_wool").Int(4)
+        .End();
+    nbt.ByteArrayTag(dataTag, {0, 1, 2, 3, 4, 0, 2, 2, 1, 0, 4, 4});
+}
+
+// What a file of ours names its pack by, and a path that must not be followed.
+void SpongeMetadataTag(test_nbt::NbtBuilder& nbt, const char* pack) {
+    nbt.Tag(10, "Metadata").Tag(8, "Name").Text("seed").Tag(8, stackmason::kPackNameTag).Text(pack).End();
+}
+
+void SpongeSeeds(const fs::path& folder, std::mt19937& random, const std::vector<std::string>& packs) {
+    for (std::size_t i = 0; i < packs.size(); ++i) {
+        const std::vector<std::uint8_t> exported = ExportedSponge(random, packs[i]);
+        WriteSeed(folder, "exported-gzip" + std::to_string(i), exported);
+        WriteSeed(folder, "exported-plain" + std::to_string(i), fuzz::PlainBytes(exported).value_or(exported));
+    }
+    // Version 2 naming the folder's own pack, whose blocks it holds all of.
+    test_nbt::NbtBuilder own;
+    own.Tag(10, "Schematic").Tag(3, "Version").Int(2).Tag(3, "DataVersion").Int(1631);
+    SpongeMetadataTag(own, "mine.zip");
+    own.ShortTag("Width", 4).ShortTag("Height", 1).ShortTag("Length", 1);
+    own.Tag(10, "Palette").Tag(3, "minecraft:stone").Int(0).Tag(3, "minecraft:red_wool").Int(1)
+        .Tag(3, "minecraft:oak_planks").Int(2).Tag(3, "minecraft:torch").Int(3).Tag(3, "minecraft:air").Int(4).End();
+    own.ByteArrayTag("BlockData", {0, 1, 2, 3}).End();
+    WriteSeed(folder, "own-pack", own.Result());
+    // Version 3: the schematic's tags in "Schematic" under an unnamed root, the blocks nested.
+    test_nbt::NbtBuilder nested;
+    nested.Tag(10, "").Tag(10, "Schematic").Tag(3, "Version").Int(3).Tag(3, "DataVersion").Int(3700);
+    SpongeMetadataTag(nested, "sub/given.zip");
+    nested.ShortTag("Width", 3).ShortTag("Height", 2).ShortTag("Length", 2);
+    nested.Tag(10, "Blocks");
+    nested.Tag(10, "Palette").Tag(3, "minecraft:air").Int(0).Tag(3, "minecraft:dirt_path").Int(1)
+        .Tag(3, "minecraft:smooth_stone_slab[type=bottom,waterlogged=false]").Int(2).End();
+    nested.ByteArrayTag("Data", {1, 2, 0, 0, 2, 1, 1, 1, 2, 2, 0, 1});
+    nested.Tag(9, "BlockEntities").Byte(10).Int(0);
+    nested.End().End().End();
+    WriteSeed(folder, "version3", nested.Result());
+    // Version 1 without its "Version", and a file whose data version comes after its data.
+    test_nbt::NbtBuilder old;
+    old.Tag(10, "Schematic");
+    SpongeBody(old, "BlockData");
+    WriteSeed(folder, "no-version", old.End().Result());
+    test_nbt::NbtBuilder late;
+    late.Tag(10, "Schematic").Tag(3, "Version").Int(2);
+    SpongeBody(late, "BlockData");
+    SpongeMetadataTag(late, "mine.zip");
+    late.Tag(3, "DataVersion").Int(3700);
+    WriteSeed(folder, "data-version-last", late.End().Result());
+    // Palette indexes of two-byte varints among one-byte ones.
+    test_nbt::NbtBuilder wide;
+    wide.Tag(10, "Schematic").Tag(3, "Version").Int(2).Tag(3, "DataVersion").Int(2586);
+    wide.ShortTag("Width", 9).ShortTag("Height", 1).ShortTag("Length", 2);
+    wide.Tag(10, "Palette").Tag(3, "minecraft:air").Int(0).Tag(3, "minecraft:white_wool").Int(1)
+        .Tag(3, "minecraft:oak_log[axis=x]").Int(200).Tag(3, "minecraft:beacon").Int(300).End();
+    wide.ByteArrayTag("BlockData", {1, 1, 1, 1, 1, 1, 1, 1, 0xC8, 0x01, 0, 1, 1, 1, 1, 1, 1, 1, 0xAC, 0x02});
+    WriteSeed(folder, "wide-indexes", wide.End().Result());
+    // The largest building, all stone: 64 MB of block data in about 64 KB of gzip.
+    test_nbt::NbtBuilder head;
+    head.Tag(10, "Schematic").Tag(3, "Version").Int(2).Tag(3, "DataVersion").Int(1631);
+    head.ShortTag("Width", 512).ShortTag("Height", 256).ShortTag("Length", 512);
+    head.Tag(10, "Palette").Tag(3, "minecraft:stone").Int(0).End();
+    const std::int64_t cells = 512 * 512 * 256;
+    head.Tag(7, "BlockData").Int(cells);
+    const std::uint8_t zero = 0;
+    WriteSeed(folder, "hostile-largest", test::DeflateRepeated(head.Result(), {&zero, 1}, static_cast<std::uint64_t>(cells),
+                                                               {&zero, 1}, test::DeflateWrapper::Gzip));
 }
 
 // Groups of a few consecutive entries of each pack, and pictures the packs do not have:
@@ -191,6 +289,7 @@ int main(int argc, char** argv) {
     std::mt19937 random(20240608);
     BuildingSeeds(seeds / "building_file", random);
     SchematicSeeds(seeds / "schematic", random, packs.front());
+    SpongeSeeds(seeds / "sponge", random, packs);
     const auto groups = EntryGroups(packs);
     PackSeeds(seeds / "texture_pack", groups);
     PreviewSeeds(seeds / "preview_scene", random, groups);

@@ -4,12 +4,14 @@
 # and fails when a target found a crash; the input that caused it is left in
 # <build>/fuzz/artifacts/.
 # Usage: fuzz/run-fuzzers.sh <fuzz build dir> <seconds per target> [target...]
-# FUZZ_RUNS=n also ends a target after n executions; FUZZ_PARALLEL sets how many run at once.
+# FUZZ_RUNS=n also ends a target after n executions; FUZZ_PARALLEL sets how many run at once;
+# FUZZ_FLAGS adds libFuzzer flags after the script's own, which they override (for example
+# "-timeout=2 -max_len=1048576").
 set -eu
 build=$1
 seconds=$2
 shift 2
-targets=${*:-"building_file_fuzzer schematic_fuzzer texture_pack_fuzzer preview_scene_fuzzer"}
+targets=${*:-"building_file_fuzzer schematic_fuzzer sponge_fuzzer texture_pack_fuzzer preview_scene_fuzzer"}
 parallel=${FUZZ_PARALLEL:-2}
 runs_limit=${FUZZ_RUNS:--1}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -18,7 +20,8 @@ mkdir -p "$bin/artifacts" "$bin/logs"
 
 seeds=$bin/seeds
 if [ ! -d "$seeds" ]; then
-    "$bin/make_fuzz_seeds" "$seeds" "$build/packs/minecraft.zip" "$build/packs/stackmason.zip"
+    "$bin/make_fuzz_seeds" "$seeds" "$build/packs/minecraft.zip" "$build/packs/stackmason.zip" \
+        "$build/packs/gameblocks.zip"
 fi
 
 corpus_of() { basename "$1" _fuzzer; }
@@ -28,7 +31,7 @@ run_one() {
     name=$(corpus_of "$target")
     mkdir -p "$bin/corpus/$name"
     # Pictures may be up to 8192 pixels a side, which the decoders may take 256 MB for.
-    "$bin/$target" -max_total_time="$seconds" -runs="$runs_limit" -timeout=30 -rss_limit_mb=3072 -print_final_stats=1 \
+    "$bin/$target" -max_total_time="$seconds" -runs="$runs_limit" -timeout=30 -rss_limit_mb=3072 -print_final_stats=1 ${FUZZ_FLAGS:-} \
         -artifact_prefix="$bin/artifacts/$name-" -dict="$root/fuzz/dictionaries/$name.dict" \
         "$bin/corpus/$name" "$seeds/$name" > "$bin/logs/$name.log" 2>&1
 }
