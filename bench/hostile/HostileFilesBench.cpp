@@ -81,6 +81,16 @@ void EditorLoadsSchematic(benchmark::State& state, const test::HostileFile& file
     state.counters["refused"] = bench.dialogs.errors.empty() ? 0 : 1;
 }
 
+void EditorLoadsSponge(benchmark::State& state, const test::HostileFile& file) {
+    const std::string path = Write(file, ".schem");
+    BenchEditor bench;
+    Measure(state, file.bytes.size(), [&] {
+        bench.dialogs.Choose(path, kSpongeFilter);
+        LoadBuilding(bench.editor);
+    });
+    state.counters["refused"] = bench.dialogs.errors.empty() ? 0 : 1;
+}
+
 void EditorSelectsPack(benchmark::State& state, const test::HostileFile& file) {
     const std::string path = Write(file, ".zip");
     BenchEditor bench;
@@ -116,6 +126,7 @@ void RegisterAll() {
     // Kept for the whole run: the benchmarks refer to them.
     static const std::vector<test::HostileFile> schematics = test::HostileSchematics();
     static const std::vector<test::HostileFile> packs = test::HostilePacks();
+    static const std::vector<test::HostileFile> sponges = test::HostileSpongeSchematics();
     const auto add = [](const std::string& name, auto run, const test::HostileFile& file) {
         benchmark::RegisterBenchmark(name.c_str(), [run, &file](benchmark::State& state) { run(state, file); })
             ->UseManualTime()
@@ -124,6 +135,8 @@ void RegisterAll() {
     };
     for (const test::HostileFile& file : schematics)
         add("EditorLoadSchematic/" + file.name, EditorLoadsSchematic, file);
+    for (const test::HostileFile& file : sponges)
+        add("EditorLoadSponge/" + file.name, EditorLoadsSponge, file);
     for (const test::HostileFile& file : packs)
         add("EditorSelectPack/" + file.name, EditorSelectsPack, file);
     for (const test::HostileFile& file : packs)

@@ -452,6 +452,68 @@ std::vector<HostileFile> HostileSchematics() {
             {"large-data", LargeDataSchematic(250'000'000)}};
 }
 
+namespace {
+
+// A Sponge schematic's start: its version, data version and sizes, then a palette of the
+// given states.
+Bytes SpongeStart(int width, int height, int length, const std::vector<std::string>& states) {
+    Bytes start = SchematicStart();
+    PutTag(start, 3, "Version");
+    PutBe(start, 2, 4);
+    PutTag(start, 3, "DataVersion");
+    PutBe(start, 3465, 4);
+    for (const auto& [name, size] : {std::pair{"Width", width}, std::pair{"Height", height}, std::pair{"Length", length}}) {
+        PutTag(start, 2, name);
+        PutBe(start, static_cast<std::uint64_t>(size), 2);
+    }
+    PutTag(start, 10, "Palette");
+    for (std::size_t index = 0; index < states.size(); ++index) {
+        PutTag(start, 3, states[index].c_str());
+        PutBe(start, index, 4);
+    }
+    start.push_back(0);
+    return start;
+}
+
+// The largest building, every cell of the one state, as one byte of block data each.
+Bytes LargestOneStateSponge(const std::string& state) {
+    constexpr std::uint32_t kCells = 512u * 512u * 256u;
+    Bytes head = SpongeStart(512, 256, 512, {state});
+    PutTag(head, 7, "BlockData");
+    PutBe(head, kCells, 4);
+    const std::uint8_t zero[1] = {0};
+    const Bytes end{0};
+    return DeflateRepeated(head, zero, kCells, end, DeflateWrapper::Gzip);
+}
+
+// A palette of `count` states no pack knows, each mapped on its own, and one cell of each.
+Bytes ManyStatesSponge(int count) {
+    std::vector<std::string> states;
+    for (int i = 0; i < count; ++i)
+        states.push_back("minecraft:granite_stairs_" + std::to_string(i) + "[facing=east,half=top]");
+    Bytes body = SpongeStart(count, 1, 1, states);
+    PutTag(body, 7, "BlockData");
+    Bytes data;
+    for (int i = 0; i < count; ++i)
+        for (std::uint32_t value = static_cast<std::uint32_t>(i);; value >>= 7) {
+            data.push_back(static_cast<std::uint8_t>((value & 0x7F) | (value >= 0x80 ? 0x80 : 0)));
+            if (value < 0x80)
+                break;
+        }
+    PutBe(body, data.size(), 4);
+    Append(body, data);
+    body.push_back(0);
+    return DeflateRepeated(body, {}, 0, {}, DeflateWrapper::Gzip);
+}
+
+}  // namespace
+
+std::vector<HostileFile> HostileSpongeSchematics() {
+    return {{"largest-exact", LargestOneStateSponge("minecraft:stone")},
+            {"largest-approximated", LargestOneStateSponge("minecraft:granite_slab[type=top,waterlogged=false]")},
+            {"many-states", ManyStatesSponge(512)}};
+}
+
 std::vector<HostileFile> HostilePacks() {
     constexpr std::uint64_t kLargestEntry = 64ull << 20;
     const Bytes huge = SolidPng(8192, Rgba{200, 120, 40, 255});

@@ -76,6 +76,11 @@ struct HostileFile {
 // hold). Only the first is refused.
 std::vector<HostileFile> HostileSchematics();
 
+// Sponge schematics: "largest-exact" and "largest-approximated" (the largest building of one
+// state, which the pack has or lacks), "many-states" (a row of 512 cells of a state each that
+// no pack has). All are taken.
+std::vector<HostileFile> HostileSpongeSchematics();
+
 // Texture packs: "huge-pictures" (48 PNGs of 8192 x 8192), "huge-pictures-4096" (as many
 // entries as a pack may have, of the same picture), "budget-png" and "budget-jpeg" (1 MB
 // archives of pictures that together claim more pixels than the archive's budget), "text-
