@@ -23,6 +23,8 @@ ExportSchematic:ExportSchematicBaseline:2:2
 ImportSchematic:ImportSchematicBaseline:4:4
 ExportSponge:ExportSpongeBaseline:3:3
 ImportSponge:ImportSpongeBaseline:4:4
+ExportLitematic:ExportLitematicBaseline:3:3
+ImportLitematic:ImportLitematicBaseline:3:3
 NewLargest:NewLargestBaseline:4:4
 CountCodesAllAir:CountCodesRandom:1.1:-
 CountCodesMostlyAir:CountCodesRandom:1.1:-'

@@ -6,6 +6,7 @@
 
 #include "editor/files/BuildingFiles.h"
 #include "editor/files/FileRequests.h"
+#include "editor/files/LitematicFiles.h"
 #include "editor/files/SchematicFiles.h"
 #include "editor/files/SpongeFiles.h"
 
@@ -19,11 +20,14 @@ constexpr std::array kFormats{
                SaveSchematicFile, StreamSchematicLayers},
     FileFormat{"schem(*.schem)", "*.schem", "schem", kGameBlocksPackName, LoadSpongeFile, SaveSpongeFile,
                StreamSpongeLayers},
+    FileFormat{"litematic(*.litematic)", "*.litematic", "litematic", kGameBlocksPackName, LoadLitematicFile,
+               SaveLitematicFile, nullptr},
 };
 
 static_assert(kFormats[kTextFilter].extension == "txt");
 static_assert(kFormats[kSchematicFilter].extension == "schematic");
 static_assert(kFormats[kSpongeFilter].extension == "schem");
+static_assert(kFormats[kLitematicFilter].extension == "litematic");
 
 // The pack the file calls for, or the one the caller names instead, known by its file name
 // as a header names it.

@@ -8,13 +8,15 @@
 namespace stackmason {
 
 // The requesters of the Save and Load buttons: both offer the text type (filter 0,
-// preselected), the schematic type (filter 1) and the Sponge schematic type of today's
-// Minecraft tools (filter 2), and open in the current directory.
+// preselected), the schematic type (filter 1), the Sponge schematic type of today's
+// Minecraft tools (filter 2) and Litematica's schematic (filter 3), and open in the current
+// directory.
 inline constexpr int kTextFilter = 0;
 inline constexpr int kSchematicFilter = 1;
 inline constexpr int kSpongeFilter = 2;
+inline constexpr int kLitematicFilter = 3;
 
-// The extension a file of each filter's type gets: "txt", "schematic", "schem".
+// The extension a file of each filter's type gets: "txt", "schematic", "schem", "litematic".
 std::string_view FilterExtension(int filter);
 
 FileRequest SaveBuildingRequest();

@@ -314,6 +314,27 @@ TEST_F(ConvertTest, SpongeSchematicsAndTheMaterialList) {
     EXPECT_EQ(Run({"--materials", "small.txt", "x.txt"}).exitStatus, 2);
 }
 
+// A .schem taken on as a .litematic and read back as text gives the building it came from:
+// the file names its pack and keeps the axes, so each cell comes back where it was.
+TEST_F(ConvertTest, SpongeToLitematicToTextKeepsTheBuilding) {
+    std::mt19937 random(22);
+    const std::string text =
+        RandomBuildingText(19, 7, 5, "minecraft.zip", CodesThatComeBack(Path("minecraft.zip").string()), random);
+    WriteText(Path("house.txt"), text);
+    for (const auto& step : {std::pair{"house.txt", "house.schem"}, std::pair{"house.schem", "house.litematic"},
+                             std::pair{"house.litematic", "back.txt"}}) {
+        const RunResult result = Run({step.first, step.second});
+        ASSERT_EQ(result.exitStatus, 0) << step.first << " " << result.err;
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err, "");
+    }
+    EXPECT_EQ(ReadText(Path("back.txt")), text);
+    const std::string litematic = ReadText(Path("house.litematic"));
+    ASSERT_GE(litematic.size(), 2u);
+    EXPECT_EQ(static_cast<unsigned char>(litematic[0]), 0x1F);  // gzip
+    EXPECT_EQ(static_cast<unsigned char>(litematic[1]), 0x8B);
+}
+
 TEST_F(ConvertTest, HelpExplainsTheUse) {
     for (const char* option : {"--help", "-h"}) {
         const RunResult result = Run({option});

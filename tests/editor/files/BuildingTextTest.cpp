@@ -60,10 +60,11 @@ TEST(BuildingText, WorkedExampleSavesLoadsAndPreviewsByteForByte) {
     ASSERT_EQ(test.dialogs.requests.size(), 1u);
     const FileRequest& request = test.dialogs.requests[0];
     EXPECT_EQ(request.title, "Save Building ");
-    ASSERT_EQ(request.filters.size(), 3u);
+    ASSERT_EQ(request.filters.size(), 4u);
     EXPECT_EQ(request.filters[0], (std::pair<std::string, std::string>{"txt(*.txt)", "*.txt"}));
     EXPECT_EQ(request.filters[1], (std::pair<std::string, std::string>{"schematic(*.schematic)", "*.schematic"}));
     EXPECT_EQ(request.filters[2], (std::pair<std::string, std::string>{"schem(*.schem)", "*.schem"}));
+    EXPECT_EQ(request.filters[3], (std::pair<std::string, std::string>{"litematic(*.litematic)", "*.litematic"}));
     EXPECT_EQ(request.selectedFilter, 0);
     EXPECT_EQ(request.startName, std::filesystem::current_path().string());
 

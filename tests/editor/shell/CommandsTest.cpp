@@ -383,8 +383,10 @@ TEST(FileRequesters, ShowTheirFiltersOnceAndAskBeforeReplacing) {
     SelectTexturePack(e);
 
     ASSERT_EQ(filters.size(), 3u);
-    EXPECT_EQ(filters[0], (QStringList{"txt(*.txt)", "schematic(*.schematic)", "schem(*.schem)"}));
-    EXPECT_EQ(filters[1], (QStringList{"txt(*.txt)", "schematic(*.schematic)", "schem(*.schem)"}));
+    const QStringList buildingFilters{"txt(*.txt)", "schematic(*.schematic)", "schem(*.schem)",
+                                      "litematic(*.litematic)"};
+    EXPECT_EQ(filters[0], buildingFilters);
+    EXPECT_EQ(filters[1], buildingFilters);
     EXPECT_EQ(filters[2], QStringList{"zip (*.zip)"});
     EXPECT_FALSE(qtWouldAsk);
     EXPECT_EQ(question, "House.txt already exists.\nDo you want to replace it?");
