@@ -302,6 +302,56 @@ struct Placement {
     std::array<std::int64_t, 3> low;  // the enclosing box's lowest corner
 };
 
+std::string MissingEntryProblem(const Region& region, std::uint32_t entry) {
+    return "its region \"" + region.name + "\" names the palette entry " + std::to_string(entry) +
+           ", which its palette of " + std::to_string(region.palette->size()) + " states lacks";
+}
+
+// A file's one region, which no other overlaps: every cell is written, air included, through
+// a table of codes by entry that marks the entries its palette lacks. Nearly every file has
+// one region, so this is the path of the largest buildings.
+std::string PlaceOnlyRegion(const Placement& placement, const std::vector<BlockCode>& codeOfJoint,
+                            const std::array<int, 3>& origin, Building& grid, std::vector<std::uint64_t>* cellsOfIndex) {
+    const auto& [region, placed, jointIndex, low] = placement;
+    const int bits = LitematicBitsPerEntry(region.palette->size());
+    constexpr std::int32_t kLacking = -1;
+    std::vector<std::int32_t> codeOfEntry(std::size_t{1} << bits, kLacking);
+    for (std::size_t entry = 0; entry < region.palette->size(); ++entry)
+        codeOfEntry[entry] = static_cast<std::int32_t>(codeOfJoint[jointIndex[entry]]);
+    std::vector<std::uint64_t> cellsOfEntry(cellsOfIndex ? codeOfEntry.size() : 0);
+    PackedEntries entries(*region.blockStates, bits);
+    const int sizeX = static_cast<int>(placed.spans[0].length);
+    const int sizeY = static_cast<int>(placed.spans[1].length);
+    const int sizeZ = static_cast<int>(placed.spans[2].length);
+    const auto [x0, h0, y0] = origin;
+    std::vector<std::uint32_t> rowEntries(static_cast<std::size_t>(sizeX));
+    for (int y = 0; y < sizeY; ++y)
+        for (int z = 0; z < sizeZ; ++z) {
+            for (std::uint32_t& entry : rowEntries)
+                entry = entries.Next();
+            StoredCode* row = grid.Row(y0 + z, h0 + y) + x0;
+            std::int32_t lacking = 0;
+            for (int x = 0; x < sizeX; ++x) {
+                const std::int32_t code = codeOfEntry[rowEntries[static_cast<std::size_t>(x)]];
+                lacking |= static_cast<std::int32_t>(static_cast<std::uint32_t>(code) >> 31);
+                row[x] = static_cast<StoredCode>(code);
+            }
+            if (lacking != 0)
+                for (const std::uint32_t entry : rowEntries)
+                    if (codeOfEntry[entry] == kLacking)
+                        return MissingEntryProblem(region, entry);
+            if (cellsOfIndex)
+                for (const std::uint32_t entry : rowEntries)
+                    ++cellsOfEntry[entry];
+        }
+    // Air's cells are worked out from the others by the caller.
+    if (cellsOfIndex)
+        for (std::size_t entry = 0; entry < region.palette->size(); ++entry)
+            if (jointIndex[entry] != 0)
+                (*cellsOfIndex)[jointIndex[entry]] += cellsOfEntry[entry];
+    return {};
+}
+
 // Puts a region's cells that are not air into the building where no later region put one
 // (`taken`, present where regions may overlap), counting the cells of each state placed.
 // Returns the problem of an entry its palette lacks.
@@ -319,14 +369,15 @@ std::string PlaceRegion(const Placement& placement, const std::vector<BlockCode>
     const int y0 = static_cast<int>(placed.spans[2].low - low[2]) + 1;
     const std::size_t width = static_cast<std::size_t>(grid.Width());
     const std::size_t length = static_cast<std::size_t>(grid.Length());
+    if (!taken)
+        return PlaceOnlyRegion(placement, codeOfJoint, {x0, h0, y0}, grid, cellsOfIndex);
     for (int y = 0; y < sizeY; ++y)
         for (int z = 0; z < sizeZ; ++z) {
             StoredCode* row = grid.Row(y0 + z, h0 + y) + x0;
             for (int x = 0; x < sizeX; ++x) {
                 const std::uint32_t entry = entries.Next();
                 if (entry >= paletteSize)
-                    return "its region \"" + region.name + "\" names the palette entry " + std::to_string(entry) +
-                           ", which its palette of " + std::to_string(paletteSize) + " states lacks";
+                    return MissingEntryProblem(region, entry);
                 const std::uint32_t joint = jointIndex[entry];
                 if (airOfJoint[joint])
                     continue;
