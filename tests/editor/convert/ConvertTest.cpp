@@ -340,8 +340,11 @@ TEST_F(ConvertTest, HelpExplainsTheUse) {
         const RunResult result = Run({option});
         EXPECT_EQ(result.exitStatus, 0);
         EXPECT_EQ(result.err, "");
-        EXPECT_TRUE(result.out.starts_with("Usage: stackmason-convert [--force] [--pack FILE] IN OUT\n"));
-        for (const char* explained : {"--pack FILE", "--force", "minecraft.zip", ".schematic", ".txt"})
+        EXPECT_TRUE(
+            result.out.starts_with("Usage: stackmason-convert [--force] [--pack FILE] [--game-version X.Y[.Z]] IN OUT\n"));
+        for (const char* explained :
+             {"--pack FILE", "--force", "minecraft.zip", ".schematic", ".txt", "--game-version", "1.13 to 26.1.2",
+              "The default is 1.20.1"})
             EXPECT_NE(result.out.find(explained), std::string::npos) << explained;
     }
     EXPECT_EQ(Listing(folder_), (std::set<std::string>{"minecraft.zip", "stackmason.zip"}));
