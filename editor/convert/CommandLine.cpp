@@ -120,9 +120,9 @@ Options:
                 count) on standard output instead of converting
   --game-version X.Y[.Z]
                 write for this release of Minecraft, )" + ReleaseRange() + R"( (a name
-                not known is refused with the list of every one): a .schem
-                written carries its block names and data version, and
-                --materials names blocks as it does. The default is 1.20.1:
+                not known is refused with the list of every one): a .schem or
+                .litematic written carries its block names and data version,
+                and --materials names blocks as it does. The default is 1.20.1:
                 every later release reads its names as they stand and upgrades
                 its files, while a file of a newer data version would not load
                 in an older game

@@ -398,6 +398,9 @@ TEST_F(ConvertTest, GameVersionNamesBlocksAsThatReleaseDoes) {
     WriteText(Path("slab.txt"),
               "2x1x1;minecraft.zip\r\n------\r\nlayer 1\r\n" + std::string(1, char(slab + 47)) + "0\r\n\r\n");
     ASSERT_EQ(Run({"slab.txt", "slab.schematic"}).exitStatus, 0);
+    // A .litematic is read whole, not a layer at a time: the list is counted in the editor.
+    fs::copy_file(fs::path(STACKMASON_PACK_DIR) / "gameblocks.zip", Path("gameblocks.zip"));
+    ASSERT_EQ(Run({"slab.txt", "slab.litematic"}).exitStatus, 0);
 
     const std::string smooth = "minecraft:smooth_stone_slab[type=bottom,waterlogged=false]";
     const std::string old = "minecraft:stone_slab[type=bottom,waterlogged=false]";
@@ -412,7 +415,7 @@ TEST_F(ConvertTest, GameVersionNamesBlocksAsThatReleaseDoes) {
                           Case{{"--game-version", "26.1.2"}, 4790, smooth}}) {
         const std::string shown = c.options.empty() ? "default" : c.options.back();
         SCOPED_TRACE(shown);
-        for (const char* in : {"slab.txt", "slab.schematic"}) {
+        for (const char* in : {"slab.txt", "slab.schematic", "slab.litematic"}) {
             std::vector<std::string> arguments = c.options;
             arguments.insert(arguments.end(), {"--materials", in});
             const RunResult listed = Run(arguments);
