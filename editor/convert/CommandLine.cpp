@@ -1,12 +1,44 @@
 #include "editor/convert/CommandLine.h"
 
+#include <optional>
+#include <span>
 #include <vector>
+
+#include "editor/files/GameVersions.h"
 
 namespace stackmason {
 namespace {
 
 UsageError Usage(const std::string& what, const std::string& why) {
     return UsageError{what + ": " + why + " (" + kConvertProgramName + " --help explains the use)"};
+}
+
+// "1.13, 1.13.1, ..." : every release the names are known for, oldest first.
+std::string KnownReleases() {
+    std::string list;
+    for (const GameRelease& release : GameReleases()) {
+        if (!list.empty())
+            list += ", ";
+        list += release.name;
+    }
+    return list;
+}
+
+// "1.13 to 26.1.2": the oldest and the newest release the names are known for.
+std::string ReleaseRange() {
+    const std::span<const GameRelease> releases = GameReleases();
+    return std::string(releases.front().name) + " to " + std::string(releases.back().name);
+}
+
+// Takes the release named; the usage error when the table has no release of that name.
+std::optional<UsageError> TakeGameVersion(const std::string& name, ConversionRequest& request) {
+    if (name.empty())
+        return Usage("--game-version", "names no game version");
+    const GameRelease* release = FindGameRelease(name);
+    if (!release)
+        return Usage("--game-version " + name, "unknown game version; the known ones are " + KnownReleases());
+    request.dataVersion = release->dataVersion;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -35,6 +67,14 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
             request.packPath = argument.substr(7);
             if (request.packPath.empty())
                 return Usage("--pack", "names no pack file");
+        } else if (argument == "--game-version") {
+            if (index + 1 == arguments.size())
+                return Usage(argument, "names no game version");
+            if (std::optional<UsageError> error = TakeGameVersion(arguments[++index], request))
+                return *error;
+        } else if (argument.starts_with("--game-version=")) {
+            if (std::optional<UsageError> error = TakeGameVersion(argument.substr(15), request))
+                return *error;
         } else {
             return Usage(argument, "unknown option");
         }
@@ -53,8 +93,8 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
 }
 
 std::string HelpText() {
-    return R"(Usage: stackmason-convert [--force] [--pack FILE] IN OUT
-       stackmason-convert [--pack FILE] --materials IN
+    return R"(Usage: stackmason-convert [--force] [--pack FILE] [--game-version X.Y[.Z]] IN OUT
+       stackmason-convert [--pack FILE] [--game-version X.Y[.Z]] --materials IN
        stackmason-convert --help
 
 Converts a Stackmason building between the building text format (.txt), an
@@ -78,6 +118,14 @@ Options:
                 a text file written then names its file name in the header
   --materials   print the material list of IN as CSV (name, block state,
                 count) on standard output instead of converting
+  --game-version X.Y[.Z]
+                write for this release of Minecraft, )" + ReleaseRange() + R"( (a name
+                not known is refused with the list of every one): a .schem or
+                .litematic written carries its block names and data version,
+                and --materials names blocks as it does. The default is 1.20.1:
+                every later release reads its names as they stand and upgrades
+                its files, while a file of a newer data version would not load
+                in an older game
   --force, -f   replace OUT if it exists; without it an existing OUT is refused
                 and left as it is
   --help, -h    show this text

@@ -18,7 +18,7 @@ struct UsageError {
 
 using CommandLine = std::variant<ConversionRequest, HelpRequested, UsageError>;
 
-// Reads "[--force] [--pack FILE] IN OUT" or "--help"; options may stand anywhere, and "--"
+// Reads "[--force] [--pack FILE] [--game-version X.Y[.Z]] IN OUT" or "--help"; options may stand anywhere, and "--"
 // ends them so that a file name may start with "-".
 CommandLine ParseCommandLine(std::span<const std::string> arguments);
 

@@ -161,7 +161,10 @@ std::string UnknownTypeMessage() {
 
 // An editor without a window, whose requesters the conversion answers.
 struct HeadlessEditor {
-    explicit HeadlessEditor(bool mayReplace) : dialogs(mayReplace) {}
+    HeadlessEditor(bool mayReplace, std::int64_t dataVersion) : dialogs(mayReplace) {
+        // The release the command line chose is the session's, as if picked in the requester.
+        editor.gameDataVersion = dataVersion;
+    }
 
     HeadlessPainter painter;
     HeadlessWindow window;
@@ -217,7 +220,7 @@ std::optional<std::string> StreamInput(HeadlessEditor& headless, const Conversio
 
 std::optional<std::string> ListStreamedMaterials(const ConversionRequest& request, int inputFilter, std::string& csv,
                                                  std::vector<std::string>* notes) {
-    HeadlessEditor headless(false);
+    HeadlessEditor headless(false, request.dataVersion);
     StreamedFile streamed;
     if (std::optional<std::string> problem = StreamInput(headless, request, inputFilter, true, streamed, notes))
         return problem;
@@ -228,7 +231,7 @@ std::optional<std::string> ListStreamedMaterials(const ConversionRequest& reques
     } catch (const LayerReadFailure& failure) {
         return Failure(request.input, failure.what());
     }
-    csv = MaterialCsv(MaterialsOf(counts, streamed.pack.selector));
+    csv = MaterialCsv(MaterialsOf(counts, streamed.pack.selector, request.dataVersion));
     return std::nullopt;
 }
 
@@ -240,7 +243,8 @@ std::optional<std::string> SaveStreamed(CommandLineDialogs& dialogs, const Conve
         return Failure(request.output, dialogs.Messages().front());
     try {
         FormatOfFilter(outputFilter)
-            .save(SavedBuilding{*streamed.layers, streamed.pack.selector, streamed.pack.name, DefaultGameRelease().dataVersion}, dialogs, request.output);
+            .save(SavedBuilding{*streamed.layers, streamed.pack.selector, streamed.pack.name, request.dataVersion},
+                  dialogs, request.output);
     } catch (const LayerReadFailure& failure) {
         return Failure(request.input, failure.what());
     }
@@ -256,7 +260,7 @@ std::optional<std::string> ListMaterials(const ConversionRequest& request, std::
         return Failure(request.input, UnknownTypeMessage());
     if (IsStreamed(*inputFilter))
         return ListStreamedMaterials(request, *inputFilter, csv, notes);
-    HeadlessEditor headless(false);
+    HeadlessEditor headless(false, request.dataVersion);
     // The block states come from the pack: a list without it would name nothing.
     if (std::optional<std::string> problem = LoadInput(headless, request, *inputFilter, true, notes))
         return problem;
@@ -277,7 +281,7 @@ std::optional<std::string> ConvertBuildingFile(const ConversionRequest& request,
     if (!request.replaceOutput && fs::exists(request.output, error))
         return Failure(request.output, CommandLineDialogs::ExistsMessage());
 
-    HeadlessEditor headless(request.replaceOutput);
+    HeadlessEditor headless(request.replaceOutput, request.dataVersion);
     Editor& editor = headless.editor;
     CommandLineDialogs& dialogs = headless.dialogs;
     const bool packNeeded = NeedsPack(request, *inputFilter, *outputFilter);

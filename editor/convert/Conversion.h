@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "editor/files/GameVersions.h"
 
 namespace stackmason {
 
@@ -18,6 +21,9 @@ struct ConversionRequest {
     bool replaceOutput = false;
     // Whether to list the input's materials as CSV instead of writing an output.
     bool listMaterials = false;
+    // The game release, by data version, whose block names and data version the output and
+    // the material list are written with.
+    std::int64_t dataVersion = DefaultGameRelease().dataVersion;
 };
 
 // Nothing when the output was written; otherwise what failed and why, as one line

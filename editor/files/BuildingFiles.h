@@ -30,6 +30,12 @@ void LoadBuilding(Editor& editor);
 // by its file name.
 void LoadBuildingFile(Editor& editor, const FileChoice& choice, const std::string& packPath = {});
 
+struct GameRelease;
+
+// The game release this session's saves are written for and its material list names blocks
+// as: the one last chosen in the save requester, the default release until then.
+const GameRelease& SessionGameRelease(const Editor& editor);
+
 // The question asked before the Save button replaces an existing file of this name.
 std::string ReplaceQuestion(const std::string& fileName);
 

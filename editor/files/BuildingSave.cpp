@@ -5,6 +5,7 @@
 
 #include "editor/files/FileFormats.h"
 #include "editor/files/FileRequests.h"
+#include "editor/files/GameVersions.h"
 #include "editor/model/UserAction.h"
 
 namespace stackmason {
@@ -24,22 +25,33 @@ std::string ReplaceQuestion(const std::string& fileName) {
     return fileName + " already exists.\nDo you want to replace it?";
 }
 
+const GameRelease& SessionGameRelease(const Editor& editor) {
+    if (editor.gameDataVersion)
+        for (const GameRelease& release : GameReleases())
+            if (release.dataVersion == *editor.gameDataVersion)
+                return release;
+    return DefaultGameRelease();
+}
+
 void SaveBuilding(Editor& editor, bool toPreview) {
     if (toPreview) {
         WriteBuildingToFile(editor, kPreviewFileName);
         return;
     }
-    const FileRequest request = SaveBuildingRequest();
+    const FileRequest request = SaveBuildingRequest(SessionGameRelease(editor));
     const std::optional<FileChoice> choice = editor.dialogs.AskSaveFile(request);
     if (!choice)
         return;
+    // The choice holds for the session, even if this save goes no further.
+    editor.gameDataVersion = ChosenGameRelease(*choice, SessionGameRelease(editor)).dataVersion;
     const std::string path = WithExtension(choice->path, FilterExtension(choice->filter));
     NameRunningAction(editor, "save " + FileNamePart(path));
     if (!MayWrite(editor.dialogs, request.title, path))
         return;
     const LayerSource layers = LayersOf(editor.grid);
-    FormatOfFilter(choice->filter).save(SavedBuilding{layers, editor.selector, editor.texturePackName, DefaultGameRelease().dataVersion}, editor.dialogs,
-                                        path);
+    FormatOfFilter(choice->filter)
+        .save(SavedBuilding{layers, editor.selector, editor.texturePackName, SessionGameRelease(editor).dataVersion},
+              editor.dialogs, path);
 }
 
 }  // namespace stackmason

@@ -1,6 +1,7 @@
 #include "editor/files/FileRequests.h"
 
 #include <filesystem>
+#include <span>
 #include <string>
 #include <system_error>
 
@@ -25,7 +26,24 @@ FileRequest BuildingRequest(std::string title) {
 
 std::string_view FilterExtension(int filter) { return FormatOfFilter(filter).extension; }
 
-FileRequest SaveBuildingRequest() { return BuildingRequest("Save Building "); }
+FileRequest SaveBuildingRequest(const GameRelease& release) {
+    FileRequest request = BuildingRequest("Save Building ");
+    request.choiceLabel = kGameVersionLabel;
+    const std::span<const GameRelease> releases = GameReleases();
+    for (std::size_t index = 0; index < releases.size(); ++index) {
+        request.choices.emplace_back(releases[index].name);
+        if (releases[index].dataVersion == release.dataVersion)
+            request.selectedChoice = static_cast<int>(index);
+    }
+    return request;
+}
+
+const GameRelease& ChosenGameRelease(const FileChoice& choice, const GameRelease& unchanged) {
+    const std::span<const GameRelease> releases = GameReleases();
+    if (choice.choice < 0 || static_cast<std::size_t>(choice.choice) >= releases.size())
+        return unchanged;
+    return releases[static_cast<std::size_t>(choice.choice)];
+}
 
 FileRequest LoadBuildingRequest() { return BuildingRequest("Load Building "); }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "editor/files/GameVersions.h"
 #include "editor/model/EditorPorts.h"
 
 namespace stackmason {
@@ -19,8 +20,17 @@ inline constexpr int kLitematicFilter = 3;
 // The extension a file of each filter's type gets: "txt", "schematic", "schem", "litematic".
 std::string_view FilterExtension(int filter);
 
-FileRequest SaveBuildingRequest();
+// The label of the save requester's choice of the game release a file is written for.
+inline constexpr const char* kGameVersionLabel = "Game version:";
+
+// The save requester also offers every game release, oldest first, with `release`
+// preselected; the open requester offers none.
+FileRequest SaveBuildingRequest(const GameRelease& release = DefaultGameRelease());
 FileRequest LoadBuildingRequest();
+
+// The release the user left selected in the answer to SaveBuildingRequest; `unchanged` when
+// the answer names none.
+const GameRelease& ChosenGameRelease(const FileChoice& choice, const GameRelease& unchanged);
 
 // The path with "." and the extension appended unless the file name's extension, the text
 // after its last ".", is exactly that one: House.TXT becomes House.TXT.txt.

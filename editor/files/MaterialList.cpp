@@ -9,6 +9,7 @@
 #include "editor/files/BuildingFiles.h"
 #include "editor/files/CodeCounts.h"
 #include "editor/files/FileRequests.h"
+#include "editor/files/GameVersions.h"
 #include "editor/files/SavedFile.h"
 #include "editor/model/UserAction.h"
 #include "editor/packs/TexturePackLoader.h"
@@ -42,10 +43,10 @@ std::string CsvField(const std::string& text) {
 }  // namespace
 
 MaterialList CountMaterials(const Editor& editor, MaterialScope scope) {
-    return MaterialsOf(CountScope(editor, scope), editor.selector);
+    return MaterialsOf(CountScope(editor, scope), editor.selector, SessionGameRelease(editor).dataVersion);
 }
 
-MaterialList MaterialsOf(const CodeCounts& counts, const SelectorModel& selector) {
+MaterialList MaterialsOf(const CodeCounts& counts, const SelectorModel& selector, std::int64_t dataVersion) {
     const PackBlockStates states(selector);
     MaterialList list;
     for (const BlockCode code : counts.CodesPresent()) {
@@ -55,7 +56,9 @@ MaterialList MaterialsOf(const CodeCounts& counts, const SelectorModel& selector
         row.code = code;
         row.name = code > 0 && code < selector.Count() ? selector.ItemAt(code).text
                                                         : "block code " + std::to_string(code);
-        row.blockState = states.StateOf(code);
+        // The pack's states are 1.13's; the builder gathers blocks by the names of their game.
+        const std::string& state13 = states.StateOf(code);
+        row.blockState = state13.empty() ? state13 : StateAtRelease(state13, dataVersion);
         row.count = counts.Of(code);
         list.total += row.count;
         list.rows.push_back(std::move(row));

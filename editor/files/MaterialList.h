@@ -21,7 +21,8 @@ struct MaterialRow {
     BlockCode code = 0;
     // The block's item text, or "block code N" for a code outside the pack.
     std::string name;
-    // Its Minecraft block state; empty where it has none.
+    // Its Minecraft block state as the game release of the list names it; empty where it has
+    // none.
     std::string blockState;
     std::uint64_t count = 0;
 };
@@ -32,10 +33,12 @@ struct MaterialList {
     std::uint64_t total = 0;
 };
 
+// The list with the block states of the session's game release (SessionGameRelease).
 MaterialList CountMaterials(const Editor& editor, MaterialScope scope);
 
-// The list of cells counted elsewhere, named by the pack's selector.
-MaterialList MaterialsOf(const CodeCounts& counts, const SelectorModel& selector);
+// The list of cells counted elsewhere, named by the pack's selector, with the block states
+// of the game release of `dataVersion`.
+MaterialList MaterialsOf(const CodeCounts& counts, const SelectorModel& selector, std::int64_t dataVersion);
 
 // A count as the game's stacks: "3 x 64 + 5", "64", "7".
 std::string AsStacks(std::uint64_t count);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editor/files/BlockIdMapping.h"
+#include "editor/files/BuildingFiles.h"
 #include "editor/files/FileFormats.h"
 #include "editor/files/SavedFile.h"
 #include "editor/files/SchematicFiles.h"
@@ -59,7 +60,8 @@ bool SaveSchematicFile(const SavedBuilding& building, DialogPort& dialogs, const
 
 bool ExportSchematic(Editor& editor, const std::string& path) {
     const LayerSource layers = LayersOf(editor.grid);
-    return SaveSchematicFile(SavedBuilding{layers, editor.selector, editor.texturePackName, DefaultGameRelease().dataVersion}, editor.dialogs, path);
+    const SavedBuilding building{layers, editor.selector, editor.texturePackName, SessionGameRelease(editor).dataVersion};
+    return SaveSchematicFile(building, editor.dialogs, path);
 }
 
 }  // namespace stackmason

@@ -127,7 +127,8 @@ bool SaveTextFile(const SavedBuilding& building, DialogPort& dialogs, const std:
 
 bool WriteBuildingToFile(Editor& editor, const std::string& path) {
     const LayerSource layers = LayersOf(editor.grid);
-    return SaveTextFile(SavedBuilding{layers, editor.selector, editor.texturePackName, DefaultGameRelease().dataVersion}, editor.dialogs, path);
+    const SavedBuilding building{layers, editor.selector, editor.texturePackName, SessionGameRelease(editor).dataVersion};
+    return SaveTextFile(building, editor.dialogs, path);
 }
 
 }  // namespace stackmason

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -61,6 +63,10 @@ struct Editor {
     int copiedLayer = -1;
 
     std::string texturePackName = "stackmason.zip";
+    // The data version of the game release the builder chose in the save requester, kept
+    // for the rest of the session: saves are written for it and the material list names
+    // blocks as it does. Nothing until a choice is made, which stands for the default release.
+    std::optional<std::int64_t> gameDataVersion;
     std::string versionText = "Version 0.1.49";
     // Where the editor's program lies; the preview program is looked for there first.
     std::string programFolder;

@@ -57,10 +57,17 @@ struct FileRequest {
     std::vector<std::pair<std::string, std::string>> filters;
     int selectedFilter = 0;
     std::string startName;
+    // A choice offered beside the filters, shown with its label, e.g. "Game version:";
+    // none when `choices` is empty. selectedChoice is the entry preselected.
+    std::string choiceLabel;
+    std::vector<std::string> choices;
+    int selectedChoice = -1;
 };
 struct FileChoice {
     std::string path;
     int filter = 0;
+    // The entry of the request's choices the user left selected; -1 when it offered none.
+    int choice = -1;
 };
 
 // Modal questions, file requesters and the start of other programs.

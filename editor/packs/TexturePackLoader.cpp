@@ -82,7 +82,9 @@ void LoadTexturePack(Editor& editor) { PutPackInPlace(editor, StageTexturePack(e
 void SelectTexturePack(Editor& editor) {
     if (!editor.dialogs.AskYesNo(" All unsaved data will be lost if you select another texturepack. Are you sure ?"))
         return;
-    const FileRequest request{"Choose a ZIP-Archiv", {{"zip (*.zip)", "*.zip"}}, 0, ""};
+    FileRequest request;
+    request.title = "Choose a ZIP-Archiv";
+    request.filters = {{"zip (*.zip)", "*.zip"}};
     const std::optional<FileChoice> choice = editor.dialogs.AskOpenFile(request);
     if (!choice || choice->path.empty())
         return;

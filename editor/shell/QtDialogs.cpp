@@ -1,8 +1,11 @@
 #include "editor/shell/QtDialogs.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
 
@@ -36,6 +39,29 @@ bool QtDialogs::AskToReplace(const std::string& title, const std::string& text) 
 std::optional<FileChoice> QtDialogs::AskOpenFile(const FileRequest& request) { return AskFile(request, false); }
 std::optional<FileChoice> QtDialogs::AskSaveFile(const FileRequest& request) { return AskFile(request, true); }
 
+namespace {
+
+// The request's choice as a row of its own under the file type row of Qt's own requester,
+// the label in the label column; null when the request offers none.
+QComboBox* AddChoiceRow(QFileDialog& dialog, const FileRequest& request) {
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    if (request.choices.empty() || !grid)
+        return nullptr;
+    auto* box = new QComboBox(&dialog);
+    for (const std::string& entry : request.choices)
+        box->addItem(QString::fromStdString(entry));
+    box->setCurrentIndex(request.selectedChoice);
+    box->setMaxVisibleItems(12);
+    auto* label = new QLabel(QString::fromStdString(request.choiceLabel), &dialog);
+    label->setBuddy(box);
+    const int row = grid->rowCount();
+    grid->addWidget(label, row, 0);
+    grid->addWidget(box, row, 1);
+    return box;
+}
+
+}  // namespace
+
 std::optional<FileChoice> QtDialogs::AskFile(const FileRequest& request, bool save) {
     QFileDialog dialog(parent_, QString::fromStdString(request.title), QDir::currentPath());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -57,10 +83,12 @@ std::optional<FileChoice> QtDialogs::AskFile(const FileRequest& request, bool sa
         dialog.setDirectory(start);
     else if (!start.isEmpty())
         dialog.selectFile(start);
+    const QComboBox* choice = AddChoiceRow(dialog, request);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return FileChoice{dialog.selectedFiles().first().toStdString(),
-                      static_cast<int>(filters.indexOf(dialog.selectedNameFilter()))};
+                      static_cast<int>(filters.indexOf(dialog.selectedNameFilter())),
+                      choice ? choice->currentIndex() : -1};
 }
 
 bool QtDialogs::RunAndWait(const std::string& program, const std::string& argument,

@@ -340,8 +340,11 @@ TEST_F(ConvertTest, HelpExplainsTheUse) {
         const RunResult result = Run({option});
         EXPECT_EQ(result.exitStatus, 0);
         EXPECT_EQ(result.err, "");
-        EXPECT_TRUE(result.out.starts_with("Usage: stackmason-convert [--force] [--pack FILE] IN OUT\n"));
-        for (const char* explained : {"--pack FILE", "--force", "minecraft.zip", ".schematic", ".txt"})
+        EXPECT_TRUE(
+            result.out.starts_with("Usage: stackmason-convert [--force] [--pack FILE] [--game-version X.Y[.Z]] IN OUT\n"));
+        for (const char* explained :
+             {"--pack FILE", "--force", "minecraft.zip", ".schematic", ".txt", "--game-version", "1.13 to 26.1.2",
+              "The default is 1.20.1"})
             EXPECT_NE(result.out.find(explained), std::string::npos) << explained;
     }
     EXPECT_EQ(Listing(folder_), (std::set<std::string>{"minecraft.zip", "stackmason.zip"}));
@@ -371,6 +374,91 @@ std::string UndatedContent(const std::string& gzipped) {
     if (date != std::string::npos)
         content.replace(date + dateTag.size(), 8, 8, '\0');
     return content;
+}
+
+// The big-endian Int tag "DataVersion" of this value, as a Sponge file holds it.
+std::string DataVersionTag(std::int32_t value) {
+    std::string tag = std::string("\x03\x00\x0b", 3) + "DataVersion";
+    for (int shift = 24; shift >= 0; shift -= 8)
+        tag += static_cast<char>((value >> shift) & 0xFF);
+    return tag;
+}
+
+// --game-version picks the release the output and the material list are written for, 1.20.1
+// when none is given; a release the game never had, or none, is a usage error that lists
+// every release.
+TEST_F(ConvertTest, GameVersionNamesBlocksAsThatReleaseDoes) {
+    const StagedPack pack = StageTexturePack(Path("minecraft.zip").string());
+    BlockCode slab = 0;
+    for (BlockCode code = 1; code < pack.selector.Count() && code <= 208; ++code)
+        if (pack.selector.ItemAt(code).text == "stone_slab_044")
+            slab = code;
+    ASSERT_GT(slab, 0);
+    // A smooth stone slab beside stone (code 1).
+    WriteText(Path("slab.txt"),
+              "2x1x1;minecraft.zip\r\n------\r\nlayer 1\r\n" + std::string(1, char(slab + 47)) + "0\r\n\r\n");
+    ASSERT_EQ(Run({"slab.txt", "slab.schematic"}).exitStatus, 0);
+    // A .litematic is read whole, not a layer at a time: the list is counted in the editor.
+    fs::copy_file(fs::path(STACKMASON_PACK_DIR) / "gameblocks.zip", Path("gameblocks.zip"));
+    ASSERT_EQ(Run({"slab.txt", "slab.litematic"}).exitStatus, 0);
+
+    const std::string smooth = "minecraft:smooth_stone_slab[type=bottom,waterlogged=false]";
+    const std::string old = "minecraft:stone_slab[type=bottom,waterlogged=false]";
+    struct Case {
+        std::vector<std::string> options;
+        std::int32_t dataVersion;
+        const std::string& slabState;
+    };
+    for (const Case& c : {Case{{}, 3465, smooth}, Case{{"--game-version", "1.13.2"}, 1631, old},
+                          Case{{"--game-version=1.13"}, 1519, old}, Case{{"--game-version", "1.14"}, 1952, smooth},
+                          Case{{"--game-version", "1.20.1"}, 3465, smooth},
+                          Case{{"--game-version", "26.1.2"}, 4790, smooth}}) {
+        const std::string shown = c.options.empty() ? "default" : c.options.back();
+        SCOPED_TRACE(shown);
+        for (const char* in : {"slab.txt", "slab.schematic", "slab.litematic"}) {
+            std::vector<std::string> arguments = c.options;
+            arguments.insert(arguments.end(), {"--materials", in});
+            const RunResult listed = Run(arguments);
+            ASSERT_EQ(listed.exitStatus, 0) << listed.err;
+            // Equal counts go by code: stone first.
+            EXPECT_EQ(listed.out, "name,block state,count\nstone_001,minecraft:stone,1\nstone_slab_044,\"" +
+                                      c.slabState + "\",1\n")
+                << in;
+        }
+        std::vector<std::string> arguments = c.options;
+        arguments.insert(arguments.end(), {"--force", "slab.txt", "slab.schem"});
+        const RunResult converted = Run(arguments);
+        ASSERT_EQ(converted.exitStatus, 0) << converted.err;
+        const std::string content = UndatedContent(ReadText(Path("slab.schem")));
+        EXPECT_NE(content.find(DataVersionTag(c.dataVersion)), std::string::npos);
+        EXPECT_NE(content.find(c.slabState), std::string::npos);
+        EXPECT_EQ(content.find(&c.slabState == &smooth ? old : smooth), std::string::npos);
+    }
+
+    const std::string releases =
+        "1.13, 1.13.1, 1.13.2, 1.14, 1.14.1, 1.14.2, 1.14.3, 1.14.4, 1.15, 1.15.1, 1.15.2, 1.16, 1.16.1, 1.16.2, "
+        "1.16.3, 1.16.4, 1.16.5, 1.17, 1.17.1, 1.18, 1.18.1, 1.18.2, 1.19, 1.19.1, 1.19.2, 1.19.3, 1.19.4, 1.20, "
+        "1.20.1, 1.20.2, 1.20.3, 1.20.4, 1.20.5, 1.20.6, 1.21, 1.21.1, 1.21.2, 1.21.3, 1.21.4, 1.21.5, 1.21.6, "
+        "1.21.7, 1.21.8, 1.21.9, 1.21.10, 1.21.11, 26.1, 26.1.1, 26.1.2";
+    for (const std::string version : {"1.12.2", "1.20.01", "1.20.1.0", "1.20.1 ", "26.2", "latest"}) {
+        SCOPED_TRACE(version);
+        const RunResult refused = Run({"--game-version", version, "--materials", "slab.txt"});
+        EXPECT_EQ(refused.exitStatus, 2);
+        EXPECT_EQ(refused.out, "");
+        EXPECT_EQ(refused.err, "stackmason-convert: --game-version " + version +
+                                   ": unknown game version; the known ones are " + releases +
+                                   " (stackmason-convert --help explains the use)\n");
+    }
+    for (const std::vector<std::string>& missing :
+         {std::vector<std::string>{"--materials", "slab.txt", "--game-version"},
+          std::vector<std::string>{"--game-version=", "--materials", "slab.txt"}}) {
+        const RunResult refused = Run(missing);
+        EXPECT_EQ(refused.exitStatus, 2);
+        EXPECT_EQ(refused.err, "stackmason-convert: --game-version: names no game version "
+                               "(stackmason-convert --help explains the use)\n");
+    }
+    EXPECT_EQ(Run({"--game-version", "1.12", "slab.txt", "new.schem"}).exitStatus, 2);
+    EXPECT_FALSE(fs::exists(Path("new.schem")));
 }
 
 // The window's own path, the whole building held: the Load button's work on `in`, then the

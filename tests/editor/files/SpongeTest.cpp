@@ -21,6 +21,8 @@
 #include "editor/files/BuildingFiles.h"
 #include "editor/files/FileFormats.h"
 #include "editor/files/FileRequests.h"
+#include "editor/files/GameVersions.h"
+#include "editor/files/MaterialList.h"
 #include "editor/files/SpongeFiles.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/packs/TexturePackLoader.h"
@@ -166,6 +168,101 @@ TEST(SpongeExport, NamesBlocksAsTheChosenReleaseDoes) {
         EXPECT_EQ(root["DataVersion"].number, c.dataVersion);
         EXPECT_EQ(DecodeBlocks(root), c.states);
     }
+}
+
+// The save requester offers every release, oldest first, and preselects the session's: the
+// default until the builder picks another, then that one for every later save, whose file
+// carries its DataVersion and names. The load requester offers no release.
+TEST(SaveRequester, HandsTheReleaseChosenForTheSessionToTheSave) {
+    FilesTestEditor test(3, 1, 1);
+    WritePack("pack.zip", {"stone_slab_044.png", "grass_path_208.png", "stone_001.png"});
+    StagedPack pack = StageTexturePack("pack.zip");
+    test.editor.selector.TakeItemsOf(pack.selector);
+    for (int x = 1; x <= 3; ++x)
+        test.editor.grid.At(x, 1, 1) = x;
+    const std::vector<std::string> names1_13{"minecraft:stone_slab[type=bottom,waterlogged=false]",
+                                             "minecraft:grass_path", "minecraft:stone"};
+    const std::vector<std::string> names1_20{"minecraft:smooth_stone_slab[type=bottom,waterlogged=false]",
+                                             "minecraft:dirt_path", "minecraft:stone"};
+    struct Save {
+        const char* file;
+        int choice;  // -1: the requester answered without a choice
+        const char* preselected;
+        std::int64_t dataVersion;
+        const std::vector<std::string>& names;
+    };
+    // 1.13.2 is the third release of the list (1.13, 1.13.1, 1.13.2).
+    const int index1_13_2 = 2;
+    const int indexNewest = static_cast<int>(GameReleases().size()) - 1;
+    for (const Save& save : {Save{"default.schem", -1, "1.20.1", 3465, names1_20},
+                             Save{"chosen.schem", index1_13_2, "1.20.1", 1631, names1_13},
+                             Save{"kept.schem", -1, "1.13.2", 1631, names1_13},
+                             Save{"newest.schem", indexNewest, "1.13.2", 4790, names1_20}}) {
+        SCOPED_TRACE(save.file);
+        test.dialogs.Choose(save.file, kSpongeFilter, save.choice);
+        SaveBuilding(test.editor, false);
+        const FileRequest& request = test.dialogs.requests.back();
+        EXPECT_EQ(request.choiceLabel, "Game version:");
+        ASSERT_EQ(request.choices.size(), GameReleases().size());
+        EXPECT_EQ(request.choices.front(), "1.13");
+        EXPECT_EQ(request.choices.back(), "26.1.2");
+        for (std::size_t i = 1; i < request.choices.size(); ++i)
+            EXPECT_LT(FindGameRelease(request.choices[i - 1])->dataVersion,
+                      FindGameRelease(request.choices[i])->dataVersion)
+                << request.choices[i];
+        ASSERT_GE(request.selectedChoice, 0);
+        EXPECT_EQ(request.choices[static_cast<std::size_t>(request.selectedChoice)], save.preselected);
+        EXPECT_EQ(request.filters.size(), FileFormats().size());
+        EXPECT_EQ(request.title, "Save Building ");
+        const auto [name, root] = ReadSchem(save.file);
+        EXPECT_EQ(root["DataVersion"].number, save.dataVersion);
+        EXPECT_EQ(DecodeBlocks(root), save.names);
+    }
+    EXPECT_TRUE(test.dialogs.errors.empty());
+
+    test.dialogs.Cancel();
+    LoadBuilding(test.editor);
+    EXPECT_EQ(test.dialogs.requests.back().title, "Load Building ");
+    EXPECT_TRUE(test.dialogs.requests.back().choices.empty());
+    EXPECT_TRUE(test.dialogs.requests.back().choiceLabel.empty());
+}
+
+// The material list names blocks as the session's release does, the default one until the
+// save requester picks another; a block with no state stays without one.
+TEST(MaterialList, NamesBlocksAsTheReleaseOfTheSession) {
+    FilesTestEditor test(4, 1, 1);
+    WritePack("pack.zip", {"stone_slab_044.png", "grass_path_208.png", "stone_001.png", "no_state.png"});
+    StagedPack pack = StageTexturePack("pack.zip");
+    test.editor.selector.TakeItemsOf(pack.selector);
+    for (int x = 1; x <= 4; ++x)
+        test.editor.grid.At(x, 1, 1) = x;
+    const auto states = [&] {
+        std::map<std::string, std::string> named;
+        for (const MaterialRow& row : CountMaterials(test.editor, MaterialScope::Building).rows)
+            named[row.name] = row.blockState;
+        return named;
+    };
+    using Named = std::map<std::string, std::string>;
+    EXPECT_EQ(states(), (Named{{"stone_slab_044", "minecraft:smooth_stone_slab[type=bottom,waterlogged=false]"},
+                               {"grass_path_208", "minecraft:dirt_path"},
+                               {"stone_001", "minecraft:stone"},
+                               {"no_state", ""}}));
+
+    test.dialogs.Choose("old", kTextFilter, 2);  // 1.13.2
+    SaveBuilding(test.editor, false);
+    EXPECT_EQ(states(), (Named{{"stone_slab_044", "minecraft:stone_slab[type=bottom,waterlogged=false]"},
+                               {"grass_path_208", "minecraft:grass_path"},
+                               {"stone_001", "minecraft:stone"},
+                               {"no_state", ""}}));
+    test.dialogs.Choose("materials", 0);
+    ASSERT_TRUE(SaveMaterialList(test.editor, CountMaterials(test.editor, MaterialScope::Building)));
+    EXPECT_EQ(ReadText("materials.csv"),
+              "name,block state,count\n"
+              "stone_slab_044,\"minecraft:stone_slab[type=bottom,waterlogged=false]\",1\n"
+              "grass_path_208,minecraft:grass_path,1\n"
+              "stone_001,minecraft:stone,1\n"
+              "no_state,,1\n");
+    EXPECT_TRUE(test.dialogs.requests.back().choices.empty());
 }
 
 // The game's strings are modified UTF-8: an emoji is its surrogate pair, three bytes a half,

@@ -25,6 +25,7 @@
 #include "editor/model/BuildingOperations.h"
 #include "editor/model/Views.h"
 #include "editor/files/BuildingFiles.h"
+#include "editor/files/GameVersions.h"
 #include "editor/packs/TexturePackLoader.h"
 #include "editor/shell/CanvasView.h"
 #include "editor/shell/CommandIds.h"
@@ -338,6 +339,21 @@ QStringList ShownFilters(QFileDialog& dialog) {
     return shown;
 }
 
+// The choice shown beside a requester's filters under this label; null where there is none.
+QComboBox* LabelledChoice(QFileDialog& dialog, const QString& label) {
+    for (QLabel* shown : dialog.findChildren<QLabel*>())
+        if (shown->text() == label && shown->isVisible())
+            return qobject_cast<QComboBox*>(shown->buddy());
+    return nullptr;
+}
+
+QStringList Entries(const QComboBox& box) {
+    QStringList entries;
+    for (int i = 0; i < box.count(); ++i)
+        entries << box.itemText(i);
+    return entries;
+}
+
 // The file requesters show each filter's label as it stands, once; the save requester leaves
 // the question about replacing a file to the editor, which asks it about the name it really
 // writes, in the words and under the title Qt's own question had.
@@ -352,6 +368,8 @@ TEST(FileRequesters, ShowTheirFiltersOnceAndAskBeforeReplacing) {
     }
 
     std::vector<QStringList> filters;
+    std::vector<QStringList> releases;
+    QString preselected;
     QString question, questionTitle;
     bool replacesByDefault = true;
     bool qtWouldAsk = true;
@@ -368,7 +386,12 @@ TEST(FileRequesters, ShowTheirFiltersOnceAndAskBeforeReplacing) {
             box->button(QMessageBox::No)->click();
         } else if (auto* files = qobject_cast<QFileDialog*>(&modal)) {
             filters.push_back(ShownFilters(*files));
+            QComboBox* release = LabelledChoice(*files, "Game version:");
+            releases.push_back(release ? Entries(*release) : QStringList{});
             if (++fileDialogs == 1) {
+                ASSERT_NE(release, nullptr);
+                preselected = release->currentText();
+                release->setCurrentIndex(static_cast<int>(release->findText("1.16.5")));
                 qtWouldAsk = !files->testOption(QFileDialog::DontConfirmOverwrite);
                 // Typed, as a user does (selectFile leaves a focused name field alone).
                 files->findChild<QLineEdit*>("fileNameEdit")->setText("House");
@@ -387,6 +410,16 @@ TEST(FileRequesters, ShowTheirFiltersOnceAndAskBeforeReplacing) {
                                       "litematic(*.litematic)"};
     EXPECT_EQ(filters[0], buildingFilters);
     EXPECT_EQ(filters[1], buildingFilters);
+    QStringList everyRelease;
+    for (const GameRelease& release : GameReleases())
+        everyRelease << QString::fromUtf8(release.name.data(), static_cast<qsizetype>(release.name.size()));
+    EXPECT_EQ(releases[0], everyRelease);
+    EXPECT_EQ(releases[0].front(), "1.13");
+    EXPECT_EQ(releases[0].back(), "26.1.2");
+    EXPECT_EQ(preselected, "1.20.1");
+    EXPECT_EQ(SessionGameRelease(e).name, "1.16.5");
+    EXPECT_EQ(releases[1], QStringList{});
+    EXPECT_EQ(releases[2], QStringList{});
     EXPECT_EQ(filters[2], QStringList{"zip (*.zip)"});
     EXPECT_FALSE(qtWouldAsk);
     EXPECT_EQ(question, "House.txt already exists.\nDo you want to replace it?");
@@ -457,6 +490,40 @@ TEST(MaterialListWindow, ShowsSwitchesAndSavesTheList) {
     EXPECT_EQ(planeLabel, "Layer 2");
     EXPECT_EQ(planeTotal, "Total: 2 blocks (2)");
     EXPECT_EQ(ReadText("materials.csv"), "name,block state,count\n" + item(2).toStdString() + ",minecraft:grass_block,2\n");
+    EXPECT_TRUE(started.dialogs->errors.empty());
+}
+
+// The window's block-state column names blocks as the session's release does: 1.20.1's names
+// until the builder picks another release in the save requester.
+TEST(MaterialListWindow, NamesBlocksAsTheReleaseOfTheSession) {
+    StartedWindow started;
+    Editor& e = started.E();
+    e.grid.Clear();
+    BlockCode slab = 0;
+    for (BlockCode code = 1; code < e.selector.Count(); ++code)
+        if (e.selector.ItemAt(code).text == "stone_slab_044")
+            slab = code;
+    ASSERT_GT(slab, 0);
+    e.grid.At(1, 1, 1) = slab;
+
+    const auto shownStates = [&] {
+        QStringList states;
+        ModalAnswerer answerer([&](QWidget& modal) {
+            auto* window = dynamic_cast<MaterialListWindow*>(&modal);
+            ASSERT_NE(window, nullptr) << modal.metaObject()->className();
+            for (int row = 0; row < window->Table().rowCount(); ++row)
+                states << window->Table().item(row, 2)->text();
+            window->accept();
+        });
+        for (QAction* action : started.window->ContextMenu().actions())
+            if (action->text() == "Material list")
+                action->trigger();
+        return states;
+    };
+    EXPECT_EQ(shownStates(), QStringList{"minecraft:smooth_stone_slab[type=bottom,waterlogged=false]"});
+    started.dialogs->Choose("old", 0, 2);  // 1.13.2, the third release
+    SaveBuilding(e, false);
+    EXPECT_EQ(shownStates(), QStringList{"minecraft:stone_slab[type=bottom,waterlogged=false]"});
     EXPECT_TRUE(started.dialogs->errors.empty());
 }
 

@@ -93,7 +93,10 @@ public:
     }
     void ShowInfoWindow() override { ++infoCount; }
 
-    void Choose(std::string path, int filter) { answers.push_back(FileChoice{std::move(path), filter}); }
+    // `choice` is the entry left selected in the choice the request offered beside its filters.
+    void Choose(std::string path, int filter, int choice = -1) {
+        answers.push_back(FileChoice{std::move(path), filter, choice});
+    }
     void Cancel() { answers.push_back(std::nullopt); }
 
     std::vector<std::string> errors;
