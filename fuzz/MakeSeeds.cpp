@@ -307,8 +307,11 @@ void LitematicSeeds(const fs::path& folder, std::mt19937& random, const std::vec
                          {1, 2, 3, 4}};
     WriteSeed(folder, "own-pack", HandLitematic(6, {own}, "mine.zip"));
     WriteSeed(folder, "pack-by-path", HandLitematic(7, {own}, "sub/given.zip"));
+    // The hostile buildings of 64 million cells take the instrumented target half a minute
+    // and more, past the run's time limit; the benchmark measures them, the lying array stays.
     for (const test::HostileFile& file : test::HostileLitematics())
-        WriteSeed(folder, "hostile-" + file.name, file.bytes);
+        if (file.name == "claims-most-longs")
+            WriteSeed(folder, "hostile-" + file.name, file.bytes);
 }
 
 // Groups of a few consecutive entries of each pack, and pictures the packs do not have:

@@ -83,9 +83,10 @@ std::vector<HostileFile> HostileSpongeSchematics();
 
 // Litematica schematics of one region: "largest-one-state" (the largest building, every cell
 // of one state the pack has), "most-longs" (the largest building with a palette of the most
-// states a region may have, none known to a pack: the most BlockStates a file may hold) and
-// "claims-most-longs" (BlockStates that claim 2^31 - 1 longs and hold none). Only the last
-// is refused.
+// states a region may have, none known to a pack: the most BlockStates a file may hold),
+// "overlapping-regions" (three regions of the largest building over each other, all stone)
+// and "claims-most-longs" (BlockStates that claim 2^31 - 1 longs and hold none). Only the
+// last is refused.
 std::vector<HostileFile> HostileLitematics();
 
 // Texture packs: "huge-pictures" (48 PNGs of 8192 x 8192), "huge-pictures-4096" (as many

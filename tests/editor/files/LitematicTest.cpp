@@ -587,11 +587,12 @@ TEST(LitematicImport, RefusesRegionsOfEmptyBlockStates) {
 }
 
 // Small files that ask for the most work: the largest building of one state, the most longs
-// a file may hold (a palette of 8192 states no pack has), and a long array that claims 2^31 - 1
-// longs it does not hold. The first two are taken whole, the last refused.
+// a file may hold (a palette of 8192 states no pack has), three such buildings of stone over
+// each other, and a long array that claims 2^31 - 1 longs it does not hold. All but the last
+// are taken whole.
 TEST(LitematicImport, TakesTheLargestFilesAndRefusesLyingArrays) {
     const std::vector<test::HostileFile> files = test::HostileLitematics();
-    ASSERT_EQ(files.size(), 3u);
+    ASSERT_EQ(files.size(), 4u);
     for (const test::HostileFile& file : files) {
         SCOPED_TRACE(file.name);
         EXPECT_LE(file.bytes.size(), std::size_t{1} << 20);
@@ -613,8 +614,8 @@ TEST(LitematicImport, TakesTheLargestFilesAndRefusesLyingArrays) {
         ASSERT_EQ(test.editor.grid.Height(), 256);
         BlockCode expected = -1;
         for (BlockCode code = 1; code < test.editor.selector.Count(); ++code)
-            if (file.name == "largest-one-state" ? test.editor.selector.ItemAt(code).text == "stone_001"
-                                                 : BlockNameOfEntry(test.editor.selector.ItemAt(code).text) == kUnknownBlockName)
+            if (file.name != "most-longs" ? test.editor.selector.ItemAt(code).text == "stone_001"
+                                          : BlockNameOfEntry(test.editor.selector.ItemAt(code).text) == kUnknownBlockName)
                 expected = code;
         ASSERT_GT(expected, 0);
         std::uint64_t others = 0;
