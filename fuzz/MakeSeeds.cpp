@@ -4,6 +4,7 @@
 // Usage: make_fuzz_seeds <seed folder> <pack file>...
 #include <zlib.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -14,6 +15,8 @@
 #include "common/TexturePackArchive.h"
 #include "editor/files/BuildingFiles.h"
 #include "editor/files/BuildingWriter.h"
+#include "editor/files/GameVersions.h"
+#include "editor/files/LitematicFiles.h"
 #include "editor/files/SchematicFiles.h"
 #include "editor/files/SpongeFiles.h"
 #include "editor/model/BuildingOperations.h"
@@ -193,6 +196,124 @@ void SpongeSeeds(const fs::path& folder, std::mt19937& random, const std::vector
                                                                {&zero, 1}, test::DeflateWrapper::Gzip));
 }
 
+// A building of random blocks of the pack as the Litematica export writes it, gzip-compressed
+// and naming its pack.
+std::vector<std::uint8_t> ExportedLitematic(std::mt19937& random, const std::string& packPath) {
+    HeadlessPainter painter;
+    HeadlessWindow window;
+    fuzz::CountingDialogs dialogs;
+    Editor editor{painter, window, dialogs};
+    editor.texturePackName = packPath;
+    LoadTexturePack(editor);
+    const Building grid = RandomGrid(random, std::max(1, editor.selector.Count() - 1));
+    std::vector<std::uint8_t> file;
+    WriteLitematic(LayersOf(grid), PackBlockStates(editor.selector),
+                   LitematicMetadata{"seed", kLitematicAuthor, 0, fs::path(packPath).filename().string(),
+                                     DefaultGameRelease().dataVersion},
+                   [&file](std::span<const std::uint8_t> bytes) { file.insert(file.end(), bytes.begin(), bytes.end()); });
+    return file;
+}
+
+struct SeedRegion {
+    const char* name;
+    std::array<std::int64_t, 3> position;
+    std::array<std::int64_t, 3> size;
+    // Each entry a name and its properties as "key=value" pairs.
+    std::vector<std::pair<const char*, std::vector<std::pair<const char*, const char*>>>> palette;
+    std::vector<std::uint32_t> entries;  // (y SizeZ + z) SizeX + x
+};
+
+void SeedVector(test_nbt::NbtBuilder& nbt, const char* name, const std::array<std::int64_t, 3>& value) {
+    nbt.Tag(10, name).Tag(3, "x").Int(value[0]).Tag(3, "y").Int(value[1]).Tag(3, "z").Int(value[2]).End();
+}
+
+// Entries of max(2, bit width of (size - 1)) bits from the low end of the first long on,
+// running on into the next long where they fall so.
+std::vector<std::uint64_t> PackedEntries(const std::vector<std::uint32_t>& entries, std::size_t paletteSize) {
+    int bits = 2;
+    while ((std::size_t{1} << bits) < paletteSize)
+        ++bits;
+    std::vector<std::uint64_t> longs((entries.size() * static_cast<std::size_t>(bits) + 63) / 64, 0);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        for (int bit = 0; bit < bits; ++bit)
+            if ((entries[i] >> bit) & 1) {
+                const std::size_t at = i * static_cast<std::size_t>(bits) + static_cast<std::size_t>(bit);
+                longs[at / 64] |= std::uint64_t{1} << (at % 64);
+            }
+    return longs;
+}
+
+// A file as Litematica writes it, the tags of each region in another order than ours, naming
+// `pack` in its metadata where one is given.
+std::vector<std::uint8_t> HandLitematic(int version, const std::vector<SeedRegion>& regions, const char* pack) {
+    test_nbt::NbtBuilder nbt;
+    nbt.Tag(10, "").Tag(3, "Version").Int(version);
+    if (version >= 6)
+        nbt.Tag(3, "SubVersion").Int(1);
+    nbt.Tag(3, "MinecraftDataVersion").Int(version == 4 ? 1631 : 3700);
+    nbt.Tag(10, "Metadata").Tag(8, "Name").Text("seed").Tag(3, "RegionCount").Int(static_cast<std::int64_t>(regions.size()));
+    if (pack)
+        nbt.Tag(8, stackmason::kPackNameTag).Text(pack);
+    nbt.End();
+    nbt.Tag(10, "Regions");
+    for (const SeedRegion& region : regions) {
+        nbt.Tag(10, region.name);
+        const std::vector<std::uint64_t> longs = PackedEntries(region.entries, region.palette.size());
+        nbt.Tag(12, "BlockStates").Int(static_cast<std::int64_t>(longs.size()));
+        for (const std::uint64_t value : longs)
+            nbt.Long(static_cast<std::int64_t>(value));
+        nbt.Tag(9, "BlockStatePalette").Byte(10).Int(static_cast<std::int64_t>(region.palette.size()));
+        for (const auto& [name, properties] : region.palette) {
+            if (!properties.empty()) {
+                nbt.Tag(10, "Properties");
+                for (const auto& [key, value] : properties)
+                    nbt.Tag(8, key).Text(value);
+                nbt.End();
+            }
+            nbt.Tag(8, "Name").Text(name).End();
+        }
+        SeedVector(nbt, "Size", region.size);
+        SeedVector(nbt, "Position", region.position);
+        nbt.Tag(9, "Entities").Byte(0).Int(0);
+        nbt.End();
+    }
+    return nbt.End().End().Result();
+}
+
+void LitematicSeeds(const fs::path& folder, std::mt19937& random, const std::vector<std::string>& packs) {
+    for (std::size_t i = 0; i < packs.size(); ++i) {
+        const std::vector<std::uint8_t> exported = ExportedLitematic(random, packs[i]);
+        WriteSeed(folder, "exported-gzip" + std::to_string(i), exported);
+        WriteSeed(folder, "exported-plain" + std::to_string(i), fuzz::PlainBytes(exported).value_or(exported));
+    }
+    // Two regions, the second of negative sizes over the first; an unused palette entry.
+    const SeedRegion base{"Base", {10, 64, -3}, {3, 1, 2},
+                          {{"minecraft:air", {}}, {"minecraft:stone", {}}, {"minecraft:beacon", {}},
+                           {"minecraft:oak_log", {{"axis", "x"}}}, {"minecraft:white_wool", {}}},
+                          {1, 4, 1, 3, 1, 4}};
+    const SeedRegion tower{"Tower", {12, 66, -2}, {-2, -3, 1},
+                           {{"minecraft:oak_stairs", {{"waterlogged", "false"}, {"shape", "straight"}, {"half", "bottom"}, {"facing", "south"}}},
+                            {"minecraft:cave_air", {}},
+                            {"minecraft:glass", {}}},
+                           {1, 0, 2, 1, 2, 2}};
+    for (const int version : {4, 5, 6, 7}) {
+        const std::vector<std::uint8_t> two = HandLitematic(version, {base, tower}, nullptr);
+        WriteSeed(folder, "two-regions-v" + std::to_string(version), version % 2 == 0 ? fuzz::Gzip(two) : two);
+    }
+    // A lone region of negative sizes naming the folder's own pack, whose blocks it holds all of.
+    const SeedRegion own{"Own", {0, 0, 0}, {-4, 1, -1},
+                         {{"minecraft:air", {}}, {"minecraft:stone", {}}, {"minecraft:red_wool", {}},
+                          {"minecraft:oak_planks", {}}, {"minecraft:torch", {}}},
+                         {1, 2, 3, 4}};
+    WriteSeed(folder, "own-pack", HandLitematic(6, {own}, "mine.zip"));
+    WriteSeed(folder, "pack-by-path", HandLitematic(7, {own}, "sub/given.zip"));
+    // The hostile buildings of 64 million cells take the instrumented target half a minute
+    // and more, past the run's time limit; the benchmark measures them, the lying array stays.
+    for (const test::HostileFile& file : test::HostileLitematics())
+        if (file.name == "claims-most-longs")
+            WriteSeed(folder, "hostile-" + file.name, file.bytes);
+}
+
 // Groups of a few consecutive entries of each pack, and pictures the packs do not have:
 // a JPEG, a six-face strip, a folder.
 std::vector<std::vector<fuzz::ZipEntry>> EntryGroups(const std::vector<std::string>& packs) {
@@ -290,6 +411,7 @@ int main(int argc, char** argv) {
     BuildingSeeds(seeds / "building_file", random);
     SchematicSeeds(seeds / "schematic", random, packs.front());
     SpongeSeeds(seeds / "sponge", random, packs);
+    LitematicSeeds(seeds / "litematic", random, packs);
     const auto groups = EntryGroups(packs);
     PackSeeds(seeds / "texture_pack", groups);
     PreviewSeeds(seeds / "preview_scene", random, groups);

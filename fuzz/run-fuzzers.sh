@@ -11,7 +11,7 @@ set -eu
 build=$1
 seconds=$2
 shift 2
-targets=${*:-"building_file_fuzzer schematic_fuzzer sponge_fuzzer texture_pack_fuzzer preview_scene_fuzzer"}
+targets=${*:-"building_file_fuzzer schematic_fuzzer sponge_fuzzer litematic_fuzzer texture_pack_fuzzer preview_scene_fuzzer"}
 parallel=${FUZZ_PARALLEL:-2}
 runs_limit=${FUZZ_RUNS:--1}
 root=$(cd "$(dirname "$0")/.." && pwd)

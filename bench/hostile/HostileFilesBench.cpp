@@ -1,6 +1,7 @@
 // Every hostile file of tests/support/HostileFiles (each at most 1 MB) through the load paths
-// that meet outside files: the editor's schematic Load, its pack load (start-up, Load and
-// Select TexturePack all go through LoadTexturePack; this runs Select TexturePack), and
+// that meet outside files: the editor's Load of each schematic format, its pack load
+// (start-up, Load and Select TexturePack all go through LoadTexturePack; this runs Select
+// TexturePack), and
 // Orbitscope's start-up from the preview file to the built scene, without a window. Any file
 // of at most 1 MB must be taken or refused within 2 seconds on a 2-core machine; a run that
 // takes longer ends in an error, and the counter "of_goal" gives the share of the 2 seconds
@@ -91,6 +92,16 @@ void EditorLoadsSponge(benchmark::State& state, const test::HostileFile& file) {
     state.counters["refused"] = bench.dialogs.errors.empty() ? 0 : 1;
 }
 
+void EditorLoadsLitematic(benchmark::State& state, const test::HostileFile& file) {
+    const std::string path = Write(file, ".litematic");
+    BenchEditor bench;
+    Measure(state, file.bytes.size(), [&] {
+        bench.dialogs.Choose(path, kLitematicFilter);
+        LoadBuilding(bench.editor);
+    });
+    state.counters["refused"] = bench.dialogs.errors.empty() ? 0 : 1;
+}
+
 void EditorSelectsPack(benchmark::State& state, const test::HostileFile& file) {
     const std::string path = Write(file, ".zip");
     BenchEditor bench;
@@ -127,6 +138,7 @@ void RegisterAll() {
     static const std::vector<test::HostileFile> schematics = test::HostileSchematics();
     static const std::vector<test::HostileFile> packs = test::HostilePacks();
     static const std::vector<test::HostileFile> sponges = test::HostileSpongeSchematics();
+    static const std::vector<test::HostileFile> litematics = test::HostileLitematics();
     const auto add = [](const std::string& name, auto run, const test::HostileFile& file) {
         benchmark::RegisterBenchmark(name.c_str(), [run, &file](benchmark::State& state) { run(state, file); })
             ->UseManualTime()
@@ -137,6 +149,8 @@ void RegisterAll() {
         add("EditorLoadSchematic/" + file.name, EditorLoadsSchematic, file);
     for (const test::HostileFile& file : sponges)
         add("EditorLoadSponge/" + file.name, EditorLoadsSponge, file);
+    for (const test::HostileFile& file : litematics)
+        add("EditorLoadLitematic/" + file.name, EditorLoadsLitematic, file);
     for (const test::HostileFile& file : packs)
         add("EditorSelectPack/" + file.name, EditorSelectsPack, file);
     for (const test::HostileFile& file : packs)

@@ -183,7 +183,8 @@ private:
             return nbt_.Fail("its \"BlockStates\" claim " + std::to_string(count) + " longs, more than the file holds");
         tags_.longs += longs;
         auto& states = region.blockStates.emplace(static_cast<std::size_t>(longs));
-        if (!nbt_.ReadExact(states.data(), states.size() * 8))
+        // An empty array has no storage to read into, and nothing to read.
+        if (!states.empty() && !nbt_.ReadExact(states.data(), states.size() * 8))
             return false;
         static_assert(std::endian::native == std::endian::little, "the longs are swapped for little-endian memory");
         for (std::uint64_t& value : states)

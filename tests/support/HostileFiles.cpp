@@ -4,6 +4,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -506,12 +507,114 @@ Bytes ManyStatesSponge(int count) {
     return DeflateRepeated(body, {}, 0, {}, DeflateWrapper::Gzip);
 }
 
+// A Litematica schematic's root up to its regions: version 6 and a data version.
+Bytes LitematicRoot() {
+    Bytes root;
+    PutTag(root, 10, "");
+    PutTag(root, 3, "Version");
+    PutBe(root, 6, 4);
+    PutTag(root, 3, "MinecraftDataVersion");
+    PutBe(root, 3465, 4);
+    PutTag(root, 10, "Regions");
+    return root;
+}
+
+// A region's tags up to its BlockStates' count: at the origin, of the given sizes, with a
+// palette of the given states.
+Bytes LitematicRegionStart(const char* name, int width, int height, int length, const std::vector<std::string>& states) {
+    Bytes start;
+    PutTag(start, 10, name);
+    for (const auto& [tag, vector] : {std::pair{"Position", std::array{0, 0, 0}},
+                                      std::pair{"Size", std::array{width, height, length}}}) {
+        PutTag(start, 10, tag);
+        for (std::size_t axis = 0; axis < 3; ++axis) {
+            PutTag(start, 3, axis == 0 ? "x" : axis == 1 ? "y" : "z");
+            PutBe(start, static_cast<std::uint32_t>(vector[axis]), 4);
+        }
+        start.push_back(0);
+    }
+    PutTag(start, 9, "BlockStatePalette");
+    start.push_back(10);
+    PutBe(start, states.size(), 4);
+    for (const std::string& state : states) {
+        PutTag(start, 8, "Name");
+        PutBe(start, state.size(), 2);
+        Append(start, Text(state.c_str()));
+        start.push_back(0);
+    }
+    PutTag(start, 12, "BlockStates");
+    return start;
+}
+
+Bytes LitematicStart(int width, int height, int length, const std::vector<std::string>& states) {
+    Bytes start = LitematicRoot();
+    Append(start, LitematicRegionStart("Hostile", width, height, length, states));
+    return start;
+}
+
+// The region's, the regions' and the root's ends.
+const Bytes kLitematicEnd{0, 0, 0};
+
+// The largest building, every cell entry 1 of a palette of air and one state at 2 bits an
+// entry: 4 million longs of 0x5555....
+Bytes LargestOneStateLitematic() {
+    constexpr std::uint32_t kLongs = 512u * 512u * 256u * 2u / 64u;
+    Bytes head = LitematicStart(512, 256, 512, {"minecraft:air", "minecraft:stone"});
+    PutBe(head, kLongs, 4);
+    const Bytes unit(8, 0x55);
+    return DeflateRepeated(head, unit, kLongs, kLitematicEnd, DeflateWrapper::Gzip);
+}
+
+// The largest building with the largest palette, 8192 states no pack knows, at 13 bits an
+// entry: the most longs a file may hold, every entry the first state.
+Bytes MostLongsLitematic() {
+    constexpr std::uint32_t kLongs = 512u * 512u * 256u * 13u / 64u;
+    std::vector<std::string> states;
+    for (int i = 0; i < 8192; ++i)
+        states.push_back("minecraft:granite_stairs_" + std::to_string(i));
+    Bytes head = LitematicStart(512, 256, 512, states);
+    PutBe(head, kLongs, 4);
+    const Bytes unit(8, 0);
+    return DeflateRepeated(head, unit, kLongs, kLitematicEnd, DeflateWrapper::Gzip);
+}
+
+// Three regions of the largest building, one over the other, every cell of stone: as many
+// cells as the longs a file may hold allow at 2 bits an entry, each placed where no later
+// region put one. One gzip member a region.
+Bytes OverlappingRegionsLitematic() {
+    constexpr std::uint32_t kLongs = 512u * 512u * 256u * 2u / 64u;
+    const Bytes unit(8, 0x55);
+    Bytes file;
+    for (int region = 0; region < 3; ++region) {
+        Bytes head = region == 0 ? LitematicRoot() : Bytes{0};  // the previous region's end
+        Append(head, LitematicRegionStart(("Layer" + std::to_string(region)).c_str(), 512, 256, 512,
+                                          {"minecraft:air", "minecraft:stone"}));
+        PutBe(head, kLongs, 4);
+        Append(file, DeflateRepeated(head, unit, kLongs, region == 2 ? kLitematicEnd : Bytes{}, DeflateWrapper::Gzip));
+    }
+    return file;
+}
+
+// A region whose BlockStates claim the most longs a long array can, and hold none of them.
+Bytes ClaimsMostLongsLitematic() {
+    Bytes body = LitematicStart(512, 256, 512, {"minecraft:air", "minecraft:stone"});
+    PutBe(body, 0x7FFFFFFFu, 4);
+    return DeflateRepeated(body, {}, 0, {}, DeflateWrapper::Gzip);
+}
+
 }  // namespace
 
 std::vector<HostileFile> HostileSpongeSchematics() {
     return {{"largest-exact", LargestOneStateSponge("minecraft:stone")},
             {"largest-approximated", LargestOneStateSponge("minecraft:granite_slab[type=top,waterlogged=false]")},
             {"many-states", ManyStatesSponge(512)}};
+}
+
+std::vector<HostileFile> HostileLitematics() {
+    return {{"largest-one-state", LargestOneStateLitematic()},
+            {"most-longs", MostLongsLitematic()},
+            {"overlapping-regions", OverlappingRegionsLitematic()},
+            {"claims-most-longs", ClaimsMostLongsLitematic()}};
 }
 
 std::vector<HostileFile> HostilePacks() {

@@ -81,6 +81,14 @@ std::vector<HostileFile> HostileSchematics();
 // no pack has). All are taken.
 std::vector<HostileFile> HostileSpongeSchematics();
 
+// Litematica schematics of one region: "largest-one-state" (the largest building, every cell
+// of one state the pack has), "most-longs" (the largest building with a palette of the most
+// states a region may have, none known to a pack: the most BlockStates a file may hold),
+// "overlapping-regions" (three regions of the largest building over each other, all stone)
+// and "claims-most-longs" (BlockStates that claim 2^31 - 1 longs and hold none). Only the
+// last is refused.
+std::vector<HostileFile> HostileLitematics();
+
 // Texture packs: "huge-pictures" (48 PNGs of 8192 x 8192), "huge-pictures-4096" (as many
 // entries as a pack may have, of the same picture), "budget-png" and "budget-jpeg" (1 MB
 // archives of pictures that together claim more pixels than the archive's budget), "text-

@@ -19,6 +19,7 @@
 #include "editor/files/GameVersions.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/packs/TexturePackLoader.h"
+#include "tests/support/HostileFiles.h"
 
 namespace stackmason::testing {
 namespace {
@@ -559,6 +560,70 @@ TEST(LitematicImport, RefusesWhatItCannotTakeAndChangesNothing) {
         EXPECT_TRUE(test.editor.grid == before);
         EXPECT_EQ(test.editor.texturePackName, "stackmason.zip");
         EXPECT_TRUE(test.dialogs.infos.empty());
+    }
+}
+
+// An empty long array, with more of the region's tags after it, plain and compressed: the
+// file is read on past it and refused for the longs its cells need.
+TEST(LitematicImport, RefusesRegionsOfEmptyBlockStates) {
+    for (const bool gzip : {false, true}) {
+        SCOPED_TRACE(gzip ? "gzip" : "plain");
+        FilesTestEditor test(3, 2, 2);
+        CopyDefaultPack(kGameBlocksPackName);
+        test.editor.grid.At(1, 2, 1) = 2;
+        const Building before = test.editor.grid;
+        std::vector<HandRegion> regions = TwoRegions();
+        regions[0].extraLongs = -1;
+        regions[1].extraLongs = -1;
+        WriteBytes("empty-longs.litematic", HandFile(7, regions, gzip));
+        LoadAs(test, "empty-longs.litematic", kLitematicFilter);
+        ASSERT_EQ(test.dialogs.errors.size(), 1u);
+        EXPECT_NE(test.dialogs.errors[0].find("its region \"Base\" holds 0 longs of \"BlockStates\", where its 6 cells need 1"),
+                  std::string::npos)
+            << test.dialogs.errors[0];
+        EXPECT_TRUE(test.editor.grid == before);
+        EXPECT_TRUE(test.dialogs.infos.empty());
+    }
+}
+
+// Small files that ask for the most work: the largest building of one state, the most longs
+// a file may hold (a palette of 8192 states no pack has), three such buildings of stone over
+// each other, and a long array that claims 2^31 - 1 longs it does not hold. All but the last
+// are taken whole.
+TEST(LitematicImport, TakesTheLargestFilesAndRefusesLyingArrays) {
+    const std::vector<test::HostileFile> files = test::HostileLitematics();
+    ASSERT_EQ(files.size(), 4u);
+    for (const test::HostileFile& file : files) {
+        SCOPED_TRACE(file.name);
+        EXPECT_LE(file.bytes.size(), std::size_t{1} << 20);
+        FilesTestEditor test(3, 2, 2);
+        CopyDefaultPack(kGameBlocksPackName);
+        const Building before = test.editor.grid;
+        WriteBytes(file.name + ".litematic", file.bytes);
+        LoadAs(test, file.name + ".litematic", kLitematicFilter);
+        if (file.name == "claims-most-longs") {
+            ASSERT_EQ(test.dialogs.errors.size(), 1u);
+            EXPECT_NE(test.dialogs.errors[0].find("more than the largest building needs"), std::string::npos)
+                << test.dialogs.errors[0];
+            EXPECT_TRUE(test.editor.grid == before);
+            continue;
+        }
+        ASSERT_TRUE(test.dialogs.errors.empty()) << test.dialogs.errors.front();
+        ASSERT_EQ(test.editor.grid.Width(), 512);
+        ASSERT_EQ(test.editor.grid.Length(), 512);
+        ASSERT_EQ(test.editor.grid.Height(), 256);
+        BlockCode expected = -1;
+        for (BlockCode code = 1; code < test.editor.selector.Count(); ++code)
+            if (file.name != "most-longs" ? test.editor.selector.ItemAt(code).text == "stone_001"
+                                          : BlockNameOfEntry(test.editor.selector.ItemAt(code).text) == kUnknownBlockName)
+                expected = code;
+        ASSERT_GT(expected, 0);
+        std::uint64_t others = 0;
+        for (int h = 1; h <= 256; ++h)
+            for (int y = 1; y <= 512; ++y)
+                for (int x = 1; x <= 512; ++x)
+                    others += test.editor.grid.At(x, y, h) != expected;
+        EXPECT_EQ(others, 0u);
     }
 }
 
