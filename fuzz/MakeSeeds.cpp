@@ -307,6 +307,10 @@ void LitematicSeeds(const fs::path& folder, std::mt19937& random, const std::vec
                          {1, 2, 3, 4}};
     WriteSeed(folder, "own-pack", HandLitematic(6, {own}, "mine.zip"));
     WriteSeed(folder, "pack-by-path", HandLitematic(7, {own}, "sub/given.zip"));
+    // A region of an empty long array, which has no storage to read into.
+    test_nbt::NbtBuilder empty;
+    empty.Tag(10, "").Tag(3, "Version").Int(6).Tag(10, "Regions").Tag(10, "Empty").Tag(12, "BlockStates").Int(0);
+    WriteSeed(folder, "empty-block-states", empty.End().End().End().Result());
     // The hostile buildings of 64 million cells take the instrumented target half a minute
     // and more, past the run's time limit; the benchmark measures them, the lying array stays.
     for (const test::HostileFile& file : test::HostileLitematics())
