@@ -26,6 +26,9 @@ public:
 
     // Reads up to size bytes into out; fewer only at the end of the content or on a problem.
     std::size_t Read(std::uint8_t* out, std::size_t size) {
+        // An empty array's storage may be null, which memcpy must never be given.
+        if (size == 0)
+            return 0;
         if (size <= Buffered()) {
             std::memcpy(out, block_.data() + blockStart_, size);
             Consume(size);
