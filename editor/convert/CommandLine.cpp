@@ -98,20 +98,22 @@ std::string HelpText() {
        stackmason-convert --help
 
 Converts a Stackmason building between the building text format (.txt), an
-MCEdit schematic (.schematic) and a Sponge schematic (.schem), the format of
-today's Minecraft paste tools. The type of IN and of OUT is chosen by the
-extension of its name, exactly ".txt", ".schematic" or ".schem"; IN and OUT may
-also have the same type. The file is read as the editor's Load button reads it
-and written as its Save button writes it, byte for byte (a .schem written
-carries the time of writing).
+MCEdit schematic (.schematic), a Sponge schematic (.schem), the format of
+today's Minecraft paste tools, and a Litematica schematic (.litematic). The type
+of IN and of OUT is chosen by the extension of its name, exactly ".txt",
+".schematic", ".schem" or ".litematic"; IN and OUT may also have the same type.
+The file is read as the editor's Load button reads it and written as its Save
+button writes it, byte for byte (a .schem or .litematic written carries the
+time of writing).
 
 Texture packs are used as in the editor and looked up in the current folder: a
 text file is read with the pack its header names, a .schematic with
-"minecraft.zip", a .schem with the pack it names when it was written by
-Stackmason and that pack has all its blocks, otherwise with "gameblocks.zip".
-The pack gives the block ids of a .schematic and the block states of a .schem,
-both ways, and a text file written names it in its header. A .schem block the
-pack lacks becomes the nearest block of its kind, or the pack's "unknown".
+"minecraft.zip", a .schem or .litematic with the pack it names when it was
+written by Stackmason and that pack has all its blocks, otherwise with
+"gameblocks.zip". The pack gives the block ids of a .schematic and the block
+states of a .schem or .litematic, both ways, and a text file written names it
+in its header. A block the pack lacks becomes the nearest block of its kind, or
+the pack's "unknown".
 
 Options:
   --pack FILE   read and write with the texture pack FILE (any folder) instead;
