@@ -16,45 +16,11 @@ namespace {
 
 constexpr std::int32_t kLitematicVersion = 6;
 constexpr std::int32_t kLitematicSubVersion = 1;
-constexpr BlockCode kCodeOffset = -static_cast<BlockCode>(std::numeric_limits<StoredCode>::min());
 
-// The palette: each code's index, and the states, named as the target release names them, in
-// index order. Codes of one state share its index; codes without a state take air's.
-struct Palette {
-    std::vector<std::string> states;
-    std::vector<std::uint32_t> indexOfCode;  // by code + kCodeOffset
-};
-
-Palette MakePalette(const CodeCounts& counts, const PackBlockStates& states, std::int64_t dataVersion) {
-    Palette palette;
-    palette.states.push_back("minecraft:air");
-    palette.indexOfCode.assign(static_cast<std::size_t>(std::numeric_limits<StoredCode>::max()) + kCodeOffset + 1, 0);
-    for (const BlockCode code : counts.CodesPresent()) {
-        if (!states.HasState(code))
-            continue;
-        const std::string state = StateAtRelease(states.StateOf(code), dataVersion);
-        std::uint32_t index = 0;
-        while (index < palette.states.size() && palette.states[index] != state)
-            ++index;
-        if (index == palette.states.size())
-            palette.states.push_back(state);
-        palette.indexOfCode[static_cast<std::size_t>(code + kCodeOffset)] = index;
-    }
-    return palette;
-}
-
-LeftOutCells CountLeftOut(const CodeCounts& counts, const PackBlockStates& states) {
-    LeftOutCells leftOut;
-    for (const BlockCode code : counts.CodesPresent())
-        if (code != 0 && !states.HasState(code))
-            leftOut.byCode[code] = counts.Of(code);
-    return leftOut;
-}
-
-std::uint64_t NonAirCells(const CodeCounts& counts, const Palette& palette) {
+std::uint64_t NonAirCells(const CodeCounts& counts, const StatePalette& palette) {
     std::uint64_t cells = 0;
     for (const BlockCode code : counts.CodesPresent())
-        if (palette.indexOfCode[static_cast<std::size_t>(code + kCodeOffset)] != 0)
+        if (palette.IndexOf(code) != 0)
             cells += counts.Of(code);
     return cells;
 }
@@ -95,7 +61,7 @@ void WriteMetadata(NbtOutput& tags, const LayerSource& layers, const LitematicMe
     tags.Byte(kNbtEnd);
 }
 
-void WritePalette(NbtOutput& tags, const Palette& palette) {
+void WritePalette(NbtOutput& tags, const StatePalette& palette) {
     tags.Header(kNbtList, "BlockStatePalette");
     tags.Byte(kNbtCompound);
     tags.Int(static_cast<std::int64_t>(palette.states.size()));
@@ -148,8 +114,8 @@ private:
     int used_ = 0;
 };
 
-void WriteBlockStates(const LayerSource& layers, const Palette& palette, BlockedOutput& out, int bits) {
-    const std::uint32_t* const indexOf = palette.indexOfCode.data() + kCodeOffset;
+void WriteBlockStates(const LayerSource& layers, const StatePalette& palette, BlockedOutput& out, int bits) {
+    const std::uint32_t* const indexOf = palette.IndexByStoredCode();
     PackedLongs packed(bits, out);
     layers.forEachLayer([&](int, const LayerView& layer) {
         for (int y = 1; y <= layers.length; ++y) {
@@ -174,7 +140,7 @@ LeftOutCells WriteLitematic(const LayerSource& layers, const PackBlockStates& st
                             const LitematicMetadata& metadata, const ByteSink& sink) {
     CodeCounts counts;
     layers.forEachLayer([&counts](int, const LayerView& layer) { counts.AddLayer(layer.Holder(), layer.At()); });
-    const Palette palette = MakePalette(counts, states, metadata.dataVersion);
+    const StatePalette palette = MakeStatePalette(counts, states, metadata.dataVersion);
     const int bits = LitematicBitsPerEntry(palette.states.size());
     const std::uint64_t volume = std::uint64_t(layers.width) * std::uint64_t(layers.length) * std::uint64_t(layers.height);
 

@@ -22,50 +22,15 @@ int VarintBytes(std::uint32_t value) {
     return bytes;
 }
 
-// The palette: each code's index, and the states in index order. Codes of one state share
-// its index; codes without a state take air's.
-struct Palette {
-    std::vector<std::string> states;
-    std::vector<std::uint32_t> indexOfCode;  // by code + kCodeOffset
-};
-
-constexpr BlockCode kCodeOffset = -static_cast<BlockCode>(std::numeric_limits<StoredCode>::min());
-
-Palette MakePalette(const CodeCounts& counts, const PackBlockStates& states, std::int64_t dataVersion) {
-    Palette palette;
-    palette.states.push_back("minecraft:air");
-    palette.indexOfCode.assign(static_cast<std::size_t>(std::numeric_limits<StoredCode>::max()) + kCodeOffset + 1, 0);
-    for (const BlockCode code : counts.CodesPresent()) {
-        if (!states.HasState(code))
-            continue;
-        const std::string state = StateAtRelease(states.StateOf(code), dataVersion);
-        std::uint32_t index = 0;
-        while (index < palette.states.size() && palette.states[index] != state)
-            ++index;
-        if (index == palette.states.size())
-            palette.states.push_back(state);
-        palette.indexOfCode[static_cast<std::size_t>(code + kCodeOffset)] = index;
-    }
-    return palette;
-}
-
-LeftOutCells CountLeftOut(const CodeCounts& counts, const PackBlockStates& states) {
-    LeftOutCells leftOut;
-    for (const BlockCode code : counts.CodesPresent())
-        if (code != 0 && !states.HasState(code))
-            leftOut.byCode[code] = counts.Of(code);
-    return leftOut;
-}
-
-std::uint64_t BlockDataBytes(const CodeCounts& counts, const Palette& palette) {
+std::uint64_t BlockDataBytes(const CodeCounts& counts, const StatePalette& palette) {
     std::uint64_t bytes = 0;
     for (const BlockCode code : counts.CodesPresent())
         bytes += counts.Of(code) *
-                 static_cast<std::uint64_t>(VarintBytes(palette.indexOfCode[static_cast<std::size_t>(code + kCodeOffset)]));
+                 static_cast<std::uint64_t>(VarintBytes(palette.IndexOf(code)));
     return bytes;
 }
 
-void WriteHead(NbtOutput& tags, const LayerSource& layers, const SpongeMetadata& metadata, const Palette& palette) {
+void WriteHead(NbtOutput& tags, const LayerSource& layers, const SpongeMetadata& metadata, const StatePalette& palette) {
     tags.Header(kNbtCompound, "Schematic");
     tags.Header(kNbtInt, "Version");
     tags.Int(kSpongeVersion);
@@ -103,9 +68,9 @@ void WriteHead(NbtOutput& tags, const LayerSource& layers, const SpongeMetadata&
 
 // The cells' palette indexes, a row at a time: one byte each while the palette has fewer
 // than 128 states, which is what nearly every building has.
-void WriteBlockData(const LayerSource& layers, const Palette& palette, BlockedOutput& out) {
+void WriteBlockData(const LayerSource& layers, const StatePalette& palette, BlockedOutput& out) {
     const std::size_t width = static_cast<std::size_t>(layers.width);
-    const std::uint32_t* const indexOf = palette.indexOfCode.data() + kCodeOffset;
+    const std::uint32_t* const indexOf = palette.IndexByStoredCode();
     const bool oneByte = palette.states.size() <= 0x80;
     layers.forEachLayer([&](int, const LayerView& layer) {
         for (int y = 1; y <= layers.length; ++y) {
@@ -135,7 +100,7 @@ LeftOutCells WriteSpongeSchematic(const LayerSource& layers, const PackBlockStat
                                   const SpongeMetadata& metadata, const ByteSink& sink) {
     CodeCounts counts;
     layers.forEachLayer([&counts](int, const LayerView& layer) { counts.AddLayer(layer.Holder(), layer.At()); });
-    const Palette palette = MakePalette(counts, states, metadata.dataVersion);
+    const StatePalette palette = MakeStatePalette(counts, states, metadata.dataVersion);
 
     GzipOutput gzip(sink);
     const ByteSink compressed = gzip.AsSink();

@@ -9,6 +9,7 @@
 #include "editor/files/BlockStateMapping.h"
 #include "editor/files/BuildingLayers.h"
 #include "editor/files/ByteSink.h"
+#include "editor/files/StatePalette.h"
 
 namespace stackmason {
 
@@ -29,18 +30,6 @@ struct SpongeMetadata {
     std::string packName;
     // The game release the block names are those of, and the file's DataVersion.
     std::int64_t dataVersion = kBlockStateDataVersion;
-};
-
-// The cells written as air because their block has no block state, by code.
-struct LeftOutCells {
-    std::map<BlockCode, std::uint64_t> byCode;
-
-    std::uint64_t Total() const {
-        std::uint64_t total = 0;
-        for (const auto& [code, count] : byCode)
-            total += count;
-        return total;
-    }
 };
 
 // Hands the compressed file to the sink a block at a time, never holding the whole of it.
