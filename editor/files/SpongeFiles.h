@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "editor/files/SpongeReader.h"
@@ -18,6 +20,15 @@ bool SaveSpongeFile(const SavedBuilding& building, DialogPort& dialogs, const st
 
 // The "Info" text after an export that left cells out, naming each block by its item text.
 std::string LeftOutMessage(const LeftOutCells& leftOut, const SelectorModel& selector);
+
+// Writes a file of block states at exactly this path through the safe writer, a block at a
+// time, and afterwards says in one "Info" box which cells `write` left out as air. True when
+// written.
+bool SaveStatesReportingLeftOut(const SelectorModel& selector, DialogPort& dialogs, const std::string& path,
+                                const std::function<LeftOutCells(const ByteSink& sink)>& write);
+
+// The time of writing a file records: milliseconds since 1970.
+std::int64_t MillisecondsNow();
 
 struct LoadContext;
 struct LoadedFile;

@@ -1,4 +1,5 @@
-// The Sponge schematic: block states of "minecraft.zip", both ways.
+// The Sponge schematic: block states, both ways, with the pack the file names or the pack of the
+// game's blocks.
 #include <chrono>
 #include <filesystem>
 #include <memory>
@@ -14,10 +15,6 @@
 namespace stackmason {
 namespace {
 
-std::int64_t MillisecondsNow() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
-        .count();
-}
 
 // Hands the cells on to a receiver the caller keeps.
 class Forwarded final : public CellRows {
@@ -57,16 +54,7 @@ std::string LeftOutMessage(const LeftOutCells& leftOut, const SelectorModel& sel
 // The pack is chosen once the palette is read, before the cells are decoded, so that each
 // state's code is known as they are.
 LoadedFile LoadSpongeFile(const std::string& path, const LoadContext& context) {
-    StateImport import(context);
-    SpongeReadResult read = ReadSpongeFile(
-        path, [&import](const SchematicFacts& facts, const PaletteStates& palette) { return import.CodesFor(facts, palette); });
-    if (!read.grid)
-        return LoadedFile{std::nullopt, {}, std::move(read.problem), {}};
-    LoadedFile loaded;
-    loaded.building = StageReadBuilding(std::move(*read.grid));
-    loaded.notice = import.Report(read.cellsOfIndex);
-    loaded.pack = import.TakePack();
-    return loaded;
+    return LoadThroughStateImport(context, [&path](const StateCodesFor& codesFor) { return ReadSpongeFile(path, codesFor); });
 }
 
 // As for the MCEdit schematic: a first pass checks the whole file, learns its sizes and
@@ -113,14 +101,24 @@ bool SaveSpongeFile(const SavedBuilding& building, DialogPort& dialogs, const st
     const PackBlockStates states(building.selector);
     const SpongeMetadata metadata{std::filesystem::path(path).stem().string(), MillisecondsNow(), building.packName,
                                   building.dataVersion};
+    return SaveStatesReportingLeftOut(building.selector, dialogs, path, [&](const ByteSink& sink) {
+        return WriteSpongeSchematic(building.layers, states, metadata, sink);
+    });
+}
+
+std::int64_t MillisecondsNow() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+bool SaveStatesReportingLeftOut(const SelectorModel& selector, DialogPort& dialogs, const std::string& path,
+                                const std::function<LeftOutCells(const ByteSink& sink)>& write) {
     LeftOutCells leftOut;
     // Written a block at a time; the safe writer keeps an earlier file of that name until the
     // whole of the new one is on disk.
-    const bool written = SaveFileReporting(dialogs, path, [&](const ByteSink& sink) {
-        leftOut = WriteSpongeSchematic(building.layers, states, metadata, sink);
-    });
+    const bool written = SaveFileReporting(dialogs, path, [&](const ByteSink& sink) { leftOut = write(sink); });
     if (written && !leftOut.byCode.empty())
-        dialogs.ShowInfo(LeftOutMessage(leftOut, building.selector));
+        dialogs.ShowInfo(LeftOutMessage(leftOut, selector));
     return written;
 }
 

@@ -43,6 +43,24 @@ private:
     std::shared_ptr<const Mapped> mapped_;
 };
 
+// Reads a file of block states with the pack and codes a StateImport chooses: `read` is
+// given the function that chooses them and returns the read's grid, problem and counts. The
+// building and the report, or the problem and no building.
+template <typename Read>
+LoadedFile LoadThroughStateImport(const LoadContext& context, Read read) {
+    StateImport import(context);
+    auto result = read([&import](const SchematicFacts& facts, const PaletteStates& palette) {
+        return import.CodesFor(facts, palette);
+    });
+    if (!result.grid)
+        return LoadedFile{std::nullopt, {}, std::move(result.problem), {}};
+    LoadedFile loaded;
+    loaded.building = StageReadBuilding(std::move(*result.grid));
+    loaded.notice = import.Report(result.cellsOfIndex);
+    loaded.pack = import.TakePack();
+    return loaded;
+}
+
 // A state of a file and what it became, with the number of its cells.
 struct ImportedState {
     std::string state;
