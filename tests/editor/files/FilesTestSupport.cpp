@@ -1,5 +1,7 @@
 #include "FilesTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <iterator>
 
@@ -62,6 +64,19 @@ std::vector<BlockCode> BuildingCells(const Editor& editor) {
             for (int h = 1; h <= editor.grid.Height(); ++h)
                 cells.push_back(editor.grid.At(x, y, h));
     return cells;
+}
+
+void CopyDefaultPack(const std::string& name) {
+    std::filesystem::copy_file(std::filesystem::path(STACKMASON_PACK_DIR) / name, name,
+                               std::filesystem::copy_options::overwrite_existing);
+}
+
+BlockCode CodeOfItem(const SelectorModel& selector, const std::string& text) {
+    for (BlockCode code = 1; code < selector.Count(); ++code)
+        if (selector.ItemAt(code).text == text)
+            return code;
+    ADD_FAILURE() << "no entry " << text;
+    return -1;
 }
 
 }  // namespace stackmason::testing

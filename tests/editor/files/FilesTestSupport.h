@@ -48,6 +48,13 @@ std::string ReadText(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 void WriteText(const std::string& path, const std::string& text);
 
+// Copies the default pack of this name from the build into the current directory.
+void CopyDefaultPack(const std::string& name);
+
+// The code of the pack's entry with this item text, looked up apart from any mapping of the
+// editor's; a test failure and -1 where the pack has none.
+BlockCode CodeOfItem(const SelectorModel& selector, const std::string& text);
+
 // The building's cells x 1..X, y 1..Y, h 1..H, x outermost and h innermost.
 std::vector<BlockCode> BuildingCells(const Editor& editor);
 

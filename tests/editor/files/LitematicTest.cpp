@@ -24,12 +24,6 @@
 namespace stackmason::testing {
 namespace {
 
-const std::string kPackDir = STACKMASON_PACK_DIR;
-
-void CopyDefaultPack(const std::string& name) {
-    std::filesystem::copy_file(kPackDir + "/" + name, name, std::filesystem::copy_options::overwrite_existing);
-}
-
 void SaveAs(FilesTestEditor& test, const std::string& name, int filter) {
     test.dialogs.Choose(name, filter);
     SaveBuilding(test.editor, false);
@@ -405,14 +399,6 @@ BlockCode CodeOfState(const SelectorModel& selector, const std::string& state) {
         if (states.StateOf(code) == state)
             return code;
     ADD_FAILURE() << "no entry with " << state;
-    return -1;
-}
-
-BlockCode CodeOfItem(const SelectorModel& selector, const std::string& text) {
-    for (BlockCode code = 1; code < selector.Count(); ++code)
-        if (selector.ItemAt(code).text == text)
-            return code;
-    ADD_FAILURE() << "no entry " << text;
     return -1;
 }
 

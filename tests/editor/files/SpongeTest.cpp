@@ -73,20 +73,7 @@ void LoadAs(Editor& editor, FakeDialogs& dialogs, const std::string& path, int f
     LoadBuilding(editor);
 }
 
-void CopyDefaultPack(const std::string& name) {
-    std::filesystem::copy_file(kPackDir + "/" + name, name, std::filesystem::copy_options::overwrite_existing);
-}
-
 void CopyMinecraftPack() { CopyDefaultPack("minecraft.zip"); }
-
-// The code of the pack's entry with this item text; an oracle apart from the import's mapping.
-BlockCode CodeOfItem(const SelectorModel& selector, const std::string& text) {
-    for (BlockCode code = 1; code < selector.Count(); ++code)
-        if (selector.ItemAt(code).text == text)
-            return code;
-    ADD_FAILURE() << "no entry " << text;
-    return -1;
-}
 
 // ---- Export.
 

@@ -25,19 +25,6 @@ namespace fs = std::filesystem;
 constexpr std::int64_t k1_13 = 1631;
 constexpr std::int64_t k1_20_4 = 3700;
 
-void CopyDefaultPack(const std::string& name) {
-    fs::copy_file(fs::path(STACKMASON_PACK_DIR) / name, name, fs::copy_options::overwrite_existing);
-}
-
-// The code of the entry with this item text: an oracle apart from the mapping.
-BlockCode CodeOfItem(const SelectorModel& selector, const std::string& text) {
-    for (BlockCode code = 1; code < selector.Count(); ++code)
-        if (selector.ItemAt(code).text == text)
-            return code;
-    ADD_FAILURE() << "no entry " << text;
-    return -1;
-}
-
 class GameBlocksMapping : public ::testing::Test {
 protected:
     void SetUp() override {
