@@ -25,131 +25,14 @@
 #include "editor/model/History.h"
 #include "editor/model/UserAction.h"
 #include "fuzz/FuzzSupport.h"
+#include "fuzz/StateFileFuzzing.h"
 #include "tests/support/TestImages.h"
 
 namespace {
 
 using namespace stackmason;
 using fuzz::Require;
-
-constexpr const char* kOwnPackName = "mine.zip";
-constexpr const char* kGivenPackName = "given.zip";
-// Beside the folder's packs, so that a file naming it by a path shows if it is followed.
-constexpr const char* kGivenPackPath = "sub/given.zip";
-
-struct TestPack {
-    const char* path;
-    std::vector<const char*> entries;
-};
-
-// The folder's packs and the given one: the game's blocks with the entry for the rest, a pack
-// of ours without one, and a given pack with one.
-const std::vector<TestPack>& TestPacks() {
-    static const std::vector<TestPack> packs{
-        {kGameBlocksPackName,
-         {"stone_001.png", "white_wool_035.png", "oak_log_017.png", "stone_slab_044.png", "oak_stairs_053.png",
-          "t.glass_020.png", "unknown.png"}},
-        {kOwnPackName, {"stone_001.png", "red_wool_035.png", "oak_planks_005.png", "torch_050.png"}},
-        {kGivenPackPath, {"granite_001.png", "stone_001.png", "unknown.png"}},
-    };
-    return packs;
-}
-
-// Writes the packs into the scratch folder, once.
-void PreparePacks() {
-    static const bool prepared = [] {
-        const std::vector<std::uint8_t> picture = test::EncodePng(test::CoordinateImage(32, 32));
-        std::filesystem::create_directories(fuzz::ScratchFolder() + "/sub");
-        for (const TestPack& pack : TestPacks()) {
-            std::vector<fuzz::ZipEntry> entries;
-            for (const char* name : pack.entries)
-                entries.push_back({name, picture});
-            fuzz::WriteScratchFile(pack.path, fuzz::StoredZip(entries));
-        }
-        return true;
-    }();
-    (void)prepared;
-}
-
-// Makes the scratch folder, where the load looks for the packs a file calls for, the current
-// folder while it lives; then the fuzzer's own again, whose corpus paths may be relative.
-class InScratchFolder {
-public:
-    InScratchFolder() : before_(std::filesystem::current_path()) {
-        std::filesystem::current_path(fuzz::ScratchFolder());
-    }
-    ~InScratchFolder() { std::filesystem::current_path(before_); }
-    InScratchFolder(const InScratchFolder&) = delete;
-    InScratchFolder& operator=(const InScratchFolder&) = delete;
-
-private:
-    std::filesystem::path before_;
-};
-
-// The number of items (air and the entries) of the pack of this name.
-int ItemsOfPack(const std::string& name) {
-    for (const TestPack& pack : TestPacks())
-        if (std::filesystem::path(pack.path).filename() == name)
-            return static_cast<int>(pack.entries.size()) + 1;
-    return -1;
-}
-
-struct ImportEditor {
-    ImportEditor() {
-        AllocateBuilding(editor, 3, 2, 2);
-        editor.grid.At(1, 1, 1) = 4;
-    }
-    HeadlessPainter painter;
-    HeadlessWindow window;
-    fuzz::CountingDialogs dialogs;
-    Editor editor{painter, window, dialogs};
-};
-
-// Buildings of more cells than this, which only compressed inputs give, have their cells
-// checked in their first and last layers alone, and are not read again: the checks would
-// take many times as long as the load, which is what the run's time limit is for.
-constexpr std::uint64_t kCellsCheckedWhole = std::uint64_t{1} << 21;
-
-std::uint64_t CellsOf(const Building& grid) {
-    return static_cast<std::uint64_t>(grid.Width()) * static_cast<std::uint64_t>(grid.Length()) *
-           static_cast<std::uint64_t>(grid.Height());
-}
-
-std::vector<int> CheckedLayers(const Building& grid) {
-    if (CellsOf(grid) <= kCellsCheckedWhole) {
-        std::vector<int> layers;
-        for (int h = 1; h <= grid.Height(); ++h)
-            layers.push_back(h);
-        return layers;
-    }
-    return {1, grid.Height()};
-}
-
-// What a load left, small enough to keep beside the next load's building.
-struct Outcome {
-    bool loaded = false;
-    std::array<int, 3> sizes{};
-    // Which cells are air, x fastest, and a hash of every cell.
-    std::vector<bool> air;
-    std::uint64_t cellsHash = 0;
-    std::string packName;
-    std::vector<std::string> infos;
-};
-
-Outcome OutcomeOf(const Editor& editor, const fuzz::CountingDialogs& dialogs) {
-    Outcome outcome{dialogs.errors.empty(), {editor.grid.Width(), editor.grid.Length(), editor.grid.Height()}, {}, 14695981039346656037ull,
-                    editor.texturePackName, dialogs.infos};
-    if (!outcome.loaded)
-        return outcome;
-    for (const int h : CheckedLayers(editor.grid))
-        for (int y = 1; y <= editor.grid.Length(); ++y)
-            for (int x = 1; x <= editor.grid.Width(); ++x) {
-                const BlockCode code = editor.grid.At(x, y, h);
-                outcome.air.push_back(code == 0);
-                outcome.cellsHash = (outcome.cellsHash ^ static_cast<std::uint32_t>(code)) * 1099511628211ull;
-            }
-    return outcome;
-}
+using namespace stackmason::fuzz;
 
 // What a Litematica file states of itself, found by a walk of our own apart from the reader:
 // the Position and Size of each compound in a "Regions" compound of the root, and every
