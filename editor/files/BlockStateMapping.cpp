@@ -109,11 +109,15 @@ std::optional<BlockCode> ImportedStateCodes::FullBlockOfDoubleSlab(const ParsedS
     const auto type = state.properties.find("type");
     if (!state.id.ends_with("_slab") || type == state.properties.end() || type->second != "double")
         return std::nullopt;
-    const BlockFamily family = FamilyOf(state.id);
-    if (const std::optional<BlockCode> code = OfShape(family.material, "full"))
+    return OfNearestMaterial(FamilyOf(state.id).material, "full");
+}
+
+// The shape of this material, or else of the nearest material the pack has it of.
+std::optional<BlockCode> ImportedStateCodes::OfNearestMaterial(std::string_view material, std::string_view shape) const {
+    if (const std::optional<BlockCode> code = OfShape(material, shape))
         return code;
-    for (const std::string_view near : NearMaterials(family.material))
-        if (const std::optional<BlockCode> code = OfShape(near, "full"))
+    for (const std::string_view near : NearMaterials(material))
+        if (const std::optional<BlockCode> code = OfShape(near, shape))
             return code;
     return std::nullopt;
 }
@@ -129,15 +133,7 @@ std::optional<BlockCode> ImportedStateCodes::OfShape(std::string_view material, 
 // material's full block where the shape is mostly that block; then the shape's last resort.
 std::optional<BlockCode> ImportedStateCodes::OfFamily(std::string_view blockId) const {
     const BlockFamily family = FamilyOf(blockId);
-    std::vector<std::string_view> materials{family.material};
-    for (const std::string_view near : NearMaterials(family.material))
-        materials.push_back(near);
-    const auto firstOf = [&](std::string_view shape) -> std::optional<BlockCode> {
-        for (const std::string_view material : materials)
-            if (const std::optional<BlockCode> code = OfShape(material, shape))
-                return code;
-        return std::nullopt;
-    };
+    const auto firstOf = [&](std::string_view shape) { return OfNearestMaterial(family.material, shape); };
     if (const std::optional<BlockCode> code = firstOf(family.shape))
         return code;
     if (const std::string_view standIn = StandInShape(family.shape); !standIn.empty())

@@ -69,6 +69,7 @@ private:
     std::optional<MappedState> SameBlock(const ParsedState& state) const;
     std::optional<BlockCode> OfFamily(std::string_view blockId) const;
     std::optional<BlockCode> FullBlockOfDoubleSlab(const ParsedState& state) const;
+    std::optional<BlockCode> OfNearestMaterial(std::string_view material, std::string_view shape) const;
     std::optional<BlockCode> OfShape(std::string_view material, std::string_view shape) const;
 
     std::int64_t dataVersion_;
