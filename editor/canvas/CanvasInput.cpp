@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/Constants.h"
+#include "editor/canvas/BoxTool.h"
 #include "editor/canvas/CellEdits.h"
 #include "editor/canvas/LineAndBrush.h"
 
@@ -19,10 +20,14 @@ bool RightDraws(const CanvasEvent& e) { return e.kind == Kind::RightPress || (e.
 int TopViewCellOf(int pixel) { return static_cast<int>(std::trunc(pixel / static_cast<double>(kTileSize) + 1.0)); }
 int TruncatedCellOf(int pixel) { return static_cast<int>(std::trunc(pixel / static_cast<double>(kTileSize))); }
 
-void SetTitleReadout(Editor& editor) {
+}  // namespace
+
+void ShowTitleReadout(Editor& editor) {
     editor.window.SetTitle("Stack Mason  " + std::to_string(editor.cursorCell.column) + "/" +
-                           std::to_string(editor.cursorCell.row) + editor.lengthText);
+                           std::to_string(editor.cursorCell.row) + editor.lengthText + BoxReadout(editor));
 }
+
+namespace {
 
 void DrawDownward(Editor& editor, int x, int y, int layer) {
     ApplyEdit(editor, DrawDownwardEdit(editor.grid, x, y, layer, editor.SelectedBlock()));
@@ -131,13 +136,16 @@ void HandleFrontView(Editor& editor, const CanvasEvent& e, bool edits) {
 
 void HandleCanvasEvent(Editor& editor, const CanvasEvent& event) {
     editor.window.FocusCanvasScroller();
-    SetTitleReadout(editor);
+    ShowTitleReadout(editor);
     FollowStroke(editor, event);
-    const bool edits = !DragAfterCut(editor, event);
+    const bool boxTool = BoxToolTakesMouse(editor);
+    const bool edits = !DragAfterCut(editor, event) && !boxTool;
     if (editor.InTopView())
         HandleTopView(editor, event, edits);
     else
         HandleFrontView(editor, event, edits);
+    if (boxTool)
+        HandleBoxToolEvent(editor, event);
 }
 
 }  // namespace stackmason

@@ -10,4 +10,8 @@ namespace stackmason {
 // event late).
 void HandleCanvasEvent(Editor& editor, const CanvasEvent& event);
 
+// Sets the window title to the readout of the last canvas event: the cell, the stroke's length
+// and what the box tools hold.
+void ShowTitleReadout(Editor& editor);
+
 }  // namespace stackmason

@@ -1,5 +1,9 @@
 #include "editor/canvas/CanvasRenderer.h"
 
+#include <algorithm>
+#include <optional>
+
+#include "common/Constants.h"
 #include "editor/packs/BuiltInPictures.h"
 
 namespace stackmason {
@@ -122,6 +126,51 @@ void CanvasRenderer::PaintLayerCells() {
             DrawCode(x - 1, y - 1, cells[x], 255);
     }
     DrawViewLabel();
+}
+
+namespace {
+
+// The pixels of a rectangle of cells, with room for an outline drawn around it.
+struct PixelRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+constexpr int kOutlineRoom = 2;
+
+PixelRect PixelsOf(const CanvasCells& cells) {
+    return {cells.column * kTileSize - kOutlineRoom, cells.row * kTileSize - kOutlineRoom,
+            (cells.column + cells.columns) * kTileSize + kOutlineRoom, (cells.row + cells.rows) * kTileSize + kOutlineRoom};
+}
+
+void AddTo(std::optional<PixelRect>& bounds, const CanvasCells& cells) {
+    if (cells.Empty())
+        return;
+    const PixelRect r = PixelsOf(cells);
+    if (!bounds) {
+        bounds = r;
+        return;
+    }
+    bounds->left = std::min(bounds->left, r.left);
+    bounds->top = std::min(bounds->top, r.top);
+    bounds->right = std::max(bounds->right, r.right);
+    bounds->bottom = std::max(bounds->bottom, r.bottom);
+}
+
+}  // namespace
+
+void CanvasRenderer::ShowOverlay() {
+    const CanvasOverlay now = OverlayFor(*editor_);
+    // The floating copy's picture depends on more than its place (a turn keeps the place), so
+    // any floating copy is shown again.
+    if (now == overlay_ && now.floating.Empty())
+        return;
+    std::optional<PixelRect> changed;
+    for (const CanvasOverlay& overlay : {overlay_, now}) {
+        AddTo(changed, overlay.box);
+        AddTo(changed, overlay.floating);
+    }
+    overlay_ = now;
+    if (changed && overlayListener_)
+        overlayListener_(changed->left, changed->top, changed->right - changed->left, changed->bottom - changed->top);
 }
 
 void CanvasRenderer::DrawViewLabel() {

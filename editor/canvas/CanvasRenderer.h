@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "editor/canvas/CanvasOverlay.h"
 #include "editor/canvas/PixelSurface.h"
 #include "editor/model/Editor.h"
 
@@ -26,6 +27,13 @@ public:
     void RedrawCanvas() override;
     void DrawCell(int a, int b) override;
     void PaintLayerCells() override;
+    void ShowOverlay() override;
+
+    // The overlay last shown, and who is told the pixel rectangle where it changed.
+    const CanvasOverlay& Overlay() const { return overlay_; }
+    void SetOverlayListener(std::function<void(int x, int y, int width, int height)> listener) {
+        overlayListener_ = std::move(listener);
+    }
 
 private:
     void RedrawTopView();
@@ -41,6 +49,8 @@ private:
     Image placeholder_;
     int knownPictureCount_ = -1;
     int knownRevision_ = -1;
+    CanvasOverlay overlay_;
+    std::function<void(int, int, int, int)> overlayListener_;
 };
 
 // A plain label for use without a font: each character a 5 x 7 block of the text colour on a

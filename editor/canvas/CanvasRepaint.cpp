@@ -23,6 +23,7 @@ void ShowRequestedRepaint(Editor& editor) {
     case RepaintKind::Canvas: editor.painter.RedrawCanvas(); break;
     case RepaintKind::EmptyTopView: editor.painter.PaintEmptyTopView(); break;
     }
+    editor.painter.ShowOverlay();
 }
 
 void ShowRemainingRepaint(Editor& editor) noexcept {

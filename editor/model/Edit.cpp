@@ -197,6 +197,79 @@ void Apply(Editor& editor, edit::ClearSlice&& edit, Edit& inverse) {
         RefreshFrontPlane(editor);
 }
 
+// The building cells x 1..X, y 1..Y, h 1..H that a box of these sizes with its corner at
+// (x, y, h) covers.
+CellBox PartInside(const Building& grid, int x, int y, int h, int width, int length, int height) {
+    const CellBox inside{1, 1, 1, grid.Width(), grid.Length(), grid.Height()};
+    return CellBox{x, y, h, x + width - 1, y + length - 1, h + height - 1}.Intersected(inside);
+}
+
+// FrontView shows the working plane, which takes the slice shown again when a box crosses it.
+// Its memory is taken first, so that this cannot fail after the cells changed.
+void PrepareWorkingPlane(Editor& editor) {
+    if (!editor.InTopView())
+        FitFrontPlane(editor);
+}
+void FollowBoxInWorkingPlane(Editor& editor, const CellBox& box) {
+    const int slice = editor.CurrentLayer();
+    if (!editor.InTopView() && slice >= box.x0 && slice <= box.x1)
+        RefreshFrontPlane(editor);
+}
+
+// Writes the clip's cells that fall on the box, row by row; true when a cell changed.
+bool WriteClip(Building& grid, const edit::WriteBox& edit, const CellBox& part) {
+    bool changed = false;
+    for (int h = part.h0; h <= part.h1; ++h)
+        for (int y = part.y0; y <= part.y1; ++y) {
+            const StoredCode* from = edit.clip.Row(y - edit.y, h - edit.h) + (part.x0 - edit.x);
+            StoredCode* to = grid.Row(y, h) + part.x0;
+            for (int i = 0; i < part.Width(); ++i) {
+                if ((edit.airKeeps && from[i] == 0) || to[i] == from[i])
+                    continue;
+                to[i] = from[i];
+                changed = true;
+            }
+        }
+    return changed;
+}
+
+void Apply(Editor& editor, edit::WriteBox&& edit, Edit& inverse) {
+    const BlockClip& clip = edit.clip;
+    const CellBox part = PartInside(editor.grid, edit.x, edit.y, edit.h, clip.Width(), clip.Length(), clip.Height());
+    if (part.Empty())
+        return;
+    BlockClip before = ClipOfBox(editor.grid, part);
+    PrepareWorkingPlane(editor);
+    MarkEditorChanged(editor);
+    if (!WriteClip(editor.grid, edit, part))
+        return;
+    FollowBoxInWorkingPlane(editor, part);
+    inverse = edit::WriteBox{part.x0, part.y0, part.h0, std::move(before), false};
+}
+
+void Apply(Editor& editor, edit::FillBox&& edit, Edit& inverse) {
+    const CellBox& box = edit.box;
+    Building& grid = editor.grid;
+    if (box.Empty() || !Building::Fits(edit.code) || !grid.Contains(box.x0, box.y0, box.h0) ||
+        !grid.Contains(box.x1, box.y1, box.h1))
+        throw std::out_of_range("box or block code outside the building");
+    BlockClip before = ClipOfBox(grid, box);
+    PrepareWorkingPlane(editor);
+    MarkEditorChanged(editor);
+    const auto code = static_cast<StoredCode>(edit.code);
+    bool changed = false;
+    for (int h = box.h0; h <= box.h1; ++h)
+        for (int y = box.y0; y <= box.y1; ++y) {
+            StoredCode* row = grid.Row(y, h) + box.x0;
+            changed = changed || std::any_of(row, row + box.Width(), [&](StoredCode cell) { return cell != code; });
+            std::fill_n(row, box.Width(), code);
+        }
+    if (!changed)
+        return;
+    FollowBoxInWorkingPlane(editor, box);
+    inverse = edit::WriteBox{box.x0, box.y0, box.h0, std::move(before), false};
+}
+
 // Restores the cells a removal took with the layer, when there are any.
 void FillInsertedLayer(Building& grid, const edit::InsertLayer& edit) {
     const int layer = edit.after + 1;
@@ -388,6 +461,17 @@ struct TouchedBy {
     // The quick repaint of a whole TopView layer; FrontView has none.
     RepaintRequest operator()(const edit::SetPlane& edit) const {
         return edit.topView ? RepaintRequest{RepaintKind::LayerCells, {}, 0, false} : kFullRepaint;
+    }
+    RepaintRequest operator()(const edit::WriteBox& edit) const {
+        const BlockClip& clip = edit.clip;
+        return BoxShown({edit.x, edit.y, edit.h, edit.x + clip.Width() - 1, edit.y + clip.Length() - 1,
+                         edit.h + clip.Height() - 1});
+    }
+    RepaintRequest operator()(const edit::FillBox& edit) const { return BoxShown(edit.box); }
+    RepaintRequest BoxShown(const CellBox& box) const {
+        const int plane = editor.CurrentLayer();
+        const bool crosses = editor.InTopView() ? plane >= box.h0 && plane <= box.h1 : plane >= box.x0 && plane <= box.x1;
+        return crosses ? kFullRepaint : RepaintRequest{};
     }
     // A pack is always followed by a building, whose repaint shows its pictures.
     RepaintRequest operator()(const edit::ReplacePack&) const { return {}; }

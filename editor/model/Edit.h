@@ -8,6 +8,8 @@
 
 #include "common/Building.h"
 #include "common/PackedBuilding.h"
+#include "editor/model/BlockClip.h"
+#include "editor/model/CellBox.h"
 #include "editor/model/FrontPlane.h"
 #include "editor/model/SelectorModel.h"
 
@@ -131,6 +133,23 @@ struct TurnLayersBack {
     std::vector<StoredCode> lost;
     std::size_t HeldBytes() const { return lost.capacity() * sizeof(StoredCode); }
 };
+// A clip written into the building with its corner (0, 0, 0) at cell (x, y, h); the part that
+// falls outside cells 1..X, 1..Y, 1..H is left out. With `airKeeps`, an air cell of the clip
+// leaves the building's cell as it is, as pasting a layer does. The inverse writes back what
+// the cells held.
+struct WriteBox {
+    int x = 1;
+    int y = 1;
+    int h = 1;
+    BlockClip clip;
+    bool airKeeps = false;
+    std::size_t HeldBytes() const { return clip.HeldBytes(); }
+};
+// Every cell of a box inside the building set to one code: clearing a box costs no clip.
+struct FillBox {
+    CellBox box;
+    BlockCode code = 0;
+};
 // A building made off to the side takes the place of the current one, which it holds
 // afterwards: in the history, this is the building another one replaced.
 // Kept in the history packed, since a replaced building is mostly air and as large as the one
@@ -162,8 +181,8 @@ struct ReplaceBuildingAndPack {
 using Edit = std::variant<edit::Nothing, edit::SwapCells, edit::SetCells, edit::SetCell, edit::SetColumn,
                           edit::SetPlane, edit::MergeLayer, edit::MergeSlice, edit::StampWorkingPlane,
                           edit::ClearLayer, edit::ClearSlice, edit::InsertLayer, edit::RemoveLayer, edit::SwapAxes,
-                          edit::TurnLayers, edit::TurnLayersBack, edit::ReplaceBuilding, edit::ReplacePack,
-                          edit::ReplaceBuildingAndPack>;
+                          edit::TurnLayers, edit::TurnLayersBack, edit::WriteBox, edit::FillBox, edit::ReplaceBuilding,
+                          edit::ReplacePack, edit::ReplaceBuildingAndPack>;
 
 // Applies the edit to the editor's building (and working plane), records its inverse in the
 // editor's history and asks for the repaint of what it touched. Any memory the edit and its

@@ -8,6 +8,8 @@
 
 #include "common/Building.h"
 #include "common/Image.h"
+#include "editor/model/BlockClip.h"
+#include "editor/model/CellBox.h"
 #include "editor/model/EditorPorts.h"
 #include "editor/model/FrontPlane.h"
 #include "editor/model/History.h"
@@ -19,6 +21,21 @@
 namespace stackmason {
 
 enum class ViewMode { TopView = 0, FrontView = 1 };
+
+// A box the builder marked: a rectangle of the plane of the view it was marked in, running
+// through the planes from the one it was marked on to the one shown while it is open, or to
+// the one it was closed on.
+struct BoxSelection {
+    ViewMode view = ViewMode::TopView;
+    int anchorPlane = 1;
+    int farPlane = 1;
+    bool open = false;
+    // Two opposite corners of the rectangle: (x, y) when marked in TopView, (y, h) in FrontView.
+    int a0 = 1;
+    int b0 = 1;
+    int a1 = 1;
+    int b1 = 1;
+};
 
 inline constexpr int kToolbarHeight = 90;
 inline constexpr int kCanvasMargin = 5;
@@ -61,6 +78,15 @@ struct Editor {
     // Seeded once per run; tests seed it themselves.
     std::mt19937 random{std::random_device{}()};
     int copiedLayer = -1;
+
+    // The box tools. None of them is part of the history; the clipboard outlives New and Load.
+    bool boxMode = false;
+    bool markingBox = false;
+    std::optional<BoxSelection> selection;
+    BlockClip clipboard;
+    // The copy that follows the pointer until it is placed or dropped, turned and mirrored as
+    // the builder chose.
+    std::optional<BlockClip> floatingCopy;
 
     std::string texturePackName = "stackmason.zip";
     // The data version of the game release the builder chose in the save requester, kept

@@ -24,6 +24,9 @@ public:
     // silhouette, and the keyboard focus stays where it is. A painter without a quick path
     // repaints fully.
     virtual void PaintLayerCells() { RedrawCanvas(); }
+    // Shows the selected box's outline and the floating copy as the editor now has them, over
+    // the cells; cheap when they did not change.
+    virtual void ShowOverlay() {}
 };
 
 // The main window's part in the operations.
@@ -70,6 +73,13 @@ struct FileChoice {
     int choice = -1;
 };
 
+// Which way stacked copies of a box go: east is +x, south +y (down the TopView canvas), up +h.
+enum class StackDirection { East, West, North, South, Up, Down };
+struct StackRequest {
+    int count = 1;
+    StackDirection direction = StackDirection::Up;
+};
+
 // Modal questions, file requesters and the start of other programs.
 class DialogPort {
 public:
@@ -90,6 +100,8 @@ public:
     virtual bool RunAndWait(const std::string& program, const std::string& argument,
                             const std::string& workingDirectory) = 0;
     virtual void ShowInfoWindow() = 0;
+    // Asks how many copies of the selected box to stack and which way; none when cancelled.
+    virtual std::optional<StackRequest> AskStack() { return std::nullopt; }
 };
 
 }  // namespace stackmason

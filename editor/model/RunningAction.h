@@ -48,6 +48,8 @@ public:
         Changing();
         painter_.PaintLayerCells();
     }
+    // Changes no cell: what it shows follows from the editor's state.
+    void ShowOverlay() { painter_.ShowOverlay(); }
 
 private:
     void Changing() { action_.changedEditor = true; }

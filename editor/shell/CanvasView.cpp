@@ -31,6 +31,8 @@ void CanvasView::paintEvent(QPaintEvent* event) {
                                QImage::Format_RGBA8888);
             painter.drawImage(column * kTileSize, row * kTileSize, image);
         }
+    if (overlayPainter_)
+        overlayPainter_(painter, area);
 }
 
 void CanvasView::Report(CanvasEvent::Kind kind, QPointF position, Qt::MouseButtons buttons,

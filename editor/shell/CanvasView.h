@@ -6,6 +6,7 @@
 #include "editor/canvas/CanvasEvent.h"
 #include "editor/canvas/TileCanvas.h"
 
+class QPainter;
 class QSinglePointEvent;
 
 namespace stackmason {
@@ -17,6 +18,10 @@ public:
     CanvasView(TileCanvas& canvas, QWidget* parent);
 
     void SetEventHandler(std::function<void(const CanvasEvent&)> handler) { handler_ = std::move(handler); }
+    // Paints over the cells of a repainted area: the box outline and the floating copy.
+    void SetOverlayPainter(std::function<void(QPainter&, const QRect&)> painter) {
+        overlayPainter_ = std::move(painter);
+    }
 
     // Reports a pointer event that edits nothing, such as a wheel turn or a middle press that
     // the main window acts on itself: the handler still updates its readout from it.
@@ -37,6 +42,7 @@ private:
 
     TileCanvas& canvas_;
     std::function<void(const CanvasEvent&)> handler_;
+    std::function<void(QPainter&, const QRect&)> overlayPainter_;
 };
 
 }  // namespace stackmason

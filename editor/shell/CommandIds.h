@@ -29,6 +29,18 @@ enum CommandId : int {
     kUndo = 100,
     kRedo = 101,
     kMaterialList = 102,
+    kSelectBox = 103,
+    kCopyBox = 104,
+    kCutBox = 105,
+    kPasteBox = 106,
+    kDeleteBox = 107,
+    kStackBox = 108,
+    kDropBox = 109,
+    kSelectAll = 110,
+    kTurnCopyClockwise = 111,
+    kTurnCopyAnticlockwise = 112,
+    kMirrorCopyLeftRight = 113,
+    kMirrorCopyFrontBack = 114,
 };
 
 }  // namespace stackmason

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include "editor/commands/BoxCommands.h"
 #include "editor/commands/FillArea.h"
 #include "editor/commands/FlipAxis.h"
 #include "editor/commands/LayerCommands.h"
 #include "editor/commands/RotateLayers.h"
 #include "editor/model/Repaint.h"
+#include "editor/model/Selection.h"
 #include "editor/model/Views.h"
 #include "editor/packs/TexturePackLoader.h"
 #include "editor/shell/PreviewLaunch.h"
@@ -59,6 +61,12 @@ void OpenMaterialList(Editor& editor) { editor.window.OpenMaterialList(); }
 // The view item names the view it switches to.
 std::string ViewItemLabel(const Editor& editor) { return ViewToggleLabel(editor); }
 
+// An open box keeps the far plane it has in the view it was marked in.
+void ToggleViewKeepingBox(Editor& editor) {
+    CloseBox(editor);
+    ToggleView(editor);
+}
+
 bool CanUndo(const Editor& editor) { return editor.history.CanUndo(); }
 bool CanRedo(const Editor& editor) { return editor.history.CanRedo(); }
 
@@ -73,7 +81,7 @@ constexpr Command kCommands[] = {
      .run = FillArea},
     {.id = kSilhouette, .menuLabel = "Silhouette", .actionName = "switch the silhouette", .run = ToggleSilhouette},
     {.id = kToggleView, .menuLabel = "FrontView", .keys = {Plain(Qt::Key_Tab)}, .actionName = "switch the view",
-     .run = ToggleView, .currentLabel = ViewItemLabel},
+     .run = ToggleViewKeepingBox, .currentLabel = ViewItemLabel},
     {.id = kLoadBrush, .menuLabel = "LoadBrush", .actionName = "load a brush", .run = ShowLoadBrushNotice},
     {.id = kRandomBrush, .menuLabel = "RandomBrush", .actionName = "switch on the random brush",
      .run = SwitchOnRandomBrush},
@@ -90,7 +98,31 @@ constexpr Command kCommands[] = {
      .actionName = "redo the change", .run = Redo, .enabled = CanRedo},
     {.id = kMaterialList, .menuLabel = "Material list", .actionName = "show the material list",
      .run = OpenMaterialList},
+    {.id = kSelectBox, .menuLabel = "Select box", .separatorBefore = true, .keys = {Plain(Qt::Key_B)},
+     .actionName = "switch the box selection", .run = ToggleBoxMode, .showsReadout = true},
+    {.id = kCopyBox, .menuLabel = "Copy box", .keys = {Ctrl(Qt::Key_C)}, .actionName = "copy the box",
+     .run = CopyBox, .enabled = HasSelectedBox},
+    {.id = kCutBox, .menuLabel = "Cut box", .keys = {Ctrl(Qt::Key_X)}, .actionName = "cut the box", .run = CutBox,
+     .enabled = HasSelectedBox},
+    {.id = kPasteBox, .menuLabel = "Paste box", .keys = {Ctrl(Qt::Key_V)}, .actionName = "paste the copy",
+     .run = FloatClipboard, .enabled = HasClipboard, .showsReadout = true},
+    {.id = kDeleteBox, .menuLabel = "Delete box", .keys = {Plain(Qt::Key_Delete)}, .actionName = "clear the box",
+     .run = DeleteBox, .enabled = HasSelectedBox},
+    {.id = kStackBox, .menuLabel = "Stack box...", .actionName = "stack the box", .run = StackBox,
+     .enabled = HasSelectedBox},
     // Shortcuts without a menu item.
+    {.id = kDropBox, .keys = {Plain(Qt::Key_Escape)}, .actionName = "drop the selection", .run = DropBoxOrCopy,
+     .showsReadout = true},
+    {.id = kSelectAll, .keys = {Ctrl(Qt::Key_A)}, .actionName = "select the building", .run = SelectWholeBuilding,
+     .showsReadout = true},
+    {.id = kTurnCopyClockwise, .keys = {Plain(Qt::Key_E)}, .actionName = "turn the copy",
+     .run = TurnFloatingClockwise, .showsReadout = true},
+    {.id = kTurnCopyAnticlockwise, .keys = {Plain(Qt::Key_Q)}, .actionName = "turn the copy",
+     .run = TurnFloatingAnticlockwise, .showsReadout = true},
+    {.id = kMirrorCopyLeftRight, .keys = {Plain(Qt::Key_X)}, .actionName = "mirror the copy",
+     .run = MirrorFloatingLeftRight},
+    {.id = kMirrorCopyFrontBack, .keys = {Plain(Qt::Key_Y)}, .actionName = "mirror the copy",
+     .run = MirrorFloatingFrontBack},
     {.id = kRotateLayers, .keys = {Ctrl(Qt::Key_R)}, .actionName = "turn the layers", .run = RotateLayers},
     {.id = kScrollUp, .keys = {Plain(Qt::Key_W)}, .actionName = "scroll the canvas", .run = ScrollUp},
     {.id = kScrollLeft, .keys = {Plain(Qt::Key_A)}, .actionName = "scroll the canvas", .run = ScrollLeft},

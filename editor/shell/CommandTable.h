@@ -33,6 +33,8 @@ struct Command {
     // For an item whose label or state follows the editor; none where it stays as it is.
     std::string (*currentLabel)(const Editor&) = nullptr;
     bool (*enabled)(const Editor&) = nullptr;
+    // The title's readout shows what the command changed at once, not at the next mouse event.
+    bool showsReadout = false;
 };
 
 // Every command, the context menu's items first, in menu order.

@@ -102,6 +102,10 @@ void MainWindow::BuildControls() {
     canvasView_ = new CanvasView(tiles_, scroller_);
     canvasView_->resize(956, 744);
     scroller_->setWidget(canvasView_);
+    renderer_.SetOverlayListener([this](int x, int y, int width, int height) { canvasView_->update(x, y, width, height); });
+    canvasView_->SetOverlayPainter([this](QPainter& painter, const QRect& area) {
+        overlayPainter_.Paint(painter, area, renderer_.Overlay(), editor_);
+    });
     // Every user action runs inside its error boundary (UserAction.h), so that no exception
     // ever leaves a slot or an event handler.
     canvasView_->SetEventHandler([this](const CanvasEvent& event) {

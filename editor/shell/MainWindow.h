@@ -8,6 +8,7 @@
 #include "editor/canvas/CanvasRenderer.h"
 #include "editor/canvas/TileCanvas.h"
 #include "editor/model/Editor.h"
+#include "editor/shell/OverlayPainter.h"
 
 class QMenu;
 class QAction;
@@ -76,6 +77,7 @@ private:
 
     TileCanvas tiles_;
     CanvasRenderer renderer_;
+    OverlayPainter overlayPainter_;
     std::unique_ptr<DialogPort> dialogs_;
     Editor editor_;
 

@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <QProcess>
 
+#include "editor/shell/StackDialog.h"
+
 namespace stackmason {
 
 QString NameFilter(const std::string& label, const std::string& pattern) {
@@ -102,6 +104,8 @@ bool QtDialogs::RunAndWait(const std::string& program, const std::string& argume
     process.waitForFinished(-1);
     return true;
 }
+
+std::optional<StackRequest> QtDialogs::AskStack() { return AskStackOver(parent_); }
 
 void QtDialogs::ShowInfoWindow() {
     if (showInfo_)

@@ -28,6 +28,7 @@ public:
     bool RunAndWait(const std::string& program, const std::string& argument,
                     const std::string& workingDirectory) override;
     void ShowInfoWindow() override;
+    std::optional<StackRequest> AskStack() override;
 
 private:
     std::optional<FileChoice> AskFile(const FileRequest& request, bool save);

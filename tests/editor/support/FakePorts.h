@@ -92,6 +92,10 @@ public:
         return runSucceeds;
     }
     void ShowInfoWindow() override { ++infoCount; }
+    std::optional<StackRequest> AskStack() override {
+        ++stackQuestions;
+        return stackAnswer;
+    }
 
     // `choice` is the entry left selected in the choice the request offered beside its filters.
     void Choose(std::string path, int filter, int choice = -1) {
@@ -108,6 +112,8 @@ public:
     bool answerYes = true;
     bool runSucceeds = true;
     int infoCount = 0;
+    int stackQuestions = 0;
+    std::optional<StackRequest> stackAnswer;
 
 private:
     std::optional<FileChoice> Answer(const FileRequest& request) {
