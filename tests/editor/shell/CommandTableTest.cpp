@@ -22,7 +22,9 @@ const std::vector<std::pair<std::string, int>> kMenu = {
     {"FillArea", 5},   {"Silhouette", 6},  {"FrontView", 7},   {"LoadBrush", 10},
     {"RandomBrush", 11}, {"FlipAxis", 9},  {"-", 0},           {"Orbitscope", 8},
     {"-", 0},          {"Select TexturePack", 24}, {"-", 0},   {"Undo", 100},
-    {"Redo", 101},     {"Material list", 102},
+    {"Redo", 101},     {"Material list", 102}, {"-", 0},     {"Select box", 103},
+    {"Copy box", 104}, {"Cut box", 105},   {"Paste box", 106}, {"Delete box", 107},
+    {"Stack box...", 108},
 };
 
 using Chord = std::pair<int, Qt::KeyboardModifiers::Int>;
@@ -37,7 +39,11 @@ const std::map<Chord, int> kShortcuts = {
     {{Qt::Key_W, kNone}, 20},         {{Qt::Key_A, kNone}, 21},         {{Qt::Key_S, kNone}, 22},
     {{Qt::Key_D, kNone}, 23},         {{Qt::Key_Menu, kNone}, 25},      {{Qt::Key_Backspace, kNone}, 26},
     {{Qt::Key_Return, kNone}, 76},    {{Qt::Key_Enter, kNone}, 76},     {{Qt::Key_Z, kCtrl}, 100},
-    {{Qt::Key_Y, kCtrl}, 101},        {{Qt::Key_Z, kCtrlShift}, 101},
+    {{Qt::Key_Y, kCtrl}, 101},        {{Qt::Key_Z, kCtrlShift}, 101},   {{Qt::Key_B, kNone}, 103},
+    {{Qt::Key_C, kCtrl}, 104},        {{Qt::Key_X, kCtrl}, 105},        {{Qt::Key_V, kCtrl}, 106},
+    {{Qt::Key_Delete, kNone}, 107},   {{Qt::Key_Escape, kNone}, 109},   {{Qt::Key_A, kCtrl}, 110},
+    {{Qt::Key_E, kNone}, 111},        {{Qt::Key_Q, kNone}, 112},        {{Qt::Key_X, kNone}, 113},
+    {{Qt::Key_Y, kNone}, 114},
 };
 
 std::vector<int> KeysToTry() {
@@ -96,7 +102,7 @@ TEST(CommandTable, EachIdIsOneCommandThatCanBeRunAndNamed) {
         EXPECT_NE(std::string(command.actionName), "") << "id " << command.id;
         EXPECT_EQ(FindCommand(command.id), &command);
     }
-    for (int unknown : {0, 12, 17, 27, 75, 77, 99, 103, -1})
+    for (int unknown : {0, 12, 17, 27, 75, 77, 99, 150, -1})
         EXPECT_EQ(FindCommand(unknown), nullptr) << unknown;
 }
 
