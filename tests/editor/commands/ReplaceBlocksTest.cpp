@@ -180,8 +180,7 @@ TEST(ReplaceBlocks, AMaskPicksCellsOfItsBoxInsideTheBuilding) {
     expected.At(3, 2, 2) = 4;
     EXPECT_TRUE(SameCells(e.grid, expected));
 
-    std::vector<std::uint64_t> shortMask(0);
-    shortMask.push_back(~std::uint64_t{0});
+    const std::vector<std::uint64_t> shortMask{~std::uint64_t{0}};  // 64 bits for 729 cells
     EXPECT_THROW(ApplyEdit(e, edit::RecodeCells{{1, 1, 1, 9, 9, 9}, 4, 5, shortMask}), std::invalid_argument);
     EXPECT_THROW(ApplyEdit(e, edit::RecodeCells{box, 4, 70000, {}}), std::out_of_range);
     EXPECT_TRUE(SameCells(e.grid, expected)) << "a refused edit changes nothing";
