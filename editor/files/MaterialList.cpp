@@ -19,15 +19,18 @@ namespace {
 
 constexpr std::uint64_t kStack = 64;
 
+// The cells of ScopeCells, counted the quick way of their shape.
 CodeCounts CountScope(const Editor& editor, MaterialScope scope) {
     CodeCounts counts;
-    const int plane = editor.CurrentLayer();
+    const CellBox cells = ScopeCells(editor, scope);
+    if (cells.Empty())
+        return counts;
     if (scope == MaterialScope::Building)
         counts.AddBuilding(editor.grid);
-    else if (editor.InTopView() && plane >= 1 && plane <= editor.grid.Height())
-        counts.AddLayer(editor.grid, plane);
-    else if (!editor.InTopView() && plane >= 1 && plane <= editor.grid.Width())
-        counts.AddSlice(editor.grid, plane);
+    else if (editor.InTopView())
+        counts.AddLayer(editor.grid, cells.h0);
+    else
+        counts.AddSlice(editor.grid, cells.x0);
     return counts;
 }
 

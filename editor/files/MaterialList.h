@@ -6,16 +6,11 @@
 
 #include "editor/files/CodeCounts.h"
 #include "editor/model/Editor.h"
+#include "editor/model/MaterialScope.h"
 
 namespace stackmason {
 
 // The blocks a building is made of, for the builder who gathers them in the game.
-
-enum class MaterialScope {
-    Building,
-    // The current layer in TopView, the current slice in FrontView.
-    CurrentPlane,
-};
 
 struct MaterialRow {
     BlockCode code = 0;

@@ -380,6 +380,69 @@ void Apply(Editor& editor, edit::TurnLayersBack&& edit, Edit& inverse) {
     grid.ForEachCellTurnedOut([&](int x, int y, int h) { grid.SetCell(x, y, h, *lost++); });
 }
 
+constexpr std::size_t kMaskBits = 64;
+
+bool MaskHas(const std::vector<std::uint64_t>& mask, std::size_t bit) {
+    return ((mask[bit / kMaskBits] >> (bit % kMaskBits)) & 1) != 0;
+}
+
+// Where cell (x, y, h) comes in the box's cells counted x fastest, then y, then h.
+std::size_t PlaceInBox(const CellBox& box, int x, int y, int h) {
+    const auto offset = [](int value, int origin) { return static_cast<std::size_t>(value - origin); };
+    return (offset(h, box.h0) * static_cast<std::size_t>(box.Length()) + offset(y, box.y0)) *
+               static_cast<std::size_t>(box.Width()) +
+           offset(x, box.x0);
+}
+
+// A bad edit is refused before any cell changes.
+void CheckRecode(const edit::RecodeCells& edit) {
+    if (!Building::Fits(edit.from) || !Building::Fits(edit.to))
+        throw std::out_of_range("block code outside what a cell holds");
+    if (!edit.mask.empty() && edit.mask.size() < (edit.box.CellCount() + kMaskBits - 1) / kMaskBits)
+        throw std::invalid_argument("cell mask shorter than its box");
+}
+
+void Apply(Editor& editor, edit::RecodeCells&& edit, Edit& inverse) {
+    CheckRecode(edit);
+    Building& grid = editor.grid;
+    const CellBox cells = edit.box.Intersected({1, 1, 1, grid.Width(), grid.Length(), grid.Height()});
+    if (cells.Empty() || edit.from == edit.to)
+        return;
+    // All memory is taken before the first cell changes: the record, a bit per cell of the
+    // box, and the working plane's extents when it shows a slice of the box.
+    std::vector<std::uint64_t> changed((cells.CellCount() + kMaskBits - 1) / kMaskBits, 0);
+    const int shownSlice = editor.CurrentLayer();
+    const bool slicesShown = !editor.InTopView() && shownSlice >= cells.x0 && shownSlice <= cells.x1;
+    if (slicesShown)
+        FitFrontPlane(editor);
+    const auto from = static_cast<StoredCode>(edit.from);
+    const auto to = static_cast<StoredCode>(edit.to);
+    const bool masked = !edit.mask.empty();
+    bool anyChanged = false;
+    bool shownChanged = false;
+    std::size_t place = 0;
+    for (int h = cells.h0; h <= cells.h1; ++h)
+        for (int y = cells.y0; y <= cells.y1; ++y) {
+            StoredCode* row = grid.Row(y, h);
+            const std::size_t maskRow = masked ? PlaceInBox(edit.box, cells.x0, y, h) : 0;
+            for (int x = cells.x0; x <= cells.x1; ++x, ++place) {
+                if (row[x] != from || (masked && !MaskHas(edit.mask, maskRow + static_cast<std::size_t>(x - cells.x0))))
+                    continue;
+                if (!anyChanged)
+                    MarkEditorChanged(editor);
+                anyChanged = true;
+                shownChanged = shownChanged || x == shownSlice;
+                row[x] = to;
+                changed[place / kMaskBits] |= std::uint64_t{1} << (place % kMaskBits);
+            }
+        }
+    if (!anyChanged)
+        return;
+    inverse = edit::RecodeCells{cells, edit.to, edit.from, std::move(changed)};
+    if (slicesShown && shownChanged)
+        RefreshFrontPlane(editor);
+}
+
 // Unpacking the incoming building is the one part that can fail, and it comes first.
 void SwapBuilding(Editor& editor, edit::ReplaceBuilding& edit) {
     Building incoming = std::move(edit.grid).Unpack();

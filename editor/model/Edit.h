@@ -150,6 +150,18 @@ struct FillBox {
     CellBox box;
     BlockCode code = 0;
 };
+// The cells of `box` (those of it in the building) that hold `from` get `to`: all of them
+// when `mask` is empty, else those whose bit is set, bit i (word i / 64, bit i % 64) being
+// the i-th cell of the box counted x fastest, then y, then h. The inverse takes back just the
+// cells that changed, with a mask of one bit per cell of the box: a type replaced throughout
+// the largest building keeps 8 MB, not a record per cell.
+struct RecodeCells {
+    CellBox box;
+    BlockCode from = 0;
+    BlockCode to = 0;
+    std::vector<std::uint64_t> mask;
+    std::size_t HeldBytes() const { return mask.capacity() * sizeof(std::uint64_t); }
+};
 // A building made off to the side takes the place of the current one, which it holds
 // afterwards: in the history, this is the building another one replaced.
 // Kept in the history packed, since a replaced building is mostly air and as large as the one
@@ -181,8 +193,8 @@ struct ReplaceBuildingAndPack {
 using Edit = std::variant<edit::Nothing, edit::SwapCells, edit::SetCells, edit::SetCell, edit::SetColumn,
                           edit::SetPlane, edit::MergeLayer, edit::MergeSlice, edit::StampWorkingPlane,
                           edit::ClearLayer, edit::ClearSlice, edit::InsertLayer, edit::RemoveLayer, edit::SwapAxes,
-                          edit::TurnLayers, edit::TurnLayersBack, edit::WriteBox, edit::FillBox, edit::ReplaceBuilding,
-                          edit::ReplacePack, edit::ReplaceBuildingAndPack>;
+                          edit::TurnLayers, edit::TurnLayersBack, edit::WriteBox, edit::FillBox, edit::RecodeCells,
+                          edit::ReplaceBuilding, edit::ReplacePack, edit::ReplaceBuildingAndPack>;
 
 // Applies the edit to the editor's building (and working plane), records its inverse in the
 // editor's history and asks for the repaint of what it touched. Any memory the edit and its

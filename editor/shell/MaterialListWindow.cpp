@@ -8,12 +8,14 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "editor/canvas/CanvasRepaint.h"
+#include "editor/commands/ReplaceBlocks.h"
 #include "editor/model/UserAction.h"
 
 namespace stackmason {
 namespace {
 
-enum Column { kPicture, kBlock, kBlockState, kCount, kStacks, kColumns };
+enum Column { kPicture, kBlock, kBlockState, kCount, kStacks, kReplace, kColumns };
 
 QIcon PictureOf(const SelectorModel& selector, BlockCode code) {
     if (!selector.Picture(code))
@@ -52,7 +54,7 @@ MaterialListWindow::MaterialListWindow(Editor& editor, QWidget* parent) : QDialo
     layout->addLayout(scopes);
 
     table_ = new QTableWidget(0, kColumns, this);
-    table_->setHorizontalHeaderLabels({"", "Block", "Block state", "Count", "Stacks of 64"});
+    table_->setHorizontalHeaderLabels({"", "Block", "Block state", "Count", "Stacks of 64", ""});
     table_->setIconSize(QSize(32, 32));
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(36);
@@ -86,6 +88,7 @@ MaterialListWindow::MaterialListWindow(Editor& editor, QWidget* parent) : QDialo
 }
 
 void MaterialListWindow::ShowScope(MaterialScope scope) {
+    scope_ = scope;
     RunUserAction(editor_, "count the materials", [&] {
         MaterialList list = CountMaterials(editor_, scope);
         table_->setRowCount(0);
@@ -99,12 +102,27 @@ void MaterialListWindow::ShowScope(MaterialScope scope) {
             table_->setItem(row, kBlockState, TextItem(material.blockState.empty() ? "(none)" : material.blockState));
             table_->setItem(row, kCount, TextItem(std::to_string(material.count), Qt::AlignRight | Qt::AlignVCenter));
             table_->setItem(row, kStacks, TextItem(AsStacks(material.count), Qt::AlignRight | Qt::AlignVCenter));
+            table_->setCellWidget(row, kReplace, ReplaceButton(material.code));
         }
         table_->resizeColumnToContents(kBlock);
+        table_->resizeColumnToContents(kReplace);
         total_->setText(QString::fromStdString("Total: " + std::to_string(list.total) + " blocks (" +
                                                AsStacks(list.total) + ")"));
         list_ = std::move(list);
     });
+}
+
+QPushButton* MaterialListWindow::ReplaceButton(BlockCode code) {
+    auto* button = new QPushButton("Replace with selected block");
+    connect(button, &QPushButton::clicked, this, [this, code] { ReplaceWithSelected(code); });
+    return button;
+}
+
+void MaterialListWindow::ReplaceWithSelected(BlockCode code) {
+    RunShownAction(editor_, "replace the blocks",
+                   [&] { ReplaceBlocks(editor_, code, editor_.SelectedBlock(), ReplaceScope(editor_, scope_)); });
+    // The rows are made anew; the button pressed goes once its click has been handled.
+    ShowScope(scope_);
 }
 
 void MaterialListWindow::SaveCsv() {

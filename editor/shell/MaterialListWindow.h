@@ -6,6 +6,7 @@
 #include "editor/model/Editor.h"
 
 class QLabel;
+class QPushButton;
 class QRadioButton;
 class QTableWidget;
 
@@ -13,8 +14,9 @@ namespace stackmason {
 
 // The material list: every block type of the building, or of the current layer (TopView) or
 // slice (FrontView), with its picture, item text, block state, count and the count in stacks
-// of 64, the most used first, and the total; a button saves it as CSV. Modal over the main
-// window; it changes nothing in the editor.
+// of 64, the most used first, and the total; a button saves it as CSV. Each row's button
+// replaces its block type by the selected block in the cells the list counts, as one step,
+// and the list is counted again. Modal over the main window.
 class MaterialListWindow final : public QDialog {
 public:
     MaterialListWindow(Editor& editor, QWidget* parent);
@@ -27,10 +29,13 @@ public:
 
 private:
     void ShowScope(MaterialScope scope);
+    QPushButton* ReplaceButton(BlockCode code);
+    void ReplaceWithSelected(BlockCode code);
     void SaveCsv();
 
     Editor& editor_;
     MaterialList list_;
+    MaterialScope scope_ = MaterialScope::Building;
     QRadioButton* wholeBuilding_ = nullptr;
     QRadioButton* plane_ = nullptr;
     QTableWidget* table_ = nullptr;

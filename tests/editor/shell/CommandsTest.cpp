@@ -529,3 +529,103 @@ TEST(MaterialListWindow, NamesBlocksAsTheReleaseOfTheSession) {
 
 }  // namespace
 }  // namespace stackmason
+
+namespace stackmason {
+namespace {
+
+// Equal sizes and equal cells, the ground and index-0 planes included; names the first cell
+// that differs.
+::testing::AssertionResult SameCells(const Building& actual, const Building& expected) {
+    if (actual.Width() != expected.Width() || actual.Length() != expected.Length() ||
+        actual.Height() != expected.Height())
+        return ::testing::AssertionFailure() << "other sizes";
+    for (int h = 0; h <= actual.Height(); ++h)
+        for (int y = 0; y <= actual.Length(); ++y)
+            for (int x = 0; x <= actual.Width(); ++x)
+                if (actual.At(x, y, h) != expected.At(x, y, h))
+                    return ::testing::AssertionFailure() << "cell (" << x << ", " << y << ", " << h << ") holds "
+                                                         << actual.At(x, y, h) << ", not " << expected.At(x, y, h);
+    return ::testing::AssertionSuccess();
+}
+
+// The type of a row of the material list, replaced from its button by the block chosen in
+// the selector, on the layer the list shows: the other layers keep it, the list is counted
+// again in the same scope and the window stays open; the block chosen replacing itself does
+// nothing; and one Ctrl+Z in the main window takes the replace back.
+TEST(MaterialListWindow, ARowsButtonReplacesItsTypeByTheSelectedBlockAsOneStep) {
+    StartedWindow started;
+    Editor& e = started.E();
+    e.grid.Clear();
+    for (int x = 1; x <= 6; ++x)
+        e.grid.At(x, 1, 1) = 1;  // layer 1 is not the scope: stays
+    for (int x = 1; x <= 3; ++x)
+        e.grid.At(x, 2, 2) = 1;
+    e.grid.At(5, 5, 2) = 2;
+    e.grid.At(6, 5, 2) = 2;
+    e.layerSpin.SetValue(2);
+    static_cast<QComboBox&>(started.window->Control(10)).setCurrentIndex(3);
+    ASSERT_EQ(e.SelectedBlock(), 3);
+    const Building before = e.grid;
+    Building replaced = e.grid;
+    for (int x = 1; x <= 3; ++x)
+        replaced.At(x, 2, 2) = 3;
+    const std::size_t steps = e.history.UndoCount();
+
+    const auto item = [&](int code) { return QString::fromStdString(e.selector.ItemAt(code).text); };
+    const auto rowOf = [&](QTableWidget& table, BlockCode code) {
+        for (int row = 0; row < table.rowCount(); ++row)
+            if (table.item(row, 1)->text() == item(code))
+                return row;
+        return -1;
+    };
+    const auto press = [&](QTableWidget& table, BlockCode code) {
+        auto* button = qobject_cast<QPushButton*>(table.cellWidget(rowOf(table, code), 5));
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), "Replace with selected block");
+        QTest::mouseClick(button, Qt::LeftButton);
+    };
+    QStringList blocks, counts;
+    QString total;
+    bool openAfterwards = false;
+    bool repainted = false;
+    bool cellsReplaced = false;
+    std::size_t stepsAfterSelf = 0;
+    ModalAnswerer answerer([&](QWidget& modal) {
+        auto* window = dynamic_cast<MaterialListWindow*>(&modal);
+        ASSERT_NE(window, nullptr) << modal.metaObject()->className();
+        QTableWidget& table = window->Table();
+        window->PlaneChoice().click();
+        press(table, 1);
+        repainted = e.repaint.IsEmpty();
+        cellsReplaced = SameCells(e.grid, replaced);
+        openAfterwards = window->isVisible();
+        for (int row = 0; row < table.rowCount(); ++row) {
+            blocks << table.item(row, 1)->text();
+            counts << table.item(row, 3)->text();
+        }
+        total = window->TotalLabel().text();
+        press(table, 3);  // the block chosen replacing itself
+        stepsAfterSelf = e.history.UndoCount();
+        window->accept();
+    });
+    for (QAction* action : started.window->ContextMenu().actions())
+        if (action->text() == "Material list")
+            action->trigger();
+
+    EXPECT_TRUE(cellsReplaced);
+    EXPECT_TRUE(repainted) << "the canvas repaint waits";
+    EXPECT_TRUE(openAfterwards);
+    EXPECT_EQ(blocks, (QStringList{item(3), item(2)}));
+    EXPECT_EQ(counts, (QStringList{"3", "2"}));
+    EXPECT_EQ(total, "Total: 5 blocks (5)");
+    EXPECT_EQ(stepsAfterSelf, steps + 1);
+    EXPECT_TRUE(SameCells(e.grid, replaced));
+
+    started.Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(SameCells(e.grid, before));
+    EXPECT_EQ(e.history.UndoCount(), steps);
+    EXPECT_TRUE(started.dialogs->errors.empty());
+}
+
+}  // namespace
+}  // namespace stackmason

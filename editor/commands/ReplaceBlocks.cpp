@@ -1,0 +1,17 @@
+#include "editor/commands/ReplaceBlocks.h"
+
+#include "editor/model/Edit.h"
+#include "editor/model/History.h"
+
+namespace stackmason {
+
+void ReplaceBlocks(Editor& editor, BlockCode from, BlockCode to, const CellBox& scope) {
+    if (from == to || scope.Empty())
+        return;
+    const StepScope step(editor);
+    ApplyEdit(editor, edit::RecodeCells{scope, from, to, {}});
+}
+
+CellBox ReplaceScope(const Editor& editor, MaterialScope scope) { return ScopeCells(editor, scope); }
+
+}  // namespace stackmason
