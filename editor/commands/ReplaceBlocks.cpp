@@ -2,6 +2,7 @@
 
 #include "editor/model/Edit.h"
 #include "editor/model/History.h"
+#include "editor/model/Selection.h"
 
 namespace stackmason {
 
@@ -12,6 +13,8 @@ void ReplaceBlocks(Editor& editor, BlockCode from, BlockCode to, const CellBox& 
     ApplyEdit(editor, edit::RecodeCells{scope, from, to, {}});
 }
 
-CellBox ReplaceScope(const Editor& editor, MaterialScope scope) { return ScopeCells(editor, scope); }
+CellBox ReplaceScope(const Editor& editor, MaterialScope scope) {
+    return SelectedBox(editor).value_or(ScopeCells(editor, scope));
+}
 
 }  // namespace stackmason

@@ -10,8 +10,8 @@ namespace stackmason {
 // one step. Replacing a type by itself changes nothing; replacing it by air deletes it.
 void ReplaceBlocks(Editor& editor, BlockCode from, BlockCode to, const CellBox& scope);
 
-// The cells a replace from the material list works on: those its list of that scope counts,
-// so that a replace takes away exactly what a row counted.
+// The cells a replace from the material list works on: the selected box when there is one,
+// else those its list of that scope counts, so that a replace takes away what a row counted.
 CellBox ReplaceScope(const Editor& editor, MaterialScope scope);
 
 }  // namespace stackmason

@@ -10,6 +10,7 @@
 
 #include "editor/canvas/CanvasRepaint.h"
 #include "editor/commands/ReplaceBlocks.h"
+#include "editor/model/Selection.h"
 #include "editor/model/UserAction.h"
 
 namespace stackmason {
@@ -52,6 +53,12 @@ MaterialListWindow::MaterialListWindow(Editor& editor, QWidget* parent) : QDialo
     scopes->addWidget(plane_);
     scopes->addStretch();
     layout->addLayout(scopes);
+    if (const std::optional<CellBox> box = SelectedBox(editor))
+        layout->addWidget(new QLabel(QString("Replace works inside the selected box (%1 x %2 x %3).")
+                                         .arg(box->Width())
+                                         .arg(box->Length())
+                                         .arg(box->Height()),
+                                     this));
 
     table_ = new QTableWidget(0, kColumns, this);
     table_->setHorizontalHeaderLabels({"", "Block", "Block state", "Count", "Stacks of 64", ""});
