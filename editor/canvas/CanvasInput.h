@@ -10,4 +10,8 @@ namespace stackmason {
 // event late).
 void HandleCanvasEvent(Editor& editor, const CanvasEvent& event);
 
+// Sets the window title to the readout: the cell under the pointer and the stroke's length as
+// the last canvas event left them, and the mirror mode while mirrored drawing is on.
+void ShowTitleReadout(Editor& editor);
+
 }  // namespace stackmason

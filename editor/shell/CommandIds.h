@@ -29,6 +29,7 @@ enum CommandId : int {
     kUndo = 100,
     kRedo = 101,
     kMaterialList = 102,
+    kMirrorDrawing = 115,
 };
 
 }  // namespace stackmason

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editor/canvas/Mirroring.h"
 #include "editor/commands/FillArea.h"
 #include "editor/commands/FlipAxis.h"
 #include "editor/commands/LayerCommands.h"
@@ -90,6 +91,8 @@ constexpr Command kCommands[] = {
      .actionName = "redo the change", .run = Redo, .enabled = CanRedo},
     {.id = kMaterialList, .menuLabel = "Material list", .actionName = "show the material list",
      .run = OpenMaterialList},
+    {.id = kMirrorDrawing, .menuLabel = "Mirror drawing: off", .separatorBefore = true, .keys = {Plain(Qt::Key_M)},
+     .actionName = "switch mirrored drawing", .run = CycleMirrorMode, .currentLabel = MirrorDrawingLabel},
     // Shortcuts without a menu item.
     {.id = kRotateLayers, .keys = {Ctrl(Qt::Key_R)}, .actionName = "turn the layers", .run = RotateLayers},
     {.id = kScrollUp, .keys = {Plain(Qt::Key_W)}, .actionName = "scroll the canvas", .run = ScrollUp},

@@ -22,7 +22,7 @@ const std::vector<std::pair<std::string, int>> kMenu = {
     {"FillArea", 5},   {"Silhouette", 6},  {"FrontView", 7},   {"LoadBrush", 10},
     {"RandomBrush", 11}, {"FlipAxis", 9},  {"-", 0},           {"Orbitscope", 8},
     {"-", 0},          {"Select TexturePack", 24}, {"-", 0},   {"Undo", 100},
-    {"Redo", 101},     {"Material list", 102},
+    {"Redo", 101},     {"Material list", 102}, {"-", 0},   {"Mirror drawing: off", 115},
 };
 
 using Chord = std::pair<int, Qt::KeyboardModifiers::Int>;
@@ -37,7 +37,7 @@ const std::map<Chord, int> kShortcuts = {
     {{Qt::Key_W, kNone}, 20},         {{Qt::Key_A, kNone}, 21},         {{Qt::Key_S, kNone}, 22},
     {{Qt::Key_D, kNone}, 23},         {{Qt::Key_Menu, kNone}, 25},      {{Qt::Key_Backspace, kNone}, 26},
     {{Qt::Key_Return, kNone}, 76},    {{Qt::Key_Enter, kNone}, 76},     {{Qt::Key_Z, kCtrl}, 100},
-    {{Qt::Key_Y, kCtrl}, 101},        {{Qt::Key_Z, kCtrlShift}, 101},
+    {{Qt::Key_Y, kCtrl}, 101},        {{Qt::Key_Z, kCtrlShift}, 101},   {{Qt::Key_M, kNone}, 115},
 };
 
 std::vector<int> KeysToTry() {

@@ -127,7 +127,8 @@ TEST_F(InfoWindowTest, HelpIsPaddedAndFormattedAndTheSameEachTime) {
         EXPECT_EQ(lines[5], QString(40, '-'));
         qsizetype previous = 5;
         for (const char* heading :
-             {"Keys:", "ContextMenu:", "3D Preview:", "TIPS :", "UPDATES:", "KNOWN BUGS:", "TODO:"}) {
+             {"Keys:", "ContextMenu:", "3D Preview:", "TIPS :", "UPDATES:", "KNOWN BUGS:", "TODO:",
+              "Boxes and mirrors:"}) {
             const qsizetype at = lines.indexOf(heading);
             EXPECT_GT(at, previous) << heading;
             previous = at;
@@ -135,6 +136,9 @@ TEST_F(InfoWindowTest, HelpIsPaddedAndFormattedAndTheSameEachTime) {
         ExpectPaddedRows(TableRows(lines, "Keys:"), 16, 21);
         ExpectPaddedRows(TableRows(lines, "ContextMenu:"), 10, 21);
         ExpectPaddedRows(TableRows(lines, "3D Preview:"), 5, 8);
+        const QStringList boxRows = TableRows(lines, "Boxes and mirrors:");
+        ExpectPaddedRows(boxRows, boxRows.size(), 21);
+        EXPECT_TRUE(boxRows.contains("M                    -> mirrored drawing: off, left-right, front-back, both"));
         for (const char* row : {"LeftMouse            -> draws a tile", "MiddleMouse/Menuekey -> shows contextmenu",
                                 "Press Ctrl+R         -> rotates all z-layers 90\u00b0",
                                 "Copy & Paste Layer   -> works now in frontview too",
@@ -155,7 +159,8 @@ TEST_F(InfoWindowTest, HelpIsPaddedAndFormattedAndTheSameEachTime) {
             const QTextCharFormat format = FirstFormat(block);
             EXPECT_EQ(format.fontFamilies().toStringList().value(0), "Courier New") << line.toStdString();
             const bool banner = block.blockNumber() >= 3 && block.blockNumber() <= 5;
-            const bool heading = QStringList{"Keys:", "ContextMenu:", "3D Preview:", "UPDATES:", "KNOWN BUGS:", "TODO:"}
+            const bool heading = QStringList{"Keys:", "ContextMenu:", "3D Preview:", "UPDATES:", "KNOWN BUGS:", "TODO:",
+                                                "Boxes and mirrors:"}
                                      .contains(line);
             EXPECT_EQ(format.fontWeight() == QFont::Bold, banner || heading) << line.toStdString();
             if (banner) {
