@@ -109,7 +109,8 @@ TEST_F(MainWindowTest, MiddleButtonOpensTheContextMenu) {
     for (QAction* action : menu.actions())
         labels << (action->isSeparator() ? "-" : action->text());
     EXPECT_EQ(labels.join(","), "CopyLayer,PasteLayer,InsertLayer,RemoveLayer,FillArea,Silhouette,FrontView,"
-                                "LoadBrush,RandomBrush,FlipAxis,-,Orbitscope,-,Select TexturePack,-,Undo,Redo,Material list");
+                                "LoadBrush,RandomBrush,FlipAxis,-,Orbitscope,-,Select TexturePack,-,Undo,Redo,Material list,"
+                                "-,Mirror drawing: off");
     menu.close();
     QTest::keyClick(window_.get(), Qt::Key_Tab);
     QTest::mouseClick(&window_->CanvasWidget(), Qt::MiddleButton, {}, QPoint(50, 50));
