@@ -7,6 +7,7 @@
 #include "editor/canvas/BoxTool.h"
 #include "editor/canvas/CellEdits.h"
 #include "editor/canvas/LineAndBrush.h"
+#include "editor/canvas/Mirroring.h"
 
 namespace stackmason {
 namespace {
@@ -20,25 +21,18 @@ bool RightDraws(const CanvasEvent& e) { return e.kind == Kind::RightPress || (e.
 int TopViewCellOf(int pixel) { return static_cast<int>(std::trunc(pixel / static_cast<double>(kTileSize) + 1.0)); }
 int TruncatedCellOf(int pixel) { return static_cast<int>(std::trunc(pixel / static_cast<double>(kTileSize))); }
 
-}  // namespace
-
-void ShowTitleReadout(Editor& editor) {
-    editor.window.SetTitle("Stack Mason  " + std::to_string(editor.cursorCell.column) + "/" +
-                           std::to_string(editor.cursorCell.row) + editor.lengthText + BoxReadout(editor));
-}
-
-namespace {
-
 void DrawDownward(Editor& editor, int x, int y, int layer) {
-    ApplyEdit(editor, DrawDownwardEdit(editor.grid, x, y, layer, editor.SelectedBlock()));
+    ApplyMirrored(editor, DrawDownwardEdit(editor.grid, x, y, layer, editor.SelectedBlock()));
     editor.lastDrawnCell = {x, y};
 }
 
-void DeleteDownward(Editor& editor, int x, int y, int layer) { ApplyEdit(editor, DeleteDownwardEdit(editor.grid, x, y, layer)); }
+void DeleteDownward(Editor& editor, int x, int y, int layer) {
+    ApplyMirrored(editor, DeleteDownwardEdit(editor.grid, x, y, layer));
+}
 
-// One cell set to `code`; in FrontView the working plane follows.
+// One cell set to `code` (and its mirror images); in FrontView the working plane follows.
 void SetOneCell(Editor& editor, int x, int y, int h, BlockCode code) {
-    ApplyEdit(editor, edit::SetCell{{x, y, h, code}});
+    ApplyMirrored(editor, edit::SetCell{{x, y, h, code}});
 }
 
 // A stroke is one step of the history: from the press that starts it (or the first move with a
@@ -133,6 +127,14 @@ void HandleFrontView(Editor& editor, const CanvasEvent& e, bool edits) {
 }
 
 }  // namespace
+
+void ShowTitleReadout(Editor& editor) {
+    std::string title = "Stack Mason  " + std::to_string(editor.cursorCell.column) + "/" +
+                        std::to_string(editor.cursorCell.row) + editor.lengthText;
+    if (editor.mirrorMode != MirrorMode::Off)
+        title += "  Mirror: " + std::string(MirrorModeName(editor.mirrorMode));
+    editor.window.SetTitle(title + BoxReadout(editor));
+}
 
 void HandleCanvasEvent(Editor& editor, const CanvasEvent& event) {
     editor.window.FocusCanvasScroller();

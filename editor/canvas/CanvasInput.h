@@ -10,8 +10,9 @@ namespace stackmason {
 // event late).
 void HandleCanvasEvent(Editor& editor, const CanvasEvent& event);
 
-// Sets the window title to the readout of the last canvas event: the cell, the stroke's length
-// and what the box tools hold.
+// Sets the window title to the readout: the cell under the pointer and the stroke's length as
+// the last canvas event left them, the mirror mode while mirrored drawing is on, and what the
+// box tools hold.
 void ShowTitleReadout(Editor& editor);
 
 }  // namespace stackmason

@@ -1,6 +1,7 @@
 #include "editor/canvas/LineAndBrush.h"
 
 #include "editor/canvas/CellEdits.h"
+#include "editor/canvas/Mirroring.h"
 #include "editor/model/History.h"
 
 namespace stackmason {
@@ -12,7 +13,7 @@ constexpr int kBrushSide = 10;
 
 void DrawLine(Editor& editor, int x0, int y0, int x1, int y1) {
     const StepScope step(editor);
-    ApplyEdit(editor, LineEdit(editor.grid, x0, y0, x1, y1, editor.CurrentLayer(), editor.SelectedBlock()));
+    ApplyMirrored(editor, LineEdit(editor.grid, x0, y0, x1, y1, editor.CurrentLayer(), editor.SelectedBlock()));
 }
 
 void PlaceRandomBrush(Editor& editor, int x, int y) {
@@ -32,7 +33,7 @@ void PlaceRandomBrush(Editor& editor, int x, int y) {
             for (int k = 1; k <= top; ++k)
                 editor.brushCells.At(i, j, k) = value;
         }
-    ApplyEdit(editor, BrushEdit(editor.brushCells, x, y));
+    ApplyMirrored(editor, BrushEdit(editor.brushCells, x, y));
 }
 
 int RandomInt(std::mt19937& generator, int minimum, int maximum) {

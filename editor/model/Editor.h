@@ -13,6 +13,7 @@
 #include "editor/model/EditorPorts.h"
 #include "editor/model/FrontPlane.h"
 #include "editor/model/History.h"
+#include "editor/model/MirrorMode.h"
 #include "editor/model/Repaint.h"
 #include "editor/model/RunningAction.h"
 #include "editor/model/SelectorModel.h"
@@ -69,6 +70,8 @@ struct Editor {
 
     bool silhouetteOn = false;
     bool randomBrushActive = false;
+    // Kept across new buildings and not part of the history, like the other tool flags.
+    MirrorMode mirrorMode = MirrorMode::Off;
     CellPosition cursorCell;
     CellPosition lastDrawnCell;
     std::string lengthText;

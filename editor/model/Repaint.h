@@ -24,8 +24,9 @@ enum class RepaintKind {
 struct RepaintRequest {
     RepaintKind kind = RepaintKind::None;
     // With RepaintKind::Cell, the cells (a, b) of the current plane to draw one after the other:
-    // one event of the pen draws at most two (both buttons held).
-    static constexpr int kMaxCells = 2;
+    // one event of the pen draws at most eight (both buttons held, each cell with its three
+    // mirror images).
+    static constexpr int kMaxCells = 8;
     CellPosition cells[kMaxCells] = {};
     int cellCount = 0;
     // The canvas size or the scroller changed: they are laid out before the paint.

@@ -41,6 +41,7 @@ enum CommandId : int {
     kTurnCopyAnticlockwise = 112,
     kMirrorCopyLeftRight = 113,
     kMirrorCopyFrontBack = 114,
+    kMirrorDrawing = 115,
 };
 
 }  // namespace stackmason

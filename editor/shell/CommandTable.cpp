@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editor/canvas/Mirroring.h"
 #include "editor/commands/BoxCommands.h"
 #include "editor/commands/FillArea.h"
 #include "editor/commands/FlipAxis.h"
@@ -110,6 +111,8 @@ constexpr Command kCommands[] = {
      .run = DeleteBox, .enabled = HasSelectedBox},
     {.id = kStackBox, .menuLabel = "Stack box...", .actionName = "stack the box", .run = StackBox,
      .enabled = HasSelectedBox},
+    {.id = kMirrorDrawing, .menuLabel = "Mirror drawing: off", .keys = {Plain(Qt::Key_M)},
+     .actionName = "switch mirrored drawing", .run = CycleMirrorMode, .currentLabel = MirrorDrawingLabel},
     // Shortcuts without a menu item.
     {.id = kDropBox, .keys = {Plain(Qt::Key_Escape)}, .actionName = "drop the selection", .run = DropBoxOrCopy,
      .showsReadout = true},

@@ -24,7 +24,7 @@ const std::vector<std::pair<std::string, int>> kMenu = {
     {"-", 0},          {"Select TexturePack", 24}, {"-", 0},   {"Undo", 100},
     {"Redo", 101},     {"Material list", 102}, {"-", 0},     {"Select box", 103},
     {"Copy box", 104}, {"Cut box", 105},   {"Paste box", 106}, {"Delete box", 107},
-    {"Stack box...", 108},
+    {"Stack box...", 108}, {"Mirror drawing: off", 115},
 };
 
 using Chord = std::pair<int, Qt::KeyboardModifiers::Int>;
@@ -43,7 +43,7 @@ const std::map<Chord, int> kShortcuts = {
     {{Qt::Key_C, kCtrl}, 104},        {{Qt::Key_X, kCtrl}, 105},        {{Qt::Key_V, kCtrl}, 106},
     {{Qt::Key_Delete, kNone}, 107},   {{Qt::Key_Escape, kNone}, 109},   {{Qt::Key_A, kCtrl}, 110},
     {{Qt::Key_E, kNone}, 111},        {{Qt::Key_Q, kNone}, 112},        {{Qt::Key_X, kNone}, 113},
-    {{Qt::Key_Y, kNone}, 114},
+    {{Qt::Key_Y, kNone}, 114},        {{Qt::Key_M, kNone}, 115},
 };
 
 std::vector<int> KeysToTry() {

@@ -127,7 +127,8 @@ TEST_F(InfoWindowTest, HelpIsPaddedAndFormattedAndTheSameEachTime) {
         EXPECT_EQ(lines[5], QString(40, '-'));
         qsizetype previous = 5;
         for (const char* heading :
-             {"Keys:", "ContextMenu:", "3D Preview:", "TIPS :", "UPDATES:", "KNOWN BUGS:", "TODO:"}) {
+             {"Keys:", "ContextMenu:", "3D Preview:", "TIPS :", "UPDATES:", "KNOWN BUGS:", "TODO:",
+              "Boxes and mirrors:"}) {
             const qsizetype at = lines.indexOf(heading);
             EXPECT_GT(at, previous) << heading;
             previous = at;
@@ -135,6 +136,14 @@ TEST_F(InfoWindowTest, HelpIsPaddedAndFormattedAndTheSameEachTime) {
         ExpectPaddedRows(TableRows(lines, "Keys:"), 16, 21);
         ExpectPaddedRows(TableRows(lines, "ContextMenu:"), 10, 21);
         ExpectPaddedRows(TableRows(lines, "3D Preview:"), 5, 8);
+        const QStringList boxRows = TableRows(lines, "Boxes and mirrors:");
+        ExpectPaddedRows(boxRows, boxRows.size(), 21);
+        // The document's last line ends in the blank that stands for the line break before </body>.
+        QStringList trimmedBoxRows;
+        for (const QString& row : boxRows)
+            trimmedBoxRows << row.trimmed();
+        EXPECT_TRUE(trimmedBoxRows.contains("M                    -> mirrored drawing: off, left-right, front-back, both"))
+            << boxRows.join("|").toStdString();
         for (const char* row : {"LeftMouse            -> draws a tile", "MiddleMouse/Menuekey -> shows contextmenu",
                                 "Press Ctrl+R         -> rotates all z-layers 90\u00b0",
                                 "Copy & Paste Layer   -> works now in frontview too",

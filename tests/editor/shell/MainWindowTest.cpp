@@ -110,7 +110,8 @@ TEST_F(MainWindowTest, MiddleButtonOpensTheContextMenu) {
         labels << (action->isSeparator() ? "-" : action->text());
     EXPECT_EQ(labels.join(","), "CopyLayer,PasteLayer,InsertLayer,RemoveLayer,FillArea,Silhouette,FrontView,"
                                 "LoadBrush,RandomBrush,FlipAxis,-,Orbitscope,-,Select TexturePack,-,Undo,Redo,Material list,"
-                                "-,Select box,Copy box,Cut box,Paste box,Delete box,Stack box...");
+                                "-,Select box,Copy box,Cut box,Paste box,Delete box,Stack box...,"
+                                "Mirror drawing: off");
     menu.close();
     QTest::keyClick(window_.get(), Qt::Key_Tab);
     QTest::mouseClick(&window_->CanvasWidget(), Qt::MiddleButton, {}, QPoint(50, 50));
