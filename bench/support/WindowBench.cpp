@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "bench/support/OffscreenWindow.h"
+#include "editor/shell/CanvasView.h"
 #include "editor/shell/CommandIds.h"
 #include "editor/shell/DispatchCommand.h"
 #include "editor/shell/ToolbarActions.h"
@@ -77,6 +78,16 @@ void WindowBench::Save(const std::string& path, int filter) {
 
 void WindowBench::PressNew() {
     PressNewButton(State());
+    ShowWindowChanges();
+}
+
+void WindowBench::Command(int id) {
+    DispatchCommand(State(), id);
+    ShowWindowChanges();
+}
+
+void WindowBench::ClickCanvas(int x, int y) {
+    QTest::mouseClick(&window_->CanvasWidget(), Qt::LeftButton, {}, QPoint(x, y));
     ShowWindowChanges();
 }
 

@@ -33,6 +33,10 @@ public:
     void Save(const std::string& path, int filter);
     void PressNew();
     void Undo();
+    // A command of the menu or the keyboard, by its id.
+    void Command(int id);
+    // A left click on the canvas at this pixel of it: press and release.
+    void ClickCanvas(int x, int y);
 
 private:
     FixedChoiceDialogs* dialogs_ = nullptr;

@@ -216,21 +216,25 @@ void FollowBoxInWorkingPlane(Editor& editor, const CellBox& box) {
         RefreshFrontPlane(editor);
 }
 
-// Writes the clip's cells that fall on the box, row by row; true when a cell changed.
+// Writes the clip's cells that fall on the box, row by row; true when a cell changed. The
+// rows are written without branches, so that a box of millions of cells takes milliseconds.
 bool WriteClip(Building& grid, const edit::WriteBox& edit, const CellBox& part) {
-    bool changed = false;
+    const int width = part.Width();
+    const StoredCode keepMask = edit.airKeeps ? StoredCode{-1} : StoredCode{0};
+    StoredCode differences = 0;
     for (int h = part.h0; h <= part.h1; ++h)
         for (int y = part.y0; y <= part.y1; ++y) {
             const StoredCode* from = edit.clip.Row(y - edit.y, h - edit.h) + (part.x0 - edit.x);
             StoredCode* to = grid.Row(y, h) + part.x0;
-            for (int i = 0; i < part.Width(); ++i) {
-                if ((edit.airKeeps && from[i] == 0) || to[i] == from[i])
-                    continue;
-                to[i] = from[i];
-                changed = true;
+            for (int i = 0; i < width; ++i) {
+                // Air with airKeeps keeps the cell: the mask is all ones exactly then.
+                const auto keeps = static_cast<StoredCode>(keepMask & -static_cast<StoredCode>(from[i] == 0));
+                const auto written = static_cast<StoredCode>((to[i] & keeps) | (from[i] & ~keeps));
+                differences = static_cast<StoredCode>(differences | (written ^ to[i]));
+                to[i] = written;
             }
         }
-    return changed;
+    return differences != 0;
 }
 
 void Apply(Editor& editor, edit::WriteBox&& edit, Edit& inverse) {
