@@ -16,13 +16,14 @@ QRect PixelsOf(const CanvasCells& cells) {
     return {cells.column * kTileSize, cells.row * kTileSize, cells.columns * kTileSize, cells.rows * kTileSize};
 }
 
-// An outline just inside the rectangle's edge, light on dark so that it shows on every block.
+// An outline just inside the rectangle's edge, bright on a dark rim so that it shows on
+// every block and on the grid lines.
 void PaintOutline(QPainter& painter, const QRect& pixels, const QColor& colour, Qt::PenStyle style) {
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(Qt::black, 3));
-    painter.drawRect(pixels.adjusted(1, 1, -2, -2));
-    painter.setPen(QPen(colour, 1, style));
-    painter.drawRect(pixels.adjusted(1, 1, -2, -2));
+    painter.setPen(QPen(Qt::black, 4, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.drawRect(pixels.adjusted(2, 2, -2, -2));
+    painter.setPen(QPen(colour, 2, style, Qt::SquareCap, Qt::MiterJoin));
+    painter.drawRect(pixels.adjusted(2, 2, -2, -2));
 }
 
 // The canvas cells that show building cells in the view: no margin, no ground strip.

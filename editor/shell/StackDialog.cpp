@@ -42,6 +42,13 @@ StackDialog::StackDialog(QWidget* parent) : QDialog(parent) {
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
+// The count is typed over at once, as in any dialog that asks for one number.
+void StackDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    count_->setFocus(Qt::OtherFocusReason);
+    count_->selectAll();
+}
+
 StackRequest StackDialog::Request() const {
     const int index = std::clamp(direction_->currentIndex(), 0, static_cast<int>(std::size(kDirections)) - 1);
     return {count_->value(), kDirections[index].direction};

@@ -19,6 +19,9 @@ public:
     QComboBox& DirectionChoice() { return *direction_; }
     StackRequest Request() const;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QSpinBox* count_ = nullptr;
     QComboBox* direction_ = nullptr;
