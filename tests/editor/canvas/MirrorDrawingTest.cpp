@@ -208,8 +208,8 @@ void RunTopViewStrokes(MirrorFixture& f, CellModel& model, std::mt19937& random,
             f.Send({Kind::LeftPress, MirrorFixture::Centre(x0), MirrorFixture::Centre(y0), true, false, true});
             f.Release();
             model.ExpectEquals(e.grid, context + " armed");
-            // Copies of the bindings: a lambda may not name a structured binding before C++20's
-            // later compilers.
+            // The ends are captured as copies: clang does not let a lambda capture a structured
+            // binding.
             const auto line = [&, x0 = x0, y0 = y0, x1 = x1, y1 = y1](Editor& p) { DrawLine(p, x0, y0, x1, y1); };
             model.WriteMirrored(f.WritesWithoutMirror(line), e.mirrorMode);
             f.Send({Kind::LeftPress, MirrorFixture::Centre(x1), MirrorFixture::Centre(y1), true, false, true});
