@@ -168,6 +168,21 @@ void ShowView(Editor& editor, bool topView, int plane) {
         ToggleView(editor);
     editor.layerSpin.SetValue(plane);
     ASSERT_EQ(editor.CurrentLayer(), plane);
+    // As a view switch leaves it: the working plane holds the slice shown.
+    if (!topView)
+        RefreshFrontPlane(editor);
+}
+
+// In FrontView the working plane shows the slice shown: picture row p is layer H + 1 - p.
+bool PlaneShowsSlice(const Editor& editor) {
+    if (editor.InTopView())
+        return true;
+    const Building& grid = editor.grid;
+    for (int p = 1; p <= grid.Height(); ++p)
+        for (int y = 1; y <= grid.Length(); ++y)
+            if (editor.frontPlane.At(y, p) != grid.At(editor.CurrentLayer(), y, grid.Height() + 1 - p))
+                return false;
+    return true;
 }
 
 // Copy, then a floating copy placed where the box was, in the view it is shown in: the click
@@ -223,6 +238,8 @@ TEST(BoxCommands, CutAndDeleteClearExactlyTheBoxAsOneStep) {
         const std::size_t stepsAfter = boxHeldBlocks ? 1 : 0;
 
         const bool cut = random() % 2 == 0;
+        if (random() % 2 == 0)
+            ShowView(e, false, Draw(random, 1, e.grid.Width()));
         const BlockClip earlierClipboard(1, 1, 1);
         e.clipboard = earlierClipboard;
         if (cut)
@@ -230,6 +247,7 @@ TEST(BoxCommands, CutAndDeleteClearExactlyTheBoxAsOneStep) {
         else
             DeleteBox(e);
         ASSERT_TRUE(SameCells(e.grid, cleared)) << "seed " << seed << (cut ? " cut" : " delete");
+        EXPECT_TRUE(PlaneShowsSlice(e)) << "seed " << seed;
         if (cut)
             EXPECT_EQ(FromEditor(e.clipboard), CellsOf(before, box)) << "seed " << seed;
         else
@@ -239,8 +257,10 @@ TEST(BoxCommands, CutAndDeleteClearExactlyTheBoxAsOneStep) {
             continue;
         ASSERT_TRUE(e.history.Undo(e));
         ASSERT_TRUE(SameCells(e.grid, before)) << "seed " << seed;
+        EXPECT_TRUE(PlaneShowsSlice(e)) << "seed " << seed;
         ASSERT_TRUE(e.history.Redo(e));
         ASSERT_TRUE(SameCells(e.grid, cleared)) << "seed " << seed;
+        EXPECT_TRUE(PlaneShowsSlice(e)) << "seed " << seed;
         // The selection outlives the cut: the box can be filled again by a paste.
         EXPECT_TRUE(HasSelectedBox(e));
     }
@@ -341,6 +361,7 @@ TEST(BoxCommands, PlacingATurnedCopyWritesExactlyTheModelsCells) {
             PlaceInModel(expected, clip, slice, column, top - clip.height + 1);
         }
         ASSERT_TRUE(SameCells(e.grid, expected)) << "seed " << seed << (topView ? " TopView" : " FrontView");
+        EXPECT_TRUE(PlaneShowsSlice(e)) << "seed " << seed;
         const bool changed = !SameCells(expected, before);
         ASSERT_EQ(e.history.UndoCount(), changed ? 1u : 0u) << "seed " << seed;
         if (!changed)
@@ -402,6 +423,8 @@ TEST(BoxCommands, StackingPutsTheModelsCopiesAndCountsTheWholeOnes) {
         const Direction& d = kDirections[seed % 6];
         const int count = Draw(random, 1, 6);
         t.dialogs.stackAnswer = StackRequest{count, d.direction};
+        if (random() % 2 == 0)
+            ShowView(e, false, Draw(random, 1, e.grid.Width()));
 
         const Building before = e.grid;
         const ModelClip clip = CellsOf(before, box);
@@ -419,6 +442,7 @@ TEST(BoxCommands, StackingPutsTheModelsCopiesAndCountsTheWholeOnes) {
         StackBox(e);
         ASSERT_EQ(t.dialogs.stackQuestions, 1);
         ASSERT_TRUE(SameCells(e.grid, expected)) << "seed " << seed << " " << count << " " << d.name;
+        EXPECT_TRUE(PlaneShowsSlice(e)) << "seed " << seed;
         if (whole < count) {
             ++cutOff;
             ASSERT_EQ(t.dialogs.infos.size(), 1u) << "seed " << seed;
