@@ -139,6 +139,37 @@ TEST(BoxTool, AFrontViewBoxRunsToTheSliceShownUntilTabClosesIt) {
     EXPECT_TRUE(OverlayFor(f.editor).box.Empty());
 }
 
+// A view switch that is not Tab closes an open box as Tab does: an undo that brings back
+// TopView keeps the slices the FrontView box ran through, and so does FlipAxis, which shows
+// TopView first.
+TEST(BoxTool, AnUndoOrFlipThatSwitchesTheViewClosesTheBoxWhereItWas) {
+    for (const int command : {kUndo, kFlipAxis}) {
+        BoxFixture f;  // 12 x 9 x 8
+        f.Send(Kind::LeftPress, BoxFixture::Pixel(8), BoxFixture::Pixel(8), true);
+        f.Send(Kind::Other, BoxFixture::Pixel(8), BoxFixture::Pixel(8));
+        ASSERT_EQ(f.editor.grid.At(9, 9, 1), 2);
+        f.Key(kToggleView);
+        f.ShowLayer(2);
+        f.Key(kSelectBox);
+        f.Drag(1, 1, 2, 2);
+        f.ShowLayer(5);
+        ASSERT_EQ(*f.Box(), (CellBox{2, 2, 6, 5, 3, 7}));
+        f.Key(command);
+        ASSERT_TRUE(f.editor.InTopView()) << command;
+        ASSERT_TRUE(f.editor.selection);
+        EXPECT_FALSE(f.editor.selection->open) << command;
+        EXPECT_EQ(f.editor.selection->farPlane, 5) << command;
+        if (command == kUndo) {
+            EXPECT_EQ(f.editor.grid.At(9, 9, 1), 0);
+            EXPECT_EQ(*f.Box(), (CellBox{2, 2, 6, 5, 3, 7}));
+            // Back in FrontView the closed box stays where it was.
+            f.Key(kToggleView);
+            f.ShowLayer(8);
+            EXPECT_EQ(*f.Box(), (CellBox{2, 2, 6, 5, 3, 7}));
+        }
+    }
+}
+
 // A drag that leaves the building stretches the box to its edge; a press off the building
 // starts no box.
 TEST(BoxTool, ADragBeyondTheEdgeStopsAtItAndAPressOffTheBuildingMarksNothing) {
