@@ -3,6 +3,7 @@
 #include "common/Constants.h"
 #include "editor/model/BuildingOperations.h"
 #include "editor/model/Repaint.h"
+#include "editor/model/Selection.h"
 
 namespace stackmason {
 
@@ -22,11 +23,23 @@ void ApplyCanvasLayout(Editor& editor) {
     RequestRepaint(editor, RepaintRequest{RepaintKind::None, {}, 0, true});
 }
 
+namespace {
+
+// An open box runs to the plane shown in the view it was marked in; once that view is left,
+// whatever leaves it (Tab, FlipAxis, an undo, a load), the box keeps the planes it ran through.
+void CloseBoxLeavingView(Editor& editor, ViewMode next) {
+    if (editor.viewMode != next)
+        CloseBox(editor);
+}
+
+}  // namespace
+
 // Each switch sets the editor's state and asks for the layout and the full repaint, which the
 // canvas side carries out once the state is whole.
 void ShowFrontView(Editor& editor) {
     // The plane's memory first, so that running short of it leaves the view as it was.
     FitFrontPlane(editor);
+    CloseBoxLeavingView(editor, ViewMode::FrontView);
     editor.viewMode = ViewMode::FrontView;
     editor.topViewLayer = editor.CurrentLayer();
     editor.layerSpin.SetRange(1, editor.grid.Width());
@@ -37,6 +50,7 @@ void ShowFrontView(Editor& editor) {
 }
 
 void ShowTopView(Editor& editor) {
+    CloseBoxLeavingView(editor, ViewMode::TopView);
     editor.viewMode = ViewMode::TopView;
     editor.frontViewLayer = editor.CurrentLayer();
     editor.layerSpin.SetRange(1, editor.grid.Height());
@@ -55,6 +69,7 @@ void ToggleView(Editor& editor) {
 }
 
 void ShowReplacedBuilding(Editor& editor) {
+    CloseBoxLeavingView(editor, ViewMode::TopView);
     editor.topViewLayer = 0;
     editor.frontViewLayer = 1;
     editor.layerSpin.SetValue(1);
