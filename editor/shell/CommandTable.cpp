@@ -9,7 +9,6 @@
 #include "editor/commands/LayerCommands.h"
 #include "editor/commands/RotateLayers.h"
 #include "editor/model/Repaint.h"
-#include "editor/model/Selection.h"
 #include "editor/model/Views.h"
 #include "editor/packs/TexturePackLoader.h"
 #include "editor/shell/PreviewLaunch.h"
@@ -62,12 +61,6 @@ void OpenMaterialList(Editor& editor) { editor.window.OpenMaterialList(); }
 // The view item names the view it switches to.
 std::string ViewItemLabel(const Editor& editor) { return ViewToggleLabel(editor); }
 
-// An open box keeps the far plane it has in the view it was marked in.
-void ToggleViewKeepingBox(Editor& editor) {
-    CloseBox(editor);
-    ToggleView(editor);
-}
-
 bool CanUndo(const Editor& editor) { return editor.history.CanUndo(); }
 bool CanRedo(const Editor& editor) { return editor.history.CanRedo(); }
 
@@ -82,7 +75,7 @@ constexpr Command kCommands[] = {
      .run = FillArea},
     {.id = kSilhouette, .menuLabel = "Silhouette", .actionName = "switch the silhouette", .run = ToggleSilhouette},
     {.id = kToggleView, .menuLabel = "FrontView", .keys = {Plain(Qt::Key_Tab)}, .actionName = "switch the view",
-     .run = ToggleViewKeepingBox, .currentLabel = ViewItemLabel},
+     .run = ToggleView, .currentLabel = ViewItemLabel},
     {.id = kLoadBrush, .menuLabel = "LoadBrush", .actionName = "load a brush", .run = ShowLoadBrushNotice},
     {.id = kRandomBrush, .menuLabel = "RandomBrush", .actionName = "switch on the random brush",
      .run = SwitchOnRandomBrush},
