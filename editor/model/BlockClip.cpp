@@ -7,7 +7,9 @@ namespace stackmason {
 
 BlockClip::BlockClip(int width, int length, int height)
     : width_(std::max(0, width)), length_(std::max(0, length)), height_(std::max(0, height)),
-      cells_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(length_) * static_cast<std::size_t>(height_)) {}
+      cells_(std::make_shared<std::vector<StoredCode>>(static_cast<std::size_t>(width_) *
+                                                        static_cast<std::size_t>(length_) *
+                                                        static_cast<std::size_t>(height_))) {}
 
 BlockClip ClipOfBox(const Building& grid, const CellBox& box) {
     assert(box.Empty() || (grid.Contains(box.x0, box.y0, box.h0) && grid.Contains(box.x1, box.y1, box.h1)));
