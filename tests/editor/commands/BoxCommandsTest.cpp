@@ -102,6 +102,18 @@ void PlaceInModel(Building& model, const ModelClip& clip, int x, int y, int h) {
             }
 }
 
+// The change from `before` to the editor's cells is one undo step, or none when no cell changed,
+// and one undo gives every cell back. `changed` tells which it was.
+::testing::AssertionResult IsOneStepTakenBack(Editor& e, const Building& before, bool& changed) {
+    changed = !SameCells(e.grid, before);
+    if (e.history.UndoCount() != (changed ? 1u : 0u))
+        return ::testing::AssertionFailure() << e.history.UndoCount() << " steps for " << (changed ? "a" : "no")
+                                             << " change";
+    if (changed && !e.history.Undo(e))
+        return ::testing::AssertionFailure() << "the step could not be undone";
+    return SameCells(e.grid, before);
+}
+
 // A building of the given sizes, every cell (the ground and index-0 planes too) a random code of
 // 0..5, about half of them air.
 struct RandomBuilding : CommandTestEditor {
@@ -362,13 +374,9 @@ TEST(BoxCommands, PlacingATurnedCopyWritesExactlyTheModelsCells) {
         }
         ASSERT_TRUE(SameCells(e.grid, expected)) << "seed " << seed << (topView ? " TopView" : " FrontView");
         EXPECT_TRUE(PlaneShowsSlice(e)) << "seed " << seed;
-        const bool changed = !SameCells(expected, before);
-        ASSERT_EQ(e.history.UndoCount(), changed ? 1u : 0u) << "seed " << seed;
-        if (!changed)
-            continue;
-        ++placementsThatChanged;
-        ASSERT_TRUE(e.history.Undo(e));
-        ASSERT_TRUE(SameCells(e.grid, before)) << "seed " << seed;
+        bool changed = false;
+        ASSERT_TRUE(IsOneStepTakenBack(e, before, changed)) << "seed " << seed;
+        placementsThatChanged += changed ? 1 : 0;
     }
     EXPECT_GT(placementsThatChanged, 150);
 }
@@ -453,12 +461,8 @@ TEST(BoxCommands, StackingPutsTheModelsCopiesAndCountsTheWholeOnes) {
             ++allFitted;
             EXPECT_TRUE(t.dialogs.infos.empty()) << "seed " << seed;
         }
-        const bool changed = !SameCells(expected, before);
-        ASSERT_EQ(e.history.UndoCount(), changed ? 1u : 0u) << "seed " << seed;
-        if (!changed)
-            continue;
-        ASSERT_TRUE(e.history.Undo(e));
-        ASSERT_TRUE(SameCells(e.grid, before)) << "seed " << seed;
+        bool changed = false;
+        ASSERT_TRUE(IsOneStepTakenBack(e, before, changed)) << "seed " << seed;
     }
     EXPECT_GT(cutOff, 30);
     EXPECT_GT(allFitted, 30);
