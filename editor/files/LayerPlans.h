@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "editor/files/MaterialList.h"
+#include "editor/model/Editor.h"
+
+namespace stackmason {
+
+// The plan of a building for a builder who builds it by hand, plane by plane: what the layer
+// booklet and the layer pictures print. Worked out headless from the editor's building, view,
+// pack and game release; the painting lives apart (PlanPainter).
+
+enum class PaperSize { A4, Letter };
+
+struct PlanSettings {
+    PaperSize paper = PaperSize::A4;
+    // Cells are printed no smaller than this, so that a builder can count them; a plane that
+    // does not fit a page at this size is split into tiles.
+    double smallestCellMm = 4.0;
+    double largestCellMm = 10.0;
+    // Cells a tile repeats of its neighbours, so that the pages join up.
+    int overlapCells = 2;
+};
+
+// A block on a page's legend.
+struct PlanLegendRow {
+    BlockCode code = 0;
+    std::string name;
+    std::uint64_t onPlane = 0;    // on the whole plane of the page
+    std::uint64_t upToPlane = 0;  // on planes 1 to this one
+};
+
+// A rectangle of a plane, in the plane's own cells counted from 1: columns are x (TopView) or
+// y (FrontView), rows y (TopView) or picture rows counted from the top, p = H + 1 - h (FrontView).
+struct PlaneRect {
+    int column = 1;
+    int row = 1;
+    int columns = 0;
+    int rows = 0;
+    friend bool operator==(const PlaneRect&, const PlaneRect&) = default;
+};
+
+// One printed page of a plane, or one tile of it.
+struct PlanPage {
+    int plane = 1;  // the layer h (TopView) or the slice x (FrontView)
+    std::string title;  // "Layer N" or "Slice N"
+    PlaneRect cells;
+    // Its place among the tiles of the plane, from the top left; one tile when the plane fits.
+    int tileColumn = 0;
+    int tileRow = 0;
+    int tileColumns = 1;
+    int tileRows = 1;
+    bool landscape = false;
+    double cellMm = 0;
+    // The blocks that show on this page, the most used on the plane first.
+    std::vector<PlanLegendRow> legend;
+};
+
+struct LayerPlan {
+    std::string buildingName;  // the file's name without folder, or "untitled"
+    int width = 0;
+    int length = 0;
+    int height = 0;
+    std::string packName;
+    bool topView = true;
+    PlanSettings settings;
+    MaterialList materials;  // the whole building
+    // Every plane that holds a block, TopView layer 1 (slice 1) first; a plane's tiles row by
+    // row from the top left.
+    std::vector<PlanPage> pages;
+};
+
+// The plan of the editor's building in the view it shows.
+LayerPlan MakeLayerPlan(const Editor& editor, const std::string& buildingName, const PlanSettings& settings = {});
+
+// The tiles a plane of `columns` x `rows` cells is cut into for pages of `pageColumns` x
+// `pageRows` cells, each tile repeating `overlap` cells of the one before; row by row.
+std::vector<PlaneRect> SplitIntoTiles(int columns, int rows, int pageColumns, int pageRows, int overlap);
+
+// The layer-by-block table as CSV: a header "Block,Block state,Layer 1,...,Layer N,Total"
+// ("Slice" in FrontView), then a row per block type of the building, the most used first,
+// with its count on every plane (0 included) and its total. Lines end in LF.
+std::string LayerTableCsv(const Editor& editor);
+
+}  // namespace stackmason
