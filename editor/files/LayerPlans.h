@@ -25,6 +25,29 @@ struct PlanSettings {
     int overlapCells = 2;
 };
 
+// A rectangle of a page in millimetres from its top left.
+struct PageRectMm {
+    double x = 0;
+    double y = 0;
+    double width = 0;
+    double height = 0;
+};
+
+// Where the parts of a plane's page go. The cells start at the grid's top left, `cellMm` on a
+// side; the coordinate numbers go in the band of `numberBandMm` around the grid; the legend
+// fills its rectangle in columns; the tile map (when a plane has more than one tile) sits at the
+// right of the title band.
+struct PlanPageLayout {
+    double pageWidth = 0;
+    double pageHeight = 0;
+    PageRectMm title;
+    PageRectMm tileMap;
+    PageRectMm grid;
+    PageRectMm legend;
+    double numberBandMm = 6;
+};
+PlanPageLayout PageLayout(PaperSize paper, bool landscape);
+
 // A block on a page's legend.
 struct PlanLegendRow {
     BlockCode code = 0;
