@@ -92,7 +92,7 @@ struct LayerPlan {
     PlanSettings settings;
     MaterialList materials;  // the whole building
     // Every plane that holds a block, TopView layer 1 (slice 1) first; a plane's tiles row by
-    // row from the top left.
+    // row from the top left, those of nothing but air left out.
     std::vector<PlanPage> pages;
 };
 
