@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPen>
+#include <QStaticText>
 
 #include <algorithm>
 #include <cmath>
@@ -110,19 +111,41 @@ private:
     std::unordered_map<BlockCode, Entry> entries_;
 };
 
+// Single lines laid out once and drawn as often as needed: a booklet repeats its block names,
+// numbers and headings on thousands of pages, and laying them out anew each time would take
+// most of its time.
+struct Lettering {
+    QString fontKey;
+    std::unordered_map<QString, QStaticText> laidOut;
+
+    const QStaticText& Of(const QFont& font, const QString& text) {
+        const QString key = fontKey + QChar(0x1f) + text;
+        const auto found = laidOut.find(key);
+        if (found != laidOut.end())
+            return found->second;
+        QStaticText line(text);
+        line.setTextFormat(Qt::PlainText);
+        line.setPerformanceHint(QStaticText::AggressiveCaching);
+        line.prepare(QTransform(), font);
+        return laidOut.emplace(key, std::move(line)).first->second;
+    }
+};
+
 // A page's device and how millimetres map onto it.
 struct Sheet {
     QPainter& painter;
     double unitsPerMm;
+    Lettering& lettering;
 
     double U(double mm) const { return mm * unitsPerMm; }
     QRectF R(double x, double y, double width, double height) const { return {U(x), U(y), U(width), U(height)}; }
     QRectF R(const PageRectMm& rect) const { return R(rect.x, rect.y, rect.width, rect.height); }
     void Font(double points, bool bold = false) const {
-        QFont font("DejaVu Sans");
+        QFont font("Liberation Sans");
         font.setPointSizeF(points);
         font.setBold(bold);
         painter.setFont(font);
+        lettering.fontKey = QString::number(points) + (bold ? "b" : "");
     }
     void Pen(const QColor& colour, double widthMm) const {
         QPen pen(colour);
@@ -130,7 +153,23 @@ struct Sheet {
         pen.setCapStyle(Qt::FlatCap);
         painter.setPen(pen);
     }
-    void Write(const PageRectMm& rect, int flags, const QString& text) const { painter.drawText(R(rect), flags, text); }
+    void Write(const PageRectMm& rect, int flags, const QString& text) const { Line(R(rect), flags, text); }
+    // One line of text placed in `rect` as drawText places it with these alignment flags.
+    void Line(const QRectF& rect, int flags, const QString& text) const {
+        const QStaticText& line = lettering.Of(painter.font(), text);
+        const QSizeF size = line.size();
+        double x = rect.left();
+        if (flags & Qt::AlignRight)
+            x = rect.right() - size.width();
+        else if (flags & Qt::AlignHCenter)
+            x = rect.center().x() - size.width() / 2;
+        double y = rect.top();
+        if (flags & Qt::AlignVCenter)
+            y = rect.center().y() - size.height() / 2;
+        else if (flags & Qt::AlignBottom)
+            y = rect.bottom() - size.height();
+        painter.drawStaticText(QPointF(x, y), line);
+    }
 };
 
 // The plane's cells as the canvas lays them out, as LayerPlans numbers them.
@@ -259,8 +298,8 @@ void DrawCoordinates(const Sheet& sheet, const PlanPage& page, const QRectF& cel
         const QString text = QString::number(number);
         const QRectF above(x - size, cells.top() - bandUnits, 3 * size, bandUnits);
         const QRectF below(x - size, cells.bottom(), 3 * size, bandUnits);
-        sheet.painter.drawText(above, Qt::AlignHCenter | Qt::AlignVCenter, text);
-        sheet.painter.drawText(below, Qt::AlignHCenter | Qt::AlignVCenter, text);
+        sheet.Line(above, Qt::AlignHCenter | Qt::AlignVCenter, text);
+        sheet.Line(below, Qt::AlignHCenter | Qt::AlignVCenter, text);
     }
     for (int r = 0; r < page.cells.rows; ++r) {
         const int row = page.cells.row + r;
@@ -271,8 +310,8 @@ void DrawCoordinates(const Sheet& sheet, const PlanPage& page, const QRectF& cel
         const QString text = QString::number(number);
         const QRectF left(cells.left() - bandUnits, y - size, bandUnits * 0.9, 3 * size);
         const QRectF right(cells.right() + bandUnits * 0.1, y - size, bandUnits, 3 * size);
-        sheet.painter.drawText(left, Qt::AlignRight | Qt::AlignVCenter, text);
-        sheet.painter.drawText(right, Qt::AlignLeft | Qt::AlignVCenter, text);
+        sheet.Line(left, Qt::AlignRight | Qt::AlignVCenter, text);
+        sheet.Line(right, Qt::AlignLeft | Qt::AlignVCenter, text);
     }
 }
 
@@ -283,7 +322,8 @@ void DrawTileMap(const Sheet& sheet, const PlanPage& page, const PageRectMm& are
     const double left = area.x + area.width - cell * page.tileColumns;
     sheet.Font(5);
     sheet.painter.setPen(kInk);
-    sheet.painter.drawText(sheet.R(left - 20, area.y, 19, 4), Qt::AlignRight | Qt::AlignTop,
+    // Level with the title, so that the page reads "Layer 4 ... tile 2 of 6".
+    sheet.painter.drawText(sheet.R(left - 22, area.y, 20, area.height), Qt::AlignRight | Qt::AlignVCenter,
                            QString("tile %1 of %2")
                                .arg(page.tileRow * page.tileColumns + page.tileColumn + 1)
                                .arg(page.tileColumns * page.tileRows));
@@ -366,7 +406,7 @@ void PaintPlanePage(const Sheet& sheet, const LayerPlan& plan, const PlanPage& p
     const QString across = plan.topView ? "x" : "y";
     const QString down = plan.topView ? QString("y %1 to %2").arg(page.cells.row).arg(lastRow)
                                       : QString("h %1 to %2").arg(plan.height + 1 - lastRow).arg(plan.height + 1 - page.cells.row);
-    sheet.Write({layout.title.x + 55, layout.title.y, 80, layout.title.height}, Qt::AlignLeft | Qt::AlignVCenter,
+    sheet.painter.drawText(sheet.R(layout.title.x + 55, layout.title.y, 80, layout.title.height), Qt::AlignLeft | Qt::AlignVCenter,
                 QString("%1\n%2 %3 to %4, %5")
                     .arg(Text(plan.buildingName))
                     .arg(across)
@@ -499,7 +539,7 @@ void PaintCoverHead(const Sheet& sheet, const LayerPlan& plan, const Building& g
                               .arg(Text(PlaneWord(plan)))
                               .arg(plan.topView ? "from above" : "from the front")
                               .arg(plan.pages.size());
-    sheet.Write({kCoverMarginMm, 29, width - 2 * kCoverMarginMm, 18}, Qt::AlignLeft | Qt::AlignTop, lines);
+    sheet.painter.drawText(sheet.R(kCoverMarginMm, 29, width - 2 * kCoverMarginMm, 18), Qt::AlignLeft | Qt::AlignTop, lines);
     const double overviewWidth = width - 2 * kCoverMarginMm;
     constexpr double kOverviewPixelsPerMm = 6;
     const QImage overview = Overview(grid, pictures, static_cast<int>(overviewWidth * kOverviewPixelsPerMm),
@@ -573,7 +613,8 @@ void WriteLayerBooklet(const LayerPlan& plan, const Building& grid, const Select
     QPainter painter;
     if (!painter.begin(&writer))
         throw std::runtime_error("the PDF could not be started");
-    const Sheet sheet{painter, kPdfDotsPerInch / kMmPerInch};
+    Lettering lettering;
+    const Sheet sheet{painter, kPdfDotsPerInch / kMmPerInch, lettering};
     PaintCover(sheet, plan, grid, pictures, [&] { writer.newPage(); });
     for (const PlanPage& page : plan.pages) {
         writer.setPageLayout(PaperLayout(plan, page.landscape));
@@ -595,6 +636,7 @@ std::string PlanPictureName(const LayerPlan& plan, const PlanPage& page) {
 void PaintLayerPictures(const LayerPlan& plan, const Building& grid, const SelectorModel& selector,
                         const std::function<void(const PlanPicture&)>& take, double dotsPerInch) {
     BlockPictures pictures(selector);
+    Lettering lettering;
     const double unitsPerMm = dotsPerInch / kMmPerInch;
     for (const PlanPage& page : plan.pages) {
         const PlanPageLayout layout = PageLayout(plan.settings.paper, page.landscape);
@@ -608,7 +650,7 @@ void PaintLayerPictures(const LayerPlan& plan, const Building& grid, const Selec
             painter.setRenderHint(QPainter::Antialiasing);
             painter.setRenderHint(QPainter::TextAntialiasing);
             const CellDrawing drawing{false, std::max(1, static_cast<int>(std::lround(page.cellMm * unitsPerMm)))};
-            PaintPlanePage(Sheet{painter, unitsPerMm}, plan, page, grid, pictures, drawing);
+            PaintPlanePage(Sheet{painter, unitsPerMm, lettering}, plan, page, grid, pictures, drawing);
         }
         QByteArray bytes;
         QBuffer buffer(&bytes);
