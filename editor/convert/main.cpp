@@ -28,6 +28,12 @@ int Report(const std::string& line, int status) {
 int WritePlans(const stackmason::ConversionRequest& request) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Qt's notes on its set-up (no XDG_RUNTIME_DIR, say) are not the builder's business: the
+    // converter's standard error holds its own report alone.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "%s: %s\n", stackmason::kConvertProgramName, message.toLocal8Bit().constData());
+    });
     int argc = 1;
     char name[] = "stackmason-convert";
     char* argv[] = {name, nullptr};
