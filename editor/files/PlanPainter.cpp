@@ -10,7 +10,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPen>
-#include <QStaticText>
+#include <QGlyphRun>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -111,22 +112,31 @@ private:
     std::unordered_map<BlockCode, Entry> entries_;
 };
 
-// Single lines laid out once and drawn as often as needed: a booklet repeats its block names,
-// numbers and headings on thousands of pages, and laying them out anew each time would take
-// most of its time.
+// Single lines shaped once and drawn as glyphs as often as needed: a booklet repeats its block
+// names, numbers and headings on thousands of pages, and shaping them anew each time would take
+// much of its time. (QStaticText would not help: the PDF writer lays it out again.)
 struct Lettering {
+    struct Line {
+        QList<QGlyphRun> runs;
+        QSizeF size;
+    };
     QString fontKey;
-    std::unordered_map<QString, QStaticText> laidOut;
+    std::unordered_map<QString, Line> laidOut;
 
-    const QStaticText& Of(const QFont& font, const QString& text) {
+    const Line& Of(const QFont& font, QPaintDevice* device, const QString& text) {
         const QString key = fontKey + QChar(0x1f) + text;
         const auto found = laidOut.find(key);
         if (found != laidOut.end())
             return found->second;
-        QStaticText line(text);
-        line.setTextFormat(Qt::PlainText);
-        line.setPerformanceHint(QStaticText::AggressiveCaching);
-        line.prepare(QTransform(), font);
+        QTextLayout layout(text, font, device);
+        layout.beginLayout();
+        QTextLine textLine = layout.createLine();
+        layout.endLayout();
+        Line line;
+        if (textLine.isValid()) {
+            line.runs = layout.glyphRuns();
+            line.size = QSizeF(textLine.naturalTextWidth(), textLine.height());
+        }
         return laidOut.emplace(key, std::move(line)).first->second;
     }
 };
@@ -156,8 +166,8 @@ struct Sheet {
     void Write(const PageRectMm& rect, int flags, const QString& text) const { Line(R(rect), flags, text); }
     // One line of text placed in `rect` as drawText places it with these alignment flags.
     void Line(const QRectF& rect, int flags, const QString& text) const {
-        const QStaticText& line = lettering.Of(painter.font(), text);
-        const QSizeF size = line.size();
+        const Lettering::Line& line = lettering.Of(painter.font(), painter.device(), text);
+        const QSizeF size = line.size;
         double x = rect.left();
         if (flags & Qt::AlignRight)
             x = rect.right() - size.width();
@@ -168,7 +178,8 @@ struct Sheet {
             y = rect.center().y() - size.height() / 2;
         else if (flags & Qt::AlignBottom)
             y = rect.bottom() - size.height();
-        painter.drawStaticText(QPointF(x, y), line);
+        for (const QGlyphRun& run : line.runs)
+            painter.drawGlyphRun(QPointF(x, y), run);
     }
 };
 
@@ -256,29 +267,30 @@ void DrawCellByCell(const Sheet& sheet, const LayerPlan& plan, const PlanPage& p
     }
 }
 
-// Thin lines between all cells, strong ones every 5 cells of the plane's own numbering.
+// Thin lines between all cells, strong ones every 5 cells of the plane's own numbering. Each
+// kind goes as one batch, which the PDF writer writes as one path.
 void DrawGridLines(const Sheet& sheet, const PlanPage& page, const QRectF& cells, bool topView, int height) {
     const double size = sheet.U(page.cellMm);
     for (const bool thick : {false, true}) {
-        sheet.Pen(thick ? kThickLine : kThinLine, thick ? 0.3 : 0.08);
+        std::vector<QLineF> lines;
         for (int c = 0; c <= page.cells.columns; ++c) {
             const int before = page.cells.column + c - 1;  // the column left of the line
             const bool strong = before % 5 == 0 || c == 0 || c == page.cells.columns;
-            if (strong == thick) {
-                const double x = cells.left() + c * size;
-                sheet.painter.drawLine(QPointF(x, cells.top()), QPointF(x, cells.bottom()));
-            }
+            const double x = cells.left() + c * size;
+            if (strong == thick)
+                lines.emplace_back(QPointF(x, cells.top()), QPointF(x, cells.bottom()));
         }
         for (int r = 0; r <= page.cells.rows; ++r) {
             // TopView counts y down, FrontView h up: a line is strong where the count reaches 5.
             const int above = page.cells.row + r - 1;
             const bool fifth = topView ? above % 5 == 0 : (height + 1 - (above + 1)) % 5 == 0;
             const bool strong = fifth || r == 0 || r == page.cells.rows;
-            if (strong == thick) {
-                const double y = cells.top() + r * size;
-                sheet.painter.drawLine(QPointF(cells.left(), y), QPointF(cells.right(), y));
-            }
+            const double y = cells.top() + r * size;
+            if (strong == thick)
+                lines.emplace_back(QPointF(cells.left(), y), QPointF(cells.right(), y));
         }
+        sheet.Pen(thick ? kThickLine : kThinLine, thick ? 0.3 : 0.08);
+        sheet.painter.drawLines(lines.data(), static_cast<int>(lines.size()));
     }
 }
 
@@ -327,14 +339,17 @@ void DrawTileMap(const Sheet& sheet, const PlanPage& page, const PageRectMm& are
                            QString("tile %1 of %2")
                                .arg(page.tileRow * page.tileColumns + page.tileColumn + 1)
                                .arg(page.tileColumns * page.tileRows));
+    sheet.painter.fillRect(sheet.R(left + page.tileColumn * cell, area.y + page.tileRow * cell, cell, cell),
+                           kThickLine);
+    std::vector<QLineF> lines;
+    const double top = sheet.U(area.y), bottom = sheet.U(area.y + page.tileRows * cell);
+    const double leftEdge = sheet.U(left), rightEdge = sheet.U(left + page.tileColumns * cell);
+    for (int c = 0; c <= page.tileColumns; ++c)
+        lines.emplace_back(QPointF(sheet.U(left + c * cell), top), QPointF(sheet.U(left + c * cell), bottom));
+    for (int r = 0; r <= page.tileRows; ++r)
+        lines.emplace_back(QPointF(leftEdge, sheet.U(area.y + r * cell)), QPointF(rightEdge, sheet.U(area.y + r * cell)));
     sheet.Pen(kFaintInk, 0.1);
-    for (int r = 0; r < page.tileRows; ++r)
-        for (int c = 0; c < page.tileColumns; ++c) {
-            const QRectF tile = sheet.R(left + c * cell, area.y + r * cell, cell, cell);
-            if (r == page.tileRow && c == page.tileColumn)
-                sheet.painter.fillRect(tile, kThickLine);
-            sheet.painter.drawRect(tile);
-        }
+    sheet.painter.drawLines(lines.data(), static_cast<int>(lines.size()));
 }
 
 std::string PlaneWord(const LayerPlan& plan) { return plan.topView ? "layer" : "slice"; }
@@ -347,7 +362,7 @@ void DrawLegend(const Sheet& sheet, const LayerPlan& plan, const PlanPage& page,
     const double columnWidth = area.width / columns;
     const int rowsWanted = static_cast<int>((page.legend.size() + columns - 1) / columns);
     // Rows shrink to fit the legend's box, down to a size still readable.
-    const double rowHeight = std::clamp((area.height - kHeaderMm) / std::max(1, rowsWanted), 2.6, 5.0);
+    const double rowHeight = std::clamp((area.height - kHeaderMm) / std::max(1, rowsWanted), 3.2, 5.0);
     const int rowsFitting = std::max(1, static_cast<int>((area.height - kHeaderMm) / rowHeight));
     const std::size_t shown = std::min(page.legend.size(), static_cast<std::size_t>(rowsFitting) * columns);
     const QString onPlane = Text("on this " + PlaneWord(plan));
