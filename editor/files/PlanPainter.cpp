@@ -294,6 +294,13 @@ void DrawGridLines(const Sheet& sheet, const PlanPage& page, const QRectF& cells
     }
 }
 
+// Every fifth cell is numbered, and the page's first one unless the next fifth is too close to
+// leave it room. `number` counts the way the page runs (negated where it counts down).
+bool Numbered(int number, int index) {
+    const int rest = ((number % 5) + 5) % 5;
+    return rest == 0 || (index == 0 && rest <= 2);
+}
+
 // The coordinates every 5 cells on all four edges: x across and y down in TopView, y across
 // and h up in FrontView, as the text format numbers cells.
 void DrawCoordinates(const Sheet& sheet, const PlanPage& page, const QRectF& cells, bool topView, int height,
@@ -304,7 +311,7 @@ void DrawCoordinates(const Sheet& sheet, const PlanPage& page, const QRectF& cel
     sheet.painter.setPen(kInk);
     for (int c = 0; c < page.cells.columns; ++c) {
         const int number = page.cells.column + c;
-        if (number % 5 != 0 && c != 0)
+        if (!Numbered(number, c))
             continue;
         const double x = cells.left() + c * size;
         const QString text = QString::number(number);
@@ -316,7 +323,7 @@ void DrawCoordinates(const Sheet& sheet, const PlanPage& page, const QRectF& cel
     for (int r = 0; r < page.cells.rows; ++r) {
         const int row = page.cells.row + r;
         const int number = topView ? row : height + 1 - row;
-        if (number % 5 != 0 && r != 0)
+        if (!Numbered(topView ? number : -number, r))
             continue;
         const double y = cells.top() + r * size;
         const QString text = QString::number(number);
@@ -367,7 +374,8 @@ void DrawLegend(const Sheet& sheet, const LayerPlan& plan, const PlanPage& page,
     const std::size_t shown = std::min(page.legend.size(), static_cast<std::size_t>(rowsFitting) * columns);
     const QString onPlane = Text("on this " + PlaneWord(plan));
     sheet.painter.setPen(kInk);
-    for (int c = 0; c < columns; ++c) {
+    const int columnsUsed = static_cast<int>((shown + rowsFitting - 1) / rowsFitting);
+    for (int c = 0; c < std::max(1, columnsUsed); ++c) {
         const double x = area.x + c * columnWidth;
         sheet.Font(6.5, true);
         sheet.Write({x + rowHeight + 1, area.y, columnWidth * 0.5, kHeaderMm}, Qt::AlignLeft | Qt::AlignVCenter,

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <utility>
 #include <set>
 #include <sstream>
 #include <string>
@@ -201,13 +202,10 @@ TEST_F(PlanPainterTest, LargeLayersArePrintedAsNumberedTiles) {
         EXPECT_NE(text.find("tile " + std::to_string(tile + 1) + of), std::string::npos) << text;
         const PlaneRect& cells = plan.pages[tile].cells;
         const std::set<std::string> words = Words(text);
-        // The first cell of the tile and every fifth one after are numbered.
-        EXPECT_TRUE(words.contains(std::to_string(cells.column)));
-        EXPECT_TRUE(words.contains(std::to_string(cells.row)));
-        const int fifth = (cells.column + 4) / 5 * 5 + 5;
-        if (fifth < cells.column + cells.columns) {
-            EXPECT_TRUE(words.contains(std::to_string(fifth))) << fifth;
-        }
+        // Every fifth cell of the tile is numbered, across and down.
+        for (const auto& [first, count] : {std::pair{cells.column, cells.columns}, std::pair{cells.row, cells.rows}})
+            for (int fifth = (first + 4) / 5 * 5; fifth < first + count; fifth += 5)
+                EXPECT_TRUE(words.contains(std::to_string(fifth))) << fifth;
     }
 }
 
