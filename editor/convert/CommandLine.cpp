@@ -134,10 +134,10 @@ Options:
                 write for this release of Minecraft, )" + ReleaseRange() + R"( (a name
                 not known is refused with the list of every one): a .schem or
                 .litematic written carries its block names and data version,
-                and --materials and --layer-table name blocks as it does. The default is 1.20.1:
-                every later release reads its names as they stand and upgrades
-                its files, while a file of a newer data version would not load
-                in an older game
+                and --materials and --layer-table name blocks as it does.
+                The default is 1.20.1: every later release reads its names as
+                they stand and upgrades its files, while a file of a newer
+                data version would not load in an older game
   --force, -f   replace OUT if it exists; without it an existing OUT is refused
                 and left as it is
   --help, -h    show this text
