@@ -57,6 +57,8 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
             return HelpRequested{};
         } else if (argument == "--materials") {
             request.listMaterials = true;
+        } else if (argument == "--layer-table") {
+            request.layerTable = true;
         } else if (argument == "--force" || argument == "-f") {
             request.replaceOutput = true;
         } else if (argument == "--pack") {
@@ -79,9 +81,12 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
             return Usage(argument, "unknown option");
         }
     }
-    if (request.listMaterials) {
+    if (request.listMaterials && request.layerTable)
+        return Usage("--materials and --layer-table", "print one list at a time");
+    if (request.listMaterials || request.layerTable) {
+        const std::string option = request.listMaterials ? "--materials" : "--layer-table";
         if (files.size() != 1)
-            return Usage("arguments", "--materials takes the one file IN, got " + std::to_string(files.size()));
+            return Usage("arguments", option + " takes the one file IN, got " + std::to_string(files.size()));
         request.input = files[0];
         return request;
     }
@@ -95,6 +100,7 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
 std::string HelpText() {
     return R"(Usage: stackmason-convert [--force] [--pack FILE] [--game-version X.Y[.Z]] IN OUT
        stackmason-convert [--pack FILE] [--game-version X.Y[.Z]] --materials IN
+       stackmason-convert [--pack FILE] [--game-version X.Y[.Z]] --layer-table IN
        stackmason-convert --help
 
 Converts a Stackmason building between the building text format (.txt), an
@@ -120,14 +126,18 @@ Options:
                 a text file written then names its file name in the header
   --materials   print the material list of IN as CSV (name, block state,
                 count) on standard output instead of converting
+  --layer-table print the layer-by-block table of IN as CSV on standard output
+                instead of converting: a row per block type, the most used
+                first, with its block state, its count on each layer from
+                layer 1 up ("Layer 1", "Layer 2", ...) and its total
   --game-version X.Y[.Z]
                 write for this release of Minecraft, )" + ReleaseRange() + R"( (a name
                 not known is refused with the list of every one): a .schem or
                 .litematic written carries its block names and data version,
-                and --materials names blocks as it does. The default is 1.20.1:
-                every later release reads its names as they stand and upgrades
-                its files, while a file of a newer data version would not load
-                in an older game
+                and --materials and --layer-table name blocks as it does.
+                The default is 1.20.1: every later release reads its names as
+                they stand and upgrades its files, while a file of a newer
+                data version would not load in an older game
   --force, -f   replace OUT if it exists; without it an existing OUT is refused
                 and left as it is
   --help, -h    show this text

@@ -21,6 +21,8 @@ struct ConversionRequest {
     bool replaceOutput = false;
     // Whether to list the input's materials as CSV instead of writing an output.
     bool listMaterials = false;
+    // Whether to print the input's layer-by-block table as CSV instead of writing an output.
+    bool layerTable = false;
     // The game release, by data version, whose block names and data version the output and
     // the material list are written with.
     std::int64_t dataVersion = DefaultGameRelease().dataVersion;
@@ -38,5 +40,11 @@ std::optional<std::string> ConvertBuildingFile(const ConversionRequest& request,
 // file the material list window saves. Nothing on success; otherwise the failure line.
 std::optional<std::string> ListMaterials(const ConversionRequest& request, std::string& csv,
                                          std::vector<std::string>* notes = nullptr);
+
+// Reads the input as the conversion does and gives its layer-by-block table as CSV in `csv`,
+// the file the material list window's "Save layer table..." saves for a building shown from
+// above. Nothing on success; otherwise the failure line.
+std::optional<std::string> ListLayerTable(const ConversionRequest& request, std::string& csv,
+                                          std::vector<std::string>* notes = nullptr);
 
 }  // namespace stackmason
