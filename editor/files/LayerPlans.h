@@ -113,6 +113,8 @@ std::string LayerTableCsv(const Editor& editor);
 // after the other: from the editor's building, or from a file read a layer at a time.
 class PlaneCounts {
 public:
+    using CodeCount = std::pair<BlockCode, std::uint64_t>;
+
     // Counts layer h (slice x) of the grid as the next plane.
     void AddLayer(const Building& grid, int h);
     void AddSlice(const Building& grid, int x);
@@ -120,11 +122,13 @@ public:
     int Planes() const { return static_cast<int>(planes_.size()); }
     // The cells of the plane-th plane counted (from 1) that hold the code.
     std::uint64_t On(int plane, BlockCode code) const;
+    // The codes on the plane-th plane counted (from 1) and their counts, air left out, by
+    // ascending code.
+    const std::vector<CodeCount>& CodesOn(int plane) const { return planes_[static_cast<std::size_t>(plane - 1)]; }
     // The cells of every plane counted.
     const CodeCounts& Whole() const { return whole_; }
 
 private:
-    using CodeCount = std::pair<BlockCode, std::uint64_t>;
     void TakePlane();
 
     // All planes are counted into one counter; a plane's own counts are what it added.
