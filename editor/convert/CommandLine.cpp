@@ -65,6 +65,8 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
             request.plans =
                 argument == "--plans" ? ConversionRequest::Plans::Booklet : ConversionRequest::Plans::Pictures;
             request.output = arguments[++index];
+        } else if (argument == "--layer-table") {
+            request.layerTable = true;
         } else if (argument == "--force" || argument == "-f") {
             request.replaceOutput = true;
         } else if (argument == "--pack") {
@@ -88,17 +90,21 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
         }
     }
     if (request.plans != ConversionRequest::Plans::None) {
-        if (request.listMaterials)
-            return Usage("--materials", "cannot be given with --plans or --plan-pictures");
+        if (request.listMaterials || request.layerTable)
+            return Usage(request.listMaterials ? "--materials" : "--layer-table",
+                         "cannot be given with --plans or --plan-pictures");
         if (files.size() != 1)
             return Usage("arguments", std::string(request.plans == ConversionRequest::Plans::Booklet ? "--plans" : "--plan-pictures") +
                                           " takes the one file IN, got " + std::to_string(files.size()));
         request.input = files[0];
         return request;
     }
-    if (request.listMaterials) {
+    if (request.listMaterials && request.layerTable)
+        return Usage("--materials and --layer-table", "print one list at a time");
+    if (request.listMaterials || request.layerTable) {
+        const std::string option = request.listMaterials ? "--materials" : "--layer-table";
         if (files.size() != 1)
-            return Usage("arguments", "--materials takes the one file IN, got " + std::to_string(files.size()));
+            return Usage("arguments", option + " takes the one file IN, got " + std::to_string(files.size()));
         request.input = files[0];
         return request;
     }
@@ -112,6 +118,7 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
 std::string HelpText() {
     return R"(Usage: stackmason-convert [--force] [--pack FILE] [--game-version X.Y[.Z]] IN OUT
        stackmason-convert [--pack FILE] [--game-version X.Y[.Z]] --materials IN
+       stackmason-convert [--pack FILE] [--game-version X.Y[.Z]] --layer-table IN
        stackmason-convert [--force] [--pack FILE] --plans OUT.pdf IN
        stackmason-convert [--force] [--pack FILE] --plan-pictures DIR IN
        stackmason-convert --help
@@ -139,6 +146,10 @@ Options:
                 a text file written then names its file name in the header
   --materials   print the material list of IN as CSV (name, block state,
                 count) on standard output instead of converting
+  --layer-table print the layer-by-block table of IN as CSV on standard output
+                instead of converting: a row per block type, the most used
+                first, with its block state, its count on each layer from
+                layer 1 up ("Layer 1", "Layer 2", ...) and its total
   --plans OUT.pdf
                 write the layer booklet of IN to OUT.pdf instead of converting:
                 a cover with the material list, then a page per layer that
@@ -151,10 +162,10 @@ Options:
                 write for this release of Minecraft, )" + ReleaseRange() + R"( (a name
                 not known is refused with the list of every one): a .schem or
                 .litematic written carries its block names and data version,
-                and --materials names blocks as it does. The default is 1.20.1:
-                every later release reads its names as they stand and upgrades
-                its files, while a file of a newer data version would not load
-                in an older game
+                and --materials and --layer-table name blocks as it does.
+                The default is 1.20.1: every later release reads its names as
+                they stand and upgrades its files, while a file of a newer
+                data version would not load in an older game
   --force, -f   replace OUT (or the pictures in DIR) if it exists; without it
                 an existing OUT is refused and left as it is
   --help, -h    show this text

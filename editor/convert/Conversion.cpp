@@ -4,6 +4,7 @@
 #include <utility>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <span>
 #include <system_error>
 #include <vector>
@@ -13,10 +14,10 @@
 #include "editor/files/FileFormats.h"
 #include "editor/files/CodeCounts.h"
 #include "editor/files/FileRequests.h"
-#include "editor/files/SavedFile.h"
-#include "editor/files/MaterialList.h"
 #include "editor/files/LayerPlans.h"
+#include "editor/files/MaterialList.h"
 #include "editor/files/PlanPainter.h"
+#include "editor/files/SavedFile.h"
 #include "editor/model/Editor.h"
 #include "editor/model/HeadlessPorts.h"
 #include "editor/model/UserAction.h"
@@ -221,20 +222,32 @@ std::optional<std::string> StreamInput(HeadlessEditor& headless, const Conversio
     return std::nullopt;
 }
 
-std::optional<std::string> ListStreamedMaterials(const ConversionRequest& request, int inputFilter, std::string& csv,
-                                                 std::vector<std::string>* notes) {
+// What a listing makes of the input's layers, bottom up, named by its pack's selector.
+using LayerCounter = std::function<void(const SelectorModel& selector, const LayerSource& layers)>;
+
+// Reads the input as the conversion does, a layer at a time where its type allows, and hands
+// its layers to `count`; the failure line when that fails.
+std::optional<std::string> CountInputLayers(const ConversionRequest& request, const LayerCounter& count,
+                                            std::vector<std::string>* notes) {
+    const std::optional<int> inputFilter = FilterOfFileName(request.input);
+    if (!inputFilter)
+        return Failure(request.input, UnknownTypeMessage());
     HeadlessEditor headless(false, request.dataVersion);
+    // The block states come from the pack: a list without it would name nothing.
+    if (!IsStreamed(*inputFilter)) {
+        if (std::optional<std::string> problem = LoadInput(headless, request, *inputFilter, true, notes))
+            return problem;
+        count(headless.editor.selector, LayersOf(headless.editor.grid));
+        return std::nullopt;
+    }
     StreamedFile streamed;
-    if (std::optional<std::string> problem = StreamInput(headless, request, inputFilter, true, streamed, notes))
+    if (std::optional<std::string> problem = StreamInput(headless, request, *inputFilter, true, streamed, notes))
         return problem;
-    CodeCounts counts;
     try {
-        streamed.layers->forEachLayer(
-            [&counts](int, const LayerView& layer) { counts.AddLayer(layer.Holder(), layer.At()); });
+        count(streamed.pack.selector, *streamed.layers);
     } catch (const LayerReadFailure& failure) {
         return Failure(request.input, failure.what());
     }
-    csv = MaterialCsv(MaterialsOf(counts, streamed.pack.selector, request.dataVersion));
     return std::nullopt;
 }
 
@@ -258,17 +271,27 @@ std::optional<std::string> SaveStreamed(CommandLineDialogs& dialogs, const Conve
 
 std::optional<std::string> ListMaterials(const ConversionRequest& request, std::string& csv,
                                          std::vector<std::string>* notes) {
-    const std::optional<int> inputFilter = FilterOfFileName(request.input);
-    if (!inputFilter)
-        return Failure(request.input, UnknownTypeMessage());
-    if (IsStreamed(*inputFilter))
-        return ListStreamedMaterials(request, *inputFilter, csv, notes);
-    HeadlessEditor headless(false, request.dataVersion);
-    // The block states come from the pack: a list without it would name nothing.
-    if (std::optional<std::string> problem = LoadInput(headless, request, *inputFilter, true, notes))
-        return problem;
-    csv = MaterialCsv(CountMaterials(headless.editor, MaterialScope::Building));
-    return std::nullopt;
+    return CountInputLayers(
+        request,
+        [&](const SelectorModel& selector, const LayerSource& layers) {
+            CodeCounts counts;
+            layers.forEachLayer([&counts](int, const LayerView& layer) { counts.AddLayer(layer.Holder(), layer.At()); });
+            csv = MaterialCsv(MaterialsOf(counts, selector, request.dataVersion));
+        },
+        notes);
+}
+
+std::optional<std::string> ListLayerTable(const ConversionRequest& request, std::string& csv,
+                                          std::vector<std::string>* notes) {
+    // A file has no view: its layers are counted as the editor shows them after loading it.
+    return CountInputLayers(
+        request,
+        [&](const SelectorModel& selector, const LayerSource& layers) {
+            PlaneCounts counts;
+            layers.forEachLayer([&counts](int, const LayerView& layer) { counts.AddLayer(layer.Holder(), layer.At()); });
+            csv = LayerTableCsv(counts, "Layer", selector, request.dataVersion);
+        },
+        notes);
 }
 
 std::optional<std::string> WriteLayerPlans(const ConversionRequest& request, std::vector<std::string>* notes) {

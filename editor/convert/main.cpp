@@ -57,10 +57,11 @@ int Run(const std::vector<std::string>& arguments) {
     const auto& request = std::get<stackmason::ConversionRequest>(commandLine);
     if (request.plans != stackmason::ConversionRequest::Plans::None)
         return WritePlans(request);
-    if (request.listMaterials) {
+    if (request.listMaterials || request.layerTable) {
         std::string csv;
         std::vector<std::string> notes;
-        if (const std::optional<std::string> failure = stackmason::ListMaterials(request, csv, &notes))
+        const auto list = request.layerTable ? stackmason::ListLayerTable : stackmason::ListMaterials;
+        if (const std::optional<std::string> failure = list(request, csv, &notes))
             return Report(*failure, kConversionFailed);
         for (const std::string& note : notes)
             Report(note, 0);

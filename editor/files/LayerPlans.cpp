@@ -6,7 +6,6 @@
 #include <unordered_map>
 #include <utility>
 
-#include "editor/files/CodeCounts.h"
 
 namespace stackmason {
 namespace {
@@ -47,12 +46,14 @@ BlockCode CellOf(const Editor& editor, int plane, int column, int row) {
     return editor.InTopView() ? grid.Cell(column, row, plane) : grid.Cell(plane, column, grid.Height() + 1 - row);
 }
 
-CodeCounts CountPlane(const Editor& editor, int plane) {
-    CodeCounts counts;
-    if (editor.InTopView())
-        counts.AddLayer(editor.grid, plane);
-    else
-        counts.AddSlice(editor.grid, plane);
+PlaneCounts CountPlanes(const Editor& editor, int planes) {
+    PlaneCounts counts;
+    for (int plane = 1; plane <= planes; ++plane) {
+        if (editor.InTopView())
+            counts.AddLayer(editor.grid, plane);
+        else
+            counts.AddSlice(editor.grid, plane);
+    }
     return counts;
 }
 
@@ -179,15 +180,14 @@ LayerPlan MakeLayerPlan(const Editor& editor, const std::string& buildingName, c
     const int tileColumns = static_cast<int>(Spans(shape.columns, pages.pageColumns, settings.overlapCells).size());
     const int tileRows = tileColumns > 0 ? static_cast<int>(tiles.size()) / tileColumns : 0;
 
+    const PlaneCounts counts = CountPlanes(editor, shape.count);
     std::unordered_map<BlockCode, std::uint64_t> upToHere;
     for (int plane = 1; plane <= shape.count; ++plane) {
-        const CodeCounts counts = CountPlane(editor, plane);
         std::unordered_map<BlockCode, std::uint64_t> onPlane;
-        for (const BlockCode code : counts.CodesPresent())
-            if (code != 0) {
-                onPlane[code] = counts.Of(code);
-                upToHere[code] += counts.Of(code);
-            }
+        for (const auto& [code, count] : counts.CodesOn(plane)) {
+            onPlane[code] = count;
+            upToHere[code] += count;
+        }
         if (onPlane.empty())
             continue;
         for (std::size_t t = 0; t < tiles.size(); ++t) {

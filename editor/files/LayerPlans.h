@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/files/MaterialList.h"
@@ -107,5 +108,46 @@ std::vector<PlaneRect> SplitIntoTiles(int columns, int rows, int pageColumns, in
 // ("Slice" in FrontView), then a row per block type of the building, the most used first,
 // with its count on every plane (0 included) and its total. Lines end in LF.
 std::string LayerTableCsv(const Editor& editor);
+
+// How many cells of each block code every plane of a building holds, the planes counted one
+// after the other: from the editor's building, or from a file read a layer at a time.
+class PlaneCounts {
+public:
+    using CodeCount = std::pair<BlockCode, std::uint64_t>;
+
+    // Counts layer h (slice x) of the grid as the next plane.
+    void AddLayer(const Building& grid, int h);
+    void AddSlice(const Building& grid, int x);
+
+    int Planes() const { return static_cast<int>(planes_.size()); }
+    // The cells of the plane-th plane counted (from 1) that hold the code.
+    std::uint64_t On(int plane, BlockCode code) const;
+    // The codes on the plane-th plane counted (from 1) and their counts, air left out, by
+    // ascending code.
+    const std::vector<CodeCount>& CodesOn(int plane) const { return planes_[static_cast<std::size_t>(plane - 1)]; }
+    // The cells of every plane counted.
+    const CodeCounts& Whole() const { return whole_; }
+
+private:
+    void TakePlane();
+
+    // All planes are counted into one counter; a plane's own counts are what it added.
+    CodeCounts whole_;
+    std::vector<CodeCount> before_;
+    // The codes on each plane, air left out, by ascending code.
+    std::vector<std::vector<CodeCount>> planes_;
+};
+
+// The table of the counted planes, named "Layer" or "Slice", the blocks named by the pack's
+// selector with the block states of the game release of `dataVersion`.
+std::string LayerTableCsv(const PlaneCounts& counts, const std::string& planeName, const SelectorModel& selector,
+                          std::int64_t dataVersion);
+
+// Asks for a file name with a save requester for CSV files, as SaveMaterialList does, and
+// writes the editor's layer table there. True when written.
+bool SaveLayerTable(Editor& editor);
+
+// The save requester's question.
+FileRequest LayerTableRequest();
 
 }  // namespace stackmason
