@@ -16,6 +16,8 @@
 #include "editor/files/FileRequests.h"
 #include "editor/files/LayerPlans.h"
 #include "editor/files/MaterialList.h"
+#include "editor/files/PlanPainter.h"
+#include "editor/files/SavedFile.h"
 #include "editor/model/Editor.h"
 #include "editor/model/HeadlessPorts.h"
 #include "editor/model/UserAction.h"
@@ -290,6 +292,47 @@ std::optional<std::string> ListLayerTable(const ConversionRequest& request, std:
             csv = LayerTableCsv(counts, "Layer", selector, request.dataVersion);
         },
         notes);
+}
+
+std::optional<std::string> WriteLayerPlans(const ConversionRequest& request, std::vector<std::string>* notes) {
+    const std::optional<int> inputFilter = FilterOfFileName(request.input);
+    if (!inputFilter)
+        return Failure(request.input, UnknownTypeMessage());
+    const bool booklet = request.plans == ConversionRequest::Plans::Booklet;
+    std::error_code error;
+    if (booklet && !request.replaceOutput && fs::exists(request.output, error))
+        return Failure(request.output, CommandLineDialogs::ExistsMessage());
+    if (!booklet && fs::exists(request.output, error) && !fs::is_directory(request.output, error))
+        return Failure(request.output, "is a file, not a folder");
+
+    HeadlessEditor headless(request.replaceOutput, request.dataVersion);
+    Editor& editor = headless.editor;
+    CommandLineDialogs& dialogs = headless.dialogs;
+    // The block pictures come from the pack; one named on the command line must open.
+    if (std::optional<std::string> problem =
+            LoadInput(headless, request, *inputFilter, NeedsPack(request, *inputFilter, kTextFilter), notes))
+        return problem;
+    const LayerPlan plan = MakeLayerPlan(editor, fs::path(request.input).stem().string());
+    if (booklet) {
+        RunUserAction(editor, "save " + FileNamePart(request.output), [&] {
+            SaveFileReporting(dialogs, request.output, [&](const ByteSink& sink) {
+                WriteLayerBooklet(plan, editor.grid, editor.selector, sink);
+            });
+        });
+    } else {
+        fs::create_directories(request.output, error);
+        if (error)
+            return Failure(request.output, "the folder could not be made: " + error.message());
+        const std::vector<std::string> existing = ExistingPictures(plan, request.output);
+        if (!existing.empty() && !request.replaceOutput)
+            return Failure((fs::path(request.output) / existing.front()).string(), CommandLineDialogs::ExistsMessage());
+        RunUserAction(editor, "save the layer pictures", [&] {
+            WriteLayerPictures(dialogs, plan, editor.grid, editor.selector, request.output);
+        });
+    }
+    if (!dialogs.Messages().empty())
+        return Failure(request.output, dialogs.Messages().front());
+    return std::nullopt;
 }
 
 std::optional<std::string> ConvertBuildingFile(const ConversionRequest& request, std::vector<std::string>* notes) {

@@ -377,10 +377,63 @@ TEST_F(ConvertTest, HelpExplainsTheUse) {
             result.out.starts_with("Usage: stackmason-convert [--force] [--pack FILE] [--game-version X.Y[.Z]] IN OUT\n"));
         for (const char* explained :
              {"--pack FILE", "--force", "minecraft.zip", ".schematic", ".txt", "--game-version", "1.13 to 26.1.2",
-              "The default is 1.20.1", "--layer-table IN"})
+              "The default is 1.20.1", "--layer-table IN", "--plans OUT.pdf IN", "--plan-pictures DIR IN",
+              "layer-001.png"})
             EXPECT_NE(result.out.find(explained), std::string::npos) << explained;
     }
     EXPECT_EQ(Listing(folder_), (std::set<std::string>{"minecraft.zip", "stackmason.zip"}));
+}
+
+// The page count pdfinfo reads in a PDF; -1 when it cannot read one.
+int PdfPages(const fs::path& pdf) {
+    const std::string info = fs::path(pdf).string() + ".info";
+    const int status = std::system(("pdfinfo " + Quoted(pdf.string()) + " >" + Quoted(info) + " 2>&1").c_str());
+    const std::string text = ReadText(info);
+    fs::remove(info);
+    const std::size_t at = text.find("Pages:");
+    return status != 0 || at == std::string::npos ? -1 : std::atoi(text.c_str() + at + 6);
+}
+
+// --plans writes the layer booklet and --plan-pictures the layer pictures without a display:
+// a cover and a page per layer with a block; an existing booklet or picture is kept unless
+// --force; each takes the one file IN.
+TEST_F(ConvertTest, LayerPlansAreWrittenWithoutADisplay) {
+    // Layers 1 and 3 hold blocks, layer 2 none.
+    WriteText(Path("house.txt"),
+              "3x2x3;minecraft.zip\r\n------\r\nlayer 1\r\n0/1\r\n///\r\n\r\nlayer 2\r\n///\r\n///\r\n\r\n"
+              "layer 3\r\n/2/\r\n///\r\n\r\n");
+    RunResult result = Run({"--plans", "house.pdf", "house.txt"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(PdfPages(Path("house.pdf")), 3);
+
+    WriteText(Path("kept.pdf"), "keep me");
+    result = Run({"--plans", "kept.pdf", "house.txt"});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.err, "stackmason-convert: kept.pdf: already exists (--force replaces it)\n");
+    EXPECT_EQ(ReadText(Path("kept.pdf")), "keep me");
+    result = Run({"--force", "--plans", "kept.pdf", "house.txt"});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(PdfPages(Path("kept.pdf")), 3);
+
+    result = Run({"--plan-pictures", "pictures", "house.txt"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(Listing(Path("pictures")), (std::set<std::string>{"layer-001.png", "layer-003.png"}));
+    EXPECT_EQ(ReadText(Path("pictures/layer-001.png")).substr(1, 3), "PNG");
+    result = Run({"--plan-pictures", "pictures", "house.txt"});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_NE(result.err.find("layer-001.png: already exists (--force replaces it)"), std::string::npos) << result.err;
+    EXPECT_EQ(Run({"-f", "--plan-pictures", "pictures", "house.txt"}).exitStatus, 0);
+
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{"--plans", "a.pdf", "house.txt", "b.txt"}, {"--plans"},
+          {"--plans", "a.pdf", "--plan-pictures", "d", "house.txt"}, {"--materials", "--plans", "a.pdf", "house.txt"}}) {
+        result = Run(wrong);
+        EXPECT_EQ(result.exitStatus, 2) << wrong.front();
+        EXPECT_NE(result.err.find("--help explains the use"), std::string::npos) << result.err;
+    }
+    EXPECT_EQ(Listing(folder_), (std::set<std::string>{"house.txt", "house.pdf", "kept.pdf", "minecraft.zip",
+                                                        "pictures", "stackmason.zip"}));
 }
 
 // The content of a gzip file with its Sponge "Date" (the 8 bytes behind the tag's name)
