@@ -169,9 +169,9 @@ LayerPlan MakeLayerPlan(const Editor& editor, const std::string& buildingName, c
     plan.topView = editor.InTopView();
     plan.settings = settings;
     plan.materials = CountMaterials(editor, MaterialScope::Building);
-    std::unordered_map<BlockCode, const MaterialRow*> named;
+    std::unordered_map<BlockCode, std::shared_ptr<const std::string>> named;
     for (const MaterialRow& row : plan.materials.rows)
-        named.emplace(row.code, &row);
+        named.emplace(row.code, std::make_shared<const std::string>(row.name));
 
     const PlaneShape shape = ShapeOf(editor);
     const PageChoice pages = ChoosePages(shape, settings);
@@ -202,9 +202,8 @@ LayerPlan MakeLayerPlan(const Editor& editor, const std::string& buildingName, c
             page.landscape = pages.landscape;
             page.cellMm = pages.cellMm;
             for (const BlockCode code : CodesIn(editor, plane, tiles[t])) {
-                const auto found = named.find(code);
-                const std::string name = found != named.end() ? found->second->name : "block code " + std::to_string(code);
-                page.legend.push_back({code, name, onPlane[code], upToHere[code]});
+                // Every code of the building has its row in the building's material list.
+                page.legend.push_back({code, named.at(code), onPlane[code], upToHere[code]});
             }
             // A tile of nothing but air would be a blank sheet.
             if (page.legend.empty())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -52,7 +53,9 @@ PlanPageLayout PageLayout(PaperSize paper, bool landscape);
 // A block on a page's legend.
 struct PlanLegendRow {
     BlockCode code = 0;
-    std::string name;
+    // Shared by every page that lists the block: the largest building's booklet has some
+    // 40,000 pages of up to 80 rows each.
+    std::shared_ptr<const std::string> name;
     std::uint64_t onPlane = 0;    // on the whole plane of the page
     std::uint64_t upToPlane = 0;  // on planes 1 to this one
 };

@@ -396,7 +396,7 @@ void DrawLegend(const Sheet& sheet, const LayerPlan& plan, const PlanPage& page,
         const double picture = rowHeight - 0.4;
         sheet.painter.drawImage(sheet.R(x, y + 0.2, picture, picture), pictures.Of(row.code));
         sheet.Write({x + rowHeight + 1, y, columnWidth * 0.55 - rowHeight - 1.5, rowHeight},
-                    Qt::AlignLeft | Qt::AlignVCenter, Text(row.name));
+                    Qt::AlignLeft | Qt::AlignVCenter, Text(*row.name));
         sheet.Write({x + columnWidth * 0.55, y, columnWidth * 0.22, rowHeight}, Qt::AlignRight | Qt::AlignVCenter,
                     QString::number(row.onPlane));
         sheet.Write({x + columnWidth * 0.77, y, columnWidth * 0.21, rowHeight}, Qt::AlignRight | Qt::AlignVCenter,

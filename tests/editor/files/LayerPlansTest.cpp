@@ -104,7 +104,7 @@ TEST(LayerPlans, LegendsCountWhatThePlanesAndTheMaterialListsCount) {
             const MaterialList planeList = CountMaterials(f.editor, MaterialScope::CurrentPlane);
             for (const PlanLegendRow& row : page.legend) {
                 listed.insert(row.code);
-                EXPECT_EQ(row.name, "block " + std::to_string(row.code));
+                EXPECT_EQ(*row.name, "block " + std::to_string(row.code));
                 EXPECT_EQ(row.onPlane, counts.at(page.plane).at(row.code));
                 std::uint64_t upTo = 0;
                 for (const auto& [plane, planeCounts] : counts)
