@@ -57,6 +57,16 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
             return HelpRequested{};
         } else if (argument == "--materials") {
             request.listMaterials = true;
+        } else if (argument == "--plans" || argument == "--plan-pictures") {
+            if (request.plans != ConversionRequest::Plans::None)
+                return Usage(argument, "only one of --plans and --plan-pictures may be given");
+            if (index + 1 == arguments.size() || arguments[index + 1].empty())
+                return Usage(argument, argument == "--plans" ? "names no PDF file" : "names no folder");
+            request.plans =
+                argument == "--plans" ? ConversionRequest::Plans::Booklet : ConversionRequest::Plans::Pictures;
+            request.output = arguments[++index];
+        } else if (argument == "--layer-table") {
+            request.layerTable = true;
         } else if (argument == "--force" || argument == "-f") {
             request.replaceOutput = true;
         } else if (argument == "--pack") {
@@ -79,9 +89,22 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
             return Usage(argument, "unknown option");
         }
     }
-    if (request.listMaterials) {
+    if (request.plans != ConversionRequest::Plans::None) {
+        if (request.listMaterials || request.layerTable)
+            return Usage(request.listMaterials ? "--materials" : "--layer-table",
+                         "cannot be given with --plans or --plan-pictures");
         if (files.size() != 1)
-            return Usage("arguments", "--materials takes the one file IN, got " + std::to_string(files.size()));
+            return Usage("arguments", std::string(request.plans == ConversionRequest::Plans::Booklet ? "--plans" : "--plan-pictures") +
+                                          " takes the one file IN, got " + std::to_string(files.size()));
+        request.input = files[0];
+        return request;
+    }
+    if (request.listMaterials && request.layerTable)
+        return Usage("--materials and --layer-table", "print one list at a time");
+    if (request.listMaterials || request.layerTable) {
+        const std::string option = request.listMaterials ? "--materials" : "--layer-table";
+        if (files.size() != 1)
+            return Usage("arguments", option + " takes the one file IN, got " + std::to_string(files.size()));
         request.input = files[0];
         return request;
     }
@@ -95,6 +118,9 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
 std::string HelpText() {
     return R"(Usage: stackmason-convert [--force] [--pack FILE] [--game-version X.Y[.Z]] IN OUT
        stackmason-convert [--pack FILE] [--game-version X.Y[.Z]] --materials IN
+       stackmason-convert [--pack FILE] [--game-version X.Y[.Z]] --layer-table IN
+       stackmason-convert [--force] [--pack FILE] --plans OUT.pdf IN
+       stackmason-convert [--force] [--pack FILE] --plan-pictures DIR IN
        stackmason-convert --help
 
 Converts a Stackmason building between the building text format (.txt), an
@@ -120,16 +146,28 @@ Options:
                 a text file written then names its file name in the header
   --materials   print the material list of IN as CSV (name, block state,
                 count) on standard output instead of converting
+  --layer-table print the layer-by-block table of IN as CSV on standard output
+                instead of converting: a row per block type, the most used
+                first, with its block state, its count on each layer from
+                layer 1 up ("Layer 1", "Layer 2", ...) and its total
+  --plans OUT.pdf
+                write the layer booklet of IN to OUT.pdf instead of converting:
+                a cover with the material list, then a page per layer that
+                holds a block (layer 1 first), with a numbered grid and a
+                legend, as the editor's "Layer plans..." writes it
+  --plan-pictures DIR
+                write the same pages as PNG pictures into the folder DIR (made
+                when missing), named layer-001.png, layer-001-tile-2.png, ...
   --game-version X.Y[.Z]
                 write for this release of Minecraft, )" + ReleaseRange() + R"( (a name
                 not known is refused with the list of every one): a .schem or
                 .litematic written carries its block names and data version,
-                and --materials names blocks as it does. The default is 1.20.1:
-                every later release reads its names as they stand and upgrades
-                its files, while a file of a newer data version would not load
-                in an older game
-  --force, -f   replace OUT if it exists; without it an existing OUT is refused
-                and left as it is
+                and --materials and --layer-table name blocks as it does.
+                The default is 1.20.1: every later release reads its names as
+                they stand and upgrades its files, while a file of a newer
+                data version would not load in an older game
+  --force, -f   replace OUT (or the pictures in DIR) if it exists; without it
+                an existing OUT is refused and left as it is
   --help, -h    show this text
   --            end of the options, for file names that start with "-"
 

@@ -18,8 +18,9 @@ struct UsageError {
 
 using CommandLine = std::variant<ConversionRequest, HelpRequested, UsageError>;
 
-// Reads "[--force] [--pack FILE] [--game-version X.Y[.Z]] IN OUT" or "--help"; options may stand anywhere, and "--"
-// ends them so that a file name may start with "-".
+// Reads "[--force] [--pack FILE] [--game-version X.Y[.Z]] IN OUT", "--materials IN",
+// "--layer-table IN" or "--help"; options may stand anywhere, and "--" ends them so that a
+// file name may start with "-".
 CommandLine ParseCommandLine(std::span<const std::string> arguments);
 
 // What --help prints.

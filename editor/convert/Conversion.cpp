@@ -4,6 +4,7 @@
 #include <utility>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <span>
 #include <system_error>
 #include <vector>
@@ -13,7 +14,10 @@
 #include "editor/files/FileFormats.h"
 #include "editor/files/CodeCounts.h"
 #include "editor/files/FileRequests.h"
+#include "editor/files/LayerPlans.h"
 #include "editor/files/MaterialList.h"
+#include "editor/files/PlanPainter.h"
+#include "editor/files/SavedFile.h"
 #include "editor/model/Editor.h"
 #include "editor/model/HeadlessPorts.h"
 #include "editor/model/UserAction.h"
@@ -218,20 +222,32 @@ std::optional<std::string> StreamInput(HeadlessEditor& headless, const Conversio
     return std::nullopt;
 }
 
-std::optional<std::string> ListStreamedMaterials(const ConversionRequest& request, int inputFilter, std::string& csv,
-                                                 std::vector<std::string>* notes) {
+// What a listing makes of the input's layers, bottom up, named by its pack's selector.
+using LayerCounter = std::function<void(const SelectorModel& selector, const LayerSource& layers)>;
+
+// Reads the input as the conversion does, a layer at a time where its type allows, and hands
+// its layers to `count`; the failure line when that fails.
+std::optional<std::string> CountInputLayers(const ConversionRequest& request, const LayerCounter& count,
+                                            std::vector<std::string>* notes) {
+    const std::optional<int> inputFilter = FilterOfFileName(request.input);
+    if (!inputFilter)
+        return Failure(request.input, UnknownTypeMessage());
     HeadlessEditor headless(false, request.dataVersion);
+    // The block states come from the pack: a list without it would name nothing.
+    if (!IsStreamed(*inputFilter)) {
+        if (std::optional<std::string> problem = LoadInput(headless, request, *inputFilter, true, notes))
+            return problem;
+        count(headless.editor.selector, LayersOf(headless.editor.grid));
+        return std::nullopt;
+    }
     StreamedFile streamed;
-    if (std::optional<std::string> problem = StreamInput(headless, request, inputFilter, true, streamed, notes))
+    if (std::optional<std::string> problem = StreamInput(headless, request, *inputFilter, true, streamed, notes))
         return problem;
-    CodeCounts counts;
     try {
-        streamed.layers->forEachLayer(
-            [&counts](int, const LayerView& layer) { counts.AddLayer(layer.Holder(), layer.At()); });
+        count(streamed.pack.selector, *streamed.layers);
     } catch (const LayerReadFailure& failure) {
         return Failure(request.input, failure.what());
     }
-    csv = MaterialCsv(MaterialsOf(counts, streamed.pack.selector, request.dataVersion));
     return std::nullopt;
 }
 
@@ -255,16 +271,67 @@ std::optional<std::string> SaveStreamed(CommandLineDialogs& dialogs, const Conve
 
 std::optional<std::string> ListMaterials(const ConversionRequest& request, std::string& csv,
                                          std::vector<std::string>* notes) {
+    return CountInputLayers(
+        request,
+        [&](const SelectorModel& selector, const LayerSource& layers) {
+            CodeCounts counts;
+            layers.forEachLayer([&counts](int, const LayerView& layer) { counts.AddLayer(layer.Holder(), layer.At()); });
+            csv = MaterialCsv(MaterialsOf(counts, selector, request.dataVersion));
+        },
+        notes);
+}
+
+std::optional<std::string> ListLayerTable(const ConversionRequest& request, std::string& csv,
+                                          std::vector<std::string>* notes) {
+    // A file has no view: its layers are counted as the editor shows them after loading it.
+    return CountInputLayers(
+        request,
+        [&](const SelectorModel& selector, const LayerSource& layers) {
+            PlaneCounts counts;
+            layers.forEachLayer([&counts](int, const LayerView& layer) { counts.AddLayer(layer.Holder(), layer.At()); });
+            csv = LayerTableCsv(counts, "Layer", selector, request.dataVersion);
+        },
+        notes);
+}
+
+std::optional<std::string> WriteLayerPlans(const ConversionRequest& request, std::vector<std::string>* notes) {
     const std::optional<int> inputFilter = FilterOfFileName(request.input);
     if (!inputFilter)
         return Failure(request.input, UnknownTypeMessage());
-    if (IsStreamed(*inputFilter))
-        return ListStreamedMaterials(request, *inputFilter, csv, notes);
-    HeadlessEditor headless(false, request.dataVersion);
-    // The block states come from the pack: a list without it would name nothing.
-    if (std::optional<std::string> problem = LoadInput(headless, request, *inputFilter, true, notes))
+    const bool booklet = request.plans == ConversionRequest::Plans::Booklet;
+    std::error_code error;
+    if (booklet && !request.replaceOutput && fs::exists(request.output, error))
+        return Failure(request.output, CommandLineDialogs::ExistsMessage());
+    if (!booklet && fs::exists(request.output, error) && !fs::is_directory(request.output, error))
+        return Failure(request.output, "is a file, not a folder");
+
+    HeadlessEditor headless(request.replaceOutput, request.dataVersion);
+    Editor& editor = headless.editor;
+    CommandLineDialogs& dialogs = headless.dialogs;
+    // The block pictures come from the pack; one named on the command line must open.
+    if (std::optional<std::string> problem =
+            LoadInput(headless, request, *inputFilter, NeedsPack(request, *inputFilter, kTextFilter), notes))
         return problem;
-    csv = MaterialCsv(CountMaterials(headless.editor, MaterialScope::Building));
+    const LayerPlan plan = MakeLayerPlan(editor, fs::path(request.input).stem().string());
+    if (booklet) {
+        RunUserAction(editor, "save " + FileNamePart(request.output), [&] {
+            SaveFileReporting(dialogs, request.output, [&](const ByteSink& sink) {
+                WriteLayerBooklet(plan, editor.grid, editor.selector, sink);
+            });
+        });
+    } else {
+        fs::create_directories(request.output, error);
+        if (error)
+            return Failure(request.output, "the folder could not be made: " + error.message());
+        const std::vector<std::string> existing = ExistingPictures(plan, request.output);
+        if (!existing.empty() && !request.replaceOutput)
+            return Failure((fs::path(request.output) / existing.front()).string(), CommandLineDialogs::ExistsMessage());
+        RunUserAction(editor, "save the layer pictures", [&] {
+            WriteLayerPictures(dialogs, plan, editor.grid, editor.selector, request.output);
+        });
+    }
+    if (!dialogs.Messages().empty())
+        return Failure(request.output, dialogs.Messages().front());
     return std::nullopt;
 }
 

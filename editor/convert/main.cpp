@@ -1,6 +1,9 @@
 // stackmason-convert: converts buildings between the text format and schematics from the
 // command line, through the editor's own load and save.
+#include <QGuiApplication>
+
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <optional>
 #include <string>
@@ -20,6 +23,29 @@ int Report(const std::string& line, int status) {
     return status;
 }
 
+// The plans are painted with Qt's fonts and images, which want an application; the offscreen
+// platform needs no display.
+int WritePlans(const stackmason::ConversionRequest& request) {
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Qt's notes on its set-up (no XDG_RUNTIME_DIR, say) are not the builder's business: the
+    // converter's standard error holds its own report alone.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "%s: %s\n", stackmason::kConvertProgramName, message.toLocal8Bit().constData());
+    });
+    int argc = 1;
+    char name[] = "stackmason-convert";
+    char* argv[] = {name, nullptr};
+    QGuiApplication application(argc, argv);
+    std::vector<std::string> notes;
+    if (const std::optional<std::string> failure = stackmason::WriteLayerPlans(request, &notes))
+        return Report(*failure, kConversionFailed);
+    for (const std::string& note : notes)
+        Report(note, 0);
+    return 0;
+}
+
 int Run(const std::vector<std::string>& arguments) {
     const stackmason::CommandLine commandLine = stackmason::ParseCommandLine(arguments);
     if (std::holds_alternative<stackmason::HelpRequested>(commandLine)) {
@@ -29,10 +55,13 @@ int Run(const std::vector<std::string>& arguments) {
     if (const auto* usage = std::get_if<stackmason::UsageError>(&commandLine))
         return Report(usage->text, kWrongArguments);
     const auto& request = std::get<stackmason::ConversionRequest>(commandLine);
-    if (request.listMaterials) {
+    if (request.plans != stackmason::ConversionRequest::Plans::None)
+        return WritePlans(request);
+    if (request.listMaterials || request.layerTable) {
         std::string csv;
         std::vector<std::string> notes;
-        if (const std::optional<std::string> failure = stackmason::ListMaterials(request, csv, &notes))
+        const auto list = request.layerTable ? stackmason::ListLayerTable : stackmason::ListMaterials;
+        if (const std::optional<std::string> failure = list(request, csv, &notes))
             return Report(*failure, kConversionFailed);
         for (const std::string& note : notes)
             Report(note, 0);

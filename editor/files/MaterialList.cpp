@@ -1,17 +1,12 @@
 #include "editor/files/MaterialList.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <span>
-#include <system_error>
 
 #include "editor/files/BlockStateMapping.h"
 #include "editor/files/BuildingFiles.h"
 #include "editor/files/CodeCounts.h"
-#include "editor/files/FileRequests.h"
+#include "editor/files/CsvFiles.h"
 #include "editor/files/GameVersions.h"
-#include "editor/files/SavedFile.h"
-#include "editor/model/UserAction.h"
 #include "editor/packs/TexturePackLoader.h"
 
 namespace stackmason {
@@ -32,15 +27,6 @@ CodeCounts CountScope(const Editor& editor, MaterialScope scope) {
     else
         counts.AddSlice(editor.grid, cells.x0);
     return counts;
-}
-
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (const char c : text)
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
 }
 
 }  // namespace
@@ -86,27 +72,10 @@ std::string MaterialCsv(const MaterialList& list) {
     return csv;
 }
 
-FileRequest MaterialListRequest() {
-    FileRequest request;
-    request.title = "Save material list";
-    request.filters = {{"csv(*.csv)", "*.csv"}};
-    std::error_code error;
-    request.startName = std::filesystem::current_path(error).string();
-    return request;
-}
+FileRequest MaterialListRequest() { return CsvFileRequest("Save material list"); }
 
 bool SaveMaterialList(Editor& editor, const MaterialList& list) {
-    const FileRequest request = MaterialListRequest();
-    const std::optional<FileChoice> choice = editor.dialogs.AskSaveFile(request);
-    if (!choice)
-        return false;
-    const std::string path = WithExtension(choice->path, "csv");
-    NameRunningAction(editor, "save " + FileNamePart(path));
-    if (!MayWrite(editor.dialogs, request.title, path))
-        return false;
-    const std::string csv = MaterialCsv(list);
-    return SaveFileReporting(editor.dialogs, path,
-                             std::span(reinterpret_cast<const std::uint8_t*>(csv.data()), csv.size()));
+    return SaveCsvFile(editor, MaterialListRequest(), [&list] { return MaterialCsv(list); });
 }
 
 }  // namespace stackmason

@@ -102,6 +102,8 @@ public:
     virtual void ShowInfoWindow() = 0;
     // Asks how many copies of the selected box to stack and which way; none when cancelled.
     virtual std::optional<StackRequest> AskStack() { return std::nullopt; }
+    // Asks for a folder with a folder requester; none when cancelled.
+    virtual std::optional<std::string> AskFolder(const std::string& /*title*/) { return std::nullopt; }
 };
 
 }  // namespace stackmason

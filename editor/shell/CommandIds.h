@@ -42,6 +42,8 @@ enum CommandId : int {
     kMirrorCopyLeftRight = 113,
     kMirrorCopyFrontBack = 114,
     kMirrorDrawing = 115,
+    kLayerPlans = 116,
+    kLayerPictures = 117,
 };
 
 }  // namespace stackmason

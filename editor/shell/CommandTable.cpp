@@ -8,6 +8,7 @@
 #include "editor/commands/FlipAxis.h"
 #include "editor/commands/LayerCommands.h"
 #include "editor/commands/RotateLayers.h"
+#include "editor/files/PlanPainter.h"
 #include "editor/model/Repaint.h"
 #include "editor/model/Views.h"
 #include "editor/packs/TexturePackLoader.h"
@@ -57,6 +58,8 @@ void ConfirmLayer(Editor& editor) {
 void Undo(Editor& editor) { editor.history.Undo(editor); }
 void Redo(Editor& editor) { editor.history.Redo(editor); }
 void OpenMaterialList(Editor& editor) { editor.window.OpenMaterialList(); }
+void SaveBooklet(Editor& editor) { SaveLayerBooklet(editor); }
+void SavePictures(Editor& editor) { SaveLayerPictures(editor); }
 
 // The view item names the view it switches to.
 std::string ViewItemLabel(const Editor& editor) { return ViewToggleLabel(editor); }
@@ -92,6 +95,9 @@ constexpr Command kCommands[] = {
      .actionName = "redo the change", .run = Redo, .enabled = CanRedo},
     {.id = kMaterialList, .menuLabel = "Material list", .actionName = "show the material list",
      .run = OpenMaterialList},
+    {.id = kLayerPlans, .menuLabel = "Layer plans...", .actionName = "save the layer plans", .run = SaveBooklet},
+    {.id = kLayerPictures, .menuLabel = "Layer pictures...", .actionName = "save the layer pictures",
+     .run = SavePictures},
     {.id = kSelectBox, .menuLabel = "Select box", .separatorBefore = true, .keys = {Plain(Qt::Key_B)},
      .actionName = "switch the box selection", .run = ToggleBoxMode, .showsReadout = true},
     {.id = kCopyBox, .menuLabel = "Copy box", .keys = {Ctrl(Qt::Key_C)}, .actionName = "copy the box",

@@ -10,6 +10,7 @@
 
 #include "editor/canvas/CanvasRepaint.h"
 #include "editor/commands/ReplaceBlocks.h"
+#include "editor/files/LayerPlans.h"
 #include "editor/model/Selection.h"
 #include "editor/model/UserAction.h"
 
@@ -74,10 +75,12 @@ MaterialListWindow::MaterialListWindow(Editor& editor, QWidget* parent) : QDialo
     auto* bottom = new QHBoxLayout;
     total_ = new QLabel(this);
     auto* save = new QPushButton("Save CSV...", this);
+    auto* saveTable = new QPushButton("Save layer table...", this);
     auto* close = new QPushButton("Close", this);
     bottom->addWidget(total_);
     bottom->addStretch();
     bottom->addWidget(save);
+    bottom->addWidget(saveTable);
     bottom->addWidget(close);
     layout->addLayout(bottom);
 
@@ -90,6 +93,7 @@ MaterialListWindow::MaterialListWindow(Editor& editor, QWidget* parent) : QDialo
             ShowScope(MaterialScope::CurrentPlane);
     });
     connect(save, &QPushButton::clicked, this, [this] { SaveCsv(); });
+    connect(saveTable, &QPushButton::clicked, this, [this] { SaveTable(); });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     ShowScope(MaterialScope::Building);
 }
@@ -134,6 +138,10 @@ void MaterialListWindow::ReplaceWithSelected(BlockCode code) {
 
 void MaterialListWindow::SaveCsv() {
     RunUserAction(editor_, "save the material list", [&] { SaveMaterialList(editor_, list_); });
+}
+
+void MaterialListWindow::SaveTable() {
+    RunUserAction(editor_, "save the layer table", [&] { SaveLayerTable(editor_); });
 }
 
 void ShowMaterialListOver(QWidget& parent, Editor& editor) {

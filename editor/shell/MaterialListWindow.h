@@ -14,9 +14,10 @@ namespace stackmason {
 
 // The material list: every block type of the building, or of the current layer (TopView) or
 // slice (FrontView), with its picture, item text, block state, count and the count in stacks
-// of 64, the most used first, and the total; a button saves it as CSV. Each row's button
-// replaces its block type by the selected block in the cells the list counts, as one step,
-// and the list is counted again. Modal over the main window.
+// of 64, the most used first, and the total; a button saves it as CSV, another the whole
+// building's layer-by-block table. Each row's button replaces its block type by the selected
+// block in the cells the list counts, as one step, and the list is counted again. Modal over
+// the main window.
 class MaterialListWindow final : public QDialog {
 public:
     MaterialListWindow(Editor& editor, QWidget* parent);
@@ -32,6 +33,7 @@ private:
     QPushButton* ReplaceButton(BlockCode code);
     void ReplaceWithSelected(BlockCode code);
     void SaveCsv();
+    void SaveTable();
 
     Editor& editor_;
     MaterialList list_;

@@ -107,6 +107,15 @@ bool QtDialogs::RunAndWait(const std::string& program, const std::string& argume
 
 std::optional<StackRequest> QtDialogs::AskStack() { return AskStackOver(parent_); }
 
+std::optional<std::string> QtDialogs::AskFolder(const std::string& title) {
+    // Qt's own requester, as the file requesters use, so that every platform asks alike.
+    const QString folder = QFileDialog::getExistingDirectory(parent_, QString::fromStdString(title), QDir::currentPath(),
+                                                             QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    if (folder.isEmpty())
+        return std::nullopt;
+    return folder.toStdString();
+}
+
 void QtDialogs::ShowInfoWindow() {
     if (showInfo_)
         showInfo_();

@@ -29,6 +29,7 @@ public:
                     const std::string& workingDirectory) override;
     void ShowInfoWindow() override;
     std::optional<StackRequest> AskStack() override;
+    std::optional<std::string> AskFolder(const std::string& title) override;
 
 private:
     std::optional<FileChoice> AskFile(const FileRequest& request, bool save);

@@ -21,6 +21,7 @@
 
 #include "editor/files/BuildingFiles.h"
 #include "editor/files/FileFormats.h"
+#include "editor/files/LayerPlans.h"
 #include "editor/files/MaterialList.h"
 #include "editor/model/HeadlessPorts.h"
 #include "editor/packs/TexturePackLoader.h"
@@ -314,6 +315,38 @@ TEST_F(ConvertTest, SpongeSchematicsAndTheMaterialList) {
     EXPECT_EQ(Run({"--materials", "small.txt", "x.txt"}).exitStatus, 2);
 }
 
+// --layer-table prints a row per block type, the most used first, with its count on every
+// layer, empty ones as 0, and its total, whichever type the file has; it takes one file alone.
+TEST_F(ConvertTest, TheLayerTable) {
+    // Stone on layers 1 and 3, grass on layer 1 alone, layer 2 empty.
+    WriteText(Path("small.txt"), "4x2x3;minecraft.zip\r\n------\r\nlayer 1\r\n00/1\r\n1///\r\n\r\nlayer 2\r\n"
+                                 "////\r\n////\r\n\r\nlayer 3\r\n0/0/\r\n////\r\n\r\n");
+    ASSERT_EQ(Run({"small.txt", "small.schem"}).exitStatus, 0);
+    const std::string expected = "Block,Block state,Layer 1,Layer 2,Layer 3,Total\n"
+                                 "stone_001,minecraft:stone,2,0,2,4\n"
+                                 "grass_002,minecraft:grass_block,2,0,0,2\n";
+    for (const char* in : {"small.txt", "small.schem"}) {
+        SCOPED_TRACE(in);
+        const RunResult table = Run({"--layer-table", in});
+        ASSERT_EQ(table.exitStatus, 0) << table.err;
+        EXPECT_EQ(table.err, "");
+        EXPECT_EQ(table.out, expected);
+    }
+    // The total is the material list's count.
+    EXPECT_EQ(Run({"--materials", "small.txt"}).out,
+              "name,block state,count\nstone_001,minecraft:stone,4\ngrass_002,minecraft:grass_block,2\n");
+
+    EXPECT_EQ(Run({"--layer-table", "small.txt", "x.txt"}).exitStatus, 2);
+    const RunResult both = Run({"--layer-table", "--materials", "small.txt"});
+    EXPECT_EQ(both.exitStatus, 2);
+    EXPECT_EQ(both.out, "");
+    const RunResult missing = Run({"--layer-table", "none.txt"});
+    EXPECT_EQ(missing.exitStatus, 1);
+    EXPECT_EQ(missing.err, "stackmason-convert: none.txt: no such file\n");
+    EXPECT_EQ(missing.out, "");
+    EXPECT_FALSE(fs::exists(Path("x.txt")));
+}
+
 // A .schem taken on as a .litematic and read back as text gives the building it came from:
 // the file names its pack and keeps the axes, so each cell comes back where it was.
 TEST_F(ConvertTest, SpongeToLitematicToTextKeepsTheBuilding) {
@@ -344,10 +377,63 @@ TEST_F(ConvertTest, HelpExplainsTheUse) {
             result.out.starts_with("Usage: stackmason-convert [--force] [--pack FILE] [--game-version X.Y[.Z]] IN OUT\n"));
         for (const char* explained :
              {"--pack FILE", "--force", "minecraft.zip", ".schematic", ".txt", "--game-version", "1.13 to 26.1.2",
-              "The default is 1.20.1"})
+              "The default is 1.20.1", "--layer-table IN", "--plans OUT.pdf IN", "--plan-pictures DIR IN",
+              "layer-001.png"})
             EXPECT_NE(result.out.find(explained), std::string::npos) << explained;
     }
     EXPECT_EQ(Listing(folder_), (std::set<std::string>{"minecraft.zip", "stackmason.zip"}));
+}
+
+// The page count pdfinfo reads in a PDF; -1 when it cannot read one.
+int PdfPages(const fs::path& pdf) {
+    const std::string info = fs::path(pdf).string() + ".info";
+    const int status = std::system(("pdfinfo " + Quoted(pdf.string()) + " >" + Quoted(info) + " 2>&1").c_str());
+    const std::string text = ReadText(info);
+    fs::remove(info);
+    const std::size_t at = text.find("Pages:");
+    return status != 0 || at == std::string::npos ? -1 : std::atoi(text.c_str() + at + 6);
+}
+
+// --plans writes the layer booklet and --plan-pictures the layer pictures without a display:
+// a cover and a page per layer with a block; an existing booklet or picture is kept unless
+// --force; each takes the one file IN.
+TEST_F(ConvertTest, LayerPlansAreWrittenWithoutADisplay) {
+    // Layers 1 and 3 hold blocks, layer 2 none.
+    WriteText(Path("house.txt"),
+              "3x2x3;minecraft.zip\r\n------\r\nlayer 1\r\n0/1\r\n///\r\n\r\nlayer 2\r\n///\r\n///\r\n\r\n"
+              "layer 3\r\n/2/\r\n///\r\n\r\n");
+    RunResult result = Run({"--plans", "house.pdf", "house.txt"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(PdfPages(Path("house.pdf")), 3);
+
+    WriteText(Path("kept.pdf"), "keep me");
+    result = Run({"--plans", "kept.pdf", "house.txt"});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.err, "stackmason-convert: kept.pdf: already exists (--force replaces it)\n");
+    EXPECT_EQ(ReadText(Path("kept.pdf")), "keep me");
+    result = Run({"--force", "--plans", "kept.pdf", "house.txt"});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(PdfPages(Path("kept.pdf")), 3);
+
+    result = Run({"--plan-pictures", "pictures", "house.txt"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(Listing(Path("pictures")), (std::set<std::string>{"layer-001.png", "layer-003.png"}));
+    EXPECT_EQ(ReadText(Path("pictures/layer-001.png")).substr(1, 3), "PNG");
+    result = Run({"--plan-pictures", "pictures", "house.txt"});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_NE(result.err.find("layer-001.png: already exists (--force replaces it)"), std::string::npos) << result.err;
+    EXPECT_EQ(Run({"-f", "--plan-pictures", "pictures", "house.txt"}).exitStatus, 0);
+
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{"--plans", "a.pdf", "house.txt", "b.txt"}, {"--plans"},
+          {"--plans", "a.pdf", "--plan-pictures", "d", "house.txt"}, {"--materials", "--plans", "a.pdf", "house.txt"}}) {
+        result = Run(wrong);
+        EXPECT_EQ(result.exitStatus, 2) << wrong.front();
+        EXPECT_NE(result.err.find("--help explains the use"), std::string::npos) << result.err;
+    }
+    EXPECT_EQ(Listing(folder_), (std::set<std::string>{"house.txt", "house.pdf", "kept.pdf", "minecraft.zip",
+                                                        "pictures", "stackmason.zip"}));
 }
 
 // The content of a gzip file with its Sponge "Date" (the 8 bytes behind the tag's name)
@@ -462,10 +548,12 @@ TEST_F(ConvertTest, GameVersionNamesBlocksAsThatReleaseDoes) {
 }
 
 // The window's own path, the whole building held: the Load button's work on `in`, then the
-// Save button's writer to `out`, in the test folder, where the packs lie. The messages
+// Save button's writer to `out`, in the test folder, where the packs lie; or, given `csv` or
+// `table`, the material list's and the layer table's CSV instead of the save. The messages
 // shown, errors first, are given back.
 std::vector<std::string> SaveThroughTheWindowsPath(const fs::path& folder, const std::string& in, int inFilter,
-                                                   const std::string& out, int outFilter, std::string* csv = nullptr) {
+                                                   const std::string& out, int outFilter, std::string* csv = nullptr,
+                                                   std::string* table = nullptr) {
     struct Dialogs final : DialogPort {
         void ShowError(const std::string& text) override { errors.push_back(text); }
         void ShowInfo(const std::string& text) override { infos.push_back(text); }
@@ -485,7 +573,9 @@ std::vector<std::string> SaveThroughTheWindowsPath(const fs::path& folder, const
     LoadBuildingFile(editor, FileChoice{in, inFilter});
     if (csv)
         *csv = MaterialCsv(CountMaterials(editor, MaterialScope::Building));
-    else if (dialogs.errors.empty()) {
+    if (table)
+        *table = LayerTableCsv(editor);
+    if (!csv && !table && dialogs.errors.empty()) {
         const LayerSource layers = LayersOf(editor.grid);
         FormatOfFilter(outFilter).save(SavedBuilding{layers, editor.selector, editor.texturePackName}, dialogs, out);
     }
@@ -520,11 +610,14 @@ TEST_F(ConvertTest, StreamedConversionsWriteWhatTheWholeBuildingPathWrites) {
         for (const auto& [inExtension, inFilter] : types) {
             const std::string in = std::string("in.") + inExtension;
             SCOPED_TRACE(in);
-            std::string expectedCsv;
-            SaveThroughTheWindowsPath(folder_, in, inFilter, "", 0, &expectedCsv);
+            std::string expectedCsv, expectedTable;
+            SaveThroughTheWindowsPath(folder_, in, inFilter, "", 0, &expectedCsv, &expectedTable);
             const RunResult materials = Run({"--materials", in});
             ASSERT_EQ(materials.exitStatus, 0) << materials.err;
             EXPECT_EQ(materials.out, expectedCsv);
+            const RunResult table = Run({"--layer-table", in});
+            ASSERT_EQ(table.exitStatus, 0) << table.err;
+            EXPECT_EQ(table.out, expectedTable);
             for (const auto& [outExtension, outFilter] : types) {
                 SCOPED_TRACE(in + " to ." + outExtension);
                 // Of the same name, which a .schem holds, in a folder of its own.

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <set>
@@ -22,7 +25,7 @@ const std::vector<std::pair<std::string, int>> kMenu = {
     {"FillArea", 5},   {"Silhouette", 6},  {"FrontView", 7},   {"LoadBrush", 10},
     {"RandomBrush", 11}, {"FlipAxis", 9},  {"-", 0},           {"Orbitscope", 8},
     {"-", 0},          {"Select TexturePack", 24}, {"-", 0},   {"Undo", 100},
-    {"Redo", 101},     {"Material list", 102}, {"-", 0},     {"Select box", 103},
+    {"Redo", 101},     {"Material list", 102}, {"Layer plans...", 116}, {"Layer pictures...", 117}, {"-", 0},     {"Select box", 103},
     {"Copy box", 104}, {"Cut box", 105},   {"Paste box", 106}, {"Delete box", 107},
     {"Stack box...", 108}, {"Mirror drawing: off", 115},
 };
@@ -129,6 +132,39 @@ TEST(CommandTable, MenuItemsFollowTheViewAndTheHistory) {
     EXPECT_TRUE(MenuItemEnabled(undo, e));
     DispatchCommand(e, kUndo);
     EXPECT_TRUE(MenuItemEnabled(redo, e));
+}
+
+// "Layer plans..." saves the booklet where the requester says, "Layer pictures..." a picture per
+// layer with a block into the folder chosen; cancelling either writes nothing.
+TEST(CommandTable, LayerPlanItemsSaveWhereTheUserSays) {
+    testing::PackFolder folder("stackmason-command-plans");
+    testing::EditorFixture f;
+    Editor& e = f.editor;
+    NewBuilding(e);
+    e.grid.At(2, 3, 1) = 1;
+    e.grid.At(4, 4, 5) = 1;
+    const std::filesystem::path here = std::filesystem::current_path();
+    DispatchCommand(e, kLayerPlans);  // cancelled
+    EXPECT_FALSE(std::filesystem::exists(here / "plans.pdf"));
+    f.dialogs.Choose((here / "plans").string(), 0);
+    DispatchCommand(e, kLayerPlans);
+    EXPECT_TRUE(f.dialogs.errors.empty());
+    std::ifstream pdf(here / "plans.pdf", std::ios::binary);
+    std::string start(5, '\0');
+    pdf.read(start.data(), 5);
+    EXPECT_EQ(start, "%PDF-");
+
+    const std::filesystem::path pictures = here / "pictures";
+    std::filesystem::create_directory(pictures);
+    DispatchCommand(e, kLayerPictures);  // cancelled
+    EXPECT_TRUE(std::filesystem::is_empty(pictures));
+    f.dialogs.folderAnswer = pictures.string();
+    DispatchCommand(e, kLayerPictures);
+    EXPECT_TRUE(f.dialogs.errors.empty());
+    EXPECT_EQ(f.dialogs.folderTitles, (std::vector<std::string>{"Save layer pictures", "Save layer pictures"}));
+    EXPECT_TRUE(std::filesystem::exists(pictures / "layer-001.png"));
+    EXPECT_TRUE(std::filesystem::exists(pictures / "layer-005.png"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pictures), std::filesystem::directory_iterator()), 2);
 }
 
 }  // namespace

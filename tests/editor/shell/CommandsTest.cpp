@@ -17,6 +17,7 @@
 #include <QTest>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <new>
 #include <fstream>
 #include <sstream>
@@ -490,6 +491,56 @@ TEST(MaterialListWindow, ShowsSwitchesAndSavesTheList) {
     EXPECT_EQ(planeLabel, "Layer 2");
     EXPECT_EQ(planeTotal, "Total: 2 blocks (2)");
     EXPECT_EQ(ReadText("materials.csv"), "name,block state,count\n" + item(2).toStdString() + ",minecraft:grass_block,2\n");
+    EXPECT_TRUE(started.dialogs->errors.empty());
+}
+
+// "Save layer table..." saves the whole building's table through a CSV requester, whatever
+// scope the window shows: a row per block type, a column per layer, empty layers as 0.
+TEST(MaterialListWindow, SavesTheLayerTableOfTheWholeBuilding) {
+    StartedWindow started;
+    Editor& e = started.E();
+    e.grid.Clear();
+    for (int x = 1; x <= 10; ++x)
+        e.grid.At(x, 1, 3) = 2;  // 10 of block 2 on layer 3
+    for (int y = 1; y <= 4; ++y)
+        e.grid.At(1, y, 1) = 1;  // 4 of block 1 on layer 1 ...
+    e.grid.At(5, 5, e.grid.Height()) = 1;  // ... and 1 on the top layer
+    e.grid.At(2, 2, 0) = 3;  // the ground is never counted
+    started.dialogs->Choose("table", 0);
+
+    int buttons = 0;
+    ModalAnswerer answerer([&](QWidget& modal) {
+        auto* window = dynamic_cast<MaterialListWindow*>(&modal);
+        ASSERT_NE(window, nullptr) << modal.metaObject()->className();
+        window->PlaneChoice().click();
+        for (QPushButton* button : window->findChildren<QPushButton*>())
+            if (button->text() == "Save layer table...") {
+                ++buttons;
+                button->click();
+            }
+        window->accept();
+    });
+    for (QAction* action : started.window->ContextMenu().actions())
+        if (action->text() == "Material list")
+            action->trigger();
+
+    EXPECT_EQ(buttons, 1);
+    const auto row = [&](BlockCode code, const std::string& state, const std::map<int, int>& onLayers) {
+        std::string line = e.selector.ItemAt(code).text + "," + state;
+        int total = 0;
+        for (int h = 1; h <= e.grid.Height(); ++h) {
+            const int count = onLayers.contains(h) ? onLayers.at(h) : 0;
+            line += "," + std::to_string(count);
+            total += count;
+        }
+        return line + "," + std::to_string(total) + "\n";
+    };
+    std::string header = "Block,Block state";
+    for (int h = 1; h <= e.grid.Height(); ++h)
+        header += ",Layer " + std::to_string(h);
+    EXPECT_EQ(ReadText("table.csv"), header + ",Total\n" + row(2, "minecraft:grass_block", {{3, 10}}) +
+                                         row(1, "minecraft:stone", {{1, 4}, {e.grid.Height(), 1}}));
+    EXPECT_EQ(started.dialogs->requests.back().title, "Save layer table");
     EXPECT_TRUE(started.dialogs->errors.empty());
 }
 

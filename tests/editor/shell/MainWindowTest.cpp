@@ -110,6 +110,7 @@ TEST_F(MainWindowTest, MiddleButtonOpensTheContextMenu) {
         labels << (action->isSeparator() ? "-" : action->text());
     EXPECT_EQ(labels.join(","), "CopyLayer,PasteLayer,InsertLayer,RemoveLayer,FillArea,Silhouette,FrontView,"
                                 "LoadBrush,RandomBrush,FlipAxis,-,Orbitscope,-,Select TexturePack,-,Undo,Redo,Material list,"
+                                "Layer plans...,Layer pictures...,"
                                 "-,Select box,Copy box,Cut box,Paste box,Delete box,Stack box...,"
                                 "Mirror drawing: off");
     menu.close();

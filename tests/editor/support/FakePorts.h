@@ -96,6 +96,10 @@ public:
         ++stackQuestions;
         return stackAnswer;
     }
+    std::optional<std::string> AskFolder(const std::string& title) override {
+        folderTitles.push_back(title);
+        return folderAnswer;
+    }
 
     // `choice` is the entry left selected in the choice the request offered beside its filters.
     void Choose(std::string path, int filter, int choice = -1) {
@@ -114,6 +118,9 @@ public:
     int infoCount = 0;
     int stackQuestions = 0;
     std::optional<StackRequest> stackAnswer;
+    // The folder requester's answer, the same each time; nothing means cancelled.
+    std::optional<std::string> folderAnswer;
+    std::vector<std::string> folderTitles;
 
 private:
     std::optional<FileChoice> Answer(const FileRequest& request) {
