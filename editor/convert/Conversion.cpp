@@ -16,7 +16,7 @@
 #include "editor/files/FileRequests.h"
 #include "editor/files/LayerPlans.h"
 #include "editor/files/MaterialList.h"
-#include "editor/files/PlanPainter.h"
+#include "editor/files/PlanFiles.h"
 #include "editor/files/SavedFile.h"
 #include "editor/model/Editor.h"
 #include "editor/model/HeadlessPorts.h"

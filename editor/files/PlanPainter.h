@@ -8,7 +8,6 @@
 #include "common/Building.h"
 #include "editor/files/ByteSink.h"
 #include "editor/files/LayerPlans.h"
-#include "editor/model/Editor.h"
 #include "editor/model/SelectorModel.h"
 
 namespace stackmason {
@@ -37,26 +36,5 @@ struct PlanPicture {
 // Paints every page and hands each, encoded, to `take` in the plan's order.
 void PaintLayerPictures(const LayerPlan& plan, const Building& grid, const SelectorModel& pictures,
                         const std::function<void(const PlanPicture&)>& take, double dotsPerInch = 150);
-
-// The menu's side: asks for a PDF name with a save requester (".pdf" appended, an existing file
-// replaced only after asking) and writes the booklet of the editor's building, in the view it
-// shows, through the safe writer. True when written.
-bool SaveLayerBooklet(Editor& editor);
-FileRequest LayerBookletRequest();
-
-// Asks for a folder and writes the layer pictures there; pictures of the same names already
-// there are replaced only after asking. True when all were written.
-bool SaveLayerPictures(Editor& editor);
-
-// The question before pictures already in `folder` are replaced; `names` those that exist.
-std::string PicturesReplaceQuestion(const std::vector<std::string>& names);
-
-// The names of the plan's pictures that already exist in `folder`.
-std::vector<std::string> ExistingPictures(const LayerPlan& plan, const std::string& folder);
-
-// Writes the plan's pictures into `folder`, each through the safe writer, reporting failures as
-// the saves do. True when all were written.
-bool WriteLayerPictures(DialogPort& dialogs, const LayerPlan& plan, const Building& grid,
-                        const SelectorModel& pictures, const std::string& folder);
 
 }  // namespace stackmason

@@ -8,7 +8,7 @@
 #include "editor/commands/FlipAxis.h"
 #include "editor/commands/LayerCommands.h"
 #include "editor/commands/RotateLayers.h"
-#include "editor/files/PlanPainter.h"
+#include "editor/files/PlanFiles.h"
 #include "editor/model/Repaint.h"
 #include "editor/model/Views.h"
 #include "editor/packs/TexturePackLoader.h"

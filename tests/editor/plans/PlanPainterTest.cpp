@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "editor/files/LayerPlans.h"
-#include "editor/files/PlanPainter.h"
+#include "editor/files/PlanFiles.h"
 #include "editor/model/Editor.h"
 #include "editor/packs/BuiltInPictures.h"
 #include "tests/editor/support/FakePorts.h"
