@@ -6,22 +6,14 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+#include "bench/support/OffscreenBenchmarks.h"
+
 namespace stackmason::bench {
 
 // What the event loop does after a user action: the pending update paints the window.
 inline void ShowWindowChanges() { QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest); }
 
-// The main of a benchmark program that runs the editor's window: it paints into memory on
-// Qt's offscreen platform, never onto a display.
-inline int RunOffscreenWindowBenchmarks(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+// The main of a benchmark program that runs the editor's window.
+inline int RunOffscreenWindowBenchmarks(int argc, char** argv) { return RunOffscreenBenchmarks<QApplication>(argc, argv); }
 
 }  // namespace stackmason::bench

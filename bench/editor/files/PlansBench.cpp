@@ -18,6 +18,7 @@
 
 #include "bench/support/BenchEditors.h"
 #include "bench/support/BuildingText.h"
+#include "bench/support/OffscreenBenchmarks.h"
 #include "bench/support/PeakMemory.h"
 #include "common/Constants.h"
 #include "editor/files/BuildingFiles.h"
@@ -111,14 +112,4 @@ STEADY_AND_FIRST(BM_LargestBooklet, 1);
 }  // namespace
 }  // namespace stackmason
 
-int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return stackmason::bench::RunOffscreenBenchmarks<QGuiApplication>(argc, argv); }
