@@ -16,6 +16,7 @@
 #include "editor/model/Selection.h"
 #include "editor/shell/CommandIds.h"
 #include "editor/shell/DispatchCommand.h"
+#include "tests/editor/commands/CommandTestEditor.h"
 #include "tests/editor/support/FakePorts.h"
 #include "tests/support/TempFolder.h"
 
@@ -26,15 +27,8 @@ using Kind = CanvasEvent::Kind;
 
 // An editor whose canvas events and keys go in as the window hands them over: each inside
 // its action's boundary, keys through the command dispatch.
-struct BoxFixture {
-    explicit BoxFixture(int width = 12, int length = 9, int height = 8) {
-        editor.selector.Add("Air", Image(32, 32));
-        for (int code = 1; code <= 5; ++code)
-            editor.selector.Add("Block " + std::to_string(code), Image(32, 32, Rgba{0, 0, 0, 255}));
-        editor.widthSpin.SetValue(width);
-        editor.lengthSpin.SetValue(length);
-        editor.heightSpin.SetValue(height);
-        NewBuilding(editor);
+struct BoxFixture : testing::CommandTestEditor {
+    explicit BoxFixture(int width = 12, int length = 9, int height = 8) : CommandTestEditor(width, length, height) {
         editor.selector.Select(2);
         ShowRequestedRepaint(editor);
         editor.history.Clear();
@@ -59,11 +53,6 @@ struct BoxFixture {
         ASSERT_EQ(editor.CurrentLayer(), layer);
     }
     std::optional<CellBox> Box() const { return SelectedBox(editor); }
-
-    testing::CountingPainter painter;
-    testing::FakeWindow window;
-    testing::FakeDialogs dialogs;
-    Editor editor{painter, window, dialogs};
 };
 
 bool EndsWith(const std::string& text, const std::string& end) {
