@@ -1,6 +1,7 @@
 #include "preview/app/FrameLoop.h"
 
 #include <chrono>
+#include <string>
 
 #include "preview/PreviewConfig.h"
 #include "preview/app/Controls.h"
@@ -13,7 +14,11 @@ namespace orbitscope {
 
 constexpr int kPreviewStepBase = 3000;
 
-void RunFrameLoop(Engine3D& engine, SdlScreen& screen) {
+std::string MillisecondsSince(std::chrono::steady_clock::time_point from, std::chrono::steady_clock::time_point to) {
+    return std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(to - from).count());
+}
+
+void RunFrameLoop(Engine3D& engine, SdlScreen& screen, std::optional<std::chrono::steady_clock::time_point> started) {
     RenderModeCounter renderModes;
     FrameTimes times;
     bool quit = false;
@@ -30,7 +35,10 @@ void RunFrameLoop(Engine3D& engine, SdlScreen& screen) {
         engine.RenderWorld();
         PREVIEW_STEP();
         screen.Flip();
-        times.Add(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        const auto shown = std::chrono::steady_clock::now();
+        times.Add(std::chrono::duration<double, std::milli>(shown - start).count());
+        if (started && times.Count() == 1)
+            engine.LogLine("first frame shown " + MillisecondsSince(*started, shown) + " ms after start");
         end = escape || quit;
     }
     engine.LogFrameFigures(times);

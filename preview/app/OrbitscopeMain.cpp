@@ -1,4 +1,5 @@
 // Orbitscope: shows the building of the preview file named by the first argument in 3-D.
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -6,12 +7,10 @@
 #include "preview/app/FatalErrorHandler.h"
 #include "preview/app/FrameLoop.h"
 #include "preview/app/PreviewStep.h"
+#include "preview/app/ProgressWindow.h"
 #include "preview/app/SdlPreviewSystem.h"
 #include "preview/app/SdlScreen.h"
 #include "preview/engine/Engine3D.h"
-#include "preview/scene/GroundImage.h"
-#include "preview/scene/PreviewBuilding.h"
-#include "preview/scene/PreviewScene.h"
 
 constexpr int kPreviewStepBase = 0;
 
@@ -24,11 +23,10 @@ int main(int argc, char** argv) {
         ShowErrorBox(argv[2]);
         return 0;
     }
+    const auto started = std::chrono::steady_clock::now();
     SdlErrorReporter reporter;
     PREVIEW_STEP();
     InstallFatalErrorHandler(kThisProgram);
-    PREVIEW_STEP();
-    PreviewBuilding building = ReadPreviewFile(argc > 1 ? argv[1] : "");
 
     // The engine goes before the screen it draws into.
     SdlScreen screen;
@@ -37,15 +35,16 @@ int main(int argc, char** argv) {
     if (!StartUpPreview(system, reporter))
         return 0;
 
+    // The building is read and built behind a progress screen, so that the window answers
+    // from the moment it appears, however large the building.
     PREVIEW_STEP();
-    CreatePreviewCamera(engine);
+    if (!BuildSceneInWindow(engine, screen, argc > 1 ? argv[1] : "")) {
+        engine.LogLine("scene build stopped " + MillisecondsSince(started, std::chrono::steady_clock::now()) +
+                       " ms after start by a close request or Escape");
+        return 0;
+    }
+    engine.LogLine("scene built " + MillisecondsSince(started, std::chrono::steady_clock::now()) + " ms after start");
     PREVIEW_STEP();
-    CreateLightAndGround(engine, building, GroundImagePng());
-    PREVIEW_STEP();
-    AimPreviewCamera(engine);
-    PREVIEW_STEP();
-    BuildBlocks(engine, building);
-    PREVIEW_STEP();
-    RunFrameLoop(engine, screen);
+    RunFrameLoop(engine, screen, started);
     return 0;
 }

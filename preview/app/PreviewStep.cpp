@@ -2,6 +2,6 @@
 
 namespace orbitscope {
 
-volatile std::sig_atomic_t PreviewStep = 0;
+thread_local volatile std::sig_atomic_t PreviewStep = 0;
 
 }  // namespace orbitscope

@@ -5,8 +5,10 @@
 namespace orbitscope {
 
 // The source line of the program step that is running, for the fatal-error report. A plain
-// signal-safe integer, since the report reads it from a signal handler.
-extern volatile std::sig_atomic_t PreviewStep;
+// signal-safe integer, since the report reads it from a signal handler; one per thread, since
+// the scene is built on a thread of its own while the window shows its progress, and the
+// handler runs on the thread that failed.
+extern thread_local volatile std::sig_atomic_t PreviewStep;
 
 }  // namespace orbitscope
 

@@ -6,6 +6,9 @@
 
 #include <glm/common.hpp>
 
+#include "preview/engine/BuildProgress.h"
+#include "preview/engine/WorkerPool.h"
+
 namespace orbitscope {
 namespace {
 
@@ -19,11 +22,6 @@ int CellIndex(const glm::ivec3& local) { return local.x + kChunkSide * (local.y 
 std::uint64_t KeyOf(const glm::ivec3& chunk) {
     auto field = [](int value) { return static_cast<std::uint64_t>(value + kKeyBias) & 0x1FFFFF; };
     return field(chunk.y) << 42 | field(chunk.z) << 21 | field(chunk.x);
-}
-
-glm::ivec3 ChunkOfKey(std::uint64_t key) {
-    auto field = [&](int shift) { return static_cast<int>((key >> shift) & 0x1FFFFF) - kKeyBias; };
-    return {field(0), field(42), field(21)};
 }
 
 }  // namespace
@@ -61,28 +59,84 @@ ChunkQuad UnpackQuad(std::uint32_t rectangle, std::uint32_t kindAndDirection) {
 
 int KindOf(std::uint32_t kindAndDirection) { return static_cast<int>(kindAndDirection & 0xFFu); }
 
-CubeChunkBuilder::Cells& CubeChunkBuilder::CellsOf(const glm::ivec3& chunk) {
+CubeChunkBuilder::CubeChunkBuilder(bool merge) : merge_(merge) {}
+
+CubeChunkBuilder::~CubeChunkBuilder() {
+    // Jobs still running write into the slots.
+    if (pool_)
+        pool_->Wait();
+}
+
+void CubeChunkBuilder::MeshOn(WorkerPool* pool, BuildProgress* progress, bool whileAdding) {
+    pool_ = pool;
+    progress_ = progress;
+    meshWhileAdding_ = whileAdding;
+}
+
+CubeChunkBuilder::Slot& CubeChunkBuilder::SlotOf(const glm::ivec3& chunk) {
     const std::uint64_t key = KeyOf(chunk);
     if (key != lastKey_) {
-        std::unique_ptr<Cells>& slot = chunks_[key];
-        if (!slot)
-            slot = std::make_unique<Cells>();
+        std::unique_ptr<Slot>& slot = chunks_[key];
+        if (!slot) {
+            slot = std::make_unique<Slot>();
+            slot->chunk = chunk;
+            slot->cells = std::make_unique<Cells>();
+            waiting_.push_back(slot.get());
+            if (progress_)
+                progress_->RaiseTotal(static_cast<std::int64_t>(chunks_.size()));
+        }
         last_ = slot.get();
         lastKey_ = key;
     }
     return *last_;
 }
 
+void CubeChunkBuilder::MeshSlot(Slot& slot) const {
+    if (!(progress_ && progress_->Cancelled()))
+        slot.meshed = Mesh(slot.chunk, *slot.cells);
+    slot.cells.reset();  // the cells go as soon as their chunk is meshed
+    if (progress_)
+        progress_->Advance();
+}
+
+void CubeChunkBuilder::PostWaitingChunks() {
+    for (Slot* slot : waiting_) {
+        slot->posted = true;
+        if (pool_)
+            pool_->Post([this, slot] { MeshSlot(*slot); });
+        else
+            MeshSlot(*slot);
+    }
+    waiting_.clear();
+}
+
 void CubeChunkBuilder::Add(const glm::ivec3& cell, int kind, bool blended, CubeFaceMask faces) {
     if (kind < 0 || kind >= kMaxKinds)
         throw std::length_error("too many kinds of cube in one static geometry");
-    blended_[static_cast<std::size_t>(kind)] = blended;
     constexpr int kLimit = (kKeyBias - 1) * kChunkSide;
     if (glm::any(glm::greaterThanEqual(glm::abs(cell), glm::ivec3(kLimit))))
         return;  // beyond any scene the lattice can hold; nothing real lies there
     const glm::ivec3 chunk(cell.x >> kChunkShift, cell.y >> kChunkShift, cell.z >> kChunkShift);
+    if (meshWhileAdding_ && chunk.y > highestBand_) {
+        // The adds have left the bands below: what they hold is whole.
+        PostWaitingChunks();
+        highestBand_ = chunk.y;
+    }
+    Slot& slot = SlotOf(chunk);
+    if (slot.posted) {
+        if (!late_) {
+            late_ = std::make_unique<CubeChunkBuilder>(merge_);
+            late_->MeshOn(nullptr, nullptr, true);
+        }
+        late_->Add(cell, kind, blended, faces);
+        return;
+    }
+    // Written only when it changes, since meshing threads read the kinds seen before.
+    auto& blendedKind = blended_[static_cast<std::size_t>(kind)];
+    if (blendedKind != blended)
+        blendedKind = blended;
     const glm::ivec3 local = cell & glm::ivec3(kChunkMask);
-    Cells& cells = CellsOf(chunk);
+    Cells& cells = *slot.cells;
     const int index = CellIndex(local);
     if (cells.kind[static_cast<std::size_t>(index)] == 0)
         ++cubes_;
@@ -152,24 +206,37 @@ CubeChunkData Join(const std::vector<CubeChunkData*>& parts) {
 
 }  // namespace
 
-std::vector<CubeChunkData> CubeChunkBuilder::Build() {
+std::vector<CubeChunkData> CubeChunkBuilder::TakeMeshes() {
+    PostWaitingChunks();
+    if (pool_)
+        pool_->Wait();
     std::vector<std::uint64_t> keys;
     keys.reserve(chunks_.size());
-    for (const auto& [key, cells] : chunks_)
+    for (const auto& [key, slot] : chunks_)
         keys.push_back(key);
     std::sort(keys.begin(), keys.end());
     std::vector<CubeChunkData> meshed;
     for (const std::uint64_t key : keys) {
-        std::unique_ptr<Cells>& cells = chunks_[key];
-        CubeChunkData chunk = Mesh(ChunkOfKey(key), *cells);
-        cells.reset();  // the cells go as soon as their chunk is meshed
-        if (!chunk.quads.empty())
-            meshed.push_back(std::move(chunk));
+        std::unique_ptr<Slot>& slot = chunks_[key];
+        if (!slot->meshed.quads.empty())
+            meshed.push_back(std::move(slot->meshed));
+        slot.reset();
     }
     chunks_.clear();
     last_ = nullptr;
     lastKey_ = ~std::uint64_t{0};
+    highestBand_ = INT32_MIN;
     cubes_ = 0;
+    if (late_) {
+        for (CubeChunkData& chunk : late_->TakeMeshes())
+            meshed.push_back(std::move(chunk));
+        late_.reset();
+    }
+    return meshed;
+}
+
+std::vector<CubeChunkData> CubeChunkBuilder::Build() {
+    std::vector<CubeChunkData> meshed = TakeMeshes();
     if (!merge_)
         return meshed;  // every face its own quad, in chunks of their own
     // Large chunks stay as they are; the small ones of each region are joined, in the order

@@ -12,6 +12,9 @@
 
 namespace orbitscope {
 
+class BuildProgress;
+class WorkerPool;
+
 // Cubes that stand on one lattice (cell (i, j, k) centred on origin + edge * (i, j, k)) are
 // kept in chunks of kChunkSide cells along each axis. The faces of a chunk that look the same
 // way, lie in one plane and belong to the same kind are merged into rectangles (greedy
@@ -86,9 +89,23 @@ using PlaneMask = std::array<std::uint16_t, kChunkSide * kChunkSide>;
 // Collects cubes by lattice cell, then merges each chunk's faces. A cell holds one cube: a
 // later one replaces an earlier one. With merging off every face is its own quad, which
 // draws the same picture and is what the merged one is checked against.
+//
+// Chunks can be meshed on a pool's threads, and while cubes are still being added: cubes that
+// come layer by layer (lattice y ascending, as a building is walked) leave each band of
+// kChunkSide layers whole when they reach the next, so that band's chunks are meshed then.
 class CubeChunkBuilder {
 public:
-    explicit CubeChunkBuilder(bool merge = true) : merge_(merge) {}
+    explicit CubeChunkBuilder(bool merge = true);
+    ~CubeChunkBuilder();
+    CubeChunkBuilder(const CubeChunkBuilder&) = delete;
+    CubeChunkBuilder& operator=(const CubeChunkBuilder&) = delete;
+
+    // Mesh on pool's threads (none: on the calling thread), count each meshed chunk in
+    // progress (may be none) and stop meshing once it is cancelled. Both must outlive Build.
+    // whileAdding meshes each band of chunks once the adds have moved above it; a cube added
+    // below that still shows, but in a chunk of its own, merged with its own kind and not
+    // replacing a cube added before it to the same cell.
+    void MeshOn(WorkerPool* pool, BuildProgress* progress, bool whileAdding);
 
     // kind below kMaxKinds; faces says which faces are drawn. A kind is blended or not for good.
     static constexpr int kMaxKinds = 256;
@@ -96,7 +113,7 @@ public:
     std::int64_t CubeCount() const { return cubes_; }
 
     // The chunks in order of their lattice position (y, then z, then x), the small ones of
-    // each region joined; the cells are let go.
+    // each region joined; the cells are let go. After a cancel, whatever was meshed.
     std::vector<CubeChunkData> Build();
 
 private:
@@ -105,7 +122,20 @@ private:
         std::array<CubeFaceMask, kChunkCells> faces{};
         std::array<std::uint32_t, kCubeDirections> slices{};  // bit s: slice s has faces
     };
-    Cells& CellsOf(const glm::ivec3& chunk);
+    // A chunk from its first cube until Build: its cells until it is meshed, then its mesh.
+    struct Slot {
+        glm::ivec3 chunk{0};
+        std::unique_ptr<Cells> cells;
+        CubeChunkData meshed;
+        bool posted = false;  // handed to the mesher: its cells belong to the mesher now
+    };
+    Slot& SlotOf(const glm::ivec3& chunk);
+    // Hands every chunk not yet handed over to the mesher.
+    void PostWaitingChunks();
+    void MeshSlot(Slot& slot) const;
+    // Every chunk's mesh, this builder's and then the late cubes', in lattice order; the
+    // slots are let go.
+    std::vector<CubeChunkData> TakeMeshes();
     CubeChunkData Mesh(const glm::ivec3& chunk, const Cells& cells) const;
     // The faces of one slice that look along direction and belong to the group, as a mask;
     // gives how many there are.
@@ -115,11 +145,17 @@ private:
     void EmitRectangles(PlaneMask& mask, int direction, int slice, CubeChunkData& data) const;
 
     bool merge_;
+    WorkerPool* pool_ = nullptr;
+    BuildProgress* progress_ = nullptr;
+    bool meshWhileAdding_ = false;
     std::array<bool, kMaxKinds> blended_{};
     std::int64_t cubes_ = 0;
-    std::unordered_map<std::uint64_t, std::unique_ptr<Cells>> chunks_;
+    std::unordered_map<std::uint64_t, std::unique_ptr<Slot>> chunks_;
+    std::vector<Slot*> waiting_;  // not yet handed to the mesher
+    int highestBand_ = INT32_MIN;  // the highest lattice band of chunks added to
     std::uint64_t lastKey_ = ~std::uint64_t{0};
-    Cells* last_ = nullptr;
+    Slot* last_ = nullptr;
+    std::unique_ptr<CubeChunkBuilder> late_;  // cubes for chunks already meshed
 };
 
 }  // namespace orbitscope

@@ -62,6 +62,13 @@ void SetMeshData(engine::Mesh& mesh, MeshData data) {
 Engine3D::Engine3D() = default;
 Engine3D::~Engine3D() = default;
 
+WorkerPool& Engine3D::Workers() {
+    // Made with the first geometry: a program that never builds one starts no threads.
+    if (!workers_)
+        workers_ = std::make_unique<WorkerPool>();
+    return *workers_;
+}
+
 int Engine3D::InitEngine3D(int flags, const std::string& logPath) {
     if ((flags & kLogFlag) != 0)
         log_.open(logPath, std::ios::trunc);
@@ -239,10 +246,22 @@ void Engine3D::CreateStaticGeometry(int geometry, float width, float height, flo
     engine::StaticGeometry& made = geometries_.Create(geometry);
     made.region = {width, height, length};
     made.mergeCubes = mergeStaticFaces_;
+    made.cubes.MeshOn(&Workers(), buildProgress_, buildProgress_ != nullptr);
     Log("static geometry " + std::to_string(geometry) + (shadows ? " with" : " without") + " shadows");
 }
 
-int Engine3D::KindOf(engine::StaticGeometry& target, const engine::Entity& source) {
+int Engine3D::KindOf(engine::StaticGeometry& target, int entity, const engine::Entity& source) {
+    // Every block of a building asks this, so the answer is kept per entity number.
+    if (static_cast<std::size_t>(entity) >= target.entityKinds.size())
+        target.entityKinds.resize(static_cast<std::size_t>(entity) + 1);
+    engine::StaticGeometry::EntityKind& known = target.entityKinds[static_cast<std::size_t>(entity)];
+    if (known.kind >= 0 && known.mesh == source.mesh.get() && known.material == source.material.get())
+        return known.kind;
+    known = {source.mesh.get(), source.material.get(), KindOfPair(target, source)};
+    return known.kind;
+}
+
+int Engine3D::KindOfPair(engine::StaticGeometry& target, const engine::Entity& source) {
     // A kind per mesh and material pair; a handful of kinds, so a scan is enough.
     for (std::size_t k = 0; k < target.kindMeshes.size(); ++k)
         if (target.kindMeshes[k] == source.mesh && target.kindMaterials[k] == source.material)
@@ -271,11 +290,11 @@ std::optional<glm::ivec3> Engine3D::LatticeCell(engine::StaticGeometry& target, 
 }
 
 void Engine3D::AddStaticGeometryEntity(int geometry, int entity, const glm::vec3& position, CubeFaceMask faces) {
-    auto target = geometries_.Find(geometry);
-    auto source = entities_.Find(entity);
+    engine::StaticGeometry* target = geometries_.Get(geometry);
+    const engine::Entity* source = entities_.Get(entity);
     if (!target || !source || target->built || !source->mesh->data)
         return;
-    const int kind = KindOf(*target, *source);
+    const int kind = KindOf(*target, entity, *source);
     const std::optional<glm::ivec3> cell =
         target->mergeCubes && kind < CubeChunkBuilder::kMaxKinds ? LatticeCell(*target, *source->mesh->data, position)
                                                                 : std::nullopt;

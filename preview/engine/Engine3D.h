@@ -13,9 +13,11 @@
 #include "preview/engine/EngineObjects.h"
 #include "preview/engine/FrameFigures.h"
 #include "preview/engine/MultisampleFrame.h"
+#include "preview/engine/WorkerPool.h"
 
 namespace orbitscope {
 
+class BuildProgress;
 class EngineRenderer;
 
 // Orbitscope's 3-D engine over OpenGL 3.3 core. Cameras, lights, textures, materials, meshes,
@@ -97,6 +99,13 @@ public:
     // default) or draw every face as a quad of its own in one batch per material, as the
     // engine did before it merged: the same picture, for tests and figures.
     void MergeStaticFaces(bool merge) { mergeStaticFaces_ = merge; }
+    // Static geometries mesh their chunks on every core. Those created from now on also mesh
+    // them while their instances are added, count the chunks in progress and stop meshing
+    // once it is cancelled (the geometry then shows what was meshed); they expect their cube
+    // instances layer by layer, bottom up, as a building is walked: a cube added below the
+    // layers already left is drawn, but does not replace one added before it at the same
+    // place. progress must outlive them.
+    void ReportBuildProgress(BuildProgress* progress) { buildProgress_ = progress; }
 
     void FreeEntity(int entity);
     void FreeMaterial(int material);
@@ -124,6 +133,8 @@ public:
     int ChunksDrawnLastFrame() const { return chunksLastFrame_; }
     double ChunksDrawnPerFrame() const;
 
+    // A line of the program's own in the log.
+    void LogLine(const std::string& line) { Log(line); }
     // Writes the frame figures line to the log, with what every static geometry holds.
     void LogFrameFigures(const FrameTimes& times);
     bool HasEntity(int entity) const { return entities_.Find(entity) != nullptr; }
@@ -135,13 +146,18 @@ private:
     // The light's range in the scene as it stands (LightRangeInScene).
     float RangeInScene(const engine::Light& light) const;
     std::shared_ptr<engine::Material> MaterialOf(int material) const { return materials_.Find(material); }
-    int KindOf(engine::StaticGeometry& target, const engine::Entity& source);
+    int KindOf(engine::StaticGeometry& target, int entity, const engine::Entity& source);
+    int KindOfPair(engine::StaticGeometry& target, const engine::Entity& source);
+    WorkerPool& Workers();
     // The lattice cell of a cube instance at position, if the geometry's cubes stand on a
     // lattice that holds it.
     std::optional<glm::ivec3> LatticeCell(engine::StaticGeometry& target, const MeshData& mesh,
                                           const glm::vec3& position);
 
     std::ofstream log_;
+    BuildProgress* buildProgress_ = nullptr;
+    // Before the geometries, whose builders post to it until they are built.
+    std::unique_ptr<WorkerPool> workers_;
     int samplesAsked_ = 0;
     int samples_ = 0;
     bool multisampleOnSoftware_ = false;

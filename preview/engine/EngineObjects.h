@@ -96,6 +96,14 @@ struct StaticGeometry {
     bool mergeCubes = true;              // else every cube goes to the batches
     std::optional<CubeLattice> lattice;  // set by the first cube instance
     std::vector<std::shared_ptr<Mesh>> kindMeshes;
+    // The kind each entity number was last added as, by the mesh and material it had then;
+    // the geometry holds both, so neither address can be taken by another object meanwhile.
+    struct EntityKind {
+        const Mesh* mesh = nullptr;
+        const Material* material = nullptr;
+        int kind = -1;
+    };
+    std::vector<EntityKind> entityKinds;
     std::vector<std::shared_ptr<Material>> kindMaterials;  // until the chunks' pictures are on the card
     GlTexture kindPictures;  // one layer per kind, for the chunks
     std::vector<StaticBatch> batches;

@@ -22,6 +22,12 @@ public:
             return nullptr;
         return slots_[static_cast<std::size_t>(number)];
     }
+    // The object without sharing it, for hot paths; valid while it is not freed or replaced.
+    T* Get(int number) const {
+        if (number < 0 || static_cast<std::size_t>(number) >= slots_.size())
+            return nullptr;
+        return slots_[static_cast<std::size_t>(number)].get();
+    }
     void Free(int number) {
         if (number >= 0 && static_cast<std::size_t>(number) < slots_.size())
             slots_[static_cast<std::size_t>(number)].reset();

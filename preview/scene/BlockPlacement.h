@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -47,12 +48,14 @@ CubeFaceMask ExposedFaces(const stackmason::Building& grid, const BlockKinds& ki
 // exposed face, faces being ExposedFaces of the cell. The cells are visited in the building's memory order (layer by layer, row by
 // row), which keeps a 512 x 512 x 256 walk in the cache; the order does not change what is
 // drawn.
+// ForEachBlockInstance for the layers firstLayer..lastLayer only (within 1..H).
 template <class AddInstance>
-void ForEachBlockInstance(const stackmason::Building& grid, const BlockKinds& kinds, AddInstance&& add) {
+void ForEachBlockInstanceInLayers(const stackmason::Building& grid, const BlockKinds& kinds, int firstLayer,
+                                  int lastLayer, AddInstance&& add) {
     // ExposedFaces by rows: the neighbours of cell x are x +- 1 of the row and x of the rows
     // beside, above and below, which the index-0 planes of air keep inside the array.
     const int width = grid.Width();
-    for (int layer = 1; layer <= grid.Height(); ++layer)
+    for (int layer = std::max(firstLayer, 1); layer <= std::min(lastLayer, grid.Height()); ++layer)
         for (int y = 1; y <= grid.Length(); ++y) {
             const stackmason::StoredCode* row = grid.Row(y, layer);
             const stackmason::StoredCode* front = grid.Row(y - 1, layer);
@@ -78,6 +81,11 @@ void ForEachBlockInstance(const stackmason::Building& grid, const BlockKinds& ki
                     add(code, BlockPosition(x, y, layer, width, grid.Length()), faces);
             }
         }
+}
+
+template <class AddInstance>
+void ForEachBlockInstance(const stackmason::Building& grid, const BlockKinds& kinds, AddInstance&& add) {
+    ForEachBlockInstanceInLayers(grid, kinds, 1, grid.Height(), add);
 }
 
 // Faces drawn per code (index = code, 0 unused) and in all.

@@ -1,18 +1,33 @@
 #include "preview/scene/PreviewBuilding.h"
 
+#include <filesystem>
+
 #include "common/BuildingReader.h"
 #include "common/Constants.h"
 #include "common/FileBytes.h"
 
 namespace orbitscope {
 
-PreviewBuilding ReadPreviewFile(const std::string& path) {
+PreviewBuilding ReadPreviewFile(const std::string& path, BuildProgress* progress) {
     PreviewBuilding building;
     // Read a block at a time straight into the cells: the file is never held whole.
     std::optional<stackmason::FileReader> input = stackmason::FileReader::Open(path, stackmason::kMaxBuildingFileBytes);
     if (!input)
         return building;
-    stackmason::LineReader lines([&input](std::uint8_t* out, std::size_t size) { return input->Read(out, size); });
+    if (progress) {
+        std::error_code error;
+        const std::uintmax_t size = std::filesystem::file_size(path, error);
+        progress->Begin(BuildStage::Reading, error ? 0 : static_cast<std::int64_t>(size));
+    }
+    stackmason::LineReader lines([&input, progress](std::uint8_t* out, std::size_t size) -> std::size_t {
+        if (progress == nullptr)
+            return input->Read(out, size);
+        if (progress->Cancelled())
+            return 0;
+        const std::size_t read = input->Read(out, size);
+        progress->Advance(static_cast<std::int64_t>(read));
+        return read;
+    });
     stackmason::BuildingFile file = stackmason::ReadBuildingFile(lines);
     if (input->Failed())
         return building;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/Building.h"
+#include "preview/engine/BuildProgress.h"
 
 namespace orbitscope {
 
@@ -14,6 +15,8 @@ struct PreviewBuilding {
     stackmason::Building grid;
 };
 
-PreviewBuilding ReadPreviewFile(const std::string& path);
+// With progress, the bytes read are counted against the file's size, and a cancel ends the
+// reading as the end of the file would.
+PreviewBuilding ReadPreviewFile(const std::string& path, BuildProgress* progress = nullptr);
 
 }  // namespace orbitscope

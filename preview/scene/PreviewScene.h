@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 
+#include "preview/engine/BuildProgress.h"
 #include "preview/engine/Engine3D.h"
 #include "preview/scene/PreviewBuilding.h"
 
@@ -21,7 +22,9 @@ struct BlockFigures {
 
 // One template per pack entry (mesh 1 and texture, material and entity i for BlockCode i),
 // every block of the building as an instance of static geometry 0, the geometry built, and
-// the templates and the grid let go.
-BlockFigures BuildBlocks(Engine3D& engine, PreviewBuilding& building);
+// the templates and the grid let go. With progress, the chunks are meshed on every core as the
+// blocks go in, the pictures and chunks are counted, and a cancel stops the build early
+// (the geometry then holds part of the building; the caller is expected to end).
+BlockFigures BuildBlocks(Engine3D& engine, PreviewBuilding& building, BuildProgress* progress = nullptr);
 
 }  // namespace orbitscope
