@@ -290,28 +290,35 @@ ChunkQuad TakeRectangle(PlaneMask& mask, int a, int b, bool merge) {
 
 }  // namespace
 
-int CubeChunkBuilder::MaskSlice(const Cells& cells, int direction, int slice, bool blendedGroup,
-                                PlaneMask& mask) const {
+std::array<int, kChunkGroups> CubeChunkBuilder::MaskSlice(const Cells& cells, int direction, int slice,
+                                                          SliceMasks& masks) const {
+    // CellIndex's strides along the axes of the direction's plane.
+    constexpr int kStride[3] = {1, kChunkSide, kChunkSide * kChunkSide};
     const QuadAxes axes = AxesOf(direction);
+    const int strideA = kStride[axes.a];
+    const int strideB = kStride[axes.b];
     const auto bit = static_cast<CubeFaceMask>(1u << direction);
-    glm::ivec3 local(0);
-    local[axes.normal] = slice;
-    int faces = 0;
-    for (int b = 0; b < kChunkSide; ++b)
-        for (int a = 0; a < kChunkSide; ++a) {
-            local[axes.a] = a;
-            local[axes.b] = b;
-            const auto index = static_cast<std::size_t>(CellIndex(local));
-            const std::uint16_t kind = cells.kind[index];
-            const bool drawn = (cells.faces[index] & bit) != 0 && kind != 0 &&
-                               blended_[static_cast<std::size_t>(kind - 1)] == blendedGroup;
-            mask[static_cast<std::size_t>(b * kChunkSide + a)] = drawn ? kind : 0;
-            faces += drawn ? 1 : 0;
+    std::array<int, kChunkGroups> faces{};
+    PlaneMask& opaque = masks[kOpaqueGroup];
+    PlaneMask& blended = masks[kBlendedGroup];
+    for (int b = 0; b < kChunkSide; ++b) {
+        int index = slice * kStride[axes.normal] + b * strideB;
+        for (int a = 0; a < kChunkSide; ++a, index += strideA) {
+            const auto at = static_cast<std::size_t>(index);
+            const std::uint16_t kind = (cells.faces[at] & bit) != 0 ? cells.kind[at] : std::uint16_t{0};
+            const bool isBlended = kind != 0 && blended_[static_cast<std::size_t>(kind - 1)];
+            const auto cell = static_cast<std::size_t>(b * kChunkSide + a);
+            opaque[cell] = isBlended ? 0 : kind;
+            blended[cell] = isBlended ? kind : 0;
+            faces[kBlendedGroup] += isBlended ? 1 : 0;
+            faces[kOpaqueGroup] += kind != 0 && !isBlended ? 1 : 0;
         }
+    }
     return faces;
 }
 
-void CubeChunkBuilder::EmitRectangles(PlaneMask& mask, int direction, int slice, CubeChunkData& data) const {
+void CubeChunkBuilder::EmitRectangles(PlaneMask& mask, int direction, int slice, CubeChunkData& data,
+                                      std::vector<std::uint32_t>& quads) const {
     const QuadAxes axes = AxesOf(direction);
     for (int b = 0; b < kChunkSide; ++b)
         for (int a = 0; a < kChunkSide; ++a) {
@@ -328,8 +335,8 @@ void CubeChunkBuilder::EmitRectangles(PlaneMask& mask, int direction, int slice,
             far[axes.b] += quad.sizeB - 1;
             data.low = glm::min(data.low, quad.cell);
             data.high = glm::max(data.high, far);
-            data.quads.push_back(PackQuad(quad));
-            data.quads.push_back(PackKind(kind - 1, direction));
+            quads.push_back(PackQuad(quad));
+            quads.push_back(PackKind(kind - 1, direction));
         }
 }
 
@@ -338,28 +345,40 @@ CubeChunkData CubeChunkBuilder::Mesh(const glm::ivec3& chunk, const Cells& cells
     data.origin = chunk * kChunkSide;
     data.low = glm::ivec3(kChunkSide);
     data.high = glm::ivec3(-1);
-    PlaneMask mask;
-    for (int group = 0; group < kChunkGroups; ++group) {
-        const bool blendedGroup = group == kBlendedGroup;
-        for (int direction = 0; direction < kCubeDirections; ++direction) {
+    // Each slice is masked once for both groups; the blended quads are gathered apart and
+    // follow the opaque ones.
+    std::array<std::vector<std::uint32_t>, kChunkGroups> quads;
+    std::array<SliceMasks, kChunkSide> slices;
+    std::array<std::array<int, kChunkGroups>, kChunkSide> faces{};
+    for (int direction = 0; direction < kCubeDirections; ++direction) {
+        const auto d = static_cast<std::size_t>(direction);
+        for (int slice = 0; slice < kChunkSide; ++slice) {
+            const auto s = static_cast<std::size_t>(slice);
+            faces[s] = (cells.slices[d] & (1u << slice)) == 0 ? std::array<int, kChunkGroups>{}
+                                                              : MaskSlice(cells, direction, slice, slices[s]);
+        }
+        for (int group = 0; group < kChunkGroups; ++group) {
             const auto g = static_cast<std::size_t>(group);
-            const auto d = static_cast<std::size_t>(direction);
-            data.ranges.first[g][d] = static_cast<int>(data.quads.size() / kWordsPerQuad);
+            std::vector<std::uint32_t>& list = quads[g];
+            data.ranges.first[g][d] = static_cast<int>(list.size() / kWordsPerQuad);
             // A face looking along +y is seen from above, where the highest slice is the
             // nearest: opaque faces go nearest first, blended ones farthest first.
-            const bool descending = (direction % 2 == 0) != blendedGroup;
+            const bool descending = (direction % 2 == 0) != (group == kBlendedGroup);
             for (int step = 0; step < kChunkSide; ++step) {
                 const int slice = descending ? kChunkSide - 1 - step : step;
-                if ((cells.slices[d] & (1u << slice)) == 0)
-                    continue;
-                const int faces = MaskSlice(cells, direction, slice, blendedGroup, mask);
-                data.faces += faces;
-                if (faces > 0)
-                    EmitRectangles(mask, direction, slice, data);
+                const auto s = static_cast<std::size_t>(slice);
+                data.faces += faces[s][g];
+                if (faces[s][g] > 0)
+                    EmitRectangles(slices[s][g], direction, slice, data, list);
             }
-            data.ranges.count[g][d] = static_cast<int>(data.quads.size() / kWordsPerQuad) - data.ranges.first[g][d];
+            data.ranges.count[g][d] = static_cast<int>(list.size() / kWordsPerQuad) - data.ranges.first[g][d];
         }
     }
+    const int opaqueQuads = static_cast<int>(quads[kOpaqueGroup].size() / kWordsPerQuad);
+    for (int& first : data.ranges.first[kBlendedGroup])
+        first += opaqueQuads;
+    data.quads = std::move(quads[kOpaqueGroup]);
+    data.quads.insert(data.quads.end(), quads[kBlendedGroup].begin(), quads[kBlendedGroup].end());
     return data;
 }
 

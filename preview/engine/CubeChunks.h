@@ -137,12 +137,14 @@ private:
     // slots are let go.
     std::vector<CubeChunkData> TakeMeshes();
     CubeChunkData Mesh(const glm::ivec3& chunk, const Cells& cells) const;
-    // The faces of one slice that look along direction and belong to the group, as a mask;
-    // gives how many there are.
-    int MaskSlice(const Cells& cells, int direction, int slice, bool blendedGroup, PlaneMask& mask) const;
+    // The faces of one slice that look along direction, as a mask for each group; gives how
+    // many each group has.
+    using SliceMasks = std::array<PlaneMask, kChunkGroups>;
+    std::array<int, kChunkGroups> MaskSlice(const Cells& cells, int direction, int slice, SliceMasks& masks) const;
     // Takes the mask apart into rectangles, merged unless merging is off, and adds them to
-    // the chunk's quads and extent; the mask is left empty.
-    void EmitRectangles(PlaneMask& mask, int direction, int slice, CubeChunkData& data) const;
+    // quads and the chunk's extent; the mask is left empty.
+    void EmitRectangles(PlaneMask& mask, int direction, int slice, CubeChunkData& data,
+                        std::vector<std::uint32_t>& quads) const;
 
     bool merge_;
     WorkerPool* pool_ = nullptr;

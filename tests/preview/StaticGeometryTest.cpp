@@ -1,6 +1,7 @@
 // The engine's merged static geometry, its view culling and its frame figures, headless.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 #include <set>
@@ -8,9 +9,11 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "preview/engine/BuildProgress.h"
 #include "preview/engine/CubeChunks.h"
 #include "preview/engine/FrameFigures.h"
 #include "preview/engine/ViewCulling.h"
+#include "preview/engine/WorkerPool.h"
 
 namespace orbitscope {
 namespace {
@@ -71,6 +74,127 @@ std::map<Face, int> SpreadQuads(const std::vector<CubeChunkData>& chunks, std::i
         EXPECT_EQ(covered * kWordsPerQuad, chunk.quads.size()) << "every record in exactly one range";
     }
     return drawn;
+}
+
+// A random building's cubes in the order the scene adds them: layer by layer (lattice y
+// ascending), each layer in random order, on both sides of the lattice's origin.
+struct AddedCube {
+    glm::ivec3 cell;
+    int kind;
+    CubeFaceMask faces;
+};
+std::vector<AddedCube> LayeredCubes(std::mt19937& random, int extent, int lowest, int highest) {
+    std::uniform_int_distribution<int> kind(0, 3);
+    std::bernoulli_distribution filled(0.5);
+    std::uniform_int_distribution<int> faces(1, 63);
+    std::vector<AddedCube> cubes;
+    for (int y = lowest; y <= highest; ++y) {
+        std::vector<AddedCube> layer;
+        for (int z = -extent; z <= extent; ++z)
+            for (int x = -extent; x <= extent; ++x)
+                if (filled(random))
+                    layer.push_back({{x, y, z}, kind(random), static_cast<CubeFaceMask>(faces(random))});
+        std::shuffle(layer.begin(), layer.end(), random);
+        cubes.insert(cubes.end(), layer.begin(), layer.end());
+    }
+    return cubes;
+}
+
+const std::vector<bool> kGlassIsKind2 = {false, false, true, false};
+
+std::map<Face, int> FacesOf(CubeChunkBuilder& builder, const std::vector<AddedCube>& cubes, std::int64_t& faces,
+                            std::size_t& quads) {
+    for (const AddedCube& cube : cubes)
+        builder.Add(cube.cell, cube.kind, kGlassIsKind2[static_cast<std::size_t>(cube.kind)], cube.faces);
+    return SpreadQuads(builder.Build(), faces, quads, kGlassIsKind2);
+}
+
+// Meshing on a pool, and band by band while the cubes go in, builds exactly the chunks that
+// meshing everything at the end on one thread builds, and counts every chunk it meshes.
+TEST(CubeChunks, MeshingOnThreadsWhileAddingBuildsTheSameChunks) {
+    std::mt19937 random(41);
+    WorkerPool pool(3);
+    for (int round = 0; round < 6; ++round) {
+        const std::vector<AddedCube> cubes = LayeredCubes(random, 5 + 4 * round, -20 - round, 25 + 3 * round);
+        CubeChunkBuilder serial;
+        std::vector<CubeChunkData> expected;
+        for (const AddedCube& cube : cubes)
+            serial.Add(cube.cell, cube.kind, kGlassIsKind2[static_cast<std::size_t>(cube.kind)], cube.faces);
+        expected = serial.Build();
+        for (const bool whileAdding : {false, true}) {
+            BuildProgress progress;
+            CubeChunkBuilder threaded;
+            threaded.MeshOn(&pool, &progress, whileAdding);
+            for (const AddedCube& cube : cubes)
+                threaded.Add(cube.cell, cube.kind, kGlassIsKind2[static_cast<std::size_t>(cube.kind)], cube.faces);
+            const std::vector<CubeChunkData> built = threaded.Build();
+            ASSERT_EQ(built.size(), expected.size()) << "round " << round;
+            for (std::size_t i = 0; i < built.size(); ++i) {
+                EXPECT_EQ(built[i].origin, expected[i].origin);
+                EXPECT_EQ(built[i].low, expected[i].low);
+                EXPECT_EQ(built[i].high, expected[i].high);
+                EXPECT_EQ(built[i].quads, expected[i].quads) << "round " << round << ", chunk " << i;
+                EXPECT_EQ(built[i].ranges.first, expected[i].ranges.first);
+                EXPECT_EQ(built[i].ranges.count, expected[i].ranges.count);
+                EXPECT_EQ(built[i].faces, expected[i].faces);
+            }
+            const BuildProgress::Snapshot counted = progress.Now();
+            EXPECT_GT(counted.done, 0);
+            EXPECT_EQ(counted.done, counted.total) << "every chunk made is meshed and counted";
+        }
+    }
+}
+
+// While adding, a cube that comes after the adds have left its band is not lost: every face
+// asked for is drawn, once, with its kind.
+TEST(CubeChunks, CubesAddedBelowTheMeshedBandsStillShow) {
+    std::mt19937 random(7);
+    WorkerPool pool(2);
+    std::vector<AddedCube> cubes = LayeredCubes(random, 12, 0, 40);
+    // A quarter of the cubes go in after all the others, out of order.
+    std::vector<AddedCube> late;
+    std::vector<AddedCube> inOrder;
+    for (std::size_t i = 0; i < cubes.size(); ++i)
+        (i % 4 == 0 ? late : inOrder).push_back(cubes[i]);
+    std::shuffle(late.begin(), late.end(), random);
+    inOrder.insert(inOrder.end(), late.begin(), late.end());
+
+    std::map<Face, int> expected;
+    for (const AddedCube& cube : cubes)
+        for (int d = 0; d < kCubeDirections; ++d)
+            if ((cube.faces & (1u << d)) != 0)
+                expected[{cube.cell.x, cube.cell.y, cube.cell.z, d}] = cube.kind;
+    CubeChunkBuilder builder;
+    builder.MeshOn(&pool, nullptr, true);
+    std::int64_t faces = 0;
+    std::size_t quads = 0;
+    EXPECT_EQ(FacesOf(builder, inOrder, faces, quads), expected);
+    EXPECT_EQ(faces, static_cast<std::int64_t>(expected.size()));
+}
+
+// A cancelled build stops meshing: the chunks still waiting are dropped, and Build returns
+// what was meshed before.
+TEST(CubeChunks, ACancelledBuildStopsMeshing) {
+    std::mt19937 random(3);
+    const std::vector<AddedCube> cubes = LayeredCubes(random, 30, 0, 63);
+    WorkerPool pool(2);
+    BuildProgress progress;
+    CubeChunkBuilder builder;
+    builder.MeshOn(&pool, &progress, true);
+    std::size_t added = 0;
+    for (; added < cubes.size() && cubes[added].cell.y < 20; ++added)
+        builder.Add(cubes[added].cell, cubes[added].kind, false, cubes[added].faces);
+    progress.Cancel();
+    for (; added < cubes.size(); ++added)
+        builder.Add(cubes[added].cell, cubes[added].kind, false, cubes[added].faces);
+    const std::vector<CubeChunkData> built = builder.Build();
+    // Chunks in bands 0 and 1 (y 0..31) were whole before the cancel; what was meshed of them
+    // before it is all that can be there.
+    for (const CubeChunkData& chunk : built)
+        EXPECT_LT(chunk.origin.y, 2 * kChunkSide);
+    const BuildProgress::Snapshot counted = progress.Now();
+    EXPECT_EQ(counted.done, counted.total) << "a dropped chunk is counted as done";
+    EXPECT_LT(static_cast<std::int64_t>(built.size()), counted.total);
 }
 
 // Random cubes, some in the same cell (the later one counts), across chunk borders and on
