@@ -19,6 +19,7 @@
 #include "bench/support/PeakMemory.h"
 #include "preview/PreviewConfig.h"
 #include "preview/app/Controls.h"
+#include "preview/app/SceneBuild.h"
 #include "preview/app/SdlScreen.h"
 #include "preview/engine/Engine3D.h"
 #include "preview/scene/GroundImage.h"
@@ -143,15 +144,14 @@ void BuildingFigures(benchmark::State& state, const Engine3D& engine, const Bloc
     EngineFigures(state, engine);
 }
 
-// From the preview file to built static geometry, as start-up does it, without a screen.
+// From the preview file to built static geometry, as start-up does it behind its progress
+// screen (on every core, progress counted), without a screen.
 void BM_SceneBuild(benchmark::State& state) {
     const std::string path = PathOf(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         Engine3D engine;
-        PreviewBuilding building = ReadPreviewFile(path);
-        CreatePreviewCamera(engine);
-        CreateLightAndGround(engine, building, GroundImagePng());
-        const BlockFigures figures = BuildBlocks(engine, building);
+        BuildProgress progress;
+        const BlockFigures figures = BuildScene(engine, path, &progress);
         state.PauseTiming();
         BuildingFigures(state, engine, figures);
         state.ResumeTiming();
@@ -189,11 +189,9 @@ void BM_Frame(benchmark::State& state) {
         state.SkipWithError("no OpenGL 3.3 core");
         return;
     }
-    PreviewBuilding building = ReadPreviewFile(path);
-    CreatePreviewCamera(engine);
-    CreateLightAndGround(engine, building, GroundImagePng());
+    BuildProgress progress;
+    const BlockFigures figures = BuildScene(engine, path, &progress);
     PlaceCamera(engine, static_cast<int>(state.range(1)), BuildingOf(which));
-    const BlockFigures figures = BuildBlocks(engine, building);
     engine.RenderWorld();  // the first frame moves the geometry to the card
     glFinish();
     state.counters["first_frame_s"] = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
