@@ -48,6 +48,8 @@ private:
 
 bool StopAsked(SdlScreen& screen) {
     const bool closing = screen.TakeWindowEvents(kProgressWaitMilliseconds);
+    // The mouse moved while waiting does not turn the first frame's camera away from home.
+    screen.TakeMouseSnapshot();
     return closing || screen.TakeKeyboardSnapshot().Held(PreviewKey::Escape);
 }
 
