@@ -133,6 +133,9 @@ public:
     int ChunksDrawnLastFrame() const { return chunksLastFrame_; }
     double ChunksDrawnPerFrame() const;
 
+    // The engine's threads, one per core, which mesh the static geometries; the program may
+    // share them for work of its own. Made at the first call.
+    WorkerPool& Workers();
     // A line of the program's own in the log.
     void LogLine(const std::string& line) { Log(line); }
     // Writes the frame figures line to the log, with what every static geometry holds.
@@ -148,7 +151,6 @@ private:
     std::shared_ptr<engine::Material> MaterialOf(int material) const { return materials_.Find(material); }
     int KindOf(engine::StaticGeometry& target, int entity, const engine::Entity& source);
     int KindOfPair(engine::StaticGeometry& target, const engine::Entity& source);
-    WorkerPool& Workers();
     // The lattice cell of a cube instance at position, if the geometry's cubes stand on a
     // lattice that holds it.
     std::optional<glm::ivec3> LatticeCell(engine::StaticGeometry& target, const MeshData& mesh,

@@ -30,6 +30,14 @@ void WorkerPool::Post(std::function<void()> job) {
     jobPosted_.notify_one();
 }
 
+void WorkerPool::PostFirst(std::function<void()> job) {
+    {
+        std::lock_guard lock(mutex_);
+        jobs_.push_front(std::move(job));
+    }
+    jobPosted_.notify_one();
+}
+
 void WorkerPool::Wait() {
     std::unique_lock lock(mutex_);
     allDone_.wait(lock, [this] { return jobs_.empty() && running_ == 0; });

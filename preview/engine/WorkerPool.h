@@ -10,7 +10,8 @@
 
 namespace orbitscope {
 
-// A fixed set of threads that run posted jobs in the order they were posted. Jobs must not
+// A fixed set of threads that run posted jobs in the order they were posted (PostFirst jumps
+// the queue). Jobs must not
 // throw; the pool only spreads work, it has no error channel.
 class WorkerPool {
 public:
@@ -22,6 +23,8 @@ public:
 
     int ThreadCount() const { return static_cast<int>(threads_.size()); }
     void Post(std::function<void()> job);
+    // Runs before the jobs already waiting: for work that another thread waits on.
+    void PostFirst(std::function<void()> job);
     // Returns once every job posted so far has run.
     void Wait();
 

@@ -1,11 +1,11 @@
 #include "preview/scene/PreviewScene.h"
 
 #include "common/ImageDecoding.h"
-#include "preview/engine/CubeChunks.h"
 #include "preview/PreviewConfig.h"
 #include "preview/app/PreviewStep.h"
 #include "preview/scene/BlockPlacement.h"
 #include "preview/scene/BlockTemplates.h"
+#include "preview/scene/LayerWalk.h"
 
 namespace orbitscope {
 
@@ -35,34 +35,6 @@ void CreateTemplate(Engine3D& engine, int code, const BlockTemplate& entry, int 
         engine.MaterialBlendingMode(code, config::kBlendingModeAlpha);
     PREVIEW_STEP();
     engine.CreateEntity(code, kCubeMesh, code);
-}
-
-bool Cancelled(const BuildProgress* progress) { return progress != nullptr && progress->Cancelled(); }
-
-// The chunks of kChunkSide cells a side that hold a block, counted on the building's own
-// grid: what the progress of the chunks is shown against. The engine's chunks start at the
-// first block rather than at cell 1, so it may find a few more; it then raises the total.
-std::int64_t ChunksWithBlocks(const stackmason::Building& grid, const BlockKinds& kinds) {
-    const int across = (grid.Width() + kChunkSide - 1) / kChunkSide;
-    const int along = (grid.Length() + kChunkSide - 1) / kChunkSide;
-    std::vector<std::uint8_t> occupied;
-    std::int64_t count = 0;
-    for (int layer = 1; layer <= grid.Height(); ++layer) {
-        if ((layer - 1) % kChunkSide == 0)
-            occupied.assign(static_cast<std::size_t>(across) * static_cast<std::size_t>(along), 0);
-        for (int y = 1; y <= grid.Length(); ++y) {
-            const stackmason::StoredCode* row = grid.Row(y, layer);
-            const auto rowOfChunks = static_cast<std::size_t>((y - 1) / kChunkSide) * static_cast<std::size_t>(across);
-            for (int x = 1; x <= grid.Width(); ++x) {
-                if (!kinds.IsBlock(row[x]))
-                    continue;
-                std::uint8_t& seen = occupied[rowOfChunks + static_cast<std::size_t>((x - 1) / kChunkSide)];
-                count += seen == 0 ? 1 : 0;
-                seen = 1;
-            }
-        }
-    }
-    return count;
 }
 
 }  // namespace
@@ -112,20 +84,22 @@ BlockFigures BuildBlocks(Engine3D& engine, PreviewBuilding& building, BuildProgr
     PREVIEW_STEP();
     const BlockKinds kinds(templates);
     if (progress) {
-        progress->Begin(BuildStage::Chunks, ChunksWithBlocks(building.grid, kinds));
+        // What the chunks' progress is shown against. The engine's chunks start at the first
+        // block rather than at cell 1, so it may find a few more; it then raises the total.
+        progress->Begin(BuildStage::Chunks, CountChunksWithBlocks(engine.Workers(), building.grid, kinds));
         engine.ReportBuildProgress(progress);
     }
     engine.CreateStaticGeometry(kBlocks, 2.0f * static_cast<float>(building.grid.Length()),
                                 2.0f * static_cast<float>(building.grid.Height()), 2.0f * static_cast<float>(building.grid.Width()),
                                 false);
     PREVIEW_STEP();
-    auto add = [&](stackmason::BlockCode code, const glm::vec3& position, CubeFaceMask faces) {
-        engine.AddStaticGeometryEntity(kBlocks, code, position, faces);
-        ++figures.instances;
-    };
-    // Layer by layer, bottom up, which lets the engine mesh the layers left behind meanwhile.
-    for (int layer = 1; layer <= building.grid.Height() && !Cancelled(progress); ++layer)
-        ForEachBlockInstanceInLayers(building.grid, kinds, layer, layer, add);
+    // Layer by layer, bottom up, which lets the engine mesh the layers left behind meanwhile;
+    // the layers are walked on the engine's threads.
+    WalkLayersOnPool(engine.Workers(), building.grid, kinds, progress, [&](std::span<const PlacedBlock> blocks) {
+        for (const PlacedBlock& block : blocks)
+            engine.AddStaticGeometryEntity(kBlocks, block.code, block.position, block.faces);
+        figures.instances += static_cast<std::int64_t>(blocks.size());
+    });
     PREVIEW_STEP();
     engine.BuildStaticGeometry(kBlocks);
     engine.ReportBuildProgress(nullptr);
