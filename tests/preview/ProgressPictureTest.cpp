@@ -317,6 +317,11 @@ TEST(ProgressPictureTest, FillsTheBarFromTheLeftByTheFraction) {
     EXPECT_GT(full.top, bar.top);
     EXPECT_LT(full.bottom, bar.bottom);
     EXPECT_GT(full.Width(), 0.55 * kWidth);
+    EXPECT_EQ(full.left - bar.left, bar.right - full.right) << "full, the fill reaches both ends alike";
+    EXPECT_EQ(full.top - bar.top, bar.bottom - full.bottom);
+    for (int y = full.top; y <= full.bottom; ++y)
+        for (int x = full.left; x <= full.right; ++x)
+            ASSERT_EQ(empty.Pixel(x, y), kBackground) << "empty, the bar shows nothing at " << x << "," << y;
 
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double infinity = std::numeric_limits<double>::infinity();
