@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "preview/app/Controls.h"
+#include "preview/app/PixelFont.h"
 #include "preview/app/PreviewStep.h"
 #include "preview/scene/GroundImage.h"
 #include "preview/scene/PreviewBuilding.h"
