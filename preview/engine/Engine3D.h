@@ -126,6 +126,8 @@ public:
 
     // Writes the frame figures line to the log, with what every static geometry holds.
     void LogFrameFigures(const FrameTimes& times);
+    // Writes one line about the scene being built to the log.
+    void LogSceneNote(const std::string& line) { Log(line); }
     bool HasEntity(int entity) const { return entities_.Find(entity) != nullptr; }
 
 private:

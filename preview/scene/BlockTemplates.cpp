@@ -41,6 +41,17 @@ int LargestSideWithinBudget(int entries) {
     return side;
 }
 
+// Only once T is known, since the first entry may be one of them.
+void MarkMissingPictures(BlockTemplates& templates) {
+    for (BlockTemplate& entry : templates.templates) {
+        if (!entry.missing)
+            continue;
+        entry.textured = true;
+        entry.picture = stackmason::MissingPicture(templates.textureSize);
+        ++templates.leftOut;
+    }
+}
+
 }  // namespace
 
 BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextureSize, int maxTextureSize) {
@@ -57,7 +68,9 @@ BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextur
         BlockTemplate& entry = result.templates[static_cast<std::size_t>(index)];
         entry.entryName = pack->Entry(index).name;
         entry.blended = stackmason::IsBlendedEntryName(entry.entryName);
-        std::optional<stackmason::Image> picture = pack->ReadEntryImage(index);
+        stackmason::EntryPicture read = pack->ReadEntryPicture(index);
+        entry.missing = read.leftOut;
+        std::optional<stackmason::Image>& picture = read.image;
         if (!picture || picture->IsEmpty())
             continue;
         if (index == 0) {
@@ -67,6 +80,7 @@ BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextur
         entry.textured = true;
         entry.picture = FitToTexture(*picture, naturalSize, result.textureSize);
     }
+    MarkMissingPictures(result);
     return result;
 }
 

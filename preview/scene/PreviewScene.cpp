@@ -36,6 +36,15 @@ void CreateTemplate(Engine3D& engine, int code, const BlockTemplate& entry, int 
     engine.CreateEntity(code, kCubeMesh, code);
 }
 
+void LogLeftOutPictures(Engine3D& engine, const std::string& packName, const BlockTemplates& templates) {
+    if (templates.leftOut == 0)
+        return;
+    engine.LogSceneNote("texture pack '" + packName + "': " + std::to_string(templates.leftOut) + " of " +
+                        std::to_string(templates.Count()) +
+                        " pictures left out, as decoding them would cost more than a pack of its size may;"
+                        " their blocks show a magenta and black checkerboard");
+}
+
 }  // namespace
 
 void CreateLightAndGround(Engine3D& engine, const PreviewBuilding& building, std::span<const std::uint8_t> groundPng) {
@@ -75,6 +84,8 @@ BlockFigures BuildBlocks(Engine3D& engine, PreviewBuilding& building) {
     const BlockTemplates templates = LoadBlockTemplates(building.packName, config::kGroundTextureSize, config::kMaxTextureSize);
     figures.templates = templates.Count();
     figures.textureSize = templates.textureSize;
+    figures.leftOutPictures = templates.leftOut;
+    LogLeftOutPictures(engine, building.packName, templates);
     for (int code = 1; code <= templates.Count(); ++code)
         CreateTemplate(engine, code, templates.templates[static_cast<std::size_t>(code - 1)], templates.textureSize);
 
