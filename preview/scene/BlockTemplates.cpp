@@ -44,12 +44,11 @@ int LargestSideWithinBudget(int entries) {
 // Only once T is known, since the first entry may be one of them.
 void MarkMissingPictures(BlockTemplates& templates) {
     for (BlockTemplate& entry : templates.templates) {
-        if (!entry.missing)
-            continue;
-        entry.textured = true;
-        entry.picture = stackmason::MissingPicture(templates.textureSize);
-        ++templates.leftOut;
+        entry.textured = entry.textured || entry.missing;
+        templates.leftOut += entry.missing ? 1 : 0;
     }
+    if (templates.leftOut > 0)
+        templates.missingPicture = stackmason::MissingPicture(templates.textureSize);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ namespace orbitscope {
 struct BlockTemplate {
     std::string entryName;
     bool textured = false;      // false for folders and entries that do not decode
-    bool missing = false;       // left out for the pack's work budget: shows the missing picture
+    bool missing = false;       // left out for the pack's work budget: shows missingPicture
     bool blended = false;
     stackmason::Image picture;  // at most T x T, placed at the texture's top-left corner
 };
@@ -24,6 +24,8 @@ struct BlockTemplates {
     int textureSize = 0;  // T
     std::vector<BlockTemplate> templates;
     int leftOut = 0;      // templates whose pictures the pack's work budget had no room for
+    // T x T, shared by those templates: a pack may leave thousands of pictures out.
+    stackmason::Image missingPicture;
 
     int Count() const { return static_cast<int>(templates.size()); }
     // Whether code names a template: 1..Count().

@@ -21,12 +21,13 @@ glm::vec3 GroundCentre(const Engine3D& engine) {
     return {engine.EntityX(kGround), engine.EntityY(kGround), engine.EntityZ(kGround)};
 }
 
-void CreateTemplate(Engine3D& engine, int code, const BlockTemplate& entry, int textureSize) {
+void CreateTemplate(Engine3D& engine, int code, const BlockTemplate& entry, const BlockTemplates& templates) {
     PREVIEW_STEP();
-    engine.CreateTexture(code, textureSize, textureSize);
+    engine.CreateTexture(code, templates.textureSize, templates.textureSize);
     PREVIEW_STEP();
     if (entry.textured)
-        engine.DrawTextureImage(code, entry.picture, 0, 0, config::kTemplateOpacity);
+        engine.DrawTextureImage(code, entry.missing ? templates.missingPicture : entry.picture, 0, 0,
+                                config::kTemplateOpacity);
     PREVIEW_STEP();
     engine.CreateMaterial(code, code);
     PREVIEW_STEP();
@@ -87,7 +88,7 @@ BlockFigures BuildBlocks(Engine3D& engine, PreviewBuilding& building) {
     figures.leftOutPictures = templates.leftOut;
     LogLeftOutPictures(engine, building.packName, templates);
     for (int code = 1; code <= templates.Count(); ++code)
-        CreateTemplate(engine, code, templates.templates[static_cast<std::size_t>(code - 1)], templates.textureSize);
+        CreateTemplate(engine, code, templates.templates[static_cast<std::size_t>(code - 1)], templates);
 
     PREVIEW_STEP();
     engine.CreateStaticGeometry(kBlocks, 2.0f * static_cast<float>(building.grid.Length()),

@@ -208,9 +208,12 @@ TEST(TexturePackArchive, HostilePacksStayWithinTheirBudget) {
             EXPECT_EQ(decoded, 0);
         else if (file.name == "budget-png" || file.name == "budget-jpeg")
             EXPECT_TRUE(decoded > 1 && decoded < 16) << decoded;
+        else if (file.name == "flat-pictures")
+            EXPECT_TRUE(decoded > 1 && pack->LeftOutCount() > decoded) << decoded;
         else  // the first entries of "text-chunks" and "zip-bomb" are small pictures
             EXPECT_GT(decoded, 0);
-        EXPECT_EQ(pack->EntryCount(), file.name == "huge-pictures" ? 48 : file.name.starts_with("budget") ? 17 : 4096);
+        if (file.name != "flat-pictures")
+            EXPECT_EQ(pack->EntryCount(), file.name == "huge-pictures" ? 48 : file.name.starts_with("budget") ? 17 : 4096);
     }
 }
 
