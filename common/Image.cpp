@@ -42,4 +42,15 @@ Image LeftmostFace(const Image& source) {
     return CutRect(source, 0, 0, faceWidth, source.Height());
 }
 
+Image MissingPicture(int side) {
+    constexpr int kSquares = 8;
+    constexpr Rgba kMagenta{255, 0, 255, 255};
+    constexpr Rgba kBlack{0, 0, 0, 255};
+    Image picture(side, side);
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x)
+            picture.SetPixel(x, y, (x * kSquares / side + y * kSquares / side) % 2 == 0 ? kMagenta : kBlack);
+    return picture;
+}
+
 }  // namespace stackmason

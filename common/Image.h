@@ -48,4 +48,9 @@ Image ScaleNearest(const Image& source, int width, int height);
 // square faces and gives its leftmost square; any other image is one face as a whole.
 Image LeftmostFace(const Image& source);
 
+// What both programs show for a pack picture that was left out: a side x side checkerboard
+// of eight by eight squares, magenta and black, magenta at the top-left. Nothing in a block
+// pack looks like it, so the user sees at once that the picture is missing.
+Image MissingPicture(int side);
+
 }  // namespace stackmason

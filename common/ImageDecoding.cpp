@@ -16,29 +16,38 @@ bool StartsWith(std::span<const std::uint8_t> bytes, const std::array<std::uint8
 
 }  // namespace
 
-bool SpendPixels(std::uint64_t& pixelAllowance, std::uint64_t cost) {
-    if (cost > pixelAllowance)
+bool SpendPixels(PixelAllowance& allowance, std::uint64_t cost) {
+    if (cost > allowance.pixels) {
+        allowance.overdrawn = true;
         return false;
-    if (pixelAllowance != kUnlimitedPixels)
-        pixelAllowance -= cost;
+    }
+    if (allowance.pixels != kUnlimitedPixels)
+        allowance.pixels -= cost;
     return true;
 }
 
-std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes, std::uint64_t& pixelAllowance) {
+std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes, PixelAllowance& allowance) {
     if (StartsWith(bytes, kPngSignature))
-        return DecodePng(bytes, pixelAllowance);
+        return DecodePng(bytes, allowance);
     if (StartsWith(bytes, kJpegSignature))
-        return DecodeJpeg(bytes, pixelAllowance);
+        return DecodeJpeg(bytes, allowance);
     return std::nullopt;
 }
 
+std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes, std::uint64_t& pixelAllowance) {
+    PixelAllowance allowance{pixelAllowance};
+    std::optional<Image> image = DecodeImage(bytes, allowance);
+    pixelAllowance = allowance.pixels;
+    return image;
+}
+
 std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes) {
-    std::uint64_t unlimited = kUnlimitedPixels;
+    PixelAllowance unlimited;
     return DecodeImage(bytes, unlimited);
 }
 
 std::optional<Image> DecodePng(std::span<const std::uint8_t> bytes) {
-    std::uint64_t unlimited = kUnlimitedPixels;
+    PixelAllowance unlimited;
     return DecodePng(bytes, unlimited);
 }
 

@@ -18,16 +18,25 @@ namespace stackmason {
 // a picture that claims more pixels than is left is refused before its pixels are read, and
 // any other spends its pixels (four times over for 16 bits a channel) once its header is
 // read, whether or not the rest decodes.
+inline constexpr std::uint64_t kUnlimitedPixels = std::numeric_limits<std::uint64_t>::max();
+
+// The pixels left to decode, and whether a picture has been refused for want of them, which
+// a caller tells apart from bytes that are no picture.
+struct PixelAllowance {
+    std::uint64_t pixels = kUnlimitedPixels;
+    bool overdrawn = false;
+};
+
+std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes, PixelAllowance& allowance);
 std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes, std::uint64_t& pixelAllowance);
 std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes);
 
-std::optional<Image> DecodePng(std::span<const std::uint8_t> bytes, std::uint64_t& pixelAllowance);
+std::optional<Image> DecodePng(std::span<const std::uint8_t> bytes, PixelAllowance& allowance);
 std::optional<Image> DecodePng(std::span<const std::uint8_t> bytes);
-std::optional<Image> DecodeJpeg(std::span<const std::uint8_t> bytes, std::uint64_t& pixelAllowance);
+std::optional<Image> DecodeJpeg(std::span<const std::uint8_t> bytes, PixelAllowance& allowance);
 
-// Takes cost pixels from the allowance; false, leaving it as it is, when fewer are left.
-bool SpendPixels(std::uint64_t& pixelAllowance, std::uint64_t cost);
-
-inline constexpr std::uint64_t kUnlimitedPixels = std::numeric_limits<std::uint64_t>::max();
+// Takes cost pixels from the allowance; false, leaving the pixels as they are and marking the
+// allowance overdrawn, when fewer are left.
+bool SpendPixels(PixelAllowance& allowance, std::uint64_t cost);
 
 }  // namespace stackmason

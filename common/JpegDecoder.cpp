@@ -48,7 +48,7 @@ struct JpegDecodeState {
     ~JpegDecodeState() { jpeg_destroy_decompress(&info); }
 };
 
-bool DecodeInto(JpegDecodeState& state, std::span<const std::uint8_t> bytes, std::uint64_t& pixelAllowance) {
+bool DecodeInto(JpegDecodeState& state, std::span<const std::uint8_t> bytes, PixelAllowance& pixelAllowance) {
     jpeg_decompress_struct& info = state.info;
     if (setjmp(state.errors.jump))
         return false;
@@ -88,7 +88,7 @@ bool DecodeInto(JpegDecodeState& state, std::span<const std::uint8_t> bytes, std
 
 }  // namespace
 
-std::optional<Image> DecodeJpeg(std::span<const std::uint8_t> bytes, std::uint64_t& pixelAllowance) {
+std::optional<Image> DecodeJpeg(std::span<const std::uint8_t> bytes, PixelAllowance& pixelAllowance) {
     JpegDecodeState state;
     state.info.err = jpeg_std_error(&state.errors.base);
     state.errors.base.error_exit = JumpOnError;

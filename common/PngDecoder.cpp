@@ -64,7 +64,7 @@ std::optional<std::vector<std::uint8_t>> WithoutIdleChunks(std::span<const std::
 
 // libpng's simplified reader: it reports every failure through the image's status instead of
 // jumping out, and tells the size before any pixel memory is taken.
-std::optional<Image> DecodeWholePng(std::span<const std::uint8_t> bytes, std::uint64_t& pixelAllowance) {
+std::optional<Image> DecodeWholePng(std::span<const std::uint8_t> bytes, PixelAllowance& pixelAllowance) {
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&png, bytes.data(), bytes.size()))
@@ -90,7 +90,7 @@ std::optional<Image> DecodeWholePng(std::span<const std::uint8_t> bytes, std::ui
 
 }  // namespace
 
-std::optional<Image> DecodePng(std::span<const std::uint8_t> bytes, std::uint64_t& pixelAllowance) {
+std::optional<Image> DecodePng(std::span<const std::uint8_t> bytes, PixelAllowance& pixelAllowance) {
     if (bytes.size() < kSignatureBytes)
         return std::nullopt;
     if (const std::optional<std::vector<std::uint8_t>> kept = WithoutIdleChunks(bytes))

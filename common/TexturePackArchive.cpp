@@ -87,13 +87,20 @@ std::uint64_t TexturePackArchive::InflatingCost(int index, std::uint64_t size) c
 }
 
 std::optional<std::vector<std::uint8_t>> TexturePackArchive::ReadEntry(int index) {
+    bool leftOut = false;
+    return ReadEntryBytes(index, leftOut);
+}
+
+std::optional<std::vector<std::uint8_t>> TexturePackArchive::ReadEntryBytes(int index, bool& leftOut) {
     const PackEntry entry = Entry(index);
     if (entry.isDirectory || entry.size > kMaxEntryBytes)
         return std::nullopt;
     // Spent before reading: an entry that turns out damaged has cost the time all the same.
     const std::uint64_t cost = InflatingCost(index, entry.size);
-    if (cost > budget_.inflatedBytes)
+    if (cost > budget_.inflatedBytes) {
+        leftOut = true;
         return std::nullopt;
+    }
     budget_.inflatedBytes -= cost;
     // The buffer before the file, so that running short of memory leaves no file open.
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(entry.size));
@@ -113,11 +120,20 @@ std::optional<std::vector<std::uint8_t>> TexturePackArchive::ReadEntry(int index
     return bytes;
 }
 
-std::optional<Image> TexturePackArchive::ReadEntryImage(int index) {
-    const std::optional<std::vector<std::uint8_t>> bytes = ReadEntry(index);
-    if (!bytes)
-        return std::nullopt;
-    return DecodeImage(*bytes, budget_.decodedPixels);
+std::optional<Image> TexturePackArchive::ReadEntryImage(int index) { return ReadEntryPicture(index).image; }
+
+EntryPicture TexturePackArchive::ReadEntryPicture(int index) {
+    EntryPicture picture;
+    const std::optional<std::vector<std::uint8_t>> bytes = ReadEntryBytes(index, picture.leftOut);
+    if (bytes) {
+        PixelAllowance allowance{budget_.decodedPixels};
+        picture.image = DecodeImage(*bytes, allowance);
+        budget_.decodedPixels = allowance.pixels;
+        picture.leftOut = allowance.overdrawn;
+    }
+    if (picture.leftOut)
+        ++leftOut_;
+    return picture;
 }
 
 }  // namespace stackmason

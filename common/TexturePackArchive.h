@@ -36,6 +36,13 @@ struct PackWorkBudget {
 // archive cannot keep a program busy for long; an entry beyond it reads as one that does not
 // decode. Both programs walk a pack through one opened archive each, so they take the same
 // entries.
+// An entry read as a picture. An entry the budget had no room for is left out: it is no
+// less a picture than the others, and the programs show it as a picture that is missing.
+struct EntryPicture {
+    std::optional<Image> image;
+    bool leftOut = false;
+};
+
 class TexturePackArchive {
 public:
     // Nothing when the file is missing or not a zip archive.
@@ -53,8 +60,12 @@ public:
     // The entry decoded as a PNG or JPEG picture, or nothing; also nothing when the picture
     // claims more pixels than are left in the budget.
     std::optional<Image> ReadEntryImage(int index);
+    // As ReadEntryImage, telling an entry left out for the budget from one that is no picture.
+    EntryPicture ReadEntryPicture(int index);
 
     const PackWorkBudget& BudgetLeft() const { return budget_; }
+    // How many entries read so far were left out for the budget.
+    int LeftOutCount() const { return leftOut_; }
 
 private:
     struct ZipCloser {
@@ -63,10 +74,12 @@ private:
     TexturePackArchive(zip* archive, std::unique_ptr<std::vector<std::uint8_t>> ownedBytes,
                        std::uint64_t archiveBytes);
     std::uint64_t InflatingCost(int index, std::uint64_t size) const;
+    std::optional<std::vector<std::uint8_t>> ReadEntryBytes(int index, bool& leftOut);
 
     std::unique_ptr<std::vector<std::uint8_t>> ownedBytes_;
     std::unique_ptr<zip, ZipCloser> archive_;
     PackWorkBudget budget_;
+    int leftOut_ = 0;
 };
 
 }  // namespace stackmason

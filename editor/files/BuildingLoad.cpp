@@ -17,6 +17,7 @@ namespace {
 // sizes, the pack, the selector and the view as they were. Only then is it put in place,
 // by swaps that cannot fail, and shown as a freshly loaded building.
 void PutLoadedBuildingInPlace(Editor& editor, StagedBuilding&& building, StagedPack&& pack) {
+    const int leftOutPictures = pack.leftOutPictures;
     ApplyEdit(editor, edit::ReplaceBuildingAndPack{{PackedBuilding(std::move(building.grid)), std::move(building.frontPlane)},
                                                    {std::move(pack.name), std::move(pack.selector)}});
     editor.widthSpin.SetValue(editor.grid.Width());
@@ -25,6 +26,7 @@ void PutLoadedBuildingInPlace(Editor& editor, StagedBuilding&& building, StagedP
     SelectFirstBlock(editor);
     ShowReplacedBuilding(editor);
     editor.window.DropPendingEvents();
+    TellOfLeftOutPictures(editor, editor.texturePackName, leftOutPictures);
 }
 
 }  // namespace

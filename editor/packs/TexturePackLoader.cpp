@@ -20,11 +20,14 @@ namespace {
 namespace fs = std::filesystem;
 
 // Nothing for a folder or for bytes that do not decode: such an entry is no block picture.
+// An entry left out for the budget is one, whose picture is missing.
 std::optional<Image> BlockPictureOf(TexturePackArchive& archive, int index) {
-    std::optional<Image> decoded = archive.ReadEntryImage(index);
-    if (!decoded || decoded->IsEmpty())
+    const EntryPicture read = archive.ReadEntryPicture(index);
+    if (read.leftOut)
+        return MissingPicture(kTileSize);
+    if (!read.image || read.image->IsEmpty())
         return std::nullopt;
-    return ScaleNearest(LeftmostFace(*decoded), kTileSize, kTileSize);
+    return ScaleNearest(LeftmostFace(*read.image), kTileSize, kTileSize);
 }
 
 void AddBlock(StagedPack& pack, std::string text, Image picture, std::int32_t blockId, bool isBlockPicture = true) {
@@ -70,14 +73,29 @@ StagedPack StageTexturePack(const std::string& name) {
         AddBlock(pack, ItemTextFromEntryName(entry.name), isBlockPicture ? std::move(*picture) : PlaceholderImage(),
                  BlockIdFromEntryName(entry.name), isBlockPicture);
     }
+    pack.leftOutPictures = archive->LeftOutCount();
     return pack;
+}
+
+void TellOfLeftOutPictures(Editor& editor, const std::string& packName, int leftOutPictures) {
+    if (leftOutPictures == 0)
+        return;
+    const std::string count = std::to_string(leftOutPictures);
+    editor.dialogs.ShowInfo("The texture pack " + packName + " is too costly to decode whole for its size: " + count +
+                            (leftOutPictures == 1 ? " picture was" : " pictures were") +
+                            " left out and show as a magenta and black checkerboard.");
 }
 
 void PutPackInPlace(Editor& editor, StagedPack&& pack) {
     ApplyEdit(editor, edit::ReplacePack{std::move(pack.name), std::move(pack.selector)});
 }
 
-void LoadTexturePack(Editor& editor) { PutPackInPlace(editor, StageTexturePack(editor.texturePackName)); }
+void LoadTexturePack(Editor& editor) {
+    StagedPack pack = StageTexturePack(editor.texturePackName);
+    const int leftOut = pack.leftOutPictures;
+    PutPackInPlace(editor, std::move(pack));
+    TellOfLeftOutPictures(editor, editor.texturePackName, leftOut);
+}
 
 void SelectTexturePack(Editor& editor) {
     if (!editor.dialogs.AskYesNo(" All unsaved data will be lost if you select another texturepack. Are you sure ?"))
@@ -98,11 +116,13 @@ void SelectTexturePack(Editor& editor) {
     const StepScope step(editor);
     // Pack and building are both had before either replaces the editor's.
     StagedPack pack = StageTexturePack(name);
+    const int leftOut = pack.leftOutPictures;
     StagedBuilding building =
         StageBuilding(editor.widthSpin.Value(), editor.lengthSpin.Value(), editor.heightSpin.Value());
     ApplyEdit(editor, edit::ReplaceBuildingAndPack{{PackedBuilding(std::move(building.grid)), std::move(building.frontPlane)},
                                                    {std::move(pack.name), std::move(pack.selector)}});
     ShowEmptyBuilding(editor);
+    TellOfLeftOutPictures(editor, name, leftOut);
 }
 
 }  // namespace stackmason

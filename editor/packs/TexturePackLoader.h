@@ -14,14 +14,21 @@ namespace stackmason {
 struct StagedPack {
     std::string name;
     SelectorModel selector;
+    int leftOutPictures = 0;  // entries the pack's work budget had no room for
 };
 
 // Reads the archive of this name in the current directory. Air is always item 0; entry k
 // becomes block code k. An entry without a picture (a folder, bytes that do not decode) keeps
 // its place with the placeholder picture, and its selector item is marked as no block picture,
-// so that schematic files never name it. A pack that cannot be opened gives air alone, without a message. Throws
-// std::bad_alloc when the memory for the pictures cannot be had.
+// so that schematic files never name it. An entry left out for the pack's work budget is a
+// block like any other, shown with the missing picture. A pack that cannot be opened gives
+// air alone, without a message. Throws std::bad_alloc when the memory for the pictures
+// cannot be had.
 StagedPack StageTexturePack(const std::string& name);
+
+// Tells the user, in one "Info" box, how many pictures of the pack just put in place were
+// left out and why; nothing when none were.
+void TellOfLeftOutPictures(Editor& editor, const std::string& packName, int leftOutPictures);
 
 // Makes the staged pack the editor's: its name and selector items, by swaps that
 // cannot fail; then the selector's listener is told. Nothing is selected afterwards.

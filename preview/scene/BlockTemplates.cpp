@@ -41,6 +41,16 @@ int LargestSideWithinBudget(int entries) {
     return side;
 }
 
+// Only once T is known, since the first entry may be one of them.
+void MarkMissingPictures(BlockTemplates& templates) {
+    for (BlockTemplate& entry : templates.templates) {
+        entry.textured = entry.textured || entry.missing;
+        templates.leftOut += entry.missing ? 1 : 0;
+    }
+    if (templates.leftOut > 0)
+        templates.missingPicture = stackmason::MissingPicture(templates.textureSize);
+}
+
 }  // namespace
 
 BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextureSize, int maxTextureSize) {
@@ -57,7 +67,9 @@ BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextur
         BlockTemplate& entry = result.templates[static_cast<std::size_t>(index)];
         entry.entryName = pack->Entry(index).name;
         entry.blended = stackmason::IsBlendedEntryName(entry.entryName);
-        std::optional<stackmason::Image> picture = pack->ReadEntryImage(index);
+        stackmason::EntryPicture read = pack->ReadEntryPicture(index);
+        entry.missing = read.leftOut;
+        std::optional<stackmason::Image>& picture = read.image;
         if (!picture || picture->IsEmpty())
             continue;
         if (index == 0) {
@@ -67,6 +79,7 @@ BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextur
         entry.textured = true;
         entry.picture = FitToTexture(*picture, naturalSize, result.textureSize);
     }
+    MarkMissingPictures(result);
     return result;
 }
 

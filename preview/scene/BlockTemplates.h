@@ -14,6 +14,7 @@ namespace orbitscope {
 struct BlockTemplate {
     std::string entryName;
     bool textured = false;      // false for folders and entries that do not decode
+    bool missing = false;       // left out for the pack's work budget: shows missingPicture
     bool blended = false;
     stackmason::Image picture;  // at most T x T, placed at the texture's top-left corner
 };
@@ -22,6 +23,9 @@ struct BlockTemplate {
 struct BlockTemplates {
     int textureSize = 0;  // T
     std::vector<BlockTemplate> templates;
+    int leftOut = 0;      // templates whose pictures the pack's work budget had no room for
+    // T x T, shared by those templates: a pack may leave thousands of pictures out.
+    stackmason::Image missingPicture;
 
     int Count() const { return static_cast<int>(templates.size()); }
     // Whether code names a template: 1..Count().
@@ -31,7 +35,8 @@ struct BlockTemplates {
 // Walks the pack at packPath entry by entry. T is the first entry's picture height, at most
 // maxTextureSize (and smaller still for a pack of many entries), or initialTextureSize when
 // the pack is missing or its first entry does not decode. Below the first picture's height,
-// every picture shrinks by T / that height.
+// every picture shrinks by T / that height. A picture left out for the pack's work budget
+// becomes the T x T missing picture.
 BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextureSize, int maxTextureSize);
 
 }  // namespace orbitscope

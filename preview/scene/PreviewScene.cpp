@@ -22,12 +22,13 @@ glm::vec3 GroundCentre(const Engine3D& engine) {
     return {engine.EntityX(kGround), engine.EntityY(kGround), engine.EntityZ(kGround)};
 }
 
-void CreateTemplate(Engine3D& engine, int code, const BlockTemplate& entry, int textureSize) {
+void CreateTemplate(Engine3D& engine, int code, const BlockTemplate& entry, const BlockTemplates& templates) {
     PREVIEW_STEP();
-    engine.CreateTexture(code, textureSize, textureSize);
+    engine.CreateTexture(code, templates.textureSize, templates.textureSize);
     PREVIEW_STEP();
     if (entry.textured)
-        engine.DrawTextureImage(code, entry.picture, 0, 0, config::kTemplateOpacity);
+        engine.DrawTextureImage(code, entry.missing ? templates.missingPicture : entry.picture, 0, 0,
+                                config::kTemplateOpacity);
     PREVIEW_STEP();
     engine.CreateMaterial(code, code);
     PREVIEW_STEP();
@@ -35,6 +36,15 @@ void CreateTemplate(Engine3D& engine, int code, const BlockTemplate& entry, int 
         engine.MaterialBlendingMode(code, config::kBlendingModeAlpha);
     PREVIEW_STEP();
     engine.CreateEntity(code, kCubeMesh, code);
+}
+
+void LogLeftOutPictures(Engine3D& engine, const std::string& packName, const BlockTemplates& templates) {
+    if (templates.leftOut == 0)
+        return;
+    engine.LogLine("texture pack '" + packName + "': " + std::to_string(templates.leftOut) + " of " +
+                        std::to_string(templates.Count()) +
+                        " pictures left out, as decoding them would cost more than a pack of its size may;"
+                        " their blocks show a magenta and black checkerboard");
 }
 
 }  // namespace
@@ -78,8 +88,10 @@ BlockFigures BuildBlocks(Engine3D& engine, PreviewBuilding& building, BuildProgr
     const BlockTemplates templates = LoadBlockTemplates(building.packName, config::kGroundTextureSize, config::kMaxTextureSize);
     figures.templates = templates.Count();
     figures.textureSize = templates.textureSize;
+    figures.leftOutPictures = templates.leftOut;
+    LogLeftOutPictures(engine, building.packName, templates);
     for (int code = 1; code <= templates.Count(); ++code)
-        CreateTemplate(engine, code, templates.templates[static_cast<std::size_t>(code - 1)], templates.textureSize);
+        CreateTemplate(engine, code, templates.templates[static_cast<std::size_t>(code - 1)], templates);
 
     PREVIEW_STEP();
     const BlockKinds kinds(templates);

@@ -18,13 +18,15 @@ struct BlockFigures {
     int textureSize = 0;         // T
     std::int64_t instances = 0;  // cubes with something to show
     std::int64_t faces = 0;      // faces in the static geometry
+    int leftOutPictures = 0;     // pictures the pack's work budget had no room for
 };
 
 // One template per pack entry (mesh 1 and texture, material and entity i for BlockCode i),
 // every block of the building as an instance of static geometry 0, the geometry built, and
-// the templates and the grid let go. With progress, the chunks are meshed on every core as the
-// blocks go in, the pictures and chunks are counted, and a cancel stops the build early
-// (the geometry then holds part of the building; the caller is expected to end).
+// the templates and the grid let go. When the pack's work budget left pictures out, one line
+// in the engine's log says how many and why. With progress, the chunks are meshed on every
+// core as the blocks go in, the pictures and chunks are counted, and a cancel stops the
+// build early (the geometry then holds part of the building; the caller is expected to end).
 BlockFigures BuildBlocks(Engine3D& engine, PreviewBuilding& building, BuildProgress* progress = nullptr);
 
 }  // namespace orbitscope

@@ -242,3 +242,24 @@ TEST(ImageDecoding, ProgressiveJpegOfTooManyScansIsRefused) {
 
 }  // namespace
 }  // namespace stackmason
+
+namespace stackmason {
+namespace {
+
+// Eight by eight squares, magenta at the top-left, alternating with black both ways.
+TEST(Image, MissingPictureIsAMagentaAndBlackCheckerboard) {
+    const Rgba magenta{255, 0, 255, 255}, black{0, 0, 0, 255};
+    for (int side : {32, 64, 128}) {
+        const Image picture = MissingPicture(side);
+        ASSERT_EQ(picture.Width(), side);
+        ASSERT_EQ(picture.Height(), side);
+        const int square = side / 8;
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x)
+                ASSERT_EQ(picture.Pixel(x, y), ((x / square) % 2 == (y / square) % 2) ? magenta : black)
+                    << side << " " << x << "," << y;
+    }
+}
+
+}  // namespace
+}  // namespace stackmason

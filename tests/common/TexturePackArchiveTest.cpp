@@ -115,34 +115,46 @@ TEST(TexturePackArchive, DamagedArchivesNeverCrash) {
 }
 
 // Decoding costs time by the pixels a picture claims, however few bytes carry them: a pack's
-// pictures share a budget, and an entry beyond it reads like one that does not decode,
-// keeping its place.
-TEST(TexturePackArchive, PicturesBeyondThePixelBudgetAreNotDecoded) {
+// pictures share a budget, and an entry beyond it is left out, keeping its place. Only those
+// count as left out; an entry that is no picture does not.
+TEST(TexturePackArchive, PicturesBeyondThePixelBudgetAreLeftOut) {
     const Rgba red{200, 0, 0, 255};
+    const std::vector<std::uint8_t> quarter = test::SolidPng(4096, red);
     auto pack = TexturePackArchive::OpenFromMemory(test::DeflatedZip({
-        {"first_001.png", test::SolidPng(4096, red)},  // the whole floor of the budget
-        {"small_002.png", Png(16, 16)},
-        {"huge_003.png", test::SolidPng(8192, red)},
-        {"again_004.png", test::SolidPng(4096, red)},
-        {"small_005.jpg", test::EncodeJpeg(test::CoordinateImage(16, 16))},
+        {"first_001.png", quarter},  // three of them are the whole floor of the budget
+        {"second_002.png", quarter},
+        {"third_003.png", quarter},
+        {"small_004.png", Png(16, 16)},
+        {"huge_005.png", test::SolidPng(8192, red)},
+        {"again_006.png", quarter},
+        {"notes_007.png", {'n', 'o'}},
+        {"small_008.jpg", test::EncodeJpeg(test::CoordinateImage(16, 16))},
     }));
     ASSERT_TRUE(pack);
     const std::uint64_t budget = pack->BudgetLeft().decodedPixels;
-    ASSERT_GE(budget, 4096u * 4096u + 2 * 256u);
-    ASSERT_LT(budget, 2 * 4096u * 4096u);
-    const std::optional<Image> first = pack->ReadEntryImage(0);
-    ASSERT_TRUE(first);
-    EXPECT_EQ(first->Pixel(4095, 4095), red);
-    EXPECT_EQ(pack->ReadEntryImage(1), test::CoordinateImage(16, 16));
-    EXPECT_FALSE(pack->ReadEntryImage(2));
-    EXPECT_FALSE(pack->ReadEntryImage(3));
-    EXPECT_TRUE(pack->ReadEntryImage(4));
-    EXPECT_EQ(pack->BudgetLeft().decodedPixels, budget - 4096u * 4096u - 2 * 256u);
-    EXPECT_EQ(pack->EntryCount(), 5);
-    EXPECT_EQ(pack->Entry(3).name, "again_004.png");
+    ASSERT_GE(budget, 3 * 4096u * 4096u + 2 * 256u);
+    ASSERT_LT(budget, 4 * 4096u * 4096u);
+    for (int i = 0; i < 3; ++i) {
+        const EntryPicture picture = pack->ReadEntryPicture(i);
+        ASSERT_TRUE(picture.image);
+        EXPECT_EQ(picture.image->Pixel(4095, 4095), red);
+        EXPECT_FALSE(picture.leftOut);
+    }
+    EXPECT_EQ(pack->ReadEntryImage(3), test::CoordinateImage(16, 16));
+    const EntryPicture huge = pack->ReadEntryPicture(4);
+    EXPECT_FALSE(huge.image);
+    EXPECT_TRUE(huge.leftOut);
+    EXPECT_TRUE(pack->ReadEntryPicture(5).leftOut);
+    const EntryPicture notes = pack->ReadEntryPicture(6);
+    EXPECT_FALSE(notes.image);
+    EXPECT_FALSE(notes.leftOut);
+    EXPECT_TRUE(pack->ReadEntryImage(7));
+    EXPECT_EQ(pack->LeftOutCount(), 2);
+    EXPECT_EQ(pack->BudgetLeft().decodedPixels, budget - 3 * 4096u * 4096u - 2 * 256u);
+    EXPECT_EQ(pack->EntryCount(), 8);
+    EXPECT_EQ(pack->Entry(5).name, "again_006.png");
     // A pack opened anew has its budget anew.
-    EXPECT_TRUE(TexturePackArchive::OpenFromMemory(test::DeflatedZip({{"huge_001.png", test::SolidPng(4096, red)}}))
-                    ->ReadEntryImage(0));
+    EXPECT_TRUE(TexturePackArchive::OpenFromMemory(test::DeflatedZip({{"huge_001.png", quarter}}))->ReadEntryImage(0));
 }
 
 // Inflating costs time by the bytes an entry declares, which a few kilobytes of zip can make
@@ -160,6 +172,7 @@ TEST(TexturePackArchive, EntriesBeyondTheInflatingBudgetAreNotRead) {
     ASSERT_TRUE(first);
     EXPECT_EQ(first->size(), Png(16, 16).size() + 40 * kMegabyte);
     EXPECT_FALSE(pack->ReadEntry(1));
+    EXPECT_TRUE(pack->ReadEntryPicture(1).leftOut);
     EXPECT_EQ(pack->ReadEntryImage(2), test::CoordinateImage(16, 16));
 
     auto bzip2 = TexturePackArchive::OpenFromMemory(test::Bzip2Zip({
@@ -191,13 +204,18 @@ TEST(TexturePackArchive, HostilePacksStayWithinTheirBudget) {
         }
         EXPECT_LE(pixels, budget.decodedPixels);
         if (file.name == "huge-pictures" || file.name == "huge-pictures-4096" || file.name == "repeated-scans" ||
-            file.name == "bzip2-bomb")
+            file.name == "bzip2-bomb") {
             EXPECT_EQ(decoded, 0);
-        else if (file.name == "budget-png" || file.name == "budget-jpeg")
+        } else if (file.name == "budget-png" || file.name == "budget-jpeg") {
             EXPECT_TRUE(decoded > 1 && decoded < 16) << decoded;
-        else  // the first entries of "text-chunks" and "zip-bomb" are small pictures
+        } else if (file.name == "flat-pictures") {
+            EXPECT_TRUE(decoded > 1 && pack->LeftOutCount() > decoded) << decoded;
+        } else {  // the first entries of "text-chunks" and "zip-bomb" are small pictures
             EXPECT_GT(decoded, 0);
-        EXPECT_EQ(pack->EntryCount(), file.name == "huge-pictures" ? 48 : file.name.starts_with("budget") ? 17 : 4096);
+        }
+        if (file.name != "flat-pictures") {
+            EXPECT_EQ(pack->EntryCount(), file.name == "huge-pictures" ? 48 : file.name.starts_with("budget") ? 17 : 4096);
+        }
     }
 }
 

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <fstream>
 #include <map>
 #include <random>
 #include <tuple>
 
 #include <glm/geometric.hpp>
 
+#include "preview/PreviewConfig.h"
 #include "preview/engine/Engine3D.h"
 #include "preview/scene/BlockPlacement.h"
 #include "preview/scene/BlockTemplates.h"
@@ -14,6 +17,7 @@
 #include "preview/scene/PreviewScene.h"
 #include "tests/preview/PreviewTestFiles.h"
 #include "tests/support/HostileFiles.h"
+#include "tests/support/ScaledPacks.h"
 #include "tests/support/TestArchives.h"
 #include "tests/support/TestImages.h"
 
@@ -208,24 +212,96 @@ TEST(BlockTemplates, PicturesAboveTheTextureSizeShrinkByOneRatio) {
     EXPECT_EQ(Corners(capped.templates[1].picture), quartered);
 }
 
-// A pack's pictures share a budget of pixels (as in the editor): those beyond it stay
-// untextured in their place, and when the first is one of them T stays as it was.
-TEST(BlockTemplates, PicturesBeyondThePacksBudgetStayUntextured) {
+// A pack's pictures share a budget of pixels (as in the editor): those beyond it show the
+// T x T missing picture in their place, and when the first is one of them T stays as it was.
+// An entry that is no picture stays untextured.
+TEST(BlockTemplates, PicturesBeyondThePacksBudgetShowTheMissingPicture) {
     const std::vector<std::uint8_t> huge = stackmason::test::SolidPng(8192, {0, 200, 0, 255});
     std::vector<stackmason::test::ZipItem> items;
     for (int i = 1; i <= 48; ++i)
         items.push_back({stackmason::test::HugeEntryName(i), huge});
     items.push_back({"small_049.png", test::SolidPng(16, 16, {1, 2, 3, 255})});
+    items.push_back({"notes_050.png", {'n', 'o'}});
     const std::string path = test::WriteTempFile("huge.zip", "");
     stackmason::test::WriteFile(path, stackmason::test::DeflatedZip(items));
     const BlockTemplates templates = LoadBlockTemplates(path, 64, 512);
-    ASSERT_EQ(templates.Count(), 49);
+    ASSERT_EQ(templates.Count(), 50);
     EXPECT_EQ(templates.textureSize, 64);
-    for (int i = 0; i < 48; ++i)
-        EXPECT_FALSE(templates.templates[static_cast<std::size_t>(i)].textured) << i;
+    EXPECT_EQ(templates.leftOut, 48);
+    for (int i = 0; i < 48; ++i) {
+        const BlockTemplate& entry = templates.templates[static_cast<std::size_t>(i)];
+        EXPECT_TRUE(entry.textured && entry.missing) << i;
+    }
+    EXPECT_EQ(templates.missingPicture, stackmason::MissingPicture(64));
     EXPECT_TRUE(templates.templates[48].textured);
+    EXPECT_FALSE(templates.templates[48].missing);
     EXPECT_EQ(templates.templates[48].picture.Width(), 16);
+    EXPECT_FALSE(templates.templates[49].textured);
+    EXPECT_FALSE(templates.templates[49].missing);
     EXPECT_EQ(templates.templates[47].entryName, "huge_0048_048.png");
+}
+
+// The lines of the engine's log after building the scene of a one-block building on the pack.
+std::vector<std::string> SceneLogLines(const std::string& packPath) {
+    const std::string log = test::WriteTempFile("scene.log", "");
+    {
+        Engine3D engine;
+        engine.InitEngine3D(config::kEngineLogFlag, log);
+        PreviewBuilding building = ReadPreviewFile(test::WriteTempFile("one.tmp", "1x1x1;" + packPath + "\r\n-\r\nlayer 1\r\n0\r\n"));
+        BuildBlocks(engine, building);
+    }
+    std::ifstream in(log);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// The scene says once in the engine's log how many pictures were left out, and says nothing
+// of a pack that loads whole.
+TEST(BlockTemplates, LeftOutPicturesAreLoggedOnce) {
+    const std::vector<std::uint8_t> huge = stackmason::test::SolidPng(8192, {0, 200, 0, 255});
+    const std::string path = test::WriteTempFile("logged.zip", "");
+    stackmason::test::WriteFile(path, stackmason::test::DeflatedZip({{"a_001.png", huge}, {"b_002.png", huge},
+                                                                     {"c_003.png", test::SolidPng(16, 16, {1, 2, 3, 255})}}));
+    const auto mentions = [](const std::vector<std::string>& lines) {
+        return std::count_if(lines.begin(), lines.end(),
+                             [](const std::string& line) { return line.find("left out") != std::string::npos; });
+    };
+    const std::vector<std::string> lines = SceneLogLines(path);
+    ASSERT_EQ(mentions(lines), 1);
+    const auto line = std::find_if(lines.begin(), lines.end(),
+                                   [](const std::string& l) { return l.find("left out") != std::string::npos; });
+    EXPECT_NE(line->find("2 of 3 pictures left out"), std::string::npos) << *line;
+
+    const std::string whole = test::WriteTempFile("whole.zip", "");
+    stackmason::test::WriteFile(whole, stackmason::test::DeflatedZip({{"c_001.png", test::SolidPng(16, 16, {1, 2, 3, 255})}}));
+    EXPECT_EQ(mentions(SceneLogLines(whole)), 0);
+}
+
+// The default pack with every picture scaled up to 512 pixels high loads whole: each texture
+// is the top-left 512 x 512 square of the scaled picture.
+TEST(BlockTemplates, DefaultPackScaledTo512PixelsLoadsWhole) {
+    const stackmason::test::ScaledPack scaled = stackmason::test::ScaleUpPack(STACKMASON_PACK_DIR "/stackmason.zip", 512);
+    const std::string path = test::WriteTempFile("scaled512.zip", "");
+    stackmason::test::WriteFile(path, scaled.archive);
+    const BlockTemplates templates = LoadBlockTemplates(path, 64, 512);
+    ASSERT_EQ(templates.Count(), static_cast<int>(scaled.pictures.size()));
+    EXPECT_EQ(templates.textureSize, 512);
+    EXPECT_EQ(templates.leftOut, 0);
+    for (int i = 0; i < templates.Count(); ++i) {
+        const std::optional<stackmason::Image>& source = scaled.pictures[static_cast<std::size_t>(i)];
+        const BlockTemplate& entry = templates.templates[static_cast<std::size_t>(i)];
+        ASSERT_TRUE(source) << i;
+        ASSERT_TRUE(entry.textured) << i;
+        ASSERT_EQ(entry.picture.Width(), 512) << i;
+        ASSERT_EQ(entry.picture.Height(), 512) << i;
+        bool same = true;
+        for (int y = 0; y < 512 && same; ++y)
+            for (int x = 0; x < 512 && same; ++x)
+                same = entry.picture.Pixel(x, y) == source->Pixel(x, y);
+        EXPECT_TRUE(same) << i;
+    }
 }
 
 TEST(BlockPlacement, PositionsAndSkippedCells) {

@@ -264,6 +264,23 @@ Bytes BudgetFillingPack(const Bytes& picture, const char* stem, const char* exte
     return DeflatedZip(items);
 }
 
+// Flat pictures of 512 to 2048 pixels, the most pixels a megabyte can carry in pictures that
+// are decoded whole, up to as many entries as a pack may have, the rest of 1 MB random bytes.
+Bytes FlatPicturesPack() {
+    constexpr int kSides[] = {512, 512, 512, 1024, 2048};
+    std::vector<ZipItem> items;
+    std::size_t estimate = 0;
+    for (int i = 1; i < 4096 && estimate < 900 * 1000; ++i) {
+        const int side = kSides[i % 5];
+        items.push_back({HugeEntryName(i), SolidPng(side, Rgba{static_cast<std::uint8_t>(i), 90, 200, 255})});
+        estimate += items.back().bytes.size() / 2 + 120;
+    }
+    const std::size_t pictures = DeflatedZip(items).size();
+    const std::size_t target = 1000 * 1000;
+    items.push_back({"padding_000.bin", RandomBytes(target - std::min(target - 4096, pictures) - 400)});
+    return DeflatedZip(items);
+}
+
 }  // namespace
 
 Bytes DeflateRepeated(std::span<const std::uint8_t> head, std::span<const std::uint8_t> unit, std::uint64_t repeats,
@@ -629,6 +646,7 @@ std::vector<HostileFile> HostilePacks() {
         {"huge-pictures-4096", RepeatOnlyEntry(DeflatedZip({{HugeEntryName(1), huge}}), 4096)},
         {"budget-png", BudgetFillingPack(SolidPng(2048, Rgba{10, 200, 10, 255}), "green_", ".png")},
         {"budget-jpeg", BudgetFillingPack(ProgressiveJpeg(2048, Rgba{10, 10, 200, 255}, 54), "blue_", ".jpg")},
+        {"flat-pictures", FlatPicturesPack()},
         {"text-chunks", RepeatOnlyEntry(DeflatedZip({{HugeEntryName(1), texts}}), 4096)},
         {"repeated-scans",
          RepeatOnlyEntry(DeflatedZip({{HugeEntryName(1), ProgressiveJpeg(1024, Rgba{9, 9, 9, 255}, 5000)}}), 4096)},

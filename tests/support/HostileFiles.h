@@ -91,7 +91,8 @@ std::vector<HostileFile> HostileLitematics();
 
 // Texture packs: "huge-pictures" (48 PNGs of 8192 x 8192), "huge-pictures-4096" (as many
 // entries as a pack may have, of the same picture), "budget-png" and "budget-jpeg" (1 MB
-// archives of pictures that together claim more pixels than the archive's budget), "text-
+// archives of pictures that together claim more pixels than the archive's budget), "flat-
+// pictures" (a 1 MB archive of thousands of flat pictures of 512 to 2048 pixels), "text-
 // chunks" (pictures carrying thousands of zTXt chunks), "repeated-scans" (progressive JPEGs of
 // thousands of scans), "zip-bomb" (entries of 64 MB of zeros) and "bzip2-bomb" (4096 of them,
 // bzip2-compressed).

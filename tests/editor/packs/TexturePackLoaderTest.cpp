@@ -8,6 +8,7 @@
 #include "editor/packs/TexturePackLoader.h"
 #include "tests/editor/support/EditorFixture.h"
 #include "tests/support/HostileFiles.h"
+#include "tests/support/ScaledPacks.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestArchives.h"
 #include "tests/support/TestImages.h"
@@ -133,24 +134,32 @@ TEST_F(PackFolder, SelectingAPackAsksThenMakesANewBuilding) {
 }
 
 // A small pack of huge pictures decodes only as many as its budget allows; the others keep
-// their place, text and block id with the placeholder picture, as entries that do not decode.
-TEST_F(PackFolder, PicturesBeyondThePacksBudgetShowThePlaceholder) {
+// their place, text and block id and show the missing picture, and the user is told once.
+// An entry that is no picture keeps the placeholder and is no block picture.
+TEST_F(PackFolder, PicturesBeyondThePacksBudgetShowTheMissingPicture) {
     const Rgba red{200, 0, 0, 255};
     const std::vector<std::uint8_t> huge = SolidPng(8192, Rgba{0, 200, 0, 255});
     WriteFile("stackmason.zip", DeflatedZip({{"first_001.png", SolidPng(4096, red)},
                                              {"huge_002.png", huge},
-                                             {"huge_003.png", huge},
-                                             {"small_004.png", EncodePng(CoordinateImage(16, 16))}}));
+                                             {"notes_003.png", {'n', 'o'}},
+                                             {"huge_004.png", huge},
+                                             {"small_005.png", EncodePng(CoordinateImage(16, 16))}}));
     EditorFixture f;
     LoadTexturePack(f.editor);
     const SelectorModel& s = f.editor.selector;
-    ASSERT_EQ(s.Count(), 5);
-    EXPECT_EQ(*f.editor.selector.Picture(1), Image(32, 32, red));
-    EXPECT_EQ(*f.editor.selector.Picture(2), PlaceholderImage());
-    EXPECT_EQ(*f.editor.selector.Picture(3), PlaceholderImage());
-    EXPECT_EQ(*f.editor.selector.Picture(4), ScaleNearest(CoordinateImage(16, 16), 32, 32));
-    EXPECT_EQ(s.ItemAt(3).text, "huge_003");
-    EXPECT_EQ(s.Data(3), 3);
+    ASSERT_EQ(s.Count(), 6);
+    EXPECT_EQ(*s.Picture(1), Image(32, 32, red));
+    EXPECT_EQ(*s.Picture(2), MissingPicture(32));
+    EXPECT_EQ(*s.Picture(3), PlaceholderImage());
+    EXPECT_EQ(*s.Picture(4), MissingPicture(32));
+    EXPECT_EQ(*s.Picture(5), ScaleNearest(CoordinateImage(16, 16), 32, 32));
+    EXPECT_TRUE(s.IsBlockPicture(2));
+    EXPECT_FALSE(s.IsBlockPicture(3));
+    EXPECT_EQ(s.ItemAt(4).text, "huge_004");
+    EXPECT_EQ(s.Data(4), 4);
+    ASSERT_EQ(f.dialogs.infos.size(), 1u);
+    EXPECT_NE(f.dialogs.infos[0].find(" 2 pictures were left out"), std::string::npos) << f.dialogs.infos[0];
+    EXPECT_TRUE(f.dialogs.errors.empty());
 
     // As many entries as a pack may have, all of the same 8192 x 8192 picture.
     WriteFile("stackmason.zip", RepeatOnlyEntry(DeflatedZip({{HugeEntryName(1), huge}}), 4096));
@@ -158,9 +167,44 @@ TEST_F(PackFolder, PicturesBeyondThePacksBudgetShowThePlaceholder) {
     ASSERT_EQ(s.Count(), 4097);
     EXPECT_EQ(s.ItemAt(4096).text, "huge_4096_096");
     EXPECT_EQ(s.Data(4096), 96);
-    for (int i = 1; i < f.editor.selector.Count(); ++i)
-        ASSERT_EQ(*f.editor.selector.Picture(i), PlaceholderImage()) << i;
+    for (int i = 1; i < s.Count(); ++i)
+        ASSERT_EQ(*s.Picture(i), MissingPicture(32)) << i;
+    ASSERT_EQ(f.dialogs.infos.size(), 2u);
+    EXPECT_NE(f.dialogs.infos[1].find(" 4096 pictures were left out"), std::string::npos) << f.dialogs.infos[1];
     EXPECT_TRUE(f.dialogs.errors.empty());
+}
+
+// The 32 x 32 picture the editor shows for a picture, worked out pixel by pixel: of a strip
+// six times as wide as high its leftmost square, each tile pixel taken from the same
+// fraction of that square.
+Image ExpectedTile(const Image& picture) {
+    const int faceWidth = picture.Width() == 6 * picture.Height() ? picture.Height() : picture.Width();
+    Image tile(32, 32);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            tile.SetPixel(x, y, picture.Pixel(x * faceWidth / 32, y * picture.Height() / 32));
+    return tile;
+}
+
+// The default pack with every picture scaled up to 512 pixels high loads whole, and shows
+// what the pack does unscaled.
+TEST_F(PackFolder, DefaultPackScaledTo512PixelsLoadsWhole) {
+    const ScaledPack scaled = ScaleUpPack(STACKMASON_PACK_DIR "/stackmason.zip", 512);
+    fs::copy_file(STACKMASON_PACK_DIR "/stackmason.zip", folder_ / "original.zip");
+    WriteFile("stackmason.zip", scaled.archive);
+    EditorFixture f;
+    LoadTexturePack(f.editor);
+    const StagedPack original = StageTexturePack("original.zip");
+    const SelectorModel& s = f.editor.selector;
+    ASSERT_EQ(s.Count(), static_cast<int>(scaled.pictures.size()) + 1);
+    ASSERT_EQ(original.selector.Count(), s.Count());
+    for (int i = 1; i < s.Count(); ++i) {
+        const std::optional<Image>& source = scaled.pictures[static_cast<std::size_t>(i - 1)];
+        ASSERT_TRUE(source) << i;
+        EXPECT_EQ(*s.Picture(i), ExpectedTile(*source)) << i;
+        EXPECT_EQ(*s.Picture(i), *original.selector.Picture(i)) << i;
+    }
+    EXPECT_TRUE(f.dialogs.infos.empty());
 }
 
 }  // namespace
