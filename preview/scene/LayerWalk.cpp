@@ -69,29 +69,41 @@ void WalkLayersOnPool(WorkerPool& pool, const stackmason::Building& grid, const 
     }
 }
 
-std::int64_t CountChunksWithBlocks(WorkerPool& pool, const stackmason::Building& grid, const BlockKinds& kinds) {
+BuildingCensus TakeCensus(WorkerPool& pool, const stackmason::Building& grid, const BlockKinds& kinds) {
     const int across = (grid.Width() + kChunkSide - 1) / kChunkSide;
     const int along = (grid.Length() + kChunkSide - 1) / kChunkSide;
     const int bands = (grid.Height() + kChunkSide - 1) / kChunkSide;
-    std::vector<std::int64_t> perBand(static_cast<std::size_t>(bands), 0);
+    const auto codes = static_cast<std::size_t>(kinds.Count()) + 1;
+    std::vector<std::int64_t> chunksPerBand(static_cast<std::size_t>(bands), 0);
+    std::vector<std::vector<char>> codesPerBand(static_cast<std::size_t>(bands));
     {
         PoolDrain drain(pool);
         for (int band = 0; band < bands; ++band)
             pool.Post([&, band] {
                 std::vector<char> occupied(static_cast<std::size_t>(across) * static_cast<std::size_t>(along), 0);
+                std::vector<char>& used = codesPerBand[static_cast<std::size_t>(band)];
+                used.assign(codes, 0);
                 const int top = std::min(grid.Height(), (band + 1) * kChunkSide);
                 for (int layer = band * kChunkSide + 1; layer <= top; ++layer)
                     for (int y = 1; y <= grid.Length(); ++y) {
                         const stackmason::StoredCode* row = grid.Row(y, layer);
                         char* chunks = occupied.data() + static_cast<std::size_t>((y - 1) / kChunkSide) * across;
                         for (int x = 1; x <= grid.Width(); ++x)
-                            if (kinds.IsBlock(row[x]))
+                            if (kinds.IsBlock(row[x])) {
                                 chunks[(x - 1) / kChunkSide] = 1;
+                                used[static_cast<std::size_t>(row[x])] = 1;
+                            }
                     }
-                perBand[static_cast<std::size_t>(band)] = std::count(occupied.begin(), occupied.end(), 1);
+                chunksPerBand[static_cast<std::size_t>(band)] = std::count(occupied.begin(), occupied.end(), 1);
             });
     }
-    return std::accumulate(perBand.begin(), perBand.end(), std::int64_t{0});
+    BuildingCensus census;
+    census.chunksWithBlocks = std::accumulate(chunksPerBand.begin(), chunksPerBand.end(), std::int64_t{0});
+    census.codesInUse.assign(codes, false);
+    for (const std::vector<char>& used : codesPerBand)
+        for (std::size_t code = 1; code < codes; ++code)
+            census.codesInUse[code] = census.codesInUse[code] || used[code] != 0;
+    return census;
 }
 
 }  // namespace orbitscope

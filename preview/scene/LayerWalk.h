@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <vector>
 
 #include <glm/vec3.hpp>
 
@@ -28,8 +29,14 @@ struct PlacedBlock {
 void WalkLayersOnPool(WorkerPool& pool, const stackmason::Building& grid, const BlockKinds& kinds,
                       const BuildProgress* progress, const std::function<void(std::span<const PlacedBlock>)>& addLayer);
 
-// How many cubes of kChunkSide cells, counted from cell 1 on each axis, hold a block; counted
-// on the pool's threads.
-std::int64_t CountChunksWithBlocks(WorkerPool& pool, const stackmason::Building& grid, const BlockKinds& kinds);
+// What the scene build needs to know of the building before it starts, counted on the pool's
+// threads in one pass over the cells.
+struct BuildingCensus {
+    // Cubes of kChunkSide cells, counted from cell 1 on each axis, that hold a block.
+    std::int64_t chunksWithBlocks = 0;
+    // Whether code c (index c, 1..kinds.Count()) stands in some cell.
+    std::vector<bool> codesInUse;
+};
+BuildingCensus TakeCensus(WorkerPool& pool, const stackmason::Building& grid, const BlockKinds& kinds);
 
 }  // namespace orbitscope

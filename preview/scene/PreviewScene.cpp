@@ -90,15 +90,20 @@ BlockFigures BuildBlocks(Engine3D& engine, PreviewBuilding& building, BuildProgr
     figures.textureSize = templates.textureSize;
     figures.leftOutPictures = templates.leftOut;
     LogLeftOutPictures(engine, building.packName, templates);
-    for (int code = 1; code <= templates.Count(); ++code)
-        CreateTemplate(engine, code, templates.templates[static_cast<std::size_t>(code - 1)], templates);
-
     PREVIEW_STEP();
     const BlockKinds kinds(templates);
+    const BuildingCensus census = TakeCensus(engine.Workers(), building.grid, kinds);
+    // A template no cell uses is never drawn and is let go with the others: a pack of
+    // thousands of entries costs thousands of textures otherwise.
+    for (int code = 1; code <= templates.Count(); ++code)
+        if (census.codesInUse[static_cast<std::size_t>(code)])
+            CreateTemplate(engine, code, templates.templates[static_cast<std::size_t>(code - 1)], templates);
+
+    PREVIEW_STEP();
     if (progress) {
         // What the chunks' progress is shown against. The engine's chunks start at the first
         // block rather than at cell 1, so it may find a few more; it then raises the total.
-        progress->Begin(BuildStage::Chunks, CountChunksWithBlocks(engine.Workers(), building.grid, kinds));
+        progress->Begin(BuildStage::Chunks, census.chunksWithBlocks);
         engine.ReportBuildProgress(progress);
     }
     engine.CreateStaticGeometry(kBlocks, 2.0f * static_cast<float>(building.grid.Length()),
