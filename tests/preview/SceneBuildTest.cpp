@@ -5,11 +5,14 @@
 
 #include <filesystem>
 #include <random>
+#include <set>
+#include <tuple>
 #include <string>
 #include <vector>
 
 #include "preview/app/SceneBuild.h"
 #include "preview/engine/Engine3D.h"
+#include "preview/scene/LayerWalk.h"
 #include "preview/scene/PreviewBuilding.h"
 #include "tests/preview/PreviewTestFiles.h"
 
@@ -77,6 +80,77 @@ TEST(SceneBuild, ACancelledBuildEndsWithoutBlocks) {
     const BlockFigures built = BuildScene(engine, file, &progress);
     EXPECT_EQ(built.instances, 0);
     EXPECT_EQ(engine.StaticGeometryFaces(0), 0);
+}
+
+// A random building of four block types over an odd number of layers and sizes that are no
+// multiple of the chunk's side, some cells holding codes without a template.
+stackmason::Building RandomGrid(std::mt19937& random, int x, int y, int h) {
+    stackmason::Building grid(x, y, h);
+    std::uniform_int_distribution<int> code(-2, 9);
+    std::bernoulli_distribution filled(0.3);
+    for (int l = 1; l <= h; ++l)
+        for (int j = 1; j <= y; ++j)
+            for (int i = 1; i <= x; ++i)
+                if (filled(random))
+                    grid.SetCell(i, j, l, code(random));
+    return grid;
+}
+
+BlockTemplates FourTemplates() {
+    BlockTemplates templates;
+    templates.textureSize = 16;
+    templates.templates.resize(4);
+    templates.templates[2].blended = true;
+    return templates;
+}
+
+TEST(SceneBuild, TheLayersWalkedOnThreadsComeInTheWalksOrder) {
+    std::mt19937 random(5);
+    WorkerPool pool(3);
+    const BlockKinds kinds(FourTemplates());
+    for (int round = 0; round < 4; ++round) {
+        const stackmason::Building grid = RandomGrid(random, 7 + round * 9, 5 + round * 7, 3 + round * 11);
+        std::vector<PlacedBlock> expected;
+        ForEachBlockInstance(grid, kinds, [&](stackmason::BlockCode code, const glm::vec3& position, CubeFaceMask faces) {
+            expected.push_back({position, code, faces});
+        });
+        std::vector<PlacedBlock> walked;
+        int layers = 0;
+        WalkLayersOnPool(pool, grid, kinds, nullptr, [&](std::span<const PlacedBlock> blocks) {
+            walked.insert(walked.end(), blocks.begin(), blocks.end());
+            ++layers;
+        });
+        EXPECT_EQ(layers, grid.Height());
+        ASSERT_EQ(walked.size(), expected.size()) << "round " << round;
+        for (std::size_t i = 0; i < walked.size(); ++i) {
+            EXPECT_EQ(walked[i].position, expected[i].position);
+            EXPECT_EQ(walked[i].code, expected[i].code);
+            EXPECT_EQ(walked[i].faces, expected[i].faces);
+        }
+    }
+}
+
+TEST(SceneBuild, TheCensusFindsTheChunksAndCodesOfTheCells) {
+    std::mt19937 random(9);
+    WorkerPool pool(2);
+    const BlockKinds kinds(FourTemplates());
+    for (int round = 0; round < 6; ++round) {
+        const stackmason::Building grid = RandomGrid(random, 3 + round * 8, 20 - round * 3, 1 + round * 7);
+        std::set<std::tuple<int, int, int>> chunks;
+        std::vector<bool> codes(5, false);
+        for (int l = 1; l <= grid.Height(); ++l)
+            for (int j = 1; j <= grid.Length(); ++j)
+                for (int i = 1; i <= grid.Width(); ++i) {
+                    const int code = grid.Cell(i, j, l);
+                    if (code < 1 || code > 4)
+                        continue;
+                    chunks.insert({(i - 1) / 16, (j - 1) / 16, (l - 1) / 16});
+                    codes[static_cast<std::size_t>(code)] = true;
+                }
+        const BuildingCensus census = TakeCensus(pool, grid, kinds);
+        EXPECT_EQ(census.chunksWithBlocks, static_cast<std::int64_t>(chunks.size())) << "round " << round;
+        EXPECT_EQ(census.codesInUse, codes) << "round " << round;
+    }
 }
 
 TEST(SceneBuild, TheScreenWordsEachStage) {
