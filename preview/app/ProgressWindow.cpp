@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <exception>
+#include <string>
 #include <thread>
 
 #include <epoxy/gl.h>
@@ -28,7 +29,15 @@ class ProgressScreen {
 public:
     ProgressScreen(int width, int height) : width_(width), height_(height), frame_(NewGlFramebuffer()) {}
 
-    void Show(const ProgressView& view) {
+    // False when the screen shows that already: a picture costs the building threads a few
+    // milliseconds to draw, and mostly nothing has moved since the last one.
+    bool Show(const ProgressView& view) {
+        const auto step = static_cast<int>(view.fraction * kFractionSteps);
+        if (shown_ && view.text == shownText_ && step == shownStep_)
+            return false;
+        shown_ = true;
+        shownText_ = view.text;
+        shownStep_ = step;
         const stackmason::Image picture = DrawProgressPicture(width_, height_, view);
         texture_ = UploadTexture(picture);
         glBindFramebuffer(GL_READ_FRAMEBUFFER, frame_.Get());
@@ -37,9 +46,15 @@ public:
         // The picture's first row is its top; the window's is its bottom.
         glBlitFramebuffer(0, 0, width_, height_, 0, height_, width_, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        return true;
     }
 
 private:
+    // Finer than the bar's pixels.
+    static constexpr int kFractionSteps = 2000;
+    bool shown_ = false;
+    std::string shownText_;
+    int shownStep_ = 0;
     int width_;
     int height_;
     GlFramebuffer frame_;
@@ -72,8 +87,8 @@ bool BuildSceneInWindow(Engine3D& engine, SdlScreen& screen, const std::string& 
     ProgressScreen shown(config::kScreenWidth, config::kScreenHeight);
     bool stopped = false;
     while (!finished.load(std::memory_order_acquire)) {
-        shown.Show(ProgressViewOf(progress.Now()));
-        screen.Flip();
+        if (shown.Show(ProgressViewOf(progress.Now())))
+            screen.Flip();
         if (StopAsked(screen)) {
             progress.Cancel();
             stopped = true;
