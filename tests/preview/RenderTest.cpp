@@ -146,6 +146,25 @@ TEST_F(RenderTest, BlendedBlocksLetTheBackgroundThrough) {
             << "channel " << c;
 }
 
+// The ground is one-sided, so a camera under it sees the building from below: layer 1's
+// undersides close the building there, where the ground itself shows nothing.
+TEST_F(RenderTest, ABuildingSeenFromUnderTheGroundIsClosed) {
+    BuildScene(10, 10, 3, RedAndBluePack("below.zip", "blue_001.png"), BrickBlock());
+    const Pixel background{35, 36, 56};
+    // The block spans x and z from -3 to 3 on the ground; the eye looks up at its middle
+    // from beyond its side, so that no side face lies on the way.
+    engine_->MoveCamera(0, {0, -15, 4}, Engine3D::Move::Absolute);
+    engine_->CameraLookAt(0, {0, 0, 0});
+    const std::vector<std::uint8_t> frame = RenderAndRead();
+    for (const glm::vec3 underside : {glm::vec3(0, 0, 0), glm::vec3(-2.5f, 0, -2.5f), glm::vec3(2.5f, 0, 2.5f)}) {
+        const Pixel floor = At(frame, Project(underside));
+        EXPECT_NE(floor, background) << underside.x << "," << underside.z;
+        EXPECT_GT(floor[0], floor[1] + 10) << floor[0] << "," << floor[1] << "," << floor[2];
+        EXPECT_GT(floor[0], floor[2] + 10) << floor[0] << "," << floor[1] << "," << floor[2];
+    }
+    EXPECT_EQ(At(frame, Project({7, 0, -7})), background);  // the ground, seen from below
+}
+
 // A slab 512 cells wide and long: its far corners lie about 1300 units from the light. They
 // must be lit like the cells under the light, not left with the ambient light alone.
 TEST_F(RenderTest, AWideSlabIsLitToItsFarCorners) {
@@ -301,8 +320,8 @@ TEST_F(RenderTest, TheLogEndsWithTheFrameFigures) {
     RunFrameLoop(*engine_, screen_);
     const std::int64_t faces = engine_->StaticGeometryFaces(0);
     const std::int64_t quads = engine_->StaticGeometryQuads(0);
-    EXPECT_EQ(faces, 9 * 5);       // a 3 x 3 x 3 block on the ground
-    EXPECT_EQ(quads, 5);           // one quad a side
+    EXPECT_EQ(faces, 9 * 6);       // a 3 x 3 x 3 block, its underside on the ground included
+    EXPECT_EQ(quads, 6);           // one quad a side
     engine_.reset();
     std::ifstream in(log);
     std::string line;

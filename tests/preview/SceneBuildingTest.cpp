@@ -255,7 +255,7 @@ TEST(BlockPlacement, OnlyVisibleFacesAreCounted) {
     Building two(3, 1, 1);
     two.At(1, 1, 1) = 1;
     two.At(2, 1, 1) = 2;
-    EXPECT_EQ(CountExposedFaces(two, opaque).total, 8);  // no undersides on the ground
+    EXPECT_EQ(CountExposedFaces(two, opaque).total, 10);  // undersides on the ground included
     EXPECT_EQ(ExposedFaces(two, opaque, 1, 1, 1) & kFacePlusX, 0);
 
     Building solid(3, 3, 3);
@@ -264,12 +264,14 @@ TEST(BlockPlacement, OnlyVisibleFacesAreCounted) {
             for (int h = 1; h <= 3; ++h)
                 solid.At(x, y, h) = 1 + (x + y + h) % 3;
     const FaceCounts counts = CountExposedFaces(solid, opaque);
-    // 6 sides of 9 faces, less the underside that lies on the ground.
-    EXPECT_EQ(counts.total, 45);
-    // The middle cube shows nothing, nor does the one under it, whose underside is on the ground.
-    EXPECT_EQ(counts.instances, 25);
-    EXPECT_EQ(counts.perCode[1] + counts.perCode[2] + counts.perCode[3], 45);
-    EXPECT_EQ(ExposedFaces(solid, opaque, 1, 1, 1) & kFaceMinusY, 0);
+    // 6 sides of 9 faces, the underside on the ground included: seen from below the
+    // building is closed.
+    EXPECT_EQ(counts.total, 54);
+    // Only the middle cube shows nothing; the one under it shows its underside.
+    EXPECT_EQ(counts.instances, 26);
+    EXPECT_EQ(counts.perCode[1] + counts.perCode[2] + counts.perCode[3], 54);
+    EXPECT_EQ(ExposedFaces(solid, opaque, 1, 1, 1) & kFaceMinusY, kFaceMinusY);
+    EXPECT_EQ(ExposedFaces(solid, opaque, 2, 2, 1), kFaceMinusY);
     EXPECT_EQ(ExposedFaces(solid, opaque, 1, 1, 2) & kFaceMinusY, 0);
     Building raised(1, 1, 2);
     raised.At(1, 1, 2) = 1;
@@ -340,14 +342,14 @@ TEST(PreviewScene, BuildsGroundLightTemplatesAndStaticGeometryWithoutAScreen) {
     EXPECT_EQ(figures.textureSize, 16);
     EXPECT_EQ(figures.instances, 3);
     // Stone against stone hides both faces; stone keeps its face towards the glass, the
-    // glass loses its face towards the stone; no underside lies on the ground.
-    EXPECT_EQ(figures.faces, 4 + 4 + 4);
-    // The two stones' tops and long sides merge: 5 quads of stone and 4 of glass, in one
-    // chunk (an opaque and a blended draw group), each quad an 8-byte record.
-    EXPECT_EQ(engine.StaticGeometryQuads(0), 5 + 4);
+    // glass loses its face towards the stone; the undersides on the ground are drawn.
+    EXPECT_EQ(figures.faces, 5 + 5 + 5);
+    // The two stones' tops, undersides and long sides merge: 6 quads of stone and 5 of
+    // glass, in one chunk (an opaque and a blended draw group), each quad an 8-byte record.
+    EXPECT_EQ(engine.StaticGeometryQuads(0), 6 + 5);
     EXPECT_EQ(engine.StaticGeometryChunkCount(0), 1);
     EXPECT_EQ(engine.StaticGeometryBatchCount(0), 2);
-    EXPECT_EQ(engine.StaticGeometryBytes(0), 9u * 8);
+    EXPECT_EQ(engine.StaticGeometryBytes(0), 11u * 8);
     EXPECT_FALSE(engine.HasEntity(1));
     EXPECT_FALSE(engine.HasEntity(2));
     EXPECT_EQ(building.grid.CellCount(), 1u);
