@@ -50,13 +50,15 @@ std::uint32_t PackQuad(const ChunkQuad& quad) {
            field(quad.sizeB - 1, 24);
 }
 
-std::uint32_t PackKind(int kind, int direction) {
-    return (static_cast<std::uint32_t>(kind) & 0xFFu) | (static_cast<std::uint32_t>(direction) & 7u) << 8;
+std::uint32_t PackKind(int kind, int direction, int seams) {
+    return (static_cast<std::uint32_t>(kind) & 0xFFu) | (static_cast<std::uint32_t>(direction) & 7u) << 8 |
+           (static_cast<std::uint32_t>(seams) & 15u) << 11;
 }
 
 ChunkQuad UnpackQuad(std::uint32_t rectangle, std::uint32_t kindAndDirection) {
     auto field = [&](std::uint32_t shift) { return static_cast<int>((rectangle >> shift) & kCellMask); };
-    return {{field(0), field(6), field(12)}, field(18) + 1, field(24) + 1, static_cast<int>((kindAndDirection >> 8) & 7u)};
+    return {{field(0), field(6), field(12)}, field(18) + 1, field(24) + 1, static_cast<int>((kindAndDirection >> 8) & 7u),
+            static_cast<int>((kindAndDirection >> 11) & 15u)};
 }
 
 int KindOf(std::uint32_t kindAndDirection) { return static_cast<int>(kindAndDirection & 0xFFu); }
@@ -244,7 +246,34 @@ int CubeChunkBuilder::MaskSlice(const Cells& cells, int direction, int slice, bo
     return faces;
 }
 
-void CubeChunkBuilder::EmitRectangles(PlaneMask& mask, int direction, int slice, CubeChunkData& data) const {
+namespace {
+
+// The QuadEdge bits of the quad's edges whose every cell has the side beyond it hidden.
+int SeamsOf(const ChunkQuad& quad, const std::array<CubeFaceMask, kChunkCells>& faces) {
+    const QuadAxes axes = AxesOf(quad.direction);
+    auto hidden = [&](int axis, int step, int side) {  // side 0: towards -axis, 1: towards +axis
+        const int across = axis == axes.a ? axes.b : axes.a;
+        const int length = axis == axes.a ? quad.sizeB : quad.sizeA;
+        glm::ivec3 cell = quad.cell;
+        cell[axis] += step;
+        const auto bit = static_cast<CubeFaceMask>(1u << (2 * axis + (side == 0 ? 1 : 0)));
+        for (int i = 0; i < length; ++i, ++cell[across])
+            if ((faces[static_cast<std::size_t>(CellIndex(cell))] & bit) != 0)
+                return false;
+        return true;
+    };
+    int seams = 0;
+    seams |= hidden(axes.a, 0, 0) ? kEdgeLowA : 0;
+    seams |= hidden(axes.a, quad.sizeA - 1, 1) ? kEdgeHighA : 0;
+    seams |= hidden(axes.b, 0, 0) ? kEdgeLowB : 0;
+    seams |= hidden(axes.b, quad.sizeB - 1, 1) ? kEdgeHighB : 0;
+    return seams;
+}
+
+}  // namespace
+
+void CubeChunkBuilder::EmitRectangles(const Cells& cells, PlaneMask& mask, int direction, int slice,
+                                      CubeChunkData& data) const {
     const QuadAxes axes = AxesOf(direction);
     for (int b = 0; b < kChunkSide; ++b)
         for (int a = 0; a < kChunkSide; ++a) {
@@ -262,7 +291,7 @@ void CubeChunkBuilder::EmitRectangles(PlaneMask& mask, int direction, int slice,
             data.low = glm::min(data.low, quad.cell);
             data.high = glm::max(data.high, far);
             data.quads.push_back(PackQuad(quad));
-            data.quads.push_back(PackKind(kind - 1, direction));
+            data.quads.push_back(PackKind(kind - 1, direction, SeamsOf(quad, cells.faces)));
         }
 }
 
@@ -288,7 +317,7 @@ CubeChunkData CubeChunkBuilder::Mesh(const glm::ivec3& chunk, const Cells& cells
                 const int faces = MaskSlice(cells, direction, slice, blendedGroup, mask);
                 data.faces += faces;
                 if (faces > 0)
-                    EmitRectangles(mask, direction, slice, data);
+                    EmitRectangles(cells, mask, direction, slice, data);
             }
             data.ranges.count[g][d] = static_cast<int>(data.quads.size() / kWordsPerQuad) - data.ranges.first[g][d];
         }

@@ -31,16 +31,32 @@ void main() {
 }
 )";
 
-// A merged quad of a chunk from its packed record and kind (see CubeChunks.h): four vertices
-// per quad, numbered by the shared index list, corner k of quad uFirstQuad + index / 4. The
-// corners, their order and the texture coordinates are those of the cube's own faces,
-// stretched over the cells the quad spans, with the picture repeated once per cell.
+// A merged quad of a chunk from its packed record and kind (see CubeChunks.h): twenty vertices
+// per quad, numbered by the shared index list, vertex k of quad uFirstQuad + index / 20. The
+// first four are the corners, whose order and texture coordinates are those of the cube's own
+// faces, stretched over the cells the quad spans, with the picture repeated once per cell.
+//
+// A long quad's edge passes the corners of the shorter quads beside it (a T-junction): the
+// two are rasterised from different end points and can leave pixel centres between them
+// uncovered, through which the background shows. So along each of its seams (the edges where
+// another quad goes on in its plane or a wall rises from it) an opaque quad has a skirt: a
+// strip in its own plane from a little inside the edge to a little outside it, a fraction of
+// a pixel wide at its depth (uSeamWidth, world units per unit of depth), drawn a few steps
+// of the depth buffer farther back than it lies (uSeamDepth). Beyond a seam lies the face
+// that goes on or the wall that rises, in front of the skirt, so a skirt shows only in the
+// gaps; the outline of the building has no skirts and stays as it is. Vertices 4 + 4e to
+// 7 + 4e are edge e's skirt: inner ends, then outer ends; an edge without a skirt gives
+// empty triangles.
 constexpr const char* kChunkVertexShader = R"(#version 330 core
 uniform mat4 uViewProjection;
 uniform usamplerBuffer uQuads;
 uniform int uFirstQuad;
 uniform vec3 uCellZero;
 uniform float uEdge;
+uniform vec3 uEye;
+uniform float uSeamWidth;
+uniform float uSeamDepth;
+uniform bool uBlended;
 out vec3 vWorld;
 out vec3 vNormal;
 out vec2 vUv;
@@ -50,26 +66,56 @@ const vec3 kUp[6] = vec3[6](vec3(0, 1, 0), vec3(0, 1, 0), vec3(0, 0, -1), vec3(0
 const ivec3 kAxisA[3] = ivec3[3](ivec3(0, 0, 1), ivec3(1, 0, 0), ivec3(1, 0, 0));
 const ivec3 kAxisB[3] = ivec3[3](ivec3(0, 1, 0), ivec3(0, 0, 1), ivec3(0, 1, 0));
 const vec2 kSigns[4] = vec2[4](vec2(-1, -1), vec2(1, -1), vec2(1, 1), vec2(-1, 1));
+// Edge e runs from corner e to corner e + 1; its outward direction along right and up.
+const vec2 kOutward[4] = vec2[4](vec2(0, -1), vec2(1, 0), vec2(0, 1), vec2(-1, 0));
 void main() {
-    uvec2 quad = texelFetch(uQuads, uFirstQuad + gl_VertexID / 4).rg;
+    uvec2 quad = texelFetch(uQuads, uFirstQuad + gl_VertexID / 20).rg;
+    int vertex = gl_VertexID % 20;
     uint record = quad.r;
     ivec3 cell = ivec3(uvec3(record, record >> 6u, record >> 12u) & 63u);
     int sizeA = int((record >> 18u) & 63u) + 1;
     int sizeB = int((record >> 24u) & 63u) + 1;
     vLayer = int(quad.g & 255u);
     int direction = int((quad.g >> 8u) & 7u);
-    vec3 span = vec3(ivec3(1) + kAxisA[direction / 2] * (sizeA - 1) + kAxisB[direction / 2] * (sizeB - 1));
+    int seams = int((quad.g >> 11u) & 15u);
+    vec3 axisA = vec3(kAxisA[direction / 2]);
+    vec3 axisB = vec3(kAxisB[direction / 2]);
+    vec3 span = vec3(1.0) + axisA * float(sizeA - 1) + axisB * float(sizeB - 1);
     vec3 normal = kNormal[direction];
     vec3 up = kUp[direction];
     vec3 right = cross(up, normal);
     float across = dot(abs(right), span);
     float high = dot(abs(up), span);
-    vec2 s = kSigns[gl_VertexID & 3];
+    int edge = (vertex - 4) / 4;
+    vec2 s = kSigns[vertex < 4 ? vertex : (edge + (vertex & 1)) & 3];
     vec3 centre = uCellZero + uEdge * (vec3(cell) + (span - 1.0) * 0.5);
     vWorld = centre + uEdge * 0.5 * (normal + s.x * across * right + s.y * high * up);
-    vNormal = normal;
     vUv = vec2((s.x + 1.0) * 0.5 * across, (1.0 - s.y) * 0.5 * high);
+    bool skirt = false;
+    if (vertex >= 4) {
+        vec2 out2 = kOutward[edge];
+        vec3 outward = out2.x * right + out2.y * up;
+        float alongA = dot(outward, axisA);
+        float alongB = dot(outward, axisB);
+        int bit = abs(alongA) > 0.5 ? (alongA > 0.0 ? 2 : 1) : (alongB > 0.0 ? 8 : 4);
+        // Blended faces write no depth, so a skirt would be laid over the face beside it.
+        skirt = (seams & bit) != 0 && !uBlended;
+        if (skirt) {
+            // Signed depth keeps the width even along an edge that reaches past the eye; a
+            // plane seen at a slant is foreshortened, so its skirt is wider there. Far off, a
+            // pixel spans cells: the skirt stays within an eighth of the cell beyond the seam.
+            float depth = (uViewProjection * vec4(vWorld, 1.0)).w;
+            float slant = max(length(cross(outward, normalize(vWorld - uEye))), 0.25);
+            float width = clamp(uSeamWidth * depth / slant, -uEdge / 16.0, uEdge / 16.0);
+            float reach = width * ((vertex & 2) != 0 ? 2.0 : -1.0);
+            vWorld += reach * outward;
+            vUv += reach / uEdge * vec2(out2.x, -out2.y);
+        }
+    }
+    vNormal = normal;
     gl_Position = uViewProjection * vec4(vWorld, 1.0);
+    if (skirt)
+        gl_Position.z += uSeamDepth * gl_Position.w;
 }
 )";
 
@@ -206,14 +252,32 @@ void EnsureOnCard(engine::StaticBatch& batch) {
     batch.data.reset();
 }
 
-// Quad q's corners are vertices 4q .. 4q + 3, drawn as the triangles (0, 1, 2) and (0, 2, 3)
-// as a cube's faces are.
+// How wide the skirts along the quads' seams are, in pixels. The gaps come from rounding
+// corners to the rasteriser's sub-pixel grid (1/256 of a pixel under Mesa), so a fortieth of
+// a pixel closes them several times over; a closed room seen from 64 poses still showed gaps
+// at a thousandth. Wider skirts began to change pixels along edges that the picture of
+// single faces does not (at a twentieth), so they stay this narrow.
+constexpr float kSeamOverlapPixels = 0.025f;
+// A quad's corners and its skirts' ends; its two triangles and two for each skirt.
+constexpr std::uint32_t kVerticesPerQuad = 20;
+constexpr int kIndicesPerQuad = 30;
+
+// Quad q's corners are vertices 20q .. 20q + 3, drawn as the triangles (0, 1, 2) and
+// (0, 2, 3) as a cube's faces are; then the skirt of each edge e, from corner e to corner
+// e + 1, between its inner ends 4 + 4e, 5 + 4e and outer ends 6 + 4e, 7 + 4e, turned the
+// same way.
 GlBuffer QuadIndices(std::size_t quads) {
     std::vector<std::uint32_t> indices;
-    indices.reserve(quads * 6);
+    indices.reserve(quads * kIndicesPerQuad);
+    std::vector<std::uint32_t> pattern = {0, 1, 2, 0, 2, 3};
+    for (std::uint32_t e = 0; e < 4; ++e) {
+        const std::uint32_t from = 4 + 4 * e, to = from + 1, outFrom = from + 2, outTo = from + 3;
+        for (std::uint32_t vertex : {to, from, outFrom, to, outFrom, outTo})
+            pattern.push_back(vertex);
+    }
     for (std::uint32_t q = 0; q < quads; ++q)
-        for (std::uint32_t corner : {0u, 1u, 2u, 0u, 2u, 3u})
-            indices.push_back(4 * q + corner);
+        for (std::uint32_t vertex : pattern)
+            indices.push_back(kVerticesPerQuad * q + vertex);
     GlBuffer buffer = NewGlBuffer();
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer.Get());
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(std::uint32_t)),
@@ -228,7 +292,8 @@ Uniforms FindUniforms(const GlProgram& program) {
             Uniform(program, "uLightPosition"),  Uniform(program, "uLightDirection"), Uniform(program, "uLightColour"),
             Uniform(program, "uLightRange"),     Uniform(program, "uSpotInner"),    Uniform(program, "uSpotOuter"),
             Uniform(program, "uAmbient"),        Uniform(program, "uQuads"),        Uniform(program, "uFirstQuad"),
-            Uniform(program, "uCellZero"),       Uniform(program, "uEdge"),         Uniform(program, "uLayers")};
+            Uniform(program, "uCellZero"),       Uniform(program, "uEdge"),         Uniform(program, "uLayers"),
+            Uniform(program, "uEye"),            Uniform(program, "uSeamWidth"),    Uniform(program, "uSeamDepth")};
 }
 
 // Render modes 0, 1 and 2: filled, wireframe, points.
@@ -275,6 +340,7 @@ int EngineRenderer::Render(engine::ViewCamera& view, const engine::Light* light,
     viewProjection_ = viewProjection;
     renderMode_ = view.renderMode;
     SetFrameUniforms(chunks_, viewProjection, light);
+    SetSeamUniforms(view.camera.Position());
     SetFrameUniforms(meshes_, viewProjection, light);
     FindVisibleChunks(geometries, viewProjection, view.camera.Position());
     DrawPass(false, entities, geometries);
@@ -308,6 +374,7 @@ glm::mat4 EngineRenderer::SetUpView(const engine::ViewCamera& view, int screenWi
     glFrontFace(GL_CCW);
     glPolygonMode(GL_FRONT_AND_BACK, PolygonModeOf(view.renderMode));
     glPointSize(config::kPointSize);
+    viewportHeight_ = h;
     const float aspect = h > 0 ? static_cast<float>(w) / static_cast<float>(h) : 1.0f;
     const glm::mat4 projection =
         glm::perspective(glm::radians(config::kFieldOfViewDegrees), aspect, config::kNearClip, config::kFarClip);
@@ -333,6 +400,18 @@ void EngineRenderer::SetFrameUniforms(const Program& program, const glm::mat4& v
     glUniform1f(u.lightRange, light->range);
     glUniform1f(u.spotInner, std::cos(glm::radians(config::kSpotInnerDegrees)));
     glUniform1f(u.spotOuter, std::cos(glm::radians(config::kSpotOuterDegrees)));
+}
+
+void EngineRenderer::SetSeamUniforms(const glm::vec3& eye) {
+    // The height of one pixel at depth 1 is the height of the view there over its rows.
+    const float pixel = 2.0f * std::tan(glm::radians(config::kFieldOfViewDegrees) / 2.0f) /
+                        static_cast<float>(std::max(viewportHeight_, 1));
+    glUseProgram(chunks_.program.Get());
+    glUniform3fv(chunks_.uniforms.eye, 1, glm::value_ptr(eye));
+    glUniform1f(chunks_.uniforms.seamWidth, kSeamOverlapPixels * pixel);
+    // 64 steps of a 24-bit depth buffer (2 / 2^24 in clip depth): more than the rounding of
+    // two triangles' depths at one pixel, less than anything behind a seam lies back.
+    glUniform1f(chunks_.uniforms.seamDepth, 64.0f * 2.0f / 16777216.0f);
 }
 
 void EngineRenderer::BindMaterial(const Uniforms& uniforms, const engine::Material* material) {
@@ -522,7 +601,7 @@ void EngineRenderer::DrawChunks(bool blendedPass) {
             const int first = ranges.first[group][0];
             const int count = ranges.first[group][kCubeDirections - 1] + ranges.count[group][kCubeDirections - 1] - first;
             glUniform1i(u.firstQuad, first);
-            glDrawElements(GL_TRIANGLES, count * 6, GL_UNSIGNED_INT, nullptr);
+            glDrawElements(GL_TRIANGLES, count * kIndicesPerQuad, GL_UNSIGNED_INT, nullptr);
             return;
         }
         for (int direction = 0; direction < kCubeDirections; ++direction) {
@@ -530,7 +609,7 @@ void EngineRenderer::DrawChunks(bool blendedPass) {
             if (ranges.count[group][d] == 0 || (visible.directions & (1u << direction)) == 0)
                 continue;
             glUniform1i(u.firstQuad, ranges.first[group][d]);
-            glDrawElements(GL_TRIANGLES, ranges.count[group][d] * 6, GL_UNSIGNED_INT, nullptr);
+            glDrawElements(GL_TRIANGLES, ranges.count[group][d] * kIndicesPerQuad, GL_UNSIGNED_INT, nullptr);
         }
     };
     // Opaque chunks nearest first; blended faces are laid over what lies behind them, so

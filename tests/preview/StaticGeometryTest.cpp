@@ -73,6 +73,38 @@ std::map<Face, int> SpreadQuads(const std::vector<CubeChunkData>& chunks, std::i
     return drawn;
 }
 
+using Cubes = std::map<std::tuple<int, int, int>, std::pair<int, CubeFaceMask>>;
+
+// A quad's seams are exactly the edges along which every cell of the quad has the side that
+// faces across the edge hidden (the cubes' own masks say which sides are drawn).
+void CheckSeams(const std::vector<CubeChunkData>& chunks, const Cubes& cubes) {
+    for (const CubeChunkData& chunk : chunks)
+        for (std::size_t at = 0; at < chunk.quads.size(); at += kWordsPerQuad) {
+            const ChunkQuad quad = UnpackQuad(chunk.quads[at], chunk.quads[at + 1]);
+            const QuadAxes axes = AxesOf(quad.direction);
+            struct Edge {
+                int bit, axis, side;  // side: the direction towards -axis (1) or +axis (0)
+            };
+            for (const Edge edge : {Edge{kEdgeLowA, axes.a, 1}, Edge{kEdgeHighA, axes.a, 0}, Edge{kEdgeLowB, axes.b, 1},
+                                    Edge{kEdgeHighB, axes.b, 0}}) {
+                bool allHidden = true;
+                for (int a = 0; a < quad.sizeA; ++a)
+                    for (int b = 0; b < quad.sizeB; ++b) {
+                        const bool onEdge = edge.axis == axes.a ? (edge.side == 1 ? a == 0 : a == quad.sizeA - 1)
+                                                                : (edge.side == 1 ? b == 0 : b == quad.sizeB - 1);
+                        if (!onEdge)
+                            continue;
+                        glm::ivec3 cell = chunk.origin + quad.cell;
+                        cell[axes.a] += a;
+                        cell[axes.b] += b;
+                        const auto& cube = cubes.at({cell.x, cell.y, cell.z});
+                        allHidden = allHidden && (cube.second & (1u << (2 * edge.axis + edge.side))) == 0;
+                    }
+                EXPECT_EQ((quad.seams & edge.bit) != 0, allHidden) << "edge " << edge.bit;
+            }
+        }
+}
+
 // Random cubes, some in the same cell (the later one counts), across chunk borders and on
 // both sides of the lattice's origin, of few kinds so that faces can merge: merged or not,
 // exactly the faces asked for are drawn, each once, with its kind.
@@ -87,7 +119,7 @@ TEST(CubeChunks, MergedQuadsCoverExactlyTheDrawnFaces) {
         const std::vector<bool> blendedKinds = {false, false, true, false};  // kind 2 is glass
         // Dense rounds draw most faces, so that large rectangles form; sparse ones draw few.
         std::bernoulli_distribution faceOn(round % 2 == 0 ? 0.97 : 0.4);
-        std::map<std::tuple<int, int, int>, std::pair<int, CubeFaceMask>> cubes;
+        Cubes cubes;
         const int count = (2 * extent + 1) * (2 * extent + 1) * 8;
         std::vector<std::pair<glm::ivec3, std::pair<int, CubeFaceMask>>> added;
         for (int i = 0; i < count; ++i) {
@@ -113,7 +145,9 @@ TEST(CubeChunks, MergedQuadsCoverExactlyTheDrawnFaces) {
             EXPECT_EQ(builder.CubeCount(), static_cast<std::int64_t>(cubes.size()));
             std::int64_t faces = 0;
             std::size_t quads = 0;
-            const std::map<Face, int> drawn = SpreadQuads(builder.Build(), faces, quads, blendedKinds);
+            const std::vector<CubeChunkData> chunks = builder.Build();
+            CheckSeams(chunks, cubes);
+            const std::map<Face, int> drawn = SpreadQuads(chunks, faces, quads, blendedKinds);
             ASSERT_EQ(drawn, expected) << "round " << round << (merge ? " merged" : " unmerged");
             EXPECT_EQ(faces, static_cast<std::int64_t>(expected.size()));
             if (merge)
