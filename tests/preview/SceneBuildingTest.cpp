@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
 #include <map>
 #include <random>
 #include <tuple>
 
 #include <glm/geometric.hpp>
 
+#include "common/Constants.h"
 #include "preview/engine/Engine3D.h"
 #include "preview/scene/BlockPlacement.h"
 #include "preview/scene/BlockTemplates.h"
@@ -70,6 +72,36 @@ TEST(PreviewFile, ReadsHeaderAndCellsAndSurvivesOddFiles) {
     PreviewBuilding extraRows = ReadPreviewFile(test::WritePreviewFile("rows.tmp", 2, 1, 1, "p", {{"00", "11", "22"}}));
     EXPECT_EQ(extraRows.grid.At(1, 1, 1), 1);
     EXPECT_EQ(extraRows.grid.CellCount(), 3u * 2u * 2u);
+}
+
+// A preview file larger than the bytes the reader takes in: everything after layer H is
+// ignored, so its building shows. The file is made large with a hole, which costs nothing.
+TEST(PreviewFile, AFileOfAnySizeShowsItsBuilding) {
+    const std::string path = test::WritePreviewFile("large.tmp", 3, 2, 2, "pack.zip", {{"0/1", "///"}, {"/2/", "1//"}});
+    std::filesystem::resize_file(path, stackmason::kMaxBuildingFileBytes + (64u << 20));
+    ASSERT_GT(std::filesystem::file_size(path), stackmason::kMaxBuildingFileBytes);
+    const PreviewBuilding building = ReadPreviewFile(path);
+    EXPECT_EQ(building.packName, "pack.zip");
+    stackmason::Building expected(3, 2, 2);
+    expected.At(1, 1, 1) = 1;
+    expected.At(3, 1, 1) = 2;
+    expected.At(2, 1, 2) = 3;
+    expected.At(1, 2, 2) = 2;
+    EXPECT_EQ(building.grid, expected);
+}
+
+// A hand-written header of 600 x 2 x 1: the preview uses the sizes as they stand.
+TEST(PreviewFile, AHeaderWiderThanABuildingIsReadAsItStands) {
+    const std::string path = test::WritePreviewFile("wide.tmp", 600, 2, 1, "p.zip",
+                                                    {{std::string(599, '/') + "0", "1" + std::string(599, '/')}});
+    const PreviewBuilding building = ReadPreviewFile(path);
+    ASSERT_EQ(building.grid.Width(), 600);
+    EXPECT_EQ(building.grid.At(600, 1, 1), 1);
+    EXPECT_EQ(building.grid.At(1, 2, 1), 2);
+    const auto found = Instances(building.grid, BlockKinds(OpaqueTemplates(2)));
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found.at({600.0f, 1.0f, 0.0f}), 1);  // cell (x, y, l) at (2x - X, 2l - 1, 2y - Y)
+    EXPECT_EQ(found.at({-598.0f, 1.0f, 2.0f}), 2);
 }
 
 TEST(BlockTemplates, OneTemplatePerEntryWithSizeClippingAndBlending) {
