@@ -1,6 +1,7 @@
 #include "preview/engine/CubeChunks.h"
 
 #include <algorithm>
+#include <bitset>
 #include <map>
 #include <stdexcept>
 
@@ -295,6 +296,71 @@ void CubeChunkBuilder::EmitRectangles(const Cells& cells, PlaneMask& mask, int d
         }
 }
 
+namespace {
+
+// The lattice of cell corners of one chunk, 0 to kChunkSide along each axis.
+constexpr int kCornerSide = kChunkSide + 1;
+using CornerSet = std::bitset<kCornerSide * kCornerSide * kCornerSide>;
+
+std::size_t CornerIndex(const glm::ivec3& point) {
+    return static_cast<std::size_t>(point.x + kCornerSide * (point.y + kCornerSide * point.z));
+}
+
+// The corner of a quad at (a, b) along its plane's axes, a and b counted from its low corner.
+glm::ivec3 QuadCorner(const ChunkQuad& quad, int a, int b) {
+    const QuadAxes axes = AxesOf(quad.direction);
+    glm::ivec3 point = quad.cell;
+    point[axes.normal] += quad.direction % 2 == 0 ? 1 : 0;  // a face towards +axis lies on the cell's far side
+    point[axes.a] += a;
+    point[axes.b] += b;
+    return point;
+}
+
+// Keeps only the seams that need closing: those with another quad's corner inside the edge
+// (a T-junction), where the two are rasterised from different end points. An edge whose
+// neighbours end where it ends leaves no gap. Where the cells beyond the edge, or the wall
+// rising from it, lie in another chunk, their corners are not known here and the seam stays.
+void KeepSeamsWithJunctions(CubeChunkData& data) {
+    CornerSet corners;
+    for (std::size_t at = 0; at < data.quads.size(); at += kWordsPerQuad) {
+        const ChunkQuad quad = UnpackQuad(data.quads[at], data.quads[at + 1]);
+        for (const int a : {0, quad.sizeA})
+            for (const int b : {0, quad.sizeB})
+                corners.set(CornerIndex(QuadCorner(quad, a, b)));
+    }
+    for (std::size_t at = 0; at < data.quads.size(); at += kWordsPerQuad) {
+        const ChunkQuad quad = UnpackQuad(data.quads[at], data.quads[at + 1]);
+        if (quad.seams == 0)
+            continue;
+        const QuadAxes axes = AxesOf(quad.direction);
+        const int wallSlice = quad.cell[axes.normal] + (quad.direction % 2 == 0 ? 1 : -1);
+        const bool wallInside = wallSlice >= 0 && wallSlice < kChunkSide;
+        auto junction = [&](bool alongA, bool high) {
+            // The edge at the low or high end of one axis, running along the other.
+            const int across = alongA ? quad.sizeA : quad.sizeB;
+            const int length = alongA ? quad.sizeB : quad.sizeA;
+            const int start = quad.cell[alongA ? axes.a : axes.b];
+            const int beyond = high ? start + across : start - 1;
+            if (beyond < 0 || beyond >= kChunkSide || !wallInside)
+                return true;
+            for (int i = 1; i < length; ++i) {
+                const glm::ivec3 point = alongA ? QuadCorner(quad, high ? across : 0, i) : QuadCorner(quad, i, high ? across : 0);
+                if (corners.test(CornerIndex(point)))
+                    return true;
+            }
+            return false;
+        };
+        int seams = 0;
+        seams |= (quad.seams & kEdgeLowA) != 0 && junction(true, false) ? kEdgeLowA : 0;
+        seams |= (quad.seams & kEdgeHighA) != 0 && junction(true, true) ? kEdgeHighA : 0;
+        seams |= (quad.seams & kEdgeLowB) != 0 && junction(false, false) ? kEdgeLowB : 0;
+        seams |= (quad.seams & kEdgeHighB) != 0 && junction(false, true) ? kEdgeHighB : 0;
+        data.quads[at + 1] = PackKind(KindOf(data.quads[at + 1]), quad.direction, seams);
+    }
+}
+
+}  // namespace
+
 CubeChunkData CubeChunkBuilder::Mesh(const glm::ivec3& chunk, const Cells& cells) const {
     CubeChunkData data;
     data.origin = chunk * kChunkSide;
@@ -322,6 +388,7 @@ CubeChunkData CubeChunkBuilder::Mesh(const glm::ivec3& chunk, const Cells& cells
             data.ranges.count[g][d] = static_cast<int>(data.quads.size() / kWordsPerQuad) - data.ranges.first[g][d];
         }
     }
+    KeepSeamsWithJunctions(data);
     return data;
 }
 

@@ -36,9 +36,10 @@ enum QuadEdge : int { kEdgeLowA = 1, kEdgeHighA = 2, kEdgeLowB = 4, kEdgeHighB =
 // One merged quad: the chunk-relative cell of its lowest corner (below kRegionSide), how
 // many cells it spans along the two axes of its plane (a and b, see QuadAxes; at most
 // kChunkSide) and the way it faces. Its seams are the edges (QuadEdge bits) along which the
-// cells beyond hide the quad's cells' sides: there another quad goes on in the same plane
-// or a wall rises from it, and the edge is no outline of the building. The renderer closes
-// the gaps that rounding leaves along such edges.
+// cells beyond hide the quad's cells' sides (there another quad goes on in the same plane
+// or a wall rises from it, and the edge is no outline of the building) and the corner of
+// another quad may lie inside the edge (a T-junction). The renderer closes the gaps that
+// rounding leaves along such edges.
 struct ChunkQuad {
     glm::ivec3 cell{0};
     int sizeA = 1;

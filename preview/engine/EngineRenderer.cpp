@@ -31,29 +31,31 @@ void main() {
 }
 )";
 
-// A merged quad of a chunk from its packed record and kind (see CubeChunks.h): twenty vertices
-// per quad, numbered by the shared index list, vertex k of quad uFirstQuad + index / 20. The
+// A merged quad of a chunk from its packed record and kind (see CubeChunks.h): twelve vertices
+// per quad, numbered by the shared index list, vertex k of quad uFirstQuad + index / 12. The
 // first four are the corners, whose order and texture coordinates are those of the cube's own
 // faces, stretched over the cells the quad spans, with the picture repeated once per cell.
 //
 // A long quad's edge passes the corners of the shorter quads beside it (a T-junction): the
 // two are rasterised from different end points and can leave pixel centres between them
 // uncovered, through which the background shows. So along each of its seams (the edges where
-// another quad goes on in its plane or a wall rises from it) an opaque quad has a skirt: a
-// strip in its own plane from a little inside the edge to a little outside it, a fraction of
-// a pixel wide at its depth (uSeamWidth, world units per unit of depth), drawn a few steps
-// of the depth buffer farther back than it lies (uSeamDepth). Beyond a seam lies the face
-// that goes on or the wall that rises, in front of the skirt, so a skirt shows only in the
-// gaps; the outline of the building has no skirts and stays as it is. Vertices 4 + 4e to
-// 7 + 4e are edge e's skirt: inner ends, then outer ends; an edge without a skirt gives
-// empty triangles.
+// another quad goes on in its plane or a wall rises from it, and another quad's corner lies
+// inside the edge) an opaque quad has a skirt: a strip in its own plane from the edge
+// outward, a fraction of a pixel wide at its depth (uSeamWidth, world units per unit of
+// depth), drawn a few steps of the depth buffer farther back than it lies (uSeamDepth).
+// Beyond a seam the face that goes on or the wall that rises lies in front of the skirt, so
+// a skirt shows only in the gaps; the outline of the building has none and stays as it is.
+// Vertices 4 to 7 are the corners again, drawn farther back, and 8 to 11 those moved out
+// across the seams that meet there; edge e's skirt lies between 4 + e, 4 + (e + 1) % 4 and
+// the two moved out, which along an edge that is no seam lie on one line: the skirt is
+// empty. For a quad without seams and for blended quads (which write no depth, so a skirt
+// would be laid over the face beside it) vertices 4 to 11 collapse to a point.
 constexpr const char* kChunkVertexShader = R"(#version 330 core
 uniform mat4 uViewProjection;
 uniform usamplerBuffer uQuads;
 uniform int uFirstQuad;
 uniform vec3 uCellZero;
 uniform float uEdge;
-uniform vec3 uEye;
 uniform float uSeamWidth;
 uniform float uSeamDepth;
 uniform bool uBlended;
@@ -69,8 +71,8 @@ const vec2 kSigns[4] = vec2[4](vec2(-1, -1), vec2(1, -1), vec2(1, 1), vec2(-1, 1
 // Edge e runs from corner e to corner e + 1; its outward direction along right and up.
 const vec2 kOutward[4] = vec2[4](vec2(0, -1), vec2(1, 0), vec2(0, 1), vec2(-1, 0));
 void main() {
-    uvec2 quad = texelFetch(uQuads, uFirstQuad + gl_VertexID / 20).rg;
-    int vertex = gl_VertexID % 20;
+    uvec2 quad = texelFetch(uQuads, uFirstQuad + gl_VertexID / 12).rg;
+    int vertex = gl_VertexID % 12;
     uint record = quad.r;
     ivec3 cell = ivec3(uvec3(record, record >> 6u, record >> 12u) & 63u);
     int sizeA = int((record >> 18u) & 63u) + 1;
@@ -86,34 +88,33 @@ void main() {
     vec3 right = cross(up, normal);
     float across = dot(abs(right), span);
     float high = dot(abs(up), span);
-    int edge = (vertex - 4) / 4;
-    vec2 s = kSigns[vertex < 4 ? vertex : (edge + (vertex & 1)) & 3];
+    bool skirt = vertex >= 4 && !uBlended && seams != 0;
+    int corner = vertex < 4 || skirt ? vertex & 3 : 0;
+    vec2 s = kSigns[corner];
     vec3 centre = uCellZero + uEdge * (vec3(cell) + (span - 1.0) * 0.5);
     vWorld = centre + uEdge * 0.5 * (normal + s.x * across * right + s.y * high * up);
     vUv = vec2((s.x + 1.0) * 0.5 * across, (1.0 - s.y) * 0.5 * high);
-    bool skirt = false;
-    if (vertex >= 4) {
-        vec2 out2 = kOutward[edge];
-        vec3 outward = out2.x * right + out2.y * up;
-        float alongA = dot(outward, axisA);
-        float alongB = dot(outward, axisB);
-        int bit = abs(alongA) > 0.5 ? (alongA > 0.0 ? 2 : 1) : (alongB > 0.0 ? 8 : 4);
-        // Blended faces write no depth, so a skirt would be laid over the face beside it.
-        skirt = (seams & bit) != 0 && !uBlended;
-        if (skirt) {
-            // Signed depth keeps the width even along an edge that reaches past the eye; a
-            // plane seen at a slant is foreshortened, so its skirt is wider there. Far off, a
-            // pixel spans cells: the skirt stays within an eighth of the cell beyond the seam.
-            float depth = (uViewProjection * vec4(vWorld, 1.0)).w;
-            float slant = max(length(cross(outward, normalize(vWorld - uEye))), 0.25);
-            float width = clamp(uSeamWidth * depth / slant, -uEdge / 16.0, uEdge / 16.0);
-            float reach = width * ((vertex & 2) != 0 ? 2.0 : -1.0);
-            vWorld += reach * outward;
-            vUv += reach / uEdge * vec2(out2.x, -out2.y);
-        }
-    }
     vNormal = normal;
     gl_Position = uViewProjection * vec4(vWorld, 1.0);
+    if (skirt && vertex >= 8) {
+        // Growing by the signed depth keeps the width even along an edge that reaches past
+        // the eye. Far off, a pixel spans cells: it grows no more than an eighth of a cell.
+        float width = clamp(2.0 * uSeamWidth * gl_Position.w, -uEdge / 8.0, uEdge / 8.0);
+        vec2 grow = vec2(0.0);
+        for (int side = 0; side < 2; ++side) {  // the edges from this corner and to it
+            int edge = (corner + 3 * side) & 3;
+            vec3 outward = kOutward[edge].x * right + kOutward[edge].y * up;
+            float alongA = dot(outward, axisA);
+            float alongB = dot(outward, axisB);
+            int bit = abs(alongA) > 0.5 ? (alongA > 0.0 ? 2 : 1) : (alongB > 0.0 ? 8 : 4);
+            if ((seams & bit) != 0)
+                grow += kOutward[edge];
+        }
+        vec3 shift = width * (grow.x * right + grow.y * up);
+        vWorld += shift;
+        vUv += width * vec2(grow.x, -grow.y) / uEdge;
+        gl_Position += uViewProjection * vec4(shift, 0.0);
+    }
     if (skirt)
         gl_Position.z += uSeamDepth * gl_Position.w;
 }
@@ -258,20 +259,21 @@ void EnsureOnCard(engine::StaticBatch& batch) {
 // at a thousandth. Wider skirts began to change pixels along edges that the picture of
 // single faces does not (at a twentieth), so they stay this narrow.
 constexpr float kSeamOverlapPixels = 0.025f;
-// A quad's corners and its skirts' ends; its two triangles and two for each skirt.
-constexpr std::uint32_t kVerticesPerQuad = 20;
+// A quad's corners, their copies drawn farther back and those moved out; the quad's two
+// triangles and two for each skirt.
+constexpr std::uint32_t kVerticesPerQuad = 12;
 constexpr int kIndicesPerQuad = 30;
 
-// Quad q's corners are vertices 20q .. 20q + 3, drawn as the triangles (0, 1, 2) and
+// Quad q's corners are vertices 12q .. 12q + 3, drawn as the triangles (0, 1, 2) and
 // (0, 2, 3) as a cube's faces are; then the skirt of each edge e, from corner e to corner
-// e + 1, between its inner ends 4 + 4e, 5 + 4e and outer ends 6 + 4e, 7 + 4e, turned the
-// same way.
+// e + 1, between their copies 4 + e, 4 + (e + 1) % 4 and those moved out, 8 + e and
+// 8 + (e + 1) % 4, turned the same way.
 GlBuffer QuadIndices(std::size_t quads) {
     std::vector<std::uint32_t> indices;
     indices.reserve(quads * kIndicesPerQuad);
     std::vector<std::uint32_t> pattern = {0, 1, 2, 0, 2, 3};
     for (std::uint32_t e = 0; e < 4; ++e) {
-        const std::uint32_t from = 4 + 4 * e, to = from + 1, outFrom = from + 2, outTo = from + 3;
+        const std::uint32_t from = 4 + e, to = 4 + (e + 1) % 4, outFrom = from + 4, outTo = to + 4;
         for (std::uint32_t vertex : {to, from, outFrom, to, outFrom, outTo})
             pattern.push_back(vertex);
     }
@@ -293,7 +295,7 @@ Uniforms FindUniforms(const GlProgram& program) {
             Uniform(program, "uLightRange"),     Uniform(program, "uSpotInner"),    Uniform(program, "uSpotOuter"),
             Uniform(program, "uAmbient"),        Uniform(program, "uQuads"),        Uniform(program, "uFirstQuad"),
             Uniform(program, "uCellZero"),       Uniform(program, "uEdge"),         Uniform(program, "uLayers"),
-            Uniform(program, "uEye"),            Uniform(program, "uSeamWidth"),    Uniform(program, "uSeamDepth")};
+            Uniform(program, "uSeamWidth"),      Uniform(program, "uSeamDepth")};
 }
 
 // Render modes 0, 1 and 2: filled, wireframe, points.
@@ -340,7 +342,7 @@ int EngineRenderer::Render(engine::ViewCamera& view, const engine::Light* light,
     viewProjection_ = viewProjection;
     renderMode_ = view.renderMode;
     SetFrameUniforms(chunks_, viewProjection, light);
-    SetSeamUniforms(view.camera.Position());
+    SetSeamUniforms();
     SetFrameUniforms(meshes_, viewProjection, light);
     FindVisibleChunks(geometries, viewProjection, view.camera.Position());
     DrawPass(false, entities, geometries);
@@ -402,12 +404,11 @@ void EngineRenderer::SetFrameUniforms(const Program& program, const glm::mat4& v
     glUniform1f(u.spotOuter, std::cos(glm::radians(config::kSpotOuterDegrees)));
 }
 
-void EngineRenderer::SetSeamUniforms(const glm::vec3& eye) {
+void EngineRenderer::SetSeamUniforms() {
     // The height of one pixel at depth 1 is the height of the view there over its rows.
     const float pixel = 2.0f * std::tan(glm::radians(config::kFieldOfViewDegrees) / 2.0f) /
                         static_cast<float>(std::max(viewportHeight_, 1));
     glUseProgram(chunks_.program.Get());
-    glUniform3fv(chunks_.uniforms.eye, 1, glm::value_ptr(eye));
     glUniform1f(chunks_.uniforms.seamWidth, kSeamOverlapPixels * pixel);
     // 64 steps of a 24-bit depth buffer (2 / 2^24 in clip depth): more than the rounding of
     // two triangles' depths at one pixel, less than anything behind a seam lies back.

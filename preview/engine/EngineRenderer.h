@@ -37,8 +37,7 @@ public:
 private:
     struct Uniforms {
         GLint viewProjection, offset, texture, blended, lightOn, lightKind, lightPosition, lightDirection, lightColour,
-            lightRange, spotInner, spotOuter, ambient, quads, firstQuad, cellZero, edge, layers, eye, seamWidth,
-            seamDepth;
+            lightRange, spotInner, spotOuter, ambient, quads, firstQuad, cellZero, edge, layers, seamWidth, seamDepth;
     };
     struct Program {
         GlProgram program;
@@ -50,8 +49,8 @@ private:
     EngineRenderer(Program meshes, Program chunks, GlProgram boxes, GlTexture white);
 
     glm::mat4 SetUpView(const engine::ViewCamera& view, int screenWidth, int screenHeight);
-    // How far the chunks' quads reach over their seams, for this view.
-    void SetSeamUniforms(const glm::vec3& eye);
+    // How wide the skirts along the chunks' quads' seams are, for this view.
+    void SetSeamUniforms();
     void SetFrameUniforms(const Program& program, const glm::mat4& viewProjection, const engine::Light* light);
     void BindMaterial(const Uniforms& uniforms, const engine::Material* material);
     void FindVisibleChunks(const engine::ObjectTable<engine::StaticGeometry>& geometries, const glm::mat4& viewProjection,

@@ -75,9 +75,32 @@ std::map<Face, int> SpreadQuads(const std::vector<CubeChunkData>& chunks, std::i
 
 using Cubes = std::map<std::tuple<int, int, int>, std::pair<int, CubeFaceMask>>;
 
-// A quad's seams are exactly the edges along which every cell of the quad has the side that
-// faces across the edge hidden (the cubes' own masks say which sides are drawn).
-void CheckSeams(const std::vector<CubeChunkData>& chunks, const Cubes& cubes) {
+// The lattice point of a quad's corner at (a, b) along its plane's axes, in lattice cells.
+glm::ivec3 CornerOf(const CubeChunkData& chunk, const ChunkQuad& quad, int a, int b) {
+    const QuadAxes axes = AxesOf(quad.direction);
+    glm::ivec3 point = chunk.origin + quad.cell;
+    point[axes.normal] += quad.direction % 2 == 0 ? 1 : 0;
+    point[axes.a] += a;
+    point[axes.b] += b;
+    return point;
+}
+
+// A quad's seams lie only where every cell of the quad along the edge has the side across
+// it hidden (the cubes' own masks say which sides are drawn), and every such edge with
+// another quad's corner inside it (a T-junction, which leaves gaps) is a seam. Gives how
+// many such T-junctions there are.
+int CheckSeams(const std::vector<CubeChunkData>& chunks, const Cubes& cubes) {
+    std::set<std::tuple<int, int, int>> corners;
+    for (const CubeChunkData& chunk : chunks)
+        for (std::size_t at = 0; at < chunk.quads.size(); at += kWordsPerQuad) {
+            const ChunkQuad quad = UnpackQuad(chunk.quads[at], chunk.quads[at + 1]);
+            for (const int a : {0, quad.sizeA})
+                for (const int b : {0, quad.sizeB}) {
+                    const glm::ivec3 point = CornerOf(chunk, quad, a, b);
+                    corners.insert({point.x, point.y, point.z});
+                }
+        }
+    int junctions = 0;
     for (const CubeChunkData& chunk : chunks)
         for (std::size_t at = 0; at < chunk.quads.size(); at += kWordsPerQuad) {
             const ChunkQuad quad = UnpackQuad(chunk.quads[at], chunk.quads[at + 1]);
@@ -87,22 +110,34 @@ void CheckSeams(const std::vector<CubeChunkData>& chunks, const Cubes& cubes) {
             };
             for (const Edge edge : {Edge{kEdgeLowA, axes.a, 1}, Edge{kEdgeHighA, axes.a, 0}, Edge{kEdgeLowB, axes.b, 1},
                                     Edge{kEdgeHighB, axes.b, 0}}) {
+                const bool alongA = edge.axis == axes.a;
+                const int across = alongA ? quad.sizeA : quad.sizeB;
+                const int length = alongA ? quad.sizeB : quad.sizeA;
+                const int at0 = edge.side == 1 ? 0 : across;
                 bool allHidden = true;
-                for (int a = 0; a < quad.sizeA; ++a)
-                    for (int b = 0; b < quad.sizeB; ++b) {
-                        const bool onEdge = edge.axis == axes.a ? (edge.side == 1 ? a == 0 : a == quad.sizeA - 1)
-                                                                : (edge.side == 1 ? b == 0 : b == quad.sizeB - 1);
-                        if (!onEdge)
-                            continue;
-                        glm::ivec3 cell = chunk.origin + quad.cell;
-                        cell[axes.a] += a;
-                        cell[axes.b] += b;
-                        const auto& cube = cubes.at({cell.x, cell.y, cell.z});
-                        allHidden = allHidden && (cube.second & (1u << (2 * edge.axis + edge.side))) == 0;
+                bool junction = false;
+                for (int i = 0; i < length; ++i) {
+                    glm::ivec3 cell = chunk.origin + quad.cell;
+                    cell[edge.axis] += edge.side == 1 ? 0 : across - 1;
+                    cell[alongA ? axes.b : axes.a] += i;
+                    const auto& cube = cubes.at({cell.x, cell.y, cell.z});
+                    allHidden = allHidden && (cube.second & (1u << (2 * edge.axis + edge.side))) == 0;
+                    if (i > 0) {
+                        const glm::ivec3 point = alongA ? CornerOf(chunk, quad, at0, i) : CornerOf(chunk, quad, i, at0);
+                        junction = junction || corners.count({point.x, point.y, point.z}) > 0;
                     }
-                EXPECT_EQ((quad.seams & edge.bit) != 0, allHidden) << "edge " << edge.bit;
+                }
+                const bool seam = (quad.seams & edge.bit) != 0;
+                if (seam) {
+                    EXPECT_TRUE(allHidden) << "a seam on the outline, edge " << edge.bit;
+                }
+                if (allHidden && junction) {
+                    EXPECT_TRUE(seam) << "a T-junction left open, edge " << edge.bit;
+                    ++junctions;
+                }
             }
         }
+    return junctions;
 }
 
 // Random cubes, some in the same cell (the later one counts), across chunk borders and on
@@ -110,6 +145,7 @@ void CheckSeams(const std::vector<CubeChunkData>& chunks, const Cubes& cubes) {
 // exactly the faces asked for are drawn, each once, with its kind.
 TEST(CubeChunks, MergedQuadsCoverExactlyTheDrawnFaces) {
     std::mt19937 random(16);
+    int junctions = 0;
     for (int round = 0; round < 20; ++round) {
         // A blob of cubes about two thirds full, wide enough to span several chunks.
         const int extent = 6 + round * 2;
@@ -146,7 +182,7 @@ TEST(CubeChunks, MergedQuadsCoverExactlyTheDrawnFaces) {
             std::int64_t faces = 0;
             std::size_t quads = 0;
             const std::vector<CubeChunkData> chunks = builder.Build();
-            CheckSeams(chunks, cubes);
+            junctions += CheckSeams(chunks, cubes);
             const std::map<Face, int> drawn = SpreadQuads(chunks, faces, quads, blendedKinds);
             ASSERT_EQ(drawn, expected) << "round " << round << (merge ? " merged" : " unmerged");
             EXPECT_EQ(faces, static_cast<std::int64_t>(expected.size()));
@@ -160,6 +196,7 @@ TEST(CubeChunks, MergedQuadsCoverExactlyTheDrawnFaces) {
             EXPECT_LT(mergedQuads * 2, expected.size()) << "round " << round;
         }
     }
+    EXPECT_GT(junctions, 0) << "the cubes must make T-junctions to check";
 }
 
 // A slab of one kind becomes one quad per chunk, and chunks of few quads are joined into
