@@ -80,6 +80,11 @@ void main() {
     vLayer = int(quad.g & 255u);
     int direction = int((quad.g >> 8u) & 7u);
     int seams = int((quad.g >> 11u) & 15u);
+    bool skirt = vertex >= 4 && !uBlended && seams != 0;
+    if (vertex >= 4 && !skirt) {
+        gl_Position = vec4(0.0, 0.0, 0.0, 1.0);  // one point: the skirts are empty
+        return;
+    }
     vec3 axisA = vec3(kAxisA[direction / 2]);
     vec3 axisB = vec3(kAxisB[direction / 2]);
     vec3 span = vec3(1.0) + axisA * float(sizeA - 1) + axisB * float(sizeB - 1);
@@ -88,8 +93,7 @@ void main() {
     vec3 right = cross(up, normal);
     float across = dot(abs(right), span);
     float high = dot(abs(up), span);
-    bool skirt = vertex >= 4 && !uBlended && seams != 0;
-    int corner = vertex < 4 || skirt ? vertex & 3 : 0;
+    int corner = vertex & 3;
     vec2 s = kSigns[corner];
     vec3 centre = uCellZero + uEdge * (vec3(cell) + (span - 1.0) * 0.5);
     vWorld = centre + uEdge * 0.5 * (normal + s.x * across * right + s.y * high * up);
