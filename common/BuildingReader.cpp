@@ -199,6 +199,27 @@ BuildingFile ReadBuildingFile(std::span<const std::uint8_t> bytes) {
     return ReadBuildingFile(lines);
 }
 
+Building GridAsItStands(const BuildingHeader& header) {
+    const auto stored = [](std::int32_t size) { return static_cast<std::uint64_t>(std::max(size, 0)) + 1; };
+    constexpr std::uint64_t kLargest =
+        std::uint64_t{kMaxGridWidth + 1} * std::uint64_t{kMaxGridLength + 1} * std::uint64_t{kMaxGridHeight + 1};
+    const std::uint64_t row = stored(header.width);
+    const std::uint64_t layer = row * stored(header.length);  // both at most 2^31: no overflow
+    const bool fits = layer <= kLargest && layer * stored(header.height) <= kLargest;
+    if (!fits)
+        return Building(std::clamp(header.width, 0, kMaxGridWidth), std::clamp(header.length, 0, kMaxGridLength),
+                        std::clamp(header.height, 0, kMaxGridHeight));
+    return Building(header.width, header.length, header.height);
+}
+
+BuildingFile ReadBuildingFileAsItStands(LineReader& lines) {
+    BuildingFile file;
+    file.header = ReadHeader(lines);
+    file.grid = GridAsItStands(file.header);
+    ReadLayers(lines, file.grid);
+    return file;
+}
+
 BuildingFile ReadBuildingFile(LineReader& lines) {
     BuildingFile file;
     file.header = ReadHeader(lines);

@@ -88,4 +88,13 @@ struct BuildingFile {
 BuildingFile ReadBuildingFile(LineReader& lines);
 BuildingFile ReadBuildingFile(std::span<const std::uint8_t> bytes);
 
+// The grid the header's sizes give as they stand (a negative size counts as 0), such as a
+// row 600 cells long, as long as that grid, index-0 planes included, holds no more cells
+// than the largest building's: memory stays bounded while every shape of building within it
+// is read. Beyond that, each size is clamped into the limits of a building instead.
+Building GridAsItStands(const BuildingHeader& header);
+
+// A whole building file read into GridAsItStands; reading ends after layer H.
+BuildingFile ReadBuildingFileAsItStands(LineReader& lines);
+
 }  // namespace stackmason

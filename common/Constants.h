@@ -48,8 +48,8 @@ inline constexpr std::uint64_t kPackInflatedBytesPerArchiveByte = 32;
 // only the first 208 block types anyway.
 inline constexpr int kMaxPackEntries = 4096;
 
-// Building and preview files larger than this are refused. The largest building the editor
-// writes is about 68 MB.
+// Building files larger than this are refused by the editor; of a preview file, whatever its
+// size, no more than this is read. The largest building the editor writes is about 68 MB.
 inline constexpr std::uint64_t kMaxBuildingFileBytes = 256ull * 1024 * 1024;
 
 // A cell is stored in a building file as the byte (code + 47) mod 256: air is "/".

@@ -43,6 +43,16 @@ std::optional<FileReader> FileReader::Open(const std::string& path, std::uint64_
     return file;
 }
 
+std::optional<FileReader> FileReader::OpenStart(const std::string& path, std::uint64_t maxBytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+#ifdef POSIX_FADV_SEQUENTIAL
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+#endif
+    return FileReader(fd, maxBytes);
+}
+
 FileReader::FileReader(FileReader&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)), left_(other.left_), failed_(other.failed_) {}
 

@@ -17,6 +17,9 @@ public:
     // Nothing when the file cannot be opened or is larger than maxBytes. No more than
     // maxBytes are read, should the file grow meanwhile.
     static std::optional<FileReader> Open(const std::string& path, std::uint64_t maxBytes);
+    // A file of any size, of which no more than maxBytes are read: for readers that stop
+    // where what they need ends, so that only what they read costs time.
+    static std::optional<FileReader> OpenStart(const std::string& path, std::uint64_t maxBytes);
     ~FileReader();
     FileReader(FileReader&& other) noexcept;
     FileReader& operator=(FileReader&&) = delete;

@@ -30,9 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::WriteScratchFile("pack.zip", fuzz::StoredZip(entries));
 
     orbitscope::PreviewBuilding building = orbitscope::ReadPreviewFile("preview.tmp");
-    Require(building.grid.Width() <= 512 && building.grid.Length() <= 512 && building.grid.Height() <= 256, "sizes inside the limits");
-    // Large grids are bounded by the reader's clamp; walking them for every input would only
-    // slow the search down.
+    Require(building.grid.CellCount() <= std::size_t{513} * 513 * 257, "no more cells than the largest building");
+    // Large grids are bounded by the reader; walking them for every input would only slow
+    // the search down.
     if (building.grid.CellCount() > (1u << 20))
         return -1;
     const std::size_t cells = static_cast<std::size_t>(building.grid.Width()) * building.grid.Length() * building.grid.Height();

@@ -1,6 +1,7 @@
 #include "preview/engine/CubeChunks.h"
 
 #include <algorithm>
+#include <bitset>
 #include <map>
 #include <stdexcept>
 
@@ -48,13 +49,15 @@ std::uint32_t PackQuad(const ChunkQuad& quad) {
            field(quad.sizeB - 1, 24);
 }
 
-std::uint32_t PackKind(int kind, int direction) {
-    return (static_cast<std::uint32_t>(kind) & 0xFFu) | (static_cast<std::uint32_t>(direction) & 7u) << 8;
+std::uint32_t PackKind(int kind, int direction, int seams) {
+    return (static_cast<std::uint32_t>(kind) & 0xFFu) | (static_cast<std::uint32_t>(direction) & 7u) << 8 |
+           (static_cast<std::uint32_t>(seams) & 15u) << 11;
 }
 
 ChunkQuad UnpackQuad(std::uint32_t rectangle, std::uint32_t kindAndDirection) {
     auto field = [&](std::uint32_t shift) { return static_cast<int>((rectangle >> shift) & kCellMask); };
-    return {{field(0), field(6), field(12)}, field(18) + 1, field(24) + 1, static_cast<int>((kindAndDirection >> 8) & 7u)};
+    return {{field(0), field(6), field(12)}, field(18) + 1, field(24) + 1, static_cast<int>((kindAndDirection >> 8) & 7u),
+            static_cast<int>((kindAndDirection >> 11) & 15u)};
 }
 
 int KindOf(std::uint32_t kindAndDirection) { return static_cast<int>(kindAndDirection & 0xFFu); }
@@ -317,8 +320,34 @@ std::array<int, kChunkGroups> CubeChunkBuilder::MaskSlice(const Cells& cells, in
     return faces;
 }
 
-void CubeChunkBuilder::EmitRectangles(PlaneMask& mask, int direction, int slice, CubeChunkData& data,
-                                      std::vector<std::uint32_t>& quads) const {
+namespace {
+
+// The QuadEdge bits of the quad's edges whose every cell has the side beyond it hidden.
+int SeamsOf(const ChunkQuad& quad, const std::array<CubeFaceMask, kChunkCells>& faces) {
+    const QuadAxes axes = AxesOf(quad.direction);
+    auto hidden = [&](int axis, int step, int side) {  // side 0: towards -axis, 1: towards +axis
+        const int across = axis == axes.a ? axes.b : axes.a;
+        const int length = axis == axes.a ? quad.sizeB : quad.sizeA;
+        glm::ivec3 cell = quad.cell;
+        cell[axis] += step;
+        const auto bit = static_cast<CubeFaceMask>(1u << (2 * axis + (side == 0 ? 1 : 0)));
+        for (int i = 0; i < length; ++i, ++cell[across])
+            if ((faces[static_cast<std::size_t>(CellIndex(cell))] & bit) != 0)
+                return false;
+        return true;
+    };
+    int seams = 0;
+    seams |= hidden(axes.a, 0, 0) ? kEdgeLowA : 0;
+    seams |= hidden(axes.a, quad.sizeA - 1, 1) ? kEdgeHighA : 0;
+    seams |= hidden(axes.b, 0, 0) ? kEdgeLowB : 0;
+    seams |= hidden(axes.b, quad.sizeB - 1, 1) ? kEdgeHighB : 0;
+    return seams;
+}
+
+}  // namespace
+
+void CubeChunkBuilder::EmitRectangles(const Cells& cells, PlaneMask& mask, int direction, int slice,
+                                      CubeChunkData& data, std::vector<std::uint32_t>& quads) const {
     const QuadAxes axes = AxesOf(direction);
     for (int b = 0; b < kChunkSide; ++b)
         for (int a = 0; a < kChunkSide; ++a) {
@@ -336,9 +365,74 @@ void CubeChunkBuilder::EmitRectangles(PlaneMask& mask, int direction, int slice,
             data.low = glm::min(data.low, quad.cell);
             data.high = glm::max(data.high, far);
             quads.push_back(PackQuad(quad));
-            quads.push_back(PackKind(kind - 1, direction));
+            quads.push_back(PackKind(kind - 1, direction, SeamsOf(quad, cells.faces)));
         }
 }
+
+namespace {
+
+// The lattice of cell corners of one chunk, 0 to kChunkSide along each axis.
+constexpr int kCornerSide = kChunkSide + 1;
+using CornerSet = std::bitset<kCornerSide * kCornerSide * kCornerSide>;
+
+std::size_t CornerIndex(const glm::ivec3& point) {
+    return static_cast<std::size_t>(point.x + kCornerSide * (point.y + kCornerSide * point.z));
+}
+
+// The corner of a quad at (a, b) along its plane's axes, a and b counted from its low corner.
+glm::ivec3 QuadCorner(const ChunkQuad& quad, int a, int b) {
+    const QuadAxes axes = AxesOf(quad.direction);
+    glm::ivec3 point = quad.cell;
+    point[axes.normal] += quad.direction % 2 == 0 ? 1 : 0;  // a face towards +axis lies on the cell's far side
+    point[axes.a] += a;
+    point[axes.b] += b;
+    return point;
+}
+
+// Keeps only the seams that need closing: those with another quad's corner inside the edge
+// (a T-junction), where the two are rasterised from different end points. An edge whose
+// neighbours end where it ends leaves no gap. Where the cells beyond the edge, or the wall
+// rising from it, lie in another chunk, their corners are not known here and the seam stays.
+void KeepSeamsWithJunctions(CubeChunkData& data) {
+    CornerSet corners;
+    for (std::size_t at = 0; at < data.quads.size(); at += kWordsPerQuad) {
+        const ChunkQuad quad = UnpackQuad(data.quads[at], data.quads[at + 1]);
+        for (const int a : {0, quad.sizeA})
+            for (const int b : {0, quad.sizeB})
+                corners.set(CornerIndex(QuadCorner(quad, a, b)));
+    }
+    for (std::size_t at = 0; at < data.quads.size(); at += kWordsPerQuad) {
+        const ChunkQuad quad = UnpackQuad(data.quads[at], data.quads[at + 1]);
+        if (quad.seams == 0)
+            continue;
+        const QuadAxes axes = AxesOf(quad.direction);
+        const int wallSlice = quad.cell[axes.normal] + (quad.direction % 2 == 0 ? 1 : -1);
+        const bool wallInside = wallSlice >= 0 && wallSlice < kChunkSide;
+        auto junction = [&](bool alongA, bool high) {
+            // The edge at the low or high end of one axis, running along the other.
+            const int across = alongA ? quad.sizeA : quad.sizeB;
+            const int length = alongA ? quad.sizeB : quad.sizeA;
+            const int start = quad.cell[alongA ? axes.a : axes.b];
+            const int beyond = high ? start + across : start - 1;
+            if (beyond < 0 || beyond >= kChunkSide || !wallInside)
+                return true;
+            for (int i = 1; i < length; ++i) {
+                const glm::ivec3 point = alongA ? QuadCorner(quad, high ? across : 0, i) : QuadCorner(quad, i, high ? across : 0);
+                if (corners.test(CornerIndex(point)))
+                    return true;
+            }
+            return false;
+        };
+        int seams = 0;
+        seams |= (quad.seams & kEdgeLowA) != 0 && junction(true, false) ? kEdgeLowA : 0;
+        seams |= (quad.seams & kEdgeHighA) != 0 && junction(true, true) ? kEdgeHighA : 0;
+        seams |= (quad.seams & kEdgeLowB) != 0 && junction(false, false) ? kEdgeLowB : 0;
+        seams |= (quad.seams & kEdgeHighB) != 0 && junction(false, true) ? kEdgeHighB : 0;
+        data.quads[at + 1] = PackKind(KindOf(data.quads[at + 1]), quad.direction, seams);
+    }
+}
+
+}  // namespace
 
 CubeChunkData CubeChunkBuilder::Mesh(const glm::ivec3& chunk, const Cells& cells) const {
     CubeChunkData data;
@@ -369,7 +463,7 @@ CubeChunkData CubeChunkBuilder::Mesh(const glm::ivec3& chunk, const Cells& cells
                 const auto s = static_cast<std::size_t>(slice);
                 data.faces += faces[s][g];
                 if (faces[s][g] > 0)
-                    EmitRectangles(slices[s][g], direction, slice, data, list);
+                    EmitRectangles(cells, slices[s][g], direction, slice, data, list);
             }
             data.ranges.count[g][d] = static_cast<int>(list.size() / kWordsPerQuad) - data.ranges.first[g][d];
         }
@@ -379,6 +473,7 @@ CubeChunkData CubeChunkBuilder::Mesh(const glm::ivec3& chunk, const Cells& cells
         first += opaqueQuads;
     data.quads = std::move(quads[kOpaqueGroup]);
     data.quads.insert(data.quads.end(), quads[kBlendedGroup].begin(), quads[kBlendedGroup].end());
+    KeepSeamsWithJunctions(data);
     return data;
 }
 

@@ -33,14 +33,22 @@ inline constexpr int kSmallChunkQuads = 1024;
 // Face directions in the order of the CubeFace bits: +x, -x, +y, -y, +z, -z.
 inline constexpr int kCubeDirections = 6;
 
+// The edges of a quad, as bits: its low and high edge along axis a, then along axis b.
+enum QuadEdge : int { kEdgeLowA = 1, kEdgeHighA = 2, kEdgeLowB = 4, kEdgeHighB = 8 };
+
 // One merged quad: the chunk-relative cell of its lowest corner (below kRegionSide), how
 // many cells it spans along the two axes of its plane (a and b, see QuadAxes; at most
-// kChunkSide) and the way it faces.
+// kChunkSide) and the way it faces. Its seams are the edges (QuadEdge bits) along which the
+// cells beyond hide the quad's cells' sides (there another quad goes on in the same plane
+// or a wall rises from it, and the edge is no outline of the building) and the corner of
+// another quad may lie inside the edge (a T-junction). The renderer closes the gaps that
+// rounding leaves along such edges.
 struct ChunkQuad {
     glm::ivec3 cell{0};
     int sizeA = 1;
     int sizeB = 1;
     int direction = 0;
+    int seams = 0;
 };
 
 // The axes of a direction's plane: normal axis, then a and b (0 x, 1 y, 2 z). The shader
@@ -50,9 +58,9 @@ struct QuadAxes {
 };
 QuadAxes AxesOf(int direction);
 
-// The two words of a quad's record: the rectangle, then kind and direction.
+// The two words of a quad's record: the rectangle, then kind, direction and seams.
 std::uint32_t PackQuad(const ChunkQuad& quad);
-std::uint32_t PackKind(int kind, int direction);
+std::uint32_t PackKind(int kind, int direction, int seams = 0);
 ChunkQuad UnpackQuad(std::uint32_t rectangle, std::uint32_t kindAndDirection);
 int KindOf(std::uint32_t kindAndDirection);
 
@@ -143,7 +151,7 @@ private:
     std::array<int, kChunkGroups> MaskSlice(const Cells& cells, int direction, int slice, SliceMasks& masks) const;
     // Takes the mask apart into rectangles, merged unless merging is off, and adds them to
     // quads and the chunk's extent; the mask is left empty.
-    void EmitRectangles(PlaneMask& mask, int direction, int slice, CubeChunkData& data,
+    void EmitRectangles(const Cells& cells, PlaneMask& mask, int direction, int slice, CubeChunkData& data,
                         std::vector<std::uint32_t>& quads) const;
 
     bool merge_;

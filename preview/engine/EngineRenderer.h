@@ -37,7 +37,7 @@ public:
 private:
     struct Uniforms {
         GLint viewProjection, offset, texture, blended, lightOn, lightKind, lightPosition, lightDirection, lightColour,
-            lightRange, spotInner, spotOuter, ambient, quads, firstQuad, cellZero, edge, layers;
+            lightRange, spotInner, spotOuter, ambient, quads, firstQuad, cellZero, edge, layers, seamWidth, seamDepth;
     };
     struct Program {
         GlProgram program;
@@ -49,6 +49,8 @@ private:
     EngineRenderer(Program meshes, Program chunks, GlProgram boxes, GlTexture white);
 
     glm::mat4 SetUpView(const engine::ViewCamera& view, int screenWidth, int screenHeight);
+    // How wide the skirts along the chunks' quads' seams are, for this view.
+    void SetSeamUniforms();
     void SetFrameUniforms(const Program& program, const glm::mat4& viewProjection, const engine::Light* light);
     void BindMaterial(const Uniforms& uniforms, const engine::Material* material);
     void FindVisibleChunks(const engine::ObjectTable<engine::StaticGeometry>& geometries, const glm::mat4& viewProjection,
@@ -75,6 +77,7 @@ private:
     int hidden_ = 0;  // of the visible chunks, found behind nearer ones
     glm::mat4 viewProjection_{1.0f};
     glm::vec3 eye_{0.0f};
+    int viewportHeight_ = 1;
     int renderMode_ = 0;
 };
 

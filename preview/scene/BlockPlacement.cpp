@@ -29,8 +29,7 @@ CubeFaceMask ExposedFaces(const stackmason::Building& grid, const BlockKinds& ki
     if (!kinds.HidesFace(self, at(x + 1, y, layer))) faces |= kFacePlusX;
     if (!kinds.HidesFace(self, at(x - 1, y, layer))) faces |= kFaceMinusX;
     if (!kinds.HidesFace(self, at(x, y, layer + 1))) faces |= kFacePlusY;
-    // Layer 1 stands on the ground plane: its underside can never be seen.
-    if (layer > 1 && !kinds.HidesFace(self, at(x, y, layer - 1))) faces |= kFaceMinusY;
+    if (!kinds.HidesFace(self, at(x, y, layer - 1))) faces |= kFaceMinusY;
     if (!kinds.HidesFace(self, at(x, y + 1, layer))) faces |= kFacePlusZ;
     if (!kinds.HidesFace(self, at(x, y - 1, layer))) faces |= kFaceMinusZ;
     return faces;

@@ -41,7 +41,8 @@ private:
 // The faces of the block at (x, y, layer) that can be seen: a face is hidden by a neighbour
 // that is not blended, and between two blended blocks of the same code (the inside of a
 // pane of glass). Cells outside the grid are air; (x, y, layer) itself lies in the building.
-// The underside of layer 1 lies on the ground plane and is never drawn.
+// The underside of layer 1 is drawn too: the ground is one-sided, and a camera under it must
+// see the building closed from below.
 CubeFaceMask ExposedFaces(const stackmason::Building& grid, const BlockKinds& kinds, int x, int y, int layer);
 
 // Calls add(code, position, faces) for every cell that holds a block with at least one
@@ -73,8 +74,7 @@ void ForEachBlockInstanceInLayers(const stackmason::Building& grid, const BlockK
                 if (!(x < width && kinds.HidesFace(code, row[x + 1]))) faces |= kFacePlusX;
                 if (!kinds.HidesFace(code, row[x - 1])) faces |= kFaceMinusX;
                 if (!hides(above, x)) faces |= kFacePlusY;
-                // Layer 1 stands on the ground plane: its underside can never be seen.
-                if (layer > 1 && !hides(below, x)) faces |= kFaceMinusY;
+                if (!hides(below, x)) faces |= kFaceMinusY;
                 if (!hides(back, x)) faces |= kFacePlusZ;
                 if (!hides(front, x)) faces |= kFaceMinusZ;
                 if (faces != 0)

@@ -7,9 +7,10 @@
 
 namespace orbitscope {
 
-// What the preview file says: the pack name and the building, whose sizes X, Y, H never
-// exceed the largest building. A file that cannot be read gives an empty building with sizes
-// 0 and no pack name.
+// What the preview file says: the pack name and the building, with the header's sizes as
+// they stand as long as the grid holds no more cells than the largest building's (see
+// GridAsItStands). A file that cannot be read gives an empty building with sizes 0 and no
+// pack name.
 struct PreviewBuilding {
     std::string packName;
     stackmason::Building grid;

@@ -284,6 +284,68 @@ TEST(BuildingReader, HeaderSizesAreClampedIntoTheBuildingLimits) {
     EXPECT_EQ(huge.grid.Height(), 256);
 }
 
+// Read with the sizes as they stand, the grid has the header's shape whenever its cells,
+// index-0 planes included, are no more than those of a 512 x 512 x 256 building
+// (513 x 513 x 257); beyond that each size is clamped into the building limits.
+TEST(BuildingReader, SizesAsTheyStandWithinTheCellsOfTheLargestBuilding) {
+    struct Case {
+        const char* header;
+        int width, length, height;
+    };
+    for (const Case& c : {Case{"600x2x1;p", 600, 2, 1}, Case{"100000x1x1;p", 100000, 1, 1},
+                          Case{"3x1000x20;p", 3, 1000, 20}, Case{"2x-7x3;p", 2, 0, 3},
+                          Case{"512x512x0;p", 512, 512, 0},
+                          // 513 x 1001 x 201 cells is more than 513 x 513 x 257.
+                          Case{"512x1000x200;p", 512, 512, 200}, Case{"100000x1000x1;p", 512, 512, 1},
+                          Case{"2000000000x2000000000x2000000000;p", 512, 512, 256}}) {
+        const Building grid = GridAsItStands(ParseHeaderLine(c.header));
+        EXPECT_EQ(grid.Width(), c.width) << c.header;
+        EXPECT_EQ(grid.Length(), c.length) << c.header;
+        EXPECT_EQ(grid.Height(), c.height) << c.header;
+    }
+}
+
+// A header of 600 x 2 x 1, such as one written by hand: its 600-byte rows are read.
+TEST(BuildingReader, ARowLongerThanABuildingIsReadAsItStands) {
+    std::string first, second;
+    for (int x = 0; x < 600; ++x) {
+        first += static_cast<char>('/' + x % 7);
+        second += static_cast<char>('/' + (x * 5) % 11);
+    }
+    const std::string text = "600x2x1;p.zip\r\n------\r\nlayer 1\r\n" + first + "\r\n" + second + "\r\n\r\n";
+    LineReader lines(Bytes(text));
+    const BuildingFile file = ReadBuildingFileAsItStands(lines);
+    ASSERT_EQ(file.grid.Width(), 600);
+    for (int x = 1; x <= 600; ++x) {
+        ASSERT_EQ(file.grid.At(x, 1, 1), (x - 1) % 7) << x;
+        ASSERT_EQ(file.grid.At(x, 2, 1), ((x - 1) * 5) % 11) << x;
+    }
+    // The editor's reading, with the sizes its fields allow, is unchanged: all air.
+    EXPECT_EQ(ReadWithSizes(text, 30, 2, 1), Building(30, 2, 1));
+}
+
+// Reading ends after layer H, whatever follows: of a stream far longer than the building
+// only the first block is pulled.
+TEST(BuildingReader, ReadingEndsAfterTheLastLayer) {
+    const std::string building = kExample;
+    const std::uint64_t streamBytes = 1ull << 32;  // a 4 GB stream, made up as it is pulled
+    std::uint64_t pulled = 0;
+    LineReader lines(
+        [&](std::uint8_t* out, std::size_t size) {
+            const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(size, streamBytes - pulled));
+            for (std::size_t i = 0; i < count; ++i) {
+                const std::uint64_t at = pulled + i;
+                out[i] = at < building.size() ? static_cast<std::uint8_t>(building[at]) : (at % 100 == 99 ? '\n' : '0');
+            }
+            pulled += count;
+            return count;
+        },
+        4096);
+    const BuildingFile file = ReadBuildingFileAsItStands(lines);
+    EXPECT_EQ(file.grid, ExampleGrid());
+    EXPECT_LE(pulled, 4096u);
+}
+
 TEST(BuildingReader, NeverWritesTheIndexZeroPlanes) {
     Building grid = ReadWithSizes(Replace(kExample, "///", "000"), 3, 2, 2);
     for (int x = 0; x <= 3; ++x)

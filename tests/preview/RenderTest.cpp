@@ -146,6 +146,25 @@ TEST_F(RenderTest, BlendedBlocksLetTheBackgroundThrough) {
             << "channel " << c;
 }
 
+// The ground is one-sided, so a camera under it sees the building from below: layer 1's
+// undersides close the building there, where the ground itself shows nothing.
+TEST_F(RenderTest, ABuildingSeenFromUnderTheGroundIsClosed) {
+    BuildScene(10, 10, 3, RedAndBluePack("below.zip", "blue_001.png"), BrickBlock());
+    const Pixel background{35, 36, 56};
+    // The block spans x and z from -3 to 3 on the ground; the eye looks up at its middle
+    // from beyond its side, so that no side face lies on the way.
+    engine_->MoveCamera(0, {0, -15, 4}, Engine3D::Move::Absolute);
+    engine_->CameraLookAt(0, {0, 0, 0});
+    const std::vector<std::uint8_t> frame = RenderAndRead();
+    for (const glm::vec3 underside : {glm::vec3(0, 0, 0), glm::vec3(-2.5f, 0, -2.5f), glm::vec3(2.5f, 0, 2.5f)}) {
+        const Pixel floor = At(frame, Project(underside));
+        EXPECT_NE(floor, background) << underside.x << "," << underside.z;
+        EXPECT_GT(floor[0], floor[1] + 10) << floor[0] << "," << floor[1] << "," << floor[2];
+        EXPECT_GT(floor[0], floor[2] + 10) << floor[0] << "," << floor[1] << "," << floor[2];
+    }
+    EXPECT_EQ(At(frame, Project({7, 0, -7})), background);  // the ground, seen from below
+}
+
 // A slab 512 cells wide and long: its far corners lie about 1300 units from the light. They
 // must be lit like the cells under the light, not left with the ambient light alone.
 TEST_F(RenderTest, AWideSlabIsLitToItsFarCorners) {
@@ -284,6 +303,91 @@ TEST_F(RenderTest, MergedChunksDrawThePictureOfSingleFaces) {
     EXPECT_GT(hiddenChunks, 0) << "the views must show chunks being skipped behind others";
 }
 
+// A closed room, 24 x 20 x 10 cells, whose walls, floor and ceiling are one cell thick and
+// made of four kinds: broad stripes of two kinds, dotted with single cells and short runs of
+// the other two. Merged, the stripes become long quads whose edges pass the corners of the
+// short ones beside them and of the walls they meet.
+std::vector<std::vector<std::string>> PatchworkRoom(int width, int length, int height) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> spot(0, 99);
+    std::vector<std::vector<std::string>> layers(static_cast<std::size_t>(height));
+    for (int h = 0; h < height; ++h)
+        for (int y = 0; y < length; ++y) {
+            std::string row;
+            for (int x = 0; x < width; ++x) {
+                const bool shell = h == 0 || h == height - 1 || x == 0 || x == width - 1 || y == 0 || y == length - 1;
+                char kind = static_cast<char>('0' + ((x / 5 + y / 3 + h / 4) % 2));
+                const int roll = spot(random);
+                if (roll < 12)
+                    kind = static_cast<char>('2' + roll % 2);
+                row += shell ? kind : '/';
+            }
+            layers[static_cast<std::size_t>(h)].push_back(row);
+        }
+    return layers;
+}
+
+// Seen from inside a closed room, every pixel shows a face of it: where merged quads meet
+// smaller ones (a T-junction) their edges must leave no gap through which the background
+// shows, no more than the single faces do. The eyes stand at least 3 units inside the walls
+// (the near plane stays clear of them) and look at the corners, along the walls and at the
+// middles of floor and ceiling.
+TEST_F(RenderTest, AClosedRoomShowsNoBackgroundMergedOrNot) {
+    constexpr int kRoomWidth = 24, kRoomLength = 20, kRoomHeight = 10;
+    const std::string pack = test::WritePack(
+        "patchwork.zip", {{"brick_045.png", stackmason::test::EncodePng(stackmason::test::CoordinateImage(16, 16))},
+                          {"stone_001.png", test::SolidPng(16, 16, {170, 170, 178, 255})},
+                          {"planks_005.png", test::SolidPng(16, 16, {200, 140, 60, 255})},
+                          {"leaves_018.png", test::SolidPng(16, 16, {40, 180, 40, 255})}});
+    const auto layers = PatchworkRoom(kRoomWidth, kRoomLength, kRoomHeight);
+    // The room's inside: x from -21 to 23, y from 2 to 18, z from -17 to 19.
+    const glm::vec3 low(-21, 2, -17), high(23, 18, 19);
+    std::vector<glm::vec3> eyes;
+    for (const float fx : {0.1f, 0.4f, 0.65f, 0.9f})
+        for (const float fy : {0.2f, 0.8f})
+            for (const float fz : {0.15f, 0.85f})
+                eyes.push_back(glm::mix(low + 3.0f, high - 3.0f, glm::vec3(fx, fy, fz)));
+    std::vector<glm::vec3> targets;
+    for (int corner = 0; corner < 8; ++corner)
+        targets.push_back(glm::mix(low, high, glm::vec3(corner & 1, (corner >> 1) & 1, (corner >> 2) & 1)));
+    const glm::vec3 middle = (low + high) * 0.5f;
+    targets.push_back({middle.x, low.y, middle.z});
+    targets.push_back({middle.x, high.y, middle.z});
+    targets.push_back({low.x, middle.y, high.z - 1});   // along the far walls
+    targets.push_back({high.x, low.y + 1, middle.z});
+    struct View {
+        glm::vec3 eye, target;
+    };
+    std::vector<View> views;
+    for (std::size_t e = 0; e < eyes.size(); ++e)
+        for (std::size_t t = 0; t < 4; ++t)
+            views.push_back({eyes[e], targets[(e * 5 + t * 3) % targets.size()]});
+    ASSERT_GE(views.size(), 60u);
+
+    const Pixel background{35, 36, 56};
+    for (const bool merge : {false, true}) {
+        engine_ = std::make_unique<Engine3D>();
+        ASSERT_TRUE(engine_->AttachScreen(kWidth, kHeight));
+        engine_->MergeStaticFaces(merge);
+        BuildScene(kRoomWidth, kRoomLength, kRoomHeight, pack, layers);
+        if (merge) {  // the room must merge into quads of many sizes to test their seams
+            EXPECT_LT(engine_->StaticGeometryQuads(0) * 2, engine_->StaticGeometryFaces(0));
+        }
+        int total = 0;
+        for (std::size_t v = 0; v < views.size(); ++v) {
+            engine_->MoveCamera(0, views[v].eye, Engine3D::Move::Absolute);
+            engine_->CameraLookAt(0, views[v].target);
+            const std::vector<std::uint8_t> frame = RenderAndRead();
+            int shown = 0;
+            for (std::size_t i = 0; i < frame.size(); i += 3)
+                shown += Pixel{frame[i], frame[i + 1], frame[i + 2]} == background ? 1 : 0;
+            EXPECT_EQ(shown, 0) << (merge ? "merged" : "single faces") << ", view " << v;
+            total += shown;
+        }
+        EXPECT_EQ(total, 0) << (merge ? "merged" : "single faces");
+    }
+}
+
 // The frame loop's figures end the engine's log; the anti-aliasing asked for stays off under
 // Mesa's software renderer, and the log says so.
 TEST_F(RenderTest, TheLogEndsWithTheFrameFigures) {
@@ -301,8 +405,8 @@ TEST_F(RenderTest, TheLogEndsWithTheFrameFigures) {
     RunFrameLoop(*engine_, screen_);
     const std::int64_t faces = engine_->StaticGeometryFaces(0);
     const std::int64_t quads = engine_->StaticGeometryQuads(0);
-    EXPECT_EQ(faces, 9 * 5);       // a 3 x 3 x 3 block on the ground
-    EXPECT_EQ(quads, 5);           // one quad a side
+    EXPECT_EQ(faces, 9 * 6);       // a 3 x 3 x 3 block, its underside on the ground included
+    EXPECT_EQ(quads, 6);           // one quad a side
     engine_.reset();
     std::ifstream in(log);
     std::string line;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <random>
@@ -9,6 +10,7 @@
 
 #include <glm/geometric.hpp>
 
+#include "common/Constants.h"
 #include "preview/PreviewConfig.h"
 #include "preview/engine/Engine3D.h"
 #include "preview/scene/BlockPlacement.h"
@@ -74,6 +76,36 @@ TEST(PreviewFile, ReadsHeaderAndCellsAndSurvivesOddFiles) {
     PreviewBuilding extraRows = ReadPreviewFile(test::WritePreviewFile("rows.tmp", 2, 1, 1, "p", {{"00", "11", "22"}}));
     EXPECT_EQ(extraRows.grid.At(1, 1, 1), 1);
     EXPECT_EQ(extraRows.grid.CellCount(), 3u * 2u * 2u);
+}
+
+// A preview file larger than the bytes the reader takes in: everything after layer H is
+// ignored, so its building shows. The file is made large with a hole, which costs nothing.
+TEST(PreviewFile, AFileOfAnySizeShowsItsBuilding) {
+    const std::string path = test::WritePreviewFile("large.tmp", 3, 2, 2, "pack.zip", {{"0/1", "///"}, {"/2/", "1//"}});
+    std::filesystem::resize_file(path, stackmason::kMaxBuildingFileBytes + (64u << 20));
+    ASSERT_GT(std::filesystem::file_size(path), stackmason::kMaxBuildingFileBytes);
+    const PreviewBuilding building = ReadPreviewFile(path);
+    EXPECT_EQ(building.packName, "pack.zip");
+    stackmason::Building expected(3, 2, 2);
+    expected.At(1, 1, 1) = 1;
+    expected.At(3, 1, 1) = 2;
+    expected.At(2, 1, 2) = 3;
+    expected.At(1, 2, 2) = 2;
+    EXPECT_EQ(building.grid, expected);
+}
+
+// A hand-written header of 600 x 2 x 1: the preview uses the sizes as they stand.
+TEST(PreviewFile, AHeaderWiderThanABuildingIsReadAsItStands) {
+    const std::string path = test::WritePreviewFile("wide.tmp", 600, 2, 1, "p.zip",
+                                                    {{std::string(599, '/') + "0", "1" + std::string(599, '/')}});
+    const PreviewBuilding building = ReadPreviewFile(path);
+    ASSERT_EQ(building.grid.Width(), 600);
+    EXPECT_EQ(building.grid.At(600, 1, 1), 1);
+    EXPECT_EQ(building.grid.At(1, 2, 1), 2);
+    const auto found = Instances(building.grid, BlockKinds(OpaqueTemplates(2)));
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found.at({600.0f, 1.0f, 0.0f}), 1);  // cell (x, y, l) at (2x - X, 2l - 1, 2y - Y)
+    EXPECT_EQ(found.at({-598.0f, 1.0f, 2.0f}), 2);
 }
 
 TEST(BlockTemplates, OneTemplatePerEntryWithSizeClippingAndBlending) {
@@ -331,7 +363,7 @@ TEST(BlockPlacement, OnlyVisibleFacesAreCounted) {
     Building two(3, 1, 1);
     two.At(1, 1, 1) = 1;
     two.At(2, 1, 1) = 2;
-    EXPECT_EQ(CountExposedFaces(two, opaque).total, 8);  // no undersides on the ground
+    EXPECT_EQ(CountExposedFaces(two, opaque).total, 10);  // undersides on the ground included
     EXPECT_EQ(ExposedFaces(two, opaque, 1, 1, 1) & kFacePlusX, 0);
 
     Building solid(3, 3, 3);
@@ -340,12 +372,14 @@ TEST(BlockPlacement, OnlyVisibleFacesAreCounted) {
             for (int h = 1; h <= 3; ++h)
                 solid.At(x, y, h) = 1 + (x + y + h) % 3;
     const FaceCounts counts = CountExposedFaces(solid, opaque);
-    // 6 sides of 9 faces, less the underside that lies on the ground.
-    EXPECT_EQ(counts.total, 45);
-    // The middle cube shows nothing, nor does the one under it, whose underside is on the ground.
-    EXPECT_EQ(counts.instances, 25);
-    EXPECT_EQ(counts.perCode[1] + counts.perCode[2] + counts.perCode[3], 45);
-    EXPECT_EQ(ExposedFaces(solid, opaque, 1, 1, 1) & kFaceMinusY, 0);
+    // 6 sides of 9 faces, the underside on the ground included: seen from below the
+    // building is closed.
+    EXPECT_EQ(counts.total, 54);
+    // Only the middle cube shows nothing; the one under it shows its underside.
+    EXPECT_EQ(counts.instances, 26);
+    EXPECT_EQ(counts.perCode[1] + counts.perCode[2] + counts.perCode[3], 54);
+    EXPECT_EQ(ExposedFaces(solid, opaque, 1, 1, 1) & kFaceMinusY, kFaceMinusY);
+    EXPECT_EQ(ExposedFaces(solid, opaque, 2, 2, 1), kFaceMinusY);
     EXPECT_EQ(ExposedFaces(solid, opaque, 1, 1, 2) & kFaceMinusY, 0);
     Building raised(1, 1, 2);
     raised.At(1, 1, 2) = 1;
@@ -416,14 +450,14 @@ TEST(PreviewScene, BuildsGroundLightTemplatesAndStaticGeometryWithoutAScreen) {
     EXPECT_EQ(figures.textureSize, 16);
     EXPECT_EQ(figures.instances, 3);
     // Stone against stone hides both faces; stone keeps its face towards the glass, the
-    // glass loses its face towards the stone; no underside lies on the ground.
-    EXPECT_EQ(figures.faces, 4 + 4 + 4);
-    // The two stones' tops and long sides merge: 5 quads of stone and 4 of glass, in one
-    // chunk (an opaque and a blended draw group), each quad an 8-byte record.
-    EXPECT_EQ(engine.StaticGeometryQuads(0), 5 + 4);
+    // glass loses its face towards the stone; the undersides on the ground are drawn.
+    EXPECT_EQ(figures.faces, 5 + 5 + 5);
+    // The two stones' tops, undersides and long sides merge: 6 quads of stone and 5 of
+    // glass, in one chunk (an opaque and a blended draw group), each quad an 8-byte record.
+    EXPECT_EQ(engine.StaticGeometryQuads(0), 6 + 5);
     EXPECT_EQ(engine.StaticGeometryChunkCount(0), 1);
     EXPECT_EQ(engine.StaticGeometryBatchCount(0), 2);
-    EXPECT_EQ(engine.StaticGeometryBytes(0), 9u * 8);
+    EXPECT_EQ(engine.StaticGeometryBytes(0), 11u * 8);
     EXPECT_FALSE(engine.HasEntity(1));
     EXPECT_FALSE(engine.HasEntity(2));
     EXPECT_EQ(building.grid.CellCount(), 1u);

@@ -197,11 +197,79 @@ TEST(CubeChunks, ACancelledBuildStopsMeshing) {
     EXPECT_LT(static_cast<std::int64_t>(built.size()), counted.total);
 }
 
+using Cubes = std::map<std::tuple<int, int, int>, std::pair<int, CubeFaceMask>>;
+
+// The lattice point of a quad's corner at (a, b) along its plane's axes, in lattice cells.
+glm::ivec3 CornerOf(const CubeChunkData& chunk, const ChunkQuad& quad, int a, int b) {
+    const QuadAxes axes = AxesOf(quad.direction);
+    glm::ivec3 point = chunk.origin + quad.cell;
+    point[axes.normal] += quad.direction % 2 == 0 ? 1 : 0;
+    point[axes.a] += a;
+    point[axes.b] += b;
+    return point;
+}
+
+// A quad's seams lie only where every cell of the quad along the edge has the side across
+// it hidden (the cubes' own masks say which sides are drawn), and every such edge with
+// another quad's corner inside it (a T-junction, which leaves gaps) is a seam. Gives how
+// many such T-junctions there are.
+int CheckSeams(const std::vector<CubeChunkData>& chunks, const Cubes& cubes) {
+    std::set<std::tuple<int, int, int>> corners;
+    for (const CubeChunkData& chunk : chunks)
+        for (std::size_t at = 0; at < chunk.quads.size(); at += kWordsPerQuad) {
+            const ChunkQuad quad = UnpackQuad(chunk.quads[at], chunk.quads[at + 1]);
+            for (const int a : {0, quad.sizeA})
+                for (const int b : {0, quad.sizeB}) {
+                    const glm::ivec3 point = CornerOf(chunk, quad, a, b);
+                    corners.insert({point.x, point.y, point.z});
+                }
+        }
+    int junctions = 0;
+    for (const CubeChunkData& chunk : chunks)
+        for (std::size_t at = 0; at < chunk.quads.size(); at += kWordsPerQuad) {
+            const ChunkQuad quad = UnpackQuad(chunk.quads[at], chunk.quads[at + 1]);
+            const QuadAxes axes = AxesOf(quad.direction);
+            struct Edge {
+                int bit, axis, side;  // side: the direction towards -axis (1) or +axis (0)
+            };
+            for (const Edge edge : {Edge{kEdgeLowA, axes.a, 1}, Edge{kEdgeHighA, axes.a, 0}, Edge{kEdgeLowB, axes.b, 1},
+                                    Edge{kEdgeHighB, axes.b, 0}}) {
+                const bool alongA = edge.axis == axes.a;
+                const int across = alongA ? quad.sizeA : quad.sizeB;
+                const int length = alongA ? quad.sizeB : quad.sizeA;
+                const int at0 = edge.side == 1 ? 0 : across;
+                bool allHidden = true;
+                bool junction = false;
+                for (int i = 0; i < length; ++i) {
+                    glm::ivec3 cell = chunk.origin + quad.cell;
+                    cell[edge.axis] += edge.side == 1 ? 0 : across - 1;
+                    cell[alongA ? axes.b : axes.a] += i;
+                    const auto& cube = cubes.at({cell.x, cell.y, cell.z});
+                    allHidden = allHidden && (cube.second & (1u << (2 * edge.axis + edge.side))) == 0;
+                    if (i > 0) {
+                        const glm::ivec3 point = alongA ? CornerOf(chunk, quad, at0, i) : CornerOf(chunk, quad, i, at0);
+                        junction = junction || corners.count({point.x, point.y, point.z}) > 0;
+                    }
+                }
+                const bool seam = (quad.seams & edge.bit) != 0;
+                if (seam) {
+                    EXPECT_TRUE(allHidden) << "a seam on the outline, edge " << edge.bit;
+                }
+                if (allHidden && junction) {
+                    EXPECT_TRUE(seam) << "a T-junction left open, edge " << edge.bit;
+                    ++junctions;
+                }
+            }
+        }
+    return junctions;
+}
+
 // Random cubes, some in the same cell (the later one counts), across chunk borders and on
 // both sides of the lattice's origin, of few kinds so that faces can merge: merged or not,
 // exactly the faces asked for are drawn, each once, with its kind.
 TEST(CubeChunks, MergedQuadsCoverExactlyTheDrawnFaces) {
     std::mt19937 random(16);
+    int junctions = 0;
     for (int round = 0; round < 20; ++round) {
         // A blob of cubes about two thirds full, wide enough to span several chunks.
         const int extent = 6 + round * 2;
@@ -211,7 +279,7 @@ TEST(CubeChunks, MergedQuadsCoverExactlyTheDrawnFaces) {
         const std::vector<bool> blendedKinds = {false, false, true, false};  // kind 2 is glass
         // Dense rounds draw most faces, so that large rectangles form; sparse ones draw few.
         std::bernoulli_distribution faceOn(round % 2 == 0 ? 0.97 : 0.4);
-        std::map<std::tuple<int, int, int>, std::pair<int, CubeFaceMask>> cubes;
+        Cubes cubes;
         const int count = (2 * extent + 1) * (2 * extent + 1) * 8;
         std::vector<std::pair<glm::ivec3, std::pair<int, CubeFaceMask>>> added;
         for (int i = 0; i < count; ++i) {
@@ -237,7 +305,9 @@ TEST(CubeChunks, MergedQuadsCoverExactlyTheDrawnFaces) {
             EXPECT_EQ(builder.CubeCount(), static_cast<std::int64_t>(cubes.size()));
             std::int64_t faces = 0;
             std::size_t quads = 0;
-            const std::map<Face, int> drawn = SpreadQuads(builder.Build(), faces, quads, blendedKinds);
+            const std::vector<CubeChunkData> chunks = builder.Build();
+            junctions += CheckSeams(chunks, cubes);
+            const std::map<Face, int> drawn = SpreadQuads(chunks, faces, quads, blendedKinds);
             ASSERT_EQ(drawn, expected) << "round " << round << (merge ? " merged" : " unmerged");
             EXPECT_EQ(faces, static_cast<std::int64_t>(expected.size()));
             if (merge)
@@ -250,6 +320,7 @@ TEST(CubeChunks, MergedQuadsCoverExactlyTheDrawnFaces) {
             EXPECT_LT(mergedQuads * 2, expected.size()) << "round " << round;
         }
     }
+    EXPECT_GT(junctions, 0) << "the cubes must make T-junctions to check";
 }
 
 // A slab of one kind becomes one quad per chunk, and chunks of few quads are joined into
