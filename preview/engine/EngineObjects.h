@@ -78,6 +78,10 @@ struct CubeChunk {
     std::vector<std::uint32_t> quads;  // let go once on the graphics card
     GlBuffer buffer;
     GlTexture texture;
+    // The opaque quads' edges that have a skirt to draw (quad << 2 | edge), on the card.
+    GlBuffer seamBuffer;
+    GlTexture seamTexture;
+    int seamCount = 0;
     std::int64_t faces = 0;
     std::int64_t quadCount = 0;
 };

@@ -31,10 +31,10 @@ void main() {
 }
 )";
 
-// A merged quad of a chunk from its packed record and kind (see CubeChunks.h): twelve vertices
-// per quad, numbered by the shared index list, vertex k of quad uFirstQuad + index / 12. The
-// first four are the corners, whose order and texture coordinates are those of the cube's own
-// faces, stretched over the cells the quad spans, with the picture repeated once per cell.
+// A merged quad of a chunk from its packed record and kind (see CubeChunks.h): four vertices
+// per quad, numbered by the shared index list, corner k of quad uFirstQuad + index / 4. The
+// corners, their order and the texture coordinates are those of the cube's own faces,
+// stretched over the cells the quad spans, with the picture repeated once per cell.
 //
 // A long quad's edge passes the corners of the shorter quads beside it (a T-junction): the
 // two are rasterised from different end points and can leave pixel centres between them
@@ -45,11 +45,10 @@ void main() {
 // depth), drawn a few steps of the depth buffer farther back than it lies (uSeamDepth).
 // Beyond a seam the face that goes on or the wall that rises lies in front of the skirt, so
 // a skirt shows only in the gaps; the outline of the building has none and stays as it is.
-// Vertices 4 to 7 are the corners again, drawn farther back, and 8 to 11 those moved out
-// across the seams that meet there; edge e's skirt lies between 4 + e, 4 + (e + 1) % 4 and
-// the two moved out, which along an edge that is no seam lie on one line: the skirt is
-// empty. For a quad without seams and for blended quads (which write no depth, so a skirt
-// would be laid over the face beside it) vertices 4 to 11 collapse to a point.
+// The skirts are drawn apart (uSkirts), four vertices each from the chunk's list of seams
+// (uSeams: quad << 2 | edge): the edge's end corner, its start corner, then the start and the
+// end moved out, so that the index list of the quads draws them turned as the quad is. A
+// corner moves out across every seam that meets there, so that the skirts of a corner join.
 constexpr const char* kChunkVertexShader = R"(#version 330 core
 uniform mat4 uViewProjection;
 uniform usamplerBuffer uQuads;
@@ -58,7 +57,8 @@ uniform vec3 uCellZero;
 uniform float uEdge;
 uniform float uSeamWidth;
 uniform float uSeamDepth;
-uniform bool uBlended;
+uniform bool uSkirts;
+uniform usamplerBuffer uSeams;
 out vec3 vWorld;
 out vec3 vNormal;
 out vec2 vUv;
@@ -70,9 +70,24 @@ const ivec3 kAxisB[3] = ivec3[3](ivec3(0, 1, 0), ivec3(0, 0, 1), ivec3(0, 1, 0))
 const vec2 kSigns[4] = vec2[4](vec2(-1, -1), vec2(1, -1), vec2(1, 1), vec2(-1, 1));
 // Edge e runs from corner e to corner e + 1; its outward direction along right and up.
 const vec2 kOutward[4] = vec2[4](vec2(0, -1), vec2(1, 0), vec2(0, 1), vec2(-1, 0));
+// The seam bit (QuadEdge) of the edge on the side outward points to.
+int SeamBit(vec3 outward, vec3 axisA, vec3 axisB) {
+    float alongA = dot(outward, axisA);
+    float alongB = dot(outward, axisB);
+    return abs(alongA) > 0.5 ? (alongA > 0.0 ? 2 : 1) : (alongB > 0.0 ? 8 : 4);
+}
 void main() {
-    uvec2 quad = texelFetch(uQuads, uFirstQuad + gl_VertexID / 12).rg;
-    int vertex = gl_VertexID % 12;
+    int vertex = gl_VertexID & 3;
+    int quadIndex = uFirstQuad + gl_VertexID / 4;
+    int corner = vertex;
+    int skirtEdge = -1;
+    if (uSkirts) {
+        int seam = int(texelFetch(uSeams, uFirstQuad + gl_VertexID / 4).r);
+        skirtEdge = seam & 3;
+        quadIndex = seam >> 2;
+        corner = (vertex == 0 || vertex == 3) ? (skirtEdge + 1) & 3 : skirtEdge;
+    }
+    uvec2 quad = texelFetch(uQuads, quadIndex).rg;
     uint record = quad.r;
     ivec3 cell = ivec3(uvec3(record, record >> 6u, record >> 12u) & 63u);
     int sizeA = int((record >> 18u) & 63u) + 1;
@@ -80,11 +95,6 @@ void main() {
     vLayer = int(quad.g & 255u);
     int direction = int((quad.g >> 8u) & 7u);
     int seams = int((quad.g >> 11u) & 15u);
-    bool skirt = vertex >= 4 && !uBlended && seams != 0;
-    if (vertex >= 4 && !skirt) {
-        gl_Position = vec4(0.0, 0.0, 0.0, 1.0);  // one point: the skirts are empty
-        return;
-    }
     vec3 axisA = vec3(kAxisA[direction / 2]);
     vec3 axisB = vec3(kAxisB[direction / 2]);
     vec3 span = vec3(1.0) + axisA * float(sizeA - 1) + axisB * float(sizeB - 1);
@@ -93,25 +103,20 @@ void main() {
     vec3 right = cross(up, normal);
     float across = dot(abs(right), span);
     float high = dot(abs(up), span);
-    int corner = vertex & 3;
     vec2 s = kSigns[corner];
     vec3 centre = uCellZero + uEdge * (vec3(cell) + (span - 1.0) * 0.5);
     vWorld = centre + uEdge * 0.5 * (normal + s.x * across * right + s.y * high * up);
     vUv = vec2((s.x + 1.0) * 0.5 * across, (1.0 - s.y) * 0.5 * high);
     vNormal = normal;
     gl_Position = uViewProjection * vec4(vWorld, 1.0);
-    if (skirt && vertex >= 8) {
+    if (uSkirts && vertex >= 2) {
         // Growing by the signed depth keeps the width even along an edge that reaches past
         // the eye. Far off, a pixel spans cells: it grows no more than an eighth of a cell.
         float width = clamp(2.0 * uSeamWidth * gl_Position.w, -uEdge / 8.0, uEdge / 8.0);
         vec2 grow = vec2(0.0);
         for (int side = 0; side < 2; ++side) {  // the edges from this corner and to it
             int edge = (corner + 3 * side) & 3;
-            vec3 outward = kOutward[edge].x * right + kOutward[edge].y * up;
-            float alongA = dot(outward, axisA);
-            float alongB = dot(outward, axisB);
-            int bit = abs(alongA) > 0.5 ? (alongA > 0.0 ? 2 : 1) : (alongB > 0.0 ? 8 : 4);
-            if ((seams & bit) != 0)
+            if ((seams & SeamBit(kOutward[edge].x * right + kOutward[edge].y * up, axisA, axisB)) != 0)
                 grow += kOutward[edge];
         }
         vec3 shift = width * (grow.x * right + grow.y * up);
@@ -119,7 +124,7 @@ void main() {
         vUv += width * vec2(grow.x, -grow.y) / uEdge;
         gl_Position += uViewProjection * vec4(shift, 0.0);
     }
-    if (skirt)
+    if (uSkirts)
         gl_Position.z += uSeamDepth * gl_Position.w;
 }
 )";
@@ -263,27 +268,14 @@ void EnsureOnCard(engine::StaticBatch& batch) {
 // at a thousandth. Wider skirts began to change pixels along edges that the picture of
 // single faces does not (at a twentieth), so they stay this narrow.
 constexpr float kSeamOverlapPixels = 0.025f;
-// A quad's corners, their copies drawn farther back and those moved out; the quad's two
-// triangles and two for each skirt.
-constexpr std::uint32_t kVerticesPerQuad = 12;
-constexpr int kIndicesPerQuad = 30;
-
-// Quad q's corners are vertices 12q .. 12q + 3, drawn as the triangles (0, 1, 2) and
-// (0, 2, 3) as a cube's faces are; then the skirt of each edge e, from corner e to corner
-// e + 1, between their copies 4 + e, 4 + (e + 1) % 4 and those moved out, 8 + e and
-// 8 + (e + 1) % 4, turned the same way.
+// Quad q's corners are vertices 4q .. 4q + 3, drawn as the triangles (0, 1, 2) and (0, 2, 3)
+// as a cube's faces are; a skirt's four vertices take the same list.
 GlBuffer QuadIndices(std::size_t quads) {
     std::vector<std::uint32_t> indices;
-    indices.reserve(quads * kIndicesPerQuad);
-    std::vector<std::uint32_t> pattern = {0, 1, 2, 0, 2, 3};
-    for (std::uint32_t e = 0; e < 4; ++e) {
-        const std::uint32_t from = 4 + e, to = 4 + (e + 1) % 4, outFrom = from + 4, outTo = to + 4;
-        for (std::uint32_t vertex : {to, from, outFrom, to, outFrom, outTo})
-            pattern.push_back(vertex);
-    }
+    indices.reserve(quads * 6);
     for (std::uint32_t q = 0; q < quads; ++q)
-        for (std::uint32_t vertex : pattern)
-            indices.push_back(kVerticesPerQuad * q + vertex);
+        for (std::uint32_t corner : {0u, 1u, 2u, 0u, 2u, 3u})
+            indices.push_back(4 * q + corner);
     GlBuffer buffer = NewGlBuffer();
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer.Get());
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(std::uint32_t)),
@@ -299,7 +291,8 @@ Uniforms FindUniforms(const GlProgram& program) {
             Uniform(program, "uLightRange"),     Uniform(program, "uSpotInner"),    Uniform(program, "uSpotOuter"),
             Uniform(program, "uAmbient"),        Uniform(program, "uQuads"),        Uniform(program, "uFirstQuad"),
             Uniform(program, "uCellZero"),       Uniform(program, "uEdge"),         Uniform(program, "uLayers"),
-            Uniform(program, "uSeamWidth"),      Uniform(program, "uSeamDepth")};
+            Uniform(program, "uSeamWidth"),      Uniform(program, "uSeamDepth"),    Uniform(program, "uSkirts"),
+            Uniform(program, "uSeams")};
 }
 
 // Render modes 0, 1 and 2: filled, wireframe, points.
@@ -312,6 +305,27 @@ GLenum PolygonModeOf(int renderMode) {
 constexpr GLint kPictureUnit = 0;
 constexpr GLint kQuadUnit = 1;
 constexpr GLint kLayerUnit = 2;
+constexpr GLint kSeamUnit = 3;
+// Where a quad's seams lie in the second word of its record (PackKind).
+constexpr std::uint32_t kSeamShift = 11;
+
+// The seam bit of edge e (from corner e to e + 1) of a quad facing direction, as the vertex
+// shader finds it: the edge's outward direction along the quad's right and up, against the
+// axes a and b of its plane.
+std::uint32_t SeamBitOfEdge(int direction, int edge) {
+    static const glm::vec3 kNormals[6] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
+    static const glm::vec3 kUps[6] = {{0, 1, 0}, {0, 1, 0}, {0, 0, -1}, {0, 0, 1}, {0, 1, 0}, {0, 1, 0}};
+    static const glm::vec2 kOutwards[4] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}};
+    const glm::vec3 up = kUps[direction];
+    const glm::vec3 right = glm::cross(up, kNormals[direction]);
+    const glm::vec3 outward = kOutwards[edge].x * right + kOutwards[edge].y * up;
+    const QuadAxes axes = AxesOf(direction);
+    const float alongA = outward[axes.a];
+    const float alongB = outward[axes.b];
+    if (std::abs(alongA) > 0.5f)
+        return alongA > 0.0f ? kEdgeHighA : kEdgeLowA;
+    return alongB > 0.0f ? kEdgeHighB : kEdgeLowB;
+}
 
 }  // namespace
 
@@ -395,6 +409,7 @@ void EngineRenderer::SetFrameUniforms(const Program& program, const glm::mat4& v
     glUniform1i(u.texture, kPictureUnit);
     glUniform1i(u.quads, kQuadUnit);
     glUniform1i(u.layers, kLayerUnit);
+    glUniform1i(u.seams, kSeamUnit);
     glUniform1f(u.ambient, config::kAmbientLight);
     glUniform1i(u.lightOn, light != nullptr);
     if (!light)
@@ -469,7 +484,52 @@ void EngineRenderer::UploadChunk(engine::CubeChunk& chunk) {
     chunk.texture = NewGlTexture();
     glBindTexture(GL_TEXTURE_BUFFER, chunk.texture.Get());
     glTexBuffer(GL_TEXTURE_BUFFER, GL_RG32UI, chunk.buffer.Get());
+    UploadSeams(chunk);
     std::vector<std::uint32_t>().swap(chunk.quads);  // the card holds them now
+}
+
+void EngineRenderer::DrawSkirts(const engine::CubeChunk& chunk) {
+    if (chunk.seamCount == 0)
+        return;
+    const Uniforms& u = chunks_.uniforms;
+    glActiveTexture(GL_TEXTURE0 + kSeamUnit);
+    glBindTexture(GL_TEXTURE_BUFFER, chunk.seamTexture.Get());
+    glUniform1i(u.skirts, 1);
+    glUniform1i(u.firstQuad, 0);
+    // Those turned away from the eye fall to back-face culling with their quads.
+    glDrawElements(GL_TRIANGLES, chunk.seamCount * 6, GL_UNSIGNED_INT, nullptr);
+    glUniform1i(u.skirts, 0);
+    glActiveTexture(GL_TEXTURE0 + kQuadUnit);
+}
+
+void EngineRenderer::UploadSeams(engine::CubeChunk& chunk) {
+    // Blended quads write no depth, so a skirt would be laid over the face beside them.
+    const int first = chunk.ranges.first[kOpaqueGroup][0];
+    const int end = chunk.ranges.first[kOpaqueGroup][kCubeDirections - 1] + chunk.ranges.count[kOpaqueGroup][kCubeDirections - 1];
+    std::vector<std::uint32_t> seams;
+    for (int quad = first; quad < end; ++quad) {
+        const std::uint32_t word = chunk.quads[static_cast<std::size_t>(quad) * kWordsPerQuad + 1];
+        const std::uint32_t bits = word >> kSeamShift;
+        if (bits == 0)
+            continue;
+        const int direction = static_cast<int>((word >> 8) & 7u);
+        for (std::uint32_t edge = 0; edge < 4; ++edge)
+            if ((bits & SeamBitOfEdge(direction, static_cast<int>(edge))) != 0)
+                seams.push_back(static_cast<std::uint32_t>(quad) << 2 | edge);
+    }
+    chunk.seamCount = static_cast<int>(seams.size());
+    if (seams.empty())
+        return;
+    EnsureQuadIndices(seams.size());
+    chunk.seamBuffer = NewGlBuffer();
+    glBindBuffer(GL_TEXTURE_BUFFER, chunk.seamBuffer.Get());
+    glBufferData(GL_TEXTURE_BUFFER, static_cast<GLsizeiptr>(seams.size() * sizeof(std::uint32_t)), seams.data(),
+                 GL_STATIC_DRAW);
+    chunk.seamTexture = NewGlTexture();
+    glActiveTexture(GL_TEXTURE0 + kSeamUnit);
+    glBindTexture(GL_TEXTURE_BUFFER, chunk.seamTexture.Get());
+    glTexBuffer(GL_TEXTURE_BUFFER, GL_R32UI, chunk.seamBuffer.Get());
+    glActiveTexture(GL_TEXTURE0 + kQuadUnit);
 }
 
 void EngineRenderer::DrawPass(bool blendedPass, const engine::ObjectTable<engine::Entity>& entities,
@@ -606,16 +666,18 @@ void EngineRenderer::DrawChunks(bool blendedPass) {
             const int first = ranges.first[group][0];
             const int count = ranges.first[group][kCubeDirections - 1] + ranges.count[group][kCubeDirections - 1] - first;
             glUniform1i(u.firstQuad, first);
-            glDrawElements(GL_TRIANGLES, count * kIndicesPerQuad, GL_UNSIGNED_INT, nullptr);
-            return;
+            glDrawElements(GL_TRIANGLES, count * 6, GL_UNSIGNED_INT, nullptr);
+        } else {
+            for (int direction = 0; direction < kCubeDirections; ++direction) {
+                const auto d = static_cast<std::size_t>(direction);
+                if (ranges.count[group][d] == 0 || (visible.directions & (1u << direction)) == 0)
+                    continue;
+                glUniform1i(u.firstQuad, ranges.first[group][d]);
+                glDrawElements(GL_TRIANGLES, ranges.count[group][d] * 6, GL_UNSIGNED_INT, nullptr);
+            }
         }
-        for (int direction = 0; direction < kCubeDirections; ++direction) {
-            const auto d = static_cast<std::size_t>(direction);
-            if (ranges.count[group][d] == 0 || (visible.directions & (1u << direction)) == 0)
-                continue;
-            glUniform1i(u.firstQuad, ranges.first[group][d]);
-            glDrawElements(GL_TRIANGLES, ranges.count[group][d] * kIndicesPerQuad, GL_UNSIGNED_INT, nullptr);
-        }
+        if (!blendedPass)
+            DrawSkirts(chunk);
     };
     // Opaque chunks nearest first; blended faces are laid over what lies behind them, so
     // the farthest chunk goes first.

@@ -37,7 +37,8 @@ public:
 private:
     struct Uniforms {
         GLint viewProjection, offset, texture, blended, lightOn, lightKind, lightPosition, lightDirection, lightColour,
-            lightRange, spotInner, spotOuter, ambient, quads, firstQuad, cellZero, edge, layers, seamWidth, seamDepth;
+            lightRange, spotInner, spotOuter, ambient, quads, firstQuad, cellZero, edge, layers, seamWidth, seamDepth, skirts,
+            seams;
     };
     struct Program {
         GlProgram program;
@@ -59,6 +60,10 @@ private:
                   const engine::ObjectTable<engine::StaticGeometry>& geometries);
     void DrawChunks(bool blendedPass);
     void UploadChunk(engine::CubeChunk& chunk);
+    // The skirts along the seams of the chunk's opaque quads; the quads are still in memory.
+    void UploadSeams(engine::CubeChunk& chunk);
+    // Draws them, after the chunk's opaque quads.
+    void DrawSkirts(const engine::CubeChunk& chunk);
     // The shared quad indices, for draws of up to this many quads.
     void EnsureQuadIndices(std::size_t quads);
     // Starts the query of the chunk's box, or false when the chunk is drawn without asking.
