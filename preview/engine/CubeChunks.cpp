@@ -336,11 +336,16 @@ int SeamsOf(const ChunkQuad& quad, const std::array<CubeFaceMask, kChunkCells>& 
                 return false;
         return true;
     };
+    // An edge one cell long has no point inside it where another quad's corner could lie.
     int seams = 0;
-    seams |= hidden(axes.a, 0, 0) ? kEdgeLowA : 0;
-    seams |= hidden(axes.a, quad.sizeA - 1, 1) ? kEdgeHighA : 0;
-    seams |= hidden(axes.b, 0, 0) ? kEdgeLowB : 0;
-    seams |= hidden(axes.b, quad.sizeB - 1, 1) ? kEdgeHighB : 0;
+    if (quad.sizeB > 1) {
+        seams |= hidden(axes.a, 0, 0) ? kEdgeLowA : 0;
+        seams |= hidden(axes.a, quad.sizeA - 1, 1) ? kEdgeHighA : 0;
+    }
+    if (quad.sizeA > 1) {
+        seams |= hidden(axes.b, 0, 0) ? kEdgeLowB : 0;
+        seams |= hidden(axes.b, quad.sizeB - 1, 1) ? kEdgeHighB : 0;
+    }
     return seams;
 }
 
@@ -394,12 +399,25 @@ glm::ivec3 QuadCorner(const ChunkQuad& quad, int a, int b) {
 // neighbours end where it ends leaves no gap. Where the cells beyond the edge, or the wall
 // rising from it, lie in another chunk, their corners are not known here and the seam stays.
 void KeepSeamsWithJunctions(CubeChunkData& data) {
-    CornerSet corners;
-    for (std::size_t at = 0; at < data.quads.size(); at += kWordsPerQuad) {
+    // Only an edge longer than a cell can have a corner inside it; without one, the corners
+    // are not needed (a random building's chunk holds thousands of single cells).
+    bool longSeams = false;
+    for (std::size_t at = 0; at < data.quads.size() && !longSeams; at += kWordsPerQuad) {
         const ChunkQuad quad = UnpackQuad(data.quads[at], data.quads[at + 1]);
-        for (const int a : {0, quad.sizeA})
-            for (const int b : {0, quad.sizeB})
-                corners.set(CornerIndex(QuadCorner(quad, a, b)));
+        longSeams = quad.seams != 0 && (quad.sizeA > 1 || quad.sizeB > 1);
+    }
+    CornerSet corners;
+    constexpr std::size_t kCornerStride[3] = {1, kCornerSide, kCornerSide * kCornerSide};
+    for (std::size_t at = 0; longSeams && at < data.quads.size(); at += kWordsPerQuad) {
+        const ChunkQuad quad = UnpackQuad(data.quads[at], data.quads[at + 1]);
+        const QuadAxes axes = AxesOf(quad.direction);
+        const std::size_t low = CornerIndex(QuadCorner(quad, 0, 0));
+        const std::size_t alongA = kCornerStride[axes.a] * static_cast<std::size_t>(quad.sizeA);
+        const std::size_t alongB = kCornerStride[axes.b] * static_cast<std::size_t>(quad.sizeB);
+        corners.set(low);
+        corners.set(low + alongA);
+        corners.set(low + alongB);
+        corners.set(low + alongA + alongB);
     }
     for (std::size_t at = 0; at < data.quads.size(); at += kWordsPerQuad) {
         const ChunkQuad quad = UnpackQuad(data.quads[at], data.quads[at + 1]);
