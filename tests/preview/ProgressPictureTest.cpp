@@ -97,11 +97,16 @@ TEST(GroupedNumberTest, GroupsDigitsByThreesWithASign) {
 
 TEST(GroupedNumberTest, AgreesWithThePlainDigitsAcrossMagnitudes) {
     std::vector<std::int64_t> values;
-    for (std::int64_t power = 1; power <= 1'000'000'000'000'000'000; power *= 10)
+    // Every power of ten an int64 holds, 10^18 the last: one more step would overflow.
+    std::int64_t power = 1;
+    for (int exponent = 0; exponent <= 18; ++exponent) {
         for (const std::int64_t n : {power - 1, power, power + 1}) {
             values.push_back(n);
             values.push_back(-n);
         }
+        if (exponent < 18)
+            power *= 10;
+    }
     std::uint64_t state = 12345;
     for (int i = 0; i < 200; ++i) {
         state = state * 6364136223846793005u + 1442695040888963407u;
