@@ -53,7 +53,8 @@ void MarkMissingPictures(BlockTemplates& templates) {
 
 }  // namespace
 
-BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextureSize, int maxTextureSize) {
+BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextureSize, int maxTextureSize,
+                                  const std::function<bool()>& stop) {
     BlockTemplates result;
     result.textureSize = initialTextureSize;
     int naturalSize = initialTextureSize;  // T as the first picture alone would set it
@@ -67,6 +68,8 @@ BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextur
         BlockTemplate& entry = result.templates[static_cast<std::size_t>(index)];
         entry.entryName = pack->Entry(index).name;
         entry.blended = stackmason::IsBlendedEntryName(entry.entryName);
+        if (stop && stop())
+            continue;
         stackmason::EntryPicture read = pack->ReadEntryPicture(index);
         entry.missing = read.leftOut;
         std::optional<stackmason::Image>& picture = read.image;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,9 @@ struct BlockTemplates {
 // the pack is missing or its first entry does not decode. Below the first picture's height,
 // every picture shrinks by T / that height. A picture left out for the pack's work budget
 // becomes the T x T missing picture.
-BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextureSize, int maxTextureSize);
+// Once stop answers true, no further picture is decoded (the entries left keep their names
+// and blending, untextured): a large pack must not hold up a program that is ending.
+BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextureSize, int maxTextureSize,
+                                  const std::function<bool()>& stop = nullptr);
 
 }  // namespace orbitscope

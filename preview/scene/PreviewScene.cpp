@@ -85,7 +85,9 @@ BlockFigures BuildBlocks(Engine3D& engine, PreviewBuilding& building, BuildProgr
     PREVIEW_STEP();
     if (progress)
         progress->Begin(BuildStage::Pictures);
-    const BlockTemplates templates = LoadBlockTemplates(building.packName, config::kGroundTextureSize, config::kMaxTextureSize);
+    const BlockTemplates templates =
+        LoadBlockTemplates(building.packName, config::kGroundTextureSize, config::kMaxTextureSize,
+                           [progress] { return progress != nullptr && progress->Cancelled(); });
     figures.templates = templates.Count();
     figures.textureSize = templates.textureSize;
     figures.leftOutPictures = templates.leftOut;

@@ -153,6 +153,18 @@ TEST(SceneBuild, TheCensusFindsTheChunksAndCodesOfTheCells) {
     }
 }
 
+TEST(SceneBuild, AStoppedPackLoadDecodesNoFurtherPicture) {
+    int asked = 0;
+    const BlockTemplates templates =
+        LoadBlockTemplates(StonePack(), 64, 512, [&asked] { return ++asked > 1; });
+    ASSERT_EQ(templates.Count(), 3);
+    EXPECT_TRUE(templates.templates[0].textured);
+    EXPECT_FALSE(templates.templates[1].textured);
+    EXPECT_FALSE(templates.templates[2].textured);
+    EXPECT_EQ(templates.templates[2].entryName, "t.glass_020.png");
+    EXPECT_TRUE(templates.templates[2].blended);
+}
+
 TEST(SceneBuild, TheScreenWordsEachStage) {
     EXPECT_EQ(ProgressViewOf({BuildStage::Reading, 50, 100}).text, "Reading building");
     EXPECT_EQ(ProgressViewOf({BuildStage::Pictures, 0, 0}).text, "Loading pictures");
