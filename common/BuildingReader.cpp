@@ -199,6 +199,24 @@ BuildingFile ReadBuildingFile(std::span<const std::uint8_t> bytes) {
     return ReadBuildingFile(lines);
 }
 
+namespace {
+
+// Each size clamped into the limits of a building, a negative one to 0.
+Building ClampedGrid(const BuildingHeader& header) {
+    return Building(std::clamp(header.width, 0, kMaxGridWidth), std::clamp(header.length, 0, kMaxGridLength),
+                    std::clamp(header.height, 0, kMaxGridHeight));
+}
+
+BuildingFile ReadIntoGrid(LineReader& lines, Building (*gridOf)(const BuildingHeader&)) {
+    BuildingFile file;
+    file.header = ReadHeader(lines);
+    file.grid = gridOf(file.header);
+    ReadLayers(lines, file.grid);
+    return file;
+}
+
+}  // namespace
+
 Building GridAsItStands(const BuildingHeader& header) {
     const auto stored = [](std::int32_t size) { return static_cast<std::uint64_t>(std::max(size, 0)) + 1; };
     constexpr std::uint64_t kLargest =
@@ -207,27 +225,12 @@ Building GridAsItStands(const BuildingHeader& header) {
     const std::uint64_t layer = row * stored(header.length);  // both at most 2^31: no overflow
     const bool fits = layer <= kLargest && layer * stored(header.height) <= kLargest;
     if (!fits)
-        return Building(std::clamp(header.width, 0, kMaxGridWidth), std::clamp(header.length, 0, kMaxGridLength),
-                        std::clamp(header.height, 0, kMaxGridHeight));
+        return ClampedGrid(header);
     return Building(header.width, header.length, header.height);
 }
 
-BuildingFile ReadBuildingFileAsItStands(LineReader& lines) {
-    BuildingFile file;
-    file.header = ReadHeader(lines);
-    file.grid = GridAsItStands(file.header);
-    ReadLayers(lines, file.grid);
-    return file;
-}
+BuildingFile ReadBuildingFileAsItStands(LineReader& lines) { return ReadIntoGrid(lines, GridAsItStands); }
 
-BuildingFile ReadBuildingFile(LineReader& lines) {
-    BuildingFile file;
-    file.header = ReadHeader(lines);
-    file.grid = Building(std::clamp(file.header.width, 0, kMaxGridWidth),
-                          std::clamp(file.header.length, 0, kMaxGridLength),
-                          std::clamp(file.header.height, 0, kMaxGridHeight));
-    ReadLayers(lines, file.grid);
-    return file;
-}
+BuildingFile ReadBuildingFile(LineReader& lines) { return ReadIntoGrid(lines, ClampedGrid); }
 
 }  // namespace stackmason

@@ -30,16 +30,10 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, 
 namespace stackmason {
 
 std::optional<FileReader> FileReader::Open(const std::string& path, std::uint64_t maxBytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    FileReader file(fd, maxBytes);
+    std::optional<FileReader> file = OpenStart(path, maxBytes);
     struct stat status {};
-    if (::fstat(fd, &status) != 0 || static_cast<std::uint64_t>(status.st_size) > maxBytes)
+    if (file && (::fstat(file->fd_, &status) != 0 || static_cast<std::uint64_t>(status.st_size) > maxBytes))
         return std::nullopt;
-#ifdef POSIX_FADV_SEQUENTIAL
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-#endif
     return file;
 }
 
