@@ -43,10 +43,8 @@ int LargestSideWithinBudget(int entries) {
 
 // Only once T is known, since the first entry may be one of them.
 void MarkMissingPictures(BlockTemplates& templates) {
-    for (BlockTemplate& entry : templates.templates) {
+    for (BlockTemplate& entry : templates.templates)
         entry.textured = entry.textured || entry.missing;
-        templates.leftOut += entry.missing ? 1 : 0;
-    }
     if (templates.leftOut > 0)
         templates.missingPicture = stackmason::MissingPicture(templates.textureSize);
 }
@@ -82,6 +80,7 @@ BlockTemplates LoadBlockTemplates(const std::string& packPath, int initialTextur
         entry.textured = true;
         entry.picture = FitToTexture(*picture, naturalSize, result.textureSize);
     }
+    result.leftOut = pack->LeftOutCount();
     MarkMissingPictures(result);
     return result;
 }
