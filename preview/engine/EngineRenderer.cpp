@@ -1,6 +1,7 @@
 #include "preview/engine/EngineRenderer.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numeric>
 
@@ -56,6 +57,8 @@ uniform int uFirstQuad;
 uniform vec3 uCellZero;
 uniform float uEdge;
 uniform float uSeamWidth;
+// The seam bit (QuadEdge) of edge e of a quad facing direction d, at 4 d + e (SeamBitOfEdge).
+uniform int uSeamBits[24];
 uniform float uSeamDepth;
 uniform bool uSkirts;
 uniform usamplerBuffer uSeams;
@@ -70,12 +73,6 @@ const ivec3 kAxisB[3] = ivec3[3](ivec3(0, 1, 0), ivec3(0, 0, 1), ivec3(0, 1, 0))
 const vec2 kSigns[4] = vec2[4](vec2(-1, -1), vec2(1, -1), vec2(1, 1), vec2(-1, 1));
 // Edge e runs from corner e to corner e + 1; its outward direction along right and up.
 const vec2 kOutward[4] = vec2[4](vec2(0, -1), vec2(1, 0), vec2(0, 1), vec2(-1, 0));
-// The seam bit (QuadEdge) of the edge on the side outward points to.
-int SeamBit(vec3 outward, vec3 axisA, vec3 axisB) {
-    float alongA = dot(outward, axisA);
-    float alongB = dot(outward, axisB);
-    return abs(alongA) > 0.5 ? (alongA > 0.0 ? 2 : 1) : (alongB > 0.0 ? 8 : 4);
-}
 void main() {
     int vertex = gl_VertexID & 3;
     int quadIndex = uFirstQuad + gl_VertexID / 4;
@@ -116,7 +113,7 @@ void main() {
         vec2 grow = vec2(0.0);
         for (int side = 0; side < 2; ++side) {  // the edges from this corner and to it
             int edge = (corner + 3 * side) & 3;
-            if ((seams & SeamBit(kOutward[edge].x * right + kOutward[edge].y * up, axisA, axisB)) != 0)
+            if ((seams & uSeamBits[direction * 4 + edge]) != 0)
                 grow += kOutward[edge];
         }
         vec3 shift = width * (grow.x * right + grow.y * up);
@@ -292,7 +289,7 @@ Uniforms FindUniforms(const GlProgram& program) {
             Uniform(program, "uAmbient"),        Uniform(program, "uQuads"),        Uniform(program, "uFirstQuad"),
             Uniform(program, "uCellZero"),       Uniform(program, "uEdge"),         Uniform(program, "uLayers"),
             Uniform(program, "uSeamWidth"),      Uniform(program, "uSeamDepth"),    Uniform(program, "uSkirts"),
-            Uniform(program, "uSeams")};
+            Uniform(program, "uSeams"),          Uniform(program, "uSeamBits")};
 }
 
 // Render modes 0, 1 and 2: filled, wireframe, points.
@@ -309,9 +306,9 @@ constexpr GLint kSeamUnit = 3;
 // Where a quad's seams lie in the second word of its record (PackKind).
 constexpr std::uint32_t kSeamShift = 11;
 
-// The seam bit of edge e (from corner e to e + 1) of a quad facing direction, as the vertex
-// shader finds it: the edge's outward direction along the quad's right and up, against the
-// axes a and b of its plane.
+// The seam bit of edge e (from corner e to e + 1) of a quad facing direction: the edge's
+// outward direction along the quad's right and up, against the axes a and b of its plane.
+// The vertex shader is handed the same table (uSeamBits).
 std::uint32_t SeamBitOfEdge(int direction, int edge) {
     static const glm::vec3 kNormals[6] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
     static const glm::vec3 kUps[6] = {{0, 1, 0}, {0, 1, 0}, {0, 0, -1}, {0, 0, 1}, {0, 1, 0}, {0, 1, 0}};
@@ -432,6 +429,11 @@ void EngineRenderer::SetSeamUniforms() {
     // 64 steps of a 24-bit depth buffer (2 / 2^24 in clip depth): more than the rounding of
     // two triangles' depths at one pixel, less than anything behind a seam lies back.
     glUniform1f(chunks_.uniforms.seamDepth, 64.0f * 2.0f / 16777216.0f);
+    std::array<GLint, kCubeDirections * 4> bits{};
+    for (int direction = 0; direction < kCubeDirections; ++direction)
+        for (int edge = 0; edge < 4; ++edge)
+            bits[static_cast<std::size_t>(direction * 4 + edge)] = static_cast<GLint>(SeamBitOfEdge(direction, edge));
+    glUniform1iv(chunks_.uniforms.seamBits, static_cast<GLsizei>(bits.size()), bits.data());
 }
 
 void EngineRenderer::BindMaterial(const Uniforms& uniforms, const engine::Material* material) {

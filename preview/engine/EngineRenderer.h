@@ -38,7 +38,7 @@ private:
     struct Uniforms {
         GLint viewProjection, offset, texture, blended, lightOn, lightKind, lightPosition, lightDirection, lightColour,
             lightRange, spotInner, spotOuter, ambient, quads, firstQuad, cellZero, edge, layers, seamWidth, seamDepth, skirts,
-            seams;
+            seams, seamBits;
     };
     struct Program {
         GlProgram program;
