@@ -45,10 +45,6 @@ private:
 // see the building closed from below.
 CubeFaceMask ExposedFaces(const stackmason::Building& grid, const BlockKinds& kinds, int x, int y, int layer);
 
-// Calls add(code, position, faces) for every cell that holds a block with at least one
-// exposed face, faces being ExposedFaces of the cell. The cells are visited in the building's memory order (layer by layer, row by
-// row), which keeps a 512 x 512 x 256 walk in the cache; the order does not change what is
-// drawn.
 // ForEachBlockInstance for the layers firstLayer..lastLayer only (within 1..H).
 template <class AddInstance>
 void ForEachBlockInstanceInLayers(const stackmason::Building& grid, const BlockKinds& kinds, int firstLayer,
@@ -83,6 +79,10 @@ void ForEachBlockInstanceInLayers(const stackmason::Building& grid, const BlockK
         }
 }
 
+// Calls add(code, position, faces) for every cell that holds a block with at least one
+// exposed face, faces being ExposedFaces of the cell. The cells are visited in the building's
+// memory order (layer by layer, row by row), which keeps a 512 x 512 x 256 walk in the cache;
+// the order does not change what is drawn.
 template <class AddInstance>
 void ForEachBlockInstance(const stackmason::Building& grid, const BlockKinds& kinds, AddInstance&& add) {
     ForEachBlockInstanceInLayers(grid, kinds, 1, grid.Height(), add);

@@ -90,7 +90,6 @@ BlockFigures BuildBlocks(Engine3D& engine, PreviewBuilding& building, BuildProgr
                            [progress] { return progress != nullptr && progress->Cancelled(); });
     figures.templates = templates.Count();
     figures.textureSize = templates.textureSize;
-    figures.leftOutPictures = templates.leftOut;
     LogLeftOutPictures(engine, building.packName, templates);
     PREVIEW_STEP();
     const BlockKinds kinds(templates);

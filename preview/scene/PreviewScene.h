@@ -18,7 +18,6 @@ struct BlockFigures {
     int textureSize = 0;         // T
     std::int64_t instances = 0;  // cubes with something to show
     std::int64_t faces = 0;      // faces in the static geometry
-    int leftOutPictures = 0;     // pictures the pack's work budget had no room for
 };
 
 // One template per pack entry (mesh 1 and texture, material and entity i for BlockCode i),
